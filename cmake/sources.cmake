@@ -1,0 +1,33 @@
+# File names say where a source belongs, so no list has to be kept by hand:
+#   name.cpp           portable logic, host and Windows
+#   name_win.cpp       Windows edge (system calls only)
+#   name_test.cpp      host unit test of the logic (also run under Wine)
+#   name_win_test.cpp  Windows unit test against the real API, run under Wine
+#   name_fuzz.cpp      libFuzzer target
+#   *_main_win.cpp     an executable's entry point, linked only into that executable
+function(averlune_sources out kind)
+  set(result "")
+  foreach(dir IN LISTS ARGN)
+    file(GLOB files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    foreach(f IN LISTS files)
+      get_filename_component(name ${f} NAME_WE)
+      if(name MATCHES "_fuzz$")
+        set(k FUZZ)
+      elseif(name MATCHES "_win_test$")
+        set(k WIN_TEST)
+      elseif(name MATCHES "_test$")
+        set(k TEST)
+      elseif(name MATCHES "_main_win$")
+        set(k MAIN)
+      elseif(name MATCHES "_win$")
+        set(k WIN)
+      else()
+        set(k LOGIC)
+      endif()
+      if(k STREQUAL kind)
+        list(APPEND result ${f})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,45 @@
+# Windows build: the setup program and the uninstaller (static, Unicode), the Windows unit tests
+# and the end-to-end tests, all run under Wine through scripts/wine-run.sh.
+enable_language(RC)
+find_package(ZLIB REQUIRED)
+find_library(MINIZIP_LIBRARY minizip REQUIRED)
+find_path(MINIZIP_INCLUDE_DIR unzip.h PATH_SUFFIXES minizip REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(GTest REQUIRED)
+
+add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(averlune_wineprefix ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix})
+enable_testing()
+
+# The Windows edge shared by both executables (registry library and the like).
+averlune_sources(common_win_sources WIN config)
+add_library(averlune_common_win STATIC ${common_win_sources})
+target_link_libraries(averlune_common_win PUBLIC averlune_logic)
+
+# The setup program's Windows edge.
+averlune_sources(setup_win_sources WIN lifecycle i18n wizard install)
+add_library(averlune_setup_win STATIC ${setup_win_sources})
+target_link_libraries(averlune_setup_win PUBLIC averlune_common_win ZLIB::ZLIB ${MINIZIP_LIBRARY} JPEG::JPEG
+  setupapi shell32 ole32 uuid comctl32 gdi32 user32 advapi32 shlwapi winmm)
+target_include_directories(averlune_setup_win PUBLIC ${MINIZIP_INCLUDE_DIR})
+
+add_subdirectory(resources)
+
+add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc)
+target_link_libraries(AverluneSetup PRIVATE averlune_setup_win)
+target_link_options(AverluneSetup PRIVATE -municode -mwindows)
+add_dependencies(AverluneSetup averlune_resources)
+target_include_directories(AverluneSetup PRIVATE ${CMAKE_BINARY_DIR}/resources)
+
+# Unit tests: the host logic tests again (here they run 32-bit), plus the tests of the real API.
+set(all_dirs lifecycle config i18n wizard install uninstaller authoring)
+averlune_sources(logic_test_sources TEST ${all_dirs})
+averlune_sources(win_test_sources WIN_TEST ${all_dirs})
+add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources})
+target_link_libraries(averlune_win_tests PRIVATE averlune_setup_win averlune_authoring GTest::gtest_main GTest::gmock)
+add_test(NAME averlune_win_tests COMMAND averlune_win_tests)
+
+add_subdirectory(tests/e2e)

@@ -1,0 +1,91 @@
+#include "lifecycle/payload_container.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace averlune {
+namespace {
+
+// A minimal PE image: DOS header, "PE\0\0", COFF header, optional header, section table.
+struct SectionSpec {
+  std::uint32_t rawPointer;
+  std::uint32_t rawSize;
+};
+
+std::vector<std::uint8_t> makePeHeaders(const std::vector<SectionSpec>& sections,
+                                        std::uint16_t optionalHeaderSize = 224) {
+  const std::uint32_t peOffset = 0x80;
+  std::vector<std::uint8_t> bytes(peOffset + 4 + 20 + optionalHeaderSize + 40 * sections.size(), 0);
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  writeLittleEndian32(peOffset, &bytes[0x3C]);
+  bytes[peOffset] = 'P';
+  bytes[peOffset + 1] = 'E';
+  bytes[peOffset + 4 + 2] = static_cast<std::uint8_t>(sections.size());
+  bytes[peOffset + 4 + 16] = static_cast<std::uint8_t>(optionalHeaderSize & 0xFF);
+  bytes[peOffset + 4 + 17] = static_cast<std::uint8_t>(optionalHeaderSize >> 8);
+  std::size_t at = peOffset + 4 + 20 + optionalHeaderSize;
+  for (const SectionSpec& s : sections) {
+    writeLittleEndian32(s.rawSize, &bytes[at + 16]);
+    writeLittleEndian32(s.rawPointer, &bytes[at + 20]);
+    at += 40;
+  }
+  return bytes;
+}
+
+TEST(PeImageLength, IsTheEndOfTheFurthestSectionRawData) {
+  // Sections need not be in file order, and a section without raw data (.bss) adds nothing.
+  const auto image = makePeHeaders({{0x400, 0x1000}, {0x6E000, 0xA00}, {0x1400, 0}, {0x2000, 0x200}});
+  EXPECT_EQ(peImageLength(image.data(), image.size()), 0x6EA00u);
+}
+
+TEST(PeImageLength, RefusesBytesThatAreNotACompletePeHeader) {
+  const auto good = makePeHeaders({{0x400, 0x200}});
+  EXPECT_TRUE(peImageLength(good.data(), good.size()).has_value());
+
+  auto noMz = good;
+  noMz[0] = 'X';
+  EXPECT_FALSE(peImageLength(noMz.data(), noMz.size()));
+
+  auto noPe = good;
+  noPe[0x80] = 'N';
+  EXPECT_FALSE(peImageLength(noPe.data(), noPe.size()));
+
+  auto farPe = good;
+  writeLittleEndian32(0xFFFFFFF0u, &farPe[0x3C]);
+  EXPECT_FALSE(peImageLength(farPe.data(), farPe.size()));
+
+  // Section table cut off.
+  EXPECT_FALSE(peImageLength(good.data(), good.size() - 1));
+  EXPECT_FALSE(peImageLength(good.data(), 10));
+
+  const auto noSections = makePeHeaders({});
+  EXPECT_FALSE(peImageLength(noSections.data(), noSections.size()));
+  const auto onlyEmpty = makePeHeaders({{0x400, 0}});
+  EXPECT_FALSE(peImageLength(onlyEmpty.data(), onlyEmpty.size()));
+}
+
+TEST(LittleEndian, RoundTripsAtFullWidth) {
+  std::uint8_t bytes[8];
+  writeLittleEndian64(0x0102030405060708ull, bytes);
+  EXPECT_EQ(bytes[0], 0x08);
+  EXPECT_EQ(bytes[7], 0x01);
+  EXPECT_EQ(readLittleEndian64(bytes), 0x0102030405060708ull);
+  writeLittleEndian32(0xFFFFFFFEu, bytes);
+  EXPECT_EQ(readLittleEndian32(bytes), 0xFFFFFFFEu);
+}
+
+TEST(LocateCabinet, AcceptsOnlyCabinetsInsideTheFile) {
+  const auto span = locateCabinet(1000, 500, 1508);
+  ASSERT_TRUE(span);
+  EXPECT_EQ(span->offset, 1008u);
+  EXPECT_EQ(span->length, 500u);
+
+  EXPECT_FALSE(locateCabinet(1000, 501, 1508));  // one byte past the end
+  EXPECT_FALSE(locateCabinet(1000, 0, 1004));     // length field itself cut off
+  EXPECT_FALSE(locateCabinet(1000, ~0ull, 2000));  // would wrap around
+}
+
+}  // namespace
+}  // namespace averlune
