@@ -16,8 +16,13 @@ enable_testing()
 
 # The Windows edge shared by both executables (registry library and the like).
 averlune_sources(common_win_sources WIN config)
-add_library(averlune_common_win STATIC ${common_win_sources})
-target_link_libraries(averlune_common_win PUBLIC averlune_logic)
+add_library(averlune_common_win INTERFACE)
+if(common_win_sources)
+  add_library(averlune_common_win_objects STATIC ${common_win_sources})
+  target_link_libraries(averlune_common_win_objects PUBLIC averlune_logic)
+  target_link_libraries(averlune_common_win INTERFACE averlune_common_win_objects)
+endif()
+target_link_libraries(averlune_common_win INTERFACE averlune_logic)
 
 # The setup program's Windows edge.
 averlune_sources(setup_win_sources WIN lifecycle i18n wizard install)
@@ -32,7 +37,9 @@ add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.
 target_link_libraries(AverluneSetup PRIVATE averlune_setup_win)
 target_link_options(AverluneSetup PRIVATE -municode -mwindows)
 add_dependencies(AverluneSetup averlune_resources)
-target_include_directories(AverluneSetup PRIVATE ${CMAKE_BINARY_DIR}/resources)
+target_include_directories(AverluneSetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
+set_source_files_properties(resources/setup.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest")
 
 # Unit tests: the host logic tests again (here they run 32-bit), plus the tests of the real API.
 set(all_dirs lifecycle config i18n wizard install uninstaller authoring)

@@ -1,0 +1,123 @@
+#include "lifecycle/configuration_cabinet_win.h"
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "config/wide_text_win.h"
+#include "lifecycle/contained_path.h"
+#include "lifecycle/payload_container.h"
+#include "lifecycle/work_folder_win.h"
+
+namespace averlune {
+namespace {
+
+// The PE headers and the section table sit well inside the first 64 KiB of any image we build.
+constexpr DWORD kHeaderReadSize = 64 * 1024;
+constexpr DWORD kCopyBufferSize = 64 * 1024;
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+std::u16string ownFileName() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return fromWide(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool readExactly(HANDLE file, void* into, DWORD size) {
+  DWORD got = 0;
+  return ReadFile(file, into, size, &got, nullptr) && got == size;
+}
+
+bool seekTo(HANDLE file, std::uint64_t offset) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
+}
+
+// Where the cabinet lies in the own file, or nothing when the file is not a complete setup.
+bool findCabinet(HANDLE own, CabinetSpan& span) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(own, &size)) return false;
+  const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
+  std::vector<std::uint8_t> headers(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kHeaderReadSize)));
+  if (!readExactly(own, headers.data(), static_cast<DWORD>(headers.size()))) return false;
+  const auto imageLength = peImageLength(headers.data(), headers.size());
+  if (!imageLength) return false;
+
+  std::uint8_t lengthField[kCabinetLengthSize];
+  if (!seekTo(own, *imageLength) || !readExactly(own, lengthField, sizeof lengthField)) return false;
+  const auto located = locateCabinet(*imageLength, readLittleEndian64(lengthField), fileSize);
+  if (!located) return false;
+  span = *located;
+  return true;
+}
+
+UINT CALLBACK onCabinetNotification(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR) {
+  if (notification != SPFILENOTIFY_FILEINCABINET) return NO_ERROR;
+  auto* info = reinterpret_cast<FILE_IN_CABINET_INFO_W*>(param1);
+  const std::u16string& targetFolder = *static_cast<const std::u16string*>(context);
+  const std::u16string name = fromWide(info->NameInCabinet);
+  const std::u16string target = targetFolder + name;
+  if (!isContainedRelativePath(name) || target.size() >= MAX_PATH) {
+    SetLastError(ERROR_INVALID_NAME);
+    return FILEOP_ABORT;
+  }
+  const std::size_t lastSeparator = target.find_last_of(u'\\');
+  if (lastSeparator != std::u16string::npos) createFolderPath(target.substr(0, lastSeparator));
+  target.copy(reinterpret_cast<char16_t*>(info->FullTargetName), target.size());
+  info->FullTargetName[target.size()] = L'\0';
+  return FILEOP_DOIT;
+}
+
+}  // namespace
+
+CopyCabinetResult copyCabinet(const std::u16string& cabinetFile) {
+  FileHandle own(CreateFileW(wide(ownFileName()), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  CabinetSpan span;
+  if (!own.valid() || !findCabinet(own.get(), span) || !seekTo(own.get(), span.offset)) {
+    return CopyCabinetResult::ownFileUnreadable;
+  }
+  FileHandle cabinet(CreateFileW(wide(cabinetFile), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!cabinet.valid()) return CopyCabinetResult::cabinetFileNotCreatable;
+
+  std::vector<std::uint8_t> buffer(kCopyBufferSize);
+  for (std::uint64_t left = span.length; left > 0;) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::uint64_t>(left, buffer.size()));
+    if (!readExactly(own.get(), buffer.data(), chunk)) return CopyCabinetResult::ownFileUnreadable;
+    DWORD written = 0;
+    if (!WriteFile(cabinet.get(), buffer.data(), chunk, &written, nullptr) || written != chunk) {
+      return CopyCabinetResult::cabinetFileNotCreatable;
+    }
+    left -= chunk;
+  }
+  return CopyCabinetResult::success;
+}
+
+bool extractCabinet(const std::u16string& cabinetFile, const std::u16string& targetFolder) {
+  std::u16string context = targetFolder;
+  return SetupIterateCabinetW(wide(cabinetFile), 0, onCabinetNotification, &context) != FALSE;
+}
+
+}  // namespace averlune

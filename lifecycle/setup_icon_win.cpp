@@ -1,0 +1,67 @@
+#include "lifecycle/setup_icon_win.h"
+
+#include "config/wide_text_win.h"
+#include "resources/resource_ids.h"
+
+namespace averlune {
+namespace {
+
+constexpr int kLargestIconSide = 48;
+
+bool isNonEmptyFile(const std::u16string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(wide(path), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+}
+
+// Writes the icon file compiled into the program. Failure (e.g. a folder named icon.dat) leaves
+// nothing loadable, which the caller handles like any unreadable icon.
+void writeBuiltInIcon(const std::u16string& path) {
+  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_BUILTIN_ICON), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
+  HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return;
+  const DWORD size = SizeofResource(nullptr, resource);
+  HANDLE file = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes, size, &written, nullptr);  // a short write yields an unloadable icon
+  CloseHandle(file);
+}
+
+SIZE iconSize(HICON icon) {
+  SIZE size{0, 0};
+  ICONINFO info;
+  if (!GetIconInfo(icon, &info)) return size;
+  BITMAP bitmap;
+  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap)) {
+    size = {bitmap.bmWidth, bitmap.bmHeight};
+  } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bitmap, &bitmap)) {
+    size = {bitmap.bmWidth, bitmap.bmHeight / 2};  // monochrome: mask and image stacked
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return size;
+}
+
+}  // namespace
+
+HICON loadSetupIcon(const std::u16string& workFolder) {
+  const std::u16string path = workFolder + u"icon.dat";
+  if (!isNonEmptyFile(path)) writeBuiltInIcon(path);
+
+  // Size 0 x 0 without LR_DEFAULTSIZE keeps the picture's own size, so a large icon can be seen
+  // and scaled below.
+  auto icon = static_cast<HICON>(LoadImageW(nullptr, wide(path), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+  if (!icon) return nullptr;
+  const SIZE size = iconSize(icon);
+  if (size.cx > kLargestIconSide && size.cy > kLargestIconSide) {
+    auto scaled = static_cast<HICON>(
+        CopyImage(icon, IMAGE_ICON, kLargestIconSide, kLargestIconSide, LR_COPYDELETEORG));
+    if (scaled) icon = scaled;
+  }
+  return icon;
+}
+
+}  // namespace averlune

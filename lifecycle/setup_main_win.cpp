@@ -1,0 +1,3 @@
+#include "lifecycle/setup_run_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { averlune::runSetup(); }

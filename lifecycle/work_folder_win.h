@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+
+namespace averlune {
+
+// Builds the run's work folder path (temporary folder, long form, + a new GUID in registry form
+// + "\") into `workFolder` and creates the folder, one level. Result: true when this call created
+// it; false when it could not be created or already existed (then it is not the run's folder).
+bool makeWorkFolder(std::u16string& workFolder);
+
+// Deletes everything in `folder` and below, then the folder. Read-only files are not forced: what
+// cannot be deleted stays. Does nothing when `folder` is not an existing folder.
+void removeWorkFolder(const std::u16string& folder);
+
+// Creates every missing folder on the way to and including `folder` (a full path). Result: true
+// when the folder exists afterwards.
+bool createFolderPath(const std::u16string& folder);
+
+}  // namespace averlune

@@ -1,0 +1,199 @@
+#include "tests/e2e/driver/window_driver_win.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/e2e/driver/png_writer.h"
+
+namespace averlune::e2e {
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr int kMessageBoxTextId = 0xFFFF;  // the static control that holds a message box's text
+
+struct Search {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopLevel(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK collectChildren(HWND window, LPARAM parameter) {
+  reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+  return TRUE;
+}
+
+template <typename Probe>
+auto pollUntil(int timeoutMs, Probe probe) -> decltype(probe()) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  for (;;) {
+    auto result = probe();
+    if (result || GetTickCount64() >= deadline) return result;
+    Sleep(kPollMs);
+  }
+}
+
+bool isMessageBox(HWND window) {
+  return className(window) == L"#32770" && GetDlgItem(window, kMessageBoxTextId) != nullptr;
+}
+
+}  // namespace
+
+std::vector<HWND> topLevelWindows(DWORD processId) {
+  Search search{processId, {}};
+  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND waitForWindow(DWORD processId, const std::wstring& title, int timeoutMs) {
+  return pollUntil(timeoutMs, [&]() -> HWND {
+    for (HWND window : topLevelWindows(processId)) {
+      if (windowText(window) == title) return window;
+    }
+    return nullptr;
+  });
+}
+
+HWND waitForAnyWindow(DWORD processId, int timeoutMs) {
+  return pollUntil(timeoutMs, [&]() -> HWND {
+    const auto windows = topLevelWindows(processId);
+    return windows.empty() ? nullptr : windows.front();
+  });
+}
+
+std::wstring windowText(HWND window) {
+  // WM_GETTEXT works across processes for every control kind, unlike GetWindowText.
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+std::wstring className(HWND window) {
+  wchar_t name[256];
+  const int length = GetClassNameW(window, name, 256);
+  return std::wstring(name, length > 0 ? length : 0);
+}
+
+std::vector<ControlInfo> controlsOf(HWND window) {
+  std::vector<HWND> children;
+  EnumChildWindows(window, collectChildren, reinterpret_cast<LPARAM>(&children));
+  std::vector<ControlInfo> controls;
+  for (HWND child : children) {
+    ControlInfo info;
+    info.handle = child;
+    info.className = className(child);
+    info.text = windowText(child);
+    info.id = GetDlgCtrlID(child);
+    info.visible = IsWindowVisible(child) != FALSE;
+    info.enabled = IsWindowEnabled(child) != FALSE;
+    info.checked = SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED && info.className == L"Button";
+    GetWindowRect(child, &info.rect);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&info.rect), 2);
+    controls.push_back(info);
+  }
+  return controls;
+}
+
+std::optional<ControlInfo> findControl(HWND window, const std::wstring& text, const std::wstring& classNameFilter) {
+  for (const ControlInfo& control : controlsOf(window)) {
+    if (control.text == text && (classNameFilter.empty() || control.className == classNameFilter)) return control;
+  }
+  return std::nullopt;
+}
+
+bool clickControl(const ControlInfo& control) {
+  if (!control.handle || !IsWindowEnabled(control.handle)) return false;
+  // BM_CLICK sends the same notification a mouse click does; posted so a modal box that the click
+  // opens does not block the driver.
+  return PostMessageW(control.handle, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool clickButton(HWND window, const std::wstring& caption) {
+  const auto control = findControl(window, caption, L"Button");
+  return control && clickControl(*control);
+}
+
+void typeInto(const ControlInfo& control, const std::wstring& text) {
+  SendMessageW(control.handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void closeWindow(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, int timeoutMs) {
+  return pollUntil(timeoutMs, [&]() -> std::optional<MessageBoxInfo> {
+    for (HWND window : topLevelWindows(processId)) {
+      if (!isMessageBox(window)) continue;
+      MessageBoxInfo box;
+      box.handle = window;
+      box.title = windowText(window);
+      box.text = windowText(GetDlgItem(window, kMessageBoxTextId));
+      for (const ControlInfo& control : controlsOf(window)) {
+        if (control.className == L"Button" && control.visible) box.buttons.push_back(control.text);
+        if (control.className == L"Static" && (GetWindowLongW(control.handle, GWL_STYLE) & SS_ICON)) {
+          box.hasErrorIcon = true;
+        }
+      }
+      return box;
+    }
+    return std::nullopt;
+  });
+}
+
+bool pressMessageBoxButton(const MessageBoxInfo& box, const std::wstring& caption) {
+  return clickButton(box.handle, caption);
+}
+
+bool saveScreenshot(HWND window, const std::wstring& pngPath) {
+  RECT frame;
+  if (!GetWindowRect(window, &frame)) return false;
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  if (width <= 0 || height <= 0) return false;
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool drawn = false;
+  if (bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    drawn = PrintWindow(window, memory, 0) != FALSE;
+    SelectObject(memory, previous);
+  }
+  std::vector<std::uint8_t> rgb;
+  if (drawn) {
+    GdiFlush();
+    const auto* bgra = static_cast<const std::uint8_t*>(bits);
+    rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+      rgb[i * 3] = bgra[i * 4 + 2];
+      rgb[i * 3 + 1] = bgra[i * 4 + 1];
+      rgb[i * 3 + 2] = bgra[i * 4];
+    }
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (!drawn) return false;
+
+  const auto png = encodePng(width, height, rgb);
+  std::ofstream out(std::filesystem::path(pngPath), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace averlune::e2e
