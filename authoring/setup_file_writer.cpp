@@ -35,17 +35,28 @@ bool copyFileInto(const fs::path& path, std::ofstream& out, std::uint64_t& copie
 
 std::string text(const fs::path& path) { return path.u8string(); }
 
+std::string checkProgramBytes(const std::vector<std::uint8_t>& program, const fs::path& path) {
+  const auto imageLength = peImageLength(program.data(), program.size());
+  if (!imageLength) return text(path) + " is not a Windows program";
+  if (*imageLength < program.size()) {
+    return text(path) + " already carries a payload container; start from the bare setup program";
+  }
+  if (*imageLength > program.size()) return text(path) + " is truncated";
+  return {};
+}
+
 }  // namespace
+
+std::string checkBareSetupProgram(const fs::path& setupProgram) {
+  std::vector<std::uint8_t> program;
+  if (!readWholeFile(setupProgram, program)) return "cannot read the setup program " + text(setupProgram);
+  return checkProgramBytes(program, setupProgram);
+}
 
 std::string writeSetupFile(const SetupFileParts& parts, const fs::path& output) {
   std::vector<std::uint8_t> program;
   if (!readWholeFile(parts.setupProgram, program)) return "cannot read the setup program " + text(parts.setupProgram);
-  const auto imageLength = peImageLength(program.data(), program.size());
-  if (!imageLength) return text(parts.setupProgram) + " is not a Windows program";
-  if (*imageLength < program.size()) {
-    return text(parts.setupProgram) + " already carries a payload container; start from the bare setup program";
-  }
-  if (*imageLength > program.size()) return text(parts.setupProgram) + " is truncated";
+  if (std::string error = checkProgramBytes(program, parts.setupProgram); !error.empty()) return error;
 
   fs::path partial = output;
   partial += ".partial";

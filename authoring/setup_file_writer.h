@@ -14,6 +14,10 @@ struct SetupFileParts {
   std::filesystem::path payloadArchive; // the payload ZIP, complete
 };
 
+// Checks that `setupProgram` is a readable Windows program that carries no payload container yet.
+// Empty when it is, otherwise the reason for the setup author.
+std::string checkBareSetupProgram(const std::filesystem::path& setupProgram);
+
 // Result: empty on success, otherwise a one-line reason for the setup author. On failure nothing
 // is left at `output` (a previous file of that name stays as it was).
 std::string writeSetupFile(const SetupFileParts& parts, const std::filesystem::path& output);

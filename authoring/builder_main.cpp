@@ -1,0 +1,81 @@
+// averlune-build: the setup author's command line around buildSetup.
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "authoring/setup_builder.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: averlune-build --setup <bare setup program> --config <configuration folder>\n"
+    "                      --app <application folder> --output <finished setup>\n";
+
+constexpr const char* kHelp =
+    "Makes the setup of one application: a copy of the bare Averlune setup program with the\n"
+    "setup's configuration and the application's files appended to it.\n"
+    "\n"
+    "  --setup <file>     the bare setup program, as it comes with Averlune. A finished setup\n"
+    "                     cannot be used here: start again from the bare program.\n"
+    "  --config <folder>  the configuration folder: the files that say how the setup looks and\n"
+    "                     what it does. Every file in it is packed; the setup uses these:\n"
+    "                       SC.dat                        the setup script\n"
+    "                       OS.dat                        the Windows versions the setup accepts\n"
+    "                       Variables.dat                 author variables\n"
+    "                       languages.dat                 the languages of the language dialog\n"
+    "                       Default.avl, <language>.avl   language files with the wizard's texts\n"
+    "                       licence.rtf                   the licence agreement\n"
+    "                       Image_Top.jpg, Image_Left.jpg the wizard's pictures\n"
+    "                       Startmenu.dat, Desktop.dat    the shortcuts to create\n"
+    "                       Registry.dat                  the registry values to write\n"
+    "                       isps.dat, ssps.dat            the splash picture and splash sound\n"
+    "                       icon.dat                      the setup's icon\n"
+    "                       dll.dll                       the library called at the finish\n"
+    "                     A missing file leaves its feature out, but a setup that runs needs\n"
+    "                     at least SC.dat, OS.dat and its language files.\n"
+    "  --app <folder>     the application folder: the files to install, with their subfolders,\n"
+    "                     laid out as they are to appear in the folder that the user chooses.\n"
+    "  --output <file>    the finished setup to write. A file of that name is replaced only when\n"
+    "                     the build succeeds.\n"
+    "  --help             shows this text.\n"
+    "\n"
+    "The exit code is 0 when the setup was written, 1 when it was not, 2 for a wrong command line.\n";
+
+int usageError(const std::string& message) {
+  std::cerr << "averlune-build: " << message << "\n" << kUsage << "Run averlune-build --help for more.\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  averlune::BuildRequest request;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--help" || option == "-h") {
+      std::cout << kUsage << "\n" << kHelp;
+      return 0;
+    }
+    std::filesystem::path* target = nullptr;
+    if (option == "--setup") target = &request.setupProgram;
+    else if (option == "--config") target = &request.configFolder;
+    else if (option == "--app") target = &request.appFolder;
+    else if (option == "--output") target = &request.output;
+    else return usageError("unknown option " + option);
+    if (i + 1 >= argc || std::strlen(argv[i + 1]) == 0) return usageError(option + " needs a value");
+    if (!target->empty()) return usageError(option + " is given twice");
+    *target = std::filesystem::u8path(argv[++i]);
+  }
+  if (request.setupProgram.empty()) return usageError("--setup is missing");
+  if (request.configFolder.empty()) return usageError("--config is missing");
+  if (request.appFolder.empty()) return usageError("--app is missing");
+  if (request.output.empty()) return usageError("--output is missing");
+
+  const std::string error = averlune::buildSetup(request);
+  if (!error.empty()) {
+    std::cerr << "averlune-build: " << error << "\n";
+    return 1;
+  }
+  std::cout << "averlune-build: wrote " << request.output.u8string() << "\n";
+  return 0;
+}

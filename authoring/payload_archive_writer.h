@@ -1,0 +1,27 @@
+#pragma once
+// Writes the payload archive: the ZIP archive with the application's files that the setup extracts
+// into the application folder.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "authoring/source_folder.h"
+
+namespace averlune {
+
+// The setup passes over files of 2 GiB or more without writing them, so the builder refuses them.
+constexpr std::uint64_t kPayloadMaxFileBytes = 0x7FFFFFFF;
+
+// Writes `application` to `archive` (created or replaced) as a plain ZIP archive, in this order:
+//   1. an entry with an empty name, stored, external attributes 0x10;
+//   2. one deflated entry per file, named by its relative path with "/", stamped with its local
+//      DOS time, its Windows attributes in the low byte of the external attributes;
+//   3. one entry "sub/folder/" per subfolder, external attributes 0x10, the deepest folders
+//      first: the setup records these folders for the uninstaller in this order, and the
+//      uninstaller can remove a folder only after the folders inside it.
+// Names are stored in the OEM code page that the setup reads them in (see oem_name.h).
+// Empty on success, otherwise a one-line reason; on failure `archive` may hold a partial file,
+// which the caller removes.
+std::string writePayloadArchive(const SourceFolder& application, const std::filesystem::path& archive);
+
+}  // namespace averlune

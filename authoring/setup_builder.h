@@ -1,0 +1,24 @@
+#pragma once
+// The setup builder: configuration folder + application folder + bare setup program -> setup.
+#include <filesystem>
+#include <string>
+
+namespace averlune {
+
+struct BuildRequest {
+  std::filesystem::path setupProgram;  // the bare setup program, as built, with no container
+  std::filesystem::path configFolder;  // every file below it goes into the configuration cabinet
+  std::filesystem::path appFolder;     // every file and folder below it goes into the payload archive
+  std::filesystem::path output;        // the finished setup; created or replaced
+};
+
+// Builds the finished setup. Empty on success, otherwise a one-line reason for the setup author.
+// On failure no file is left at `output` (a file that was there before stays unchanged) and no
+// intermediate file is left beside it.
+//
+// Configuration files keep their names relative to the configuration folder, with "\" between
+// levels, and get only the archive attribute in the cabinet: the setup must be able to delete them
+// from its work folder whatever attributes they had on the author's machine.
+std::string buildSetup(const BuildRequest& request);
+
+}  // namespace averlune
