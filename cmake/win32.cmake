@@ -35,7 +35,8 @@ add_subdirectory(resources)
 
 add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc)
 target_link_libraries(AverluneSetup PRIVATE averlune_setup_win)
-target_link_options(AverluneSetup PRIVATE -municode -mwindows)
+# Stripped: the payload container must start right where the last section ends.
+target_link_options(AverluneSetup PRIVATE -municode -mwindows -s)
 add_dependencies(AverluneSetup averlune_resources)
 target_include_directories(AverluneSetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
 set_source_files_properties(resources/setup.rc PROPERTIES

@@ -171,7 +171,10 @@ bool saveScreenshot(HWND window, const std::wstring& pngPath) {
   bool drawn = false;
   if (bitmap) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    drawn = PrintWindow(window, memory, 0) != FALSE;
+    // Copy what the display shows: PrintWindow across processes leaves dialogs black under Wine.
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    drawn = BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY) != FALSE;
     SelectObject(memory, previous);
   }
   std::vector<std::uint8_t> rgb;

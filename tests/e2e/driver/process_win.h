@@ -1,0 +1,28 @@
+#pragma once
+// A program under test, started by the test and ended with it: a test that fails half-way never
+// leaves a setup running that would hold the instance lock for the next test.
+#include <windows.h>
+
+#include <string>
+
+namespace averlune::e2e {
+
+class TestProcess {
+ public:
+  // Starts `program` with its own folder as the current folder.
+  explicit TestProcess(const std::wstring& program);
+  ~TestProcess();
+  TestProcess(const TestProcess&) = delete;
+  TestProcess& operator=(const TestProcess&) = delete;
+
+  bool started() const { return info_.hProcess != nullptr; }
+  DWORD id() const { return info_.dwProcessId; }
+  // True when the process ended within the timeout; `exitCode` then holds its code.
+  bool waitForExit(int timeoutMs, DWORD* exitCode = nullptr);
+  bool running();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+}  // namespace averlune::e2e
