@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #ifndef _WIN32
 #include <sys/wait.h>
 #endif
@@ -121,5 +123,33 @@ inline bool hostToolPresent(const std::string& tool) {
 }
 
 inline std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// Info-ZIP's test of every entry passes. Its exit code 1 (warnings only) is accepted: it warns
+// about the bytes in front of an archive inside a setup and about the empty name of the first
+// entry, both part of the format.
+inline ::testing::AssertionResult unzipTestAccepts(const fs::path& archive, std::size_t entries,
+                                                   const fs::path& scratch) {
+  const ToolRun run = runTool("unzip -t " + quoted(archive), scratch);
+  std::size_t passed = 0;
+  for (std::size_t at = run.output.find("testing:"); at != std::string::npos; at = run.output.find("testing:", at + 1)) {
+    const std::size_t lineEnd = run.output.find('\n', at);
+    if (run.output.compare(lineEnd - 2, 2, "OK") == 0) ++passed;
+  }
+  if (run.exitCode > 1 || passed != entries) {
+    return ::testing::AssertionFailure() << "exit code " << run.exitCode << ", " << passed << " of " << entries
+                                         << " entries OK:\n" << run.output;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// One entry's content as Info-ZIP extracts it.
+inline std::vector<std::uint8_t> unzipEntry(const fs::path& archive, const std::string& name, const fs::path& scratch) {
+  const fs::path out = scratch / "entry.bin";
+  std::system(("unzip -p " + quoted(archive) + " '" + name + "' > " + quoted(out) + " 2>/dev/null").c_str());
+  auto bytes = readFile(out);
+  std::error_code ignored;
+  fs::remove(out, ignored);
+  return bytes;
+}
 
 }  // namespace averlune::testing
