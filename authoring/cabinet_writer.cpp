@@ -3,6 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <utility>
+
+#include "authoring/code_page_names.h"
 
 namespace averlune {
 namespace {
@@ -24,8 +27,12 @@ void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) 
   put16(out, at + 2, value >> 16);
 }
 
-bool isAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// The name as the cabinet stores it, and whether it is flagged as UTF-8. The platform's cabinet
+// iteration reads names in the ANSI code page and not every implementation honours the flag, so
+// names go in code page 1252 where they can; only the rest are stored as flagged UTF-8.
+std::pair<std::string, bool> storedName(const std::string& utf8) {
+  if (auto ansi = toAnsiName(utf8)) return {*ansi, false};
+  return {utf8, true};
 }
 
 // One raw deflate stream per block, so every block stands on its own for any reader.
@@ -79,13 +86,16 @@ std::string buildCabinet(const std::vector<CabinetEntry>& files, std::vector<std
 
   std::uint64_t folderBytes = 0;
   std::size_t fileTableBytes = 0;
+  std::vector<std::pair<std::string, bool>> names;
   for (const CabinetEntry& file : files) {
     if (file.name.empty()) return "a file in the cabinet has no name";
-    if (file.name.size() > kCabinetMaxNameBytes) return "the name " + file.name + " is longer than 255 bytes";
     if (file.name.find('\0') != std::string::npos) return "the name " + file.name + " holds a zero byte";
+    names.push_back(storedName(file.name));
+    const std::string& name = names.back().first;
+    if (name.size() > kCabinetMaxNameBytes) return "the name " + file.name + " is longer than 255 bytes";
     folderBytes += file.data.size();
     if (folderBytes > kCabinetMaxFolderBytes) return "the configuration files are larger than a cabinet can hold";
-    fileTableBytes += kFileFixedBytes + file.name.size() + 1;
+    fileTableBytes += kFileFixedBytes + name.size() + 1;
   }
 
   const std::size_t filesOffset = kHeaderBytes + kFolderBytes;
@@ -97,17 +107,19 @@ std::string buildCabinet(const std::vector<CabinetEntry>& files, std::vector<std
   std::vector<std::uint8_t> stream;
   stream.reserve(static_cast<std::size_t>(folderBytes));
   std::size_t at = filesOffset;
-  for (const CabinetEntry& file : files) {
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const CabinetEntry& file = files[i];
+    const auto& [name, isUtf8] = names[i];
     put32(cabinet, at, static_cast<std::uint32_t>(file.data.size()));
     put32(cabinet, at + 4, static_cast<std::uint32_t>(stream.size()));
     put16(cabinet, at + 8, 0);  // folder 0
     put16(cabinet, at + 10, file.modified.date);
     put16(cabinet, at + 12, file.modified.time);
     std::uint16_t attributes = file.attributes & ~kAttributeNameIsUtf8;
-    if (!isAscii(file.name)) attributes |= kAttributeNameIsUtf8;
+    if (isUtf8) attributes |= kAttributeNameIsUtf8;
     put16(cabinet, at + 14, attributes);
-    std::copy(file.name.begin(), file.name.end(), cabinet.begin() + static_cast<std::ptrdiff_t>(at + kFileFixedBytes));
-    at += kFileFixedBytes + file.name.size() + 1;
+    std::copy(name.begin(), name.end(), cabinet.begin() + static_cast<std::ptrdiff_t>(at + kFileFixedBytes));
+    at += kFileFixedBytes + name.size() + 1;
     stream.insert(stream.end(), file.data.begin(), file.data.end());
   }
 

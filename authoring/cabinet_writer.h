@@ -24,8 +24,9 @@ constexpr std::size_t kMszipBlockBytes = 32768;
 
 // Builds the whole cabinet in `cabinet`, files in the order given. Each data block holds at most
 // 32,768 uncompressed bytes as "CK" and a complete raw deflate stream of its own (no back
-// references into earlier blocks), and carries the cabinet checksum. Non-ASCII names are stored as
-// UTF-8 and flagged so. Empty on success, otherwise a one-line reason (no files, too many, a name
+// references into earlier blocks), and carries the cabinet checksum. Names are stored in code page
+// 1252, which the platform reads them in; a name with characters outside it is stored as UTF-8 and
+// flagged so (readers that ignore the flag then show it garbled). Empty on success, otherwise a one-line reason (no files, too many, a name
 // that is empty or too long, too much data, a compression failure); `cabinet` is then empty.
 std::string buildCabinet(const std::vector<CabinetEntry>& files, std::vector<std::uint8_t>& cabinet);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "authoring/authoring_test_support.h"
+#include "authoring/code_page_names.h"
 
 namespace averlune {
 namespace {
@@ -32,8 +33,9 @@ std::vector<CabinetCase> cabinetCases() {
   };
 }
 
+// cabextract writes names that are not flagged as UTF-8 byte for byte.
 fs::path extractedPath(const fs::path& folder, const std::string& cabinetName) {
-  std::string name = cabinetName;
+  std::string name = toAnsiName(cabinetName).value_or(cabinetName);
   for (char& c : name) {
     if (c == '\\') c = '/';
   }
@@ -76,13 +78,15 @@ TEST(CabinetWriter, StoresDatesTimesAndAttributes) {
   EXPECT_EQ(cabinet[36 + 8 + 14], 0x21);
 }
 
-TEST(CabinetWriter, FlagsOnlyNonAsciiNamesAsUtf8) {
+TEST(CabinetWriter, StoresNamesInTheAnsiPageAndFlagsOnlyTheRestAsUtf8) {
   std::vector<std::uint8_t> cabinet;
-  ASSERT_EQ(buildCabinet({{"plain.avl", {}, {}, 0x20}, {"Fran\xC3\xA7" "ais.avl", {}, {}, 0x20}}, cabinet), "");
+  ASSERT_EQ(buildCabinet({{"Fran\xC3\xA7" "ais.avl", {}, {}, 0x20}, {"\xD0\xA0.avl", {}, {}, 0x20}}, cabinet), "");
   const std::size_t first = 36 + 8;
-  const std::size_t second = first + 16 + std::string("plain.avl").size() + 1;
   EXPECT_EQ(cabinet[first + 14], 0x20);
+  EXPECT_EQ(std::string(cabinet.begin() + first + 16, cabinet.begin() + first + 16 + 12), "Fran\xE7" "ais.avl");
+  const std::size_t second = first + 16 + 12 + 1;
   EXPECT_EQ(cabinet[second + 14], 0xA0);
+  EXPECT_EQ(std::string(cabinet.begin() + second + 16, cabinet.begin() + second + 16 + 6), "\xD0\xA0.avl");
 }
 
 TEST(CabinetWriter, CabextractRejectsADamagedChecksum) {

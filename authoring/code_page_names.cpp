@@ -1,4 +1,4 @@
-#include "authoring/oem_name.h"
+#include "authoring/code_page_names.h"
 
 #include <cstdint>
 
@@ -6,7 +6,7 @@ namespace averlune {
 namespace {
 
 // Characters of code page 437 from 0x80 to 0xFF.
-constexpr char32_t kUpperHalf[128] = {
+constexpr char32_t kOemUpperHalf[128] = {
     0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF,
     0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
     0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA,
@@ -18,6 +18,13 @@ constexpr char32_t kUpperHalf[128] = {
     0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4, 0x03A6, 0x0398, 0x03A9, 0x03B4,
     0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248,
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
+};
+
+// Characters of code page 1252 from 0x80 to 0x9F (0 where the page has none); from 0xA0 on it is
+// ISO-8859-1.
+constexpr char32_t kAnsiControlsRow[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
 };
 
 // Decodes one UTF-8 sequence at `at`; 0xFFFFFFFF for a malformed, overlong or surrogate sequence.
@@ -52,28 +59,45 @@ char32_t decodeUtf8(const std::string& text, std::size_t& at) {
   return value;
 }
 
-}  // namespace
-
-std::optional<std::string> toOemName(const std::string& utf8) {
-  std::string oem;
-  oem.reserve(utf8.size());
+// Re-encodes `utf8` in a code page whose lower half is ASCII; `upperHalf` maps a character to its
+// byte from 0x80, or to nothing.
+template <typename UpperHalf>
+std::optional<std::string> encode(const std::string& utf8, UpperHalf upperHalf) {
+  std::string encoded;
+  encoded.reserve(utf8.size());
   std::size_t at = 0;
   while (at < utf8.size()) {
     const char32_t c = decodeUtf8(utf8, at);
     if (c < 0x80) {
-      oem.push_back(static_cast<char>(c));
+      encoded.push_back(static_cast<char>(c));
       continue;
     }
-    bool found = false;
-    for (int i = 0; i < 128 && !found; ++i) {
-      if (kUpperHalf[i] == c) {
-        oem.push_back(static_cast<char>(0x80 + i));
-        found = true;
-      }
-    }
-    if (!found) return std::nullopt;
+    const int byte = upperHalf(c);
+    if (byte < 0) return std::nullopt;
+    encoded.push_back(static_cast<char>(byte));
   }
-  return oem;
+  return encoded;
+}
+
+}  // namespace
+
+std::optional<std::string> toOemName(const std::string& utf8) {
+  return encode(utf8, [](char32_t c) {
+    for (int i = 0; i < 128; ++i) {
+      if (kOemUpperHalf[i] == c) return 0x80 + i;
+    }
+    return -1;
+  });
+}
+
+std::optional<std::string> toAnsiName(const std::string& utf8) {
+  return encode(utf8, [](char32_t c) {
+    if (c >= 0xA0 && c <= 0xFF) return static_cast<int>(c);
+    for (int i = 0; i < 32; ++i) {
+      if (kAnsiControlsRow[i] == c && c != 0) return 0x80 + i;
+    }
+    return -1;
+  });
 }
 
 }  // namespace averlune

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "authoring/oem_name.h"
+#include "authoring/code_page_names.h"
 
 namespace averlune {
 namespace {

@@ -19,7 +19,7 @@ constexpr std::uint64_t kPayloadMaxFileBytes = 0x7FFFFFFF;
 //   3. one entry "sub/folder/" per subfolder, external attributes 0x10, the deepest folders
 //      first: the setup records these folders for the uninstaller in this order, and the
 //      uninstaller can remove a folder only after the folders inside it.
-// Names are stored in the OEM code page that the setup reads them in (see oem_name.h).
+// Names are stored in the OEM code page that the setup reads them in (see code_page_names.h).
 // Empty on success, otherwise a one-line reason; on failure `archive` may hold a partial file,
 // which the caller removes.
 std::string writePayloadArchive(const SourceFolder& application, const std::filesystem::path& archive);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "authoring/authoring_test_support.h"
-#include "authoring/oem_name.h"
+#include "authoring/code_page_names.h"
 
 namespace averlune {
 namespace {
@@ -111,7 +111,7 @@ TEST(PayloadArchiveWriter, WritesTheFolderEntryThenFilesThenFoldersDeepestFirst)
 
 TEST(PayloadArchiveWriter, StoresNamesInTheOemCodePage) {
   TempFolder temp;
-  writeFile(temp.path / "app" / "\xC3\xBC" "bersicht.txt", prose(5));
+  writeFile(temp.path / "app" / fs::u8path("\xC3\xBC" "bersicht.txt"), prose(5));
   SourceFolder folder;
   folder.files = {sourceFile(temp.path / "app", "\xC3\xBC" "bersicht.txt", 0x20, {})};
   ASSERT_EQ(writePayloadArchive(folder, temp.path / "p.zip"), "");
@@ -156,6 +156,22 @@ TEST(OemName, MapsLettersOfCodePage437AndRefusesTheRest) {
       {"\xED\xA0\x80", std::nullopt},    // surrogate
   };
   for (const Row& row : rows) EXPECT_EQ(toOemName(row.utf8), row.oem) << row.utf8;
+}
+
+TEST(AnsiName, MapsLettersOfCodePage1252AndRefusesTheRest) {
+  struct Row {
+    std::string utf8;
+    std::optional<std::string> ansi;
+  };
+  const std::vector<Row> rows = {
+      {"Default.avl", "Default.avl"},
+      {"Fran\xC3\xA7" "ais.avl", "Fran\xE7" "ais.avl"},
+      {"\xE2\x82\xAC", "\x80"},          // euro sign
+      {"\xC5\xB8", "\x9F"},               // Y with diaeresis
+      {"\xC2\x81", std::nullopt},          // a control the page leaves out
+      {"\xD0\xA0", std::nullopt},          // Cyrillic
+  };
+  for (const Row& row : rows) EXPECT_EQ(toAnsiName(row.utf8), row.ansi) << row.utf8;
 }
 
 TEST(DosDateTime, PacksLocalTimesAndClampsTheFormatsRange) {
