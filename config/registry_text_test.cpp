@@ -184,15 +184,5 @@ TEST(RegistryValueText, TextFormsByType) {
   }
 }
 
-TEST(RegistryValueText, TypeNames) {
-  EXPECT_EQ(registryTypeName(1), u"REG_SZ");
-  EXPECT_EQ(registryTypeName(2), u"REG_EXPAND_SZ");
-  EXPECT_EQ(registryTypeName(3), u"REG_BINARY");
-  EXPECT_EQ(registryTypeName(4), u"REG_DWORD");
-  EXPECT_EQ(registryTypeName(7), u"REG_MULTI_SZ");
-  EXPECT_EQ(registryTypeName(0), u"");
-  EXPECT_EQ(registryTypeName(11), u"");
-}
-
 }  // namespace
 }  // namespace averlune
