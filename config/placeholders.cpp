@@ -83,14 +83,18 @@ std::u16string expandPlaceholders(const std::u16string& text, const std::u16stri
     replaceEach(result, placeholder.token, findFolded,
                 [&] { return builtInValue(placeholder, appFolder, script, system); });
   }
+  return replaceAuthorVariables(result, variables);
+}
+
+std::u16string replaceAuthorVariables(std::u16string text, const std::vector<AuthorVariable>& variables) {
   auto findExact = [](const std::u16string& in, std::u16string_view token, std::size_t from) {
     return in.find(token.data(), from, token.size());
   };
   for (const AuthorVariable& variable : variables) {
     if (variable.token.empty()) continue;
-    replaceEach(result, variable.token, findExact, [&] { return variable.value; });
+    replaceEach(text, variable.token, findExact, [&] { return variable.value; });
   }
-  return result;
+  return text;
 }
 
 void appendAuthorVariable(std::vector<AuthorVariable>& variables, const AuthorVariableLines& lines,

@@ -57,6 +57,10 @@ std::u16string expandPlaceholders(const std::u16string& text, const std::u16stri
                                   const PlaceholderScriptValues& script, const std::vector<AuthorVariable>& variables,
                                   const SystemLookup& system);
 
+// `text` with each author variable's token replaced by its value, in list order (exact match); the
+// last step of expandPlaceholders, also run on its own over the default folders at start-up.
+std::u16string replaceAuthorVariables(std::u16string text, const std::vector<AuthorVariable>& variables);
+
 // One Variables.dat record, in file order: token, root name, sub key, value name, default.
 struct AuthorVariableLines {
   std::u16string token;

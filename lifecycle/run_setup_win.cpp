@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "config/setup_placeholders.h"
 #include "config/wide_text_win.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/dll_search_win.h"
@@ -11,6 +12,7 @@
 #include "lifecycle/setup_run_win.h"
 #include "lifecycle/startup_stand_ins_win.h"
 #include "lifecycle/startup_texts.h"
+#include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
 
 namespace averlune {
@@ -72,9 +74,10 @@ void runSetup() {
   if (!state.osAccepted) failStartup(kUnsupportedOsText, true);
 
   // 12-14: author variables before the setup script, then the two default folders.
-  loadAuthorVariables(run);
-  readSetupOptions(run);
-  expandDefaultFolders(run);
+  const SystemLookup system = windowsSystemLookup();
+  state.variables = loadVariables(state.workFolder, system);
+  readSetupScript(state.options, state.workFolder, system);
+  expandDefaultFolders(state.options, state.variables, system);
 
   // 15
   showSplashScreen(run);
@@ -84,6 +87,7 @@ void runSetup() {
 
   // 17-18
   state.currentPage = 0;
+  applyCheckBoxRules(state.options);
   prepareWizard(run);
   state.currentPage = kLanguageDialogPage;
   showFirstWindow(run);

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "config/placeholders.h"
+#include "config/setup_script.h"
+
 namespace averlune {
 
 // Current page values outside the wizard's own pages.
@@ -15,6 +18,8 @@ struct SetupState {
   std::u16string workFolder;   // the run's private folder in the temporary folder, ends in "\"
   std::u16string cabinetFile;  // workFolder + "Setup.cab"
   bool osAccepted = false;
+  std::vector<AuthorVariable> variables;  // Variables.dat, in file order
+  SetupOptions options;                   // SC.dat, default folders expanded
   std::u16string languageFile;        // path of the language file in use
   std::u16string chosenLanguageName;  // empty for single-language setups
   // Read by the installation thread and the main thread; written by both.

@@ -14,19 +14,18 @@ LRESULT CALLBACK standInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-bool checkWindowsVersion(const std::u16string&) { return true; }
-void loadAuthorVariables(SetupRun&) {}
-void readSetupOptions(SetupRun&) {}
-void expandDefaultFolders(SetupRun&) {}
 void showSplashScreen(SetupRun&) {}
 void prepareWizard(SetupRun&) {}
 
 bool loadLanguage(SetupRun& run) {
-  run.state.languageFile = run.state.workFolder + u"Default.avl";
-  HANDLE file = CreateFileW(wide(run.state.languageFile), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // One language reads Default.avl; several start from the list of languages.dat.
+  const bool singleLanguage = run.state.options.Languages == 1;
+  const std::u16string path = run.state.workFolder + (singleLanguage ? u"Default.avl" : u"languages.dat");
+  HANDLE file = CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
+  if (singleLanguage) run.state.languageFile = path;
   return true;
 }
 

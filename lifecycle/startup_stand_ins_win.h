@@ -7,17 +7,10 @@
 
 namespace averlune {
 
-// Windows version against OS.dat. Stand-in: every version is accepted.
-bool checkWindowsVersion(const std::u16string& workFolder);
-// Variables.dat into the variable list. Stand-in: no author variables.
-void loadAuthorVariables(SetupRun& run);
-// SC.dat into the setup options. Stand-in: the options keep their starting values.
-void readSetupOptions(SetupRun& run);
-// Placeholders in the default application and start menu folders. Stand-in: nothing to expand.
-void expandDefaultFolders(SetupRun& run);
 // The splash screen. Stand-in: the run goes on at once.
 void showSplashScreen(SetupRun& run);
-// The single language file Default.avl. Stand-in: only checks that it can be opened.
+// The language: Default.avl, or languages.dat for the language dialog. Stand-in: only checks
+// that the file can be opened.
 bool loadLanguage(SetupRun& run);
 // The wizard's pictures, icons and fonts. Stand-in: none are needed yet.
 void prepareWizard(SetupRun& run);

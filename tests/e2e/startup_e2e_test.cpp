@@ -182,6 +182,19 @@ TEST(Startup, TheBareSetupProgramWithoutContainerShowsSetupError) {
   removeLeftovers(workFolder);
 }
 
+TEST(Startup, AnUnacceptedWindowsVersionEndsTheRunAndRemovesTheWorkFolder) {
+  // Wine reports Windows 7; OS.dat accepts only the versions around it, and a wrong-valued line.
+  auto config = minimalConfig();
+  config[1].bytes = "Windows Vista = 1\r\nWindows 7 = 2\r\nWindows 8 = 1\r\n";
+  const std::wstring setup = buildSetupWithConfig(L"os-not-accepted", config);
+  ASSERT_FALSE(setup.empty());
+  std::wstring workFolder;
+  const auto failure = runUntilMessage(setup, L"startup-os-not-accepted", workFolder);
+  EXPECT_EQ(failure.title, L"Error");
+  EXPECT_EQ(failure.text, L"Your operating system is not supported.");
+  EXPECT_TRUE(workFolder.empty());
+}
+
 TEST(Startup, AMissingLanguageFileEndsTheRunAndRemovesTheWorkFolder) {
   auto config = minimalConfig();
   config.pop_back();  // Default.avl
