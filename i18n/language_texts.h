@@ -1,0 +1,64 @@
+#pragma once
+// The texts of one language file: every page, button and message of the wizard. Each text is one
+// line of the file's group of the same name; a missing group or key gives the empty text, and
+// nothing falls back to another file or to built-in words.
+//
+// Only "<appname>" and "<appversion>" are ever replaced in these texts, matched exactly (case
+// included), "<appname>" first. Some replacements happen at load, the others when the wizard is
+// built (wizard/wizard_texts.h); every text is settled before anything is shown.
+#include <string>
+#include <string_view>
+
+#include "config/key_value_file.h"
+
+namespace averlune {
+
+struct LanguageTexts {
+  struct {
+    std::u16string Title;  // "<appname>" replaced at load
+  } Main;
+  struct {
+    std::u16string NextBtn, CancelBtn, BackBtn, FinishBtn, BrowseBtn, AcceptOptn, DoNotAcceptOptn,
+        CreateDesktopIconCbx, CreateStartMenuFolderCbx, LaunchProgramCbx, RebootCbx, DestinationFolderFR3,
+        SelAppFolder, SelStartMenuFolder;
+  } Gadgets;
+  struct {
+    std::u16string ExitSetupH, ExitSetup, CouldNotExtractFileH, CouldNotExtractFile;
+  } Messages;
+  struct {
+    std::u16string Title, Text;  // "<appname>" replaced at load
+  } Start;
+  struct {
+    std::u16string HeadT, HeadB, Text1;
+  } LicenceAgreement;
+  struct {
+    std::u16string HeadT, HeadB, Text1, Text2, Text3, Text4;
+  } ApplicationFolder;
+  struct {
+    std::u16string HeadT, HeadB, Text1, Text2;
+  } StartMenuFolder;
+  struct {
+    std::u16string HeadT, HeadB, Text1, Text2;
+  } AdditionalTasks;
+  struct {
+    std::u16string HeadT, HeadB, Text1, Text2, Text3;
+  } Installing;
+  struct {
+    std::u16string Title, Text1;
+  } Finish;
+};
+
+// `text` with every occurrence of `token` replaced by `value`, left to right; what was inserted is
+// not searched again. An empty token replaces nothing.
+std::u16string replaceEvery(std::u16string text, std::u16string_view token, std::u16string_view value);
+
+// Reads every text from an open file, group by group, and applies the load-time replacements of
+// "<appname>" by `appName`. The file stays open; its selected group changes.
+LanguageTexts readLanguageTexts(KeyValueFile& file, const std::u16string& appName);
+
+// Opens the language file at `path` and reads it into `texts`, remembering `path` in
+// `languageFile`. False when the file cannot be opened; both outputs are then unchanged.
+bool loadLanguageTexts(const std::u16string& path, const std::u16string& appName, LanguageTexts& texts,
+                       std::u16string& languageFile);
+
+}  // namespace averlune

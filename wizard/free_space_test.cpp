@@ -1,0 +1,43 @@
+#include "wizard/free_space.h"
+
+#include <gtest/gtest.h>
+
+namespace averlune {
+namespace {
+
+constexpr std::uint64_t kMiB = 1024 * 1024;
+
+TEST(FreeSpaceText, WorkedExamples) {
+  struct Row {
+    std::uint64_t bytes;
+    std::u16string text;
+  };
+  const Row rows[] = {
+      {0, u"ERROR"},
+      {kMiB - 1, u"ERROR"},
+      {kMiB, u"1 MB"},
+      {500 * kMiB, u"500 MB"},
+      {500 * kMiB + kMiB - 1, u"500 MB"},  // whole mebibytes, cut not rounded
+      {1024 * kMiB, u"1024 MB"},
+      {1025 * kMiB, u"1 GB"},
+      {1536 * kMiB, u"1.5 GB"},
+      {2047 * kMiB, u"2 GB"},
+      {10342 * kMiB, u"10.1 GB"},
+      {10240 * kMiB, u"10 GB"},
+      {20480 * kMiB + 1000 * kMiB, u"21 GB"},  // 20.977 rounds up to 21.0, and the .0 goes
+      {102400 * kMiB + 512 * kMiB, u"100.5 GB"},
+      {4096ull * 1024 * 1024 * kMiB, u"ERROR"},  // 4 PiB: the 32-bit mebibyte count wraps to 0
+  };
+  for (const Row& row : rows) EXPECT_EQ(freeSpaceText(row.bytes), row.text) << row.bytes;
+}
+
+TEST(FreeSpaceRoot, FirstThreeCharacters) {
+  EXPECT_EQ(freeSpaceRootOf(u"C:\\Program Files\\Tool\\"), u"C:\\");
+  EXPECT_EQ(freeSpaceRootOf(u"E:\\"), u"E:\\");
+  EXPECT_EQ(freeSpaceRootOf(u"\\\\server\\share\\"), u"\\\\s");
+  EXPECT_EQ(freeSpaceRootOf(u"D:"), u"D:");
+  EXPECT_EQ(freeSpaceRootOf(u""), u"");
+}
+
+}  // namespace
+}  // namespace averlune
