@@ -163,7 +163,7 @@ TEST(KeyValueFileState, ClosedOrEmptyFilesAnswerWithDefaults) {
 TEST(KeyValueFileOpen, ReadsFilesFromDiskAndForgetsTheOldOneOnFailure) {
   TempFolder folder;
   // A non-ASCII file name checks that the UTF-16 path reaches the file system intact.
-  const std::u16string path = folder.write("Spr\xC3\xA4" "che.avl", "[Setup]\r\nAppname = Demo\r\n");
+  const std::u16string path = folder.write(u"Spr\u00E4che.avl", "[Setup]\r\nAppname = Demo\r\n");
   KeyValueFile file;
   ASSERT_TRUE(open(file, path));
   ASSERT_TRUE(selectGroup(file, u"Setup"));

@@ -75,7 +75,7 @@ TEST(LineListFileReadUInt32, MissingBytesAtTheEndCountAsZero) {
 
 TEST(LineListFileOpen, ReadsFromDiskAndAClosedFileIsAtItsEnd) {
   TempFolder folder;
-  const std::u16string path = folder.write("languages.dat", "English\r\nDeutsch\r\n");
+  const std::u16string path = folder.write(u"languages.dat", "English\r\nDeutsch\r\n");
   LineListFile file;
   ASSERT_TRUE(open(file, path));
   EXPECT_EQ(readLine(file), u"English");

@@ -149,7 +149,7 @@ TEST(ReadSetupScript, ReadsSCDatFromTheWorkFolderAndLeavesOptionsAloneWithoutIt)
   EXPECT_EQ(untouched.startMenuBaseNumber, 0);
   EXPECT_EQ(untouched.desktopBase, u"");
 
-  folder.write("SC.dat", "\xEF\xBB\xBF[Setup]\r\nAppname = Caf\xC3\xA9\r\n");
+  folder.write(u"SC.dat", "\xEF\xBB\xBF[Setup]\r\nAppname = Caf\xC3\xA9\r\n");
   SetupOptions read;
   readSetupScript(read, folder.folder(), fixedSystem());
   EXPECT_EQ(read.Appname, u"Caf\u00E9");

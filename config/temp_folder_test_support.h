@@ -8,8 +8,6 @@
 #include <random>
 #include <string>
 
-#include "config/text_decoding.h"
-
 namespace averlune {
 
 struct TempFolder {
@@ -28,13 +26,15 @@ struct TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   // The folder as the programs hold it: UTF-16, ending in the separator.
-  std::u16string folder() const { return decodeUtf8((path / "").string()); }
+  std::u16string folder() const { return (path / "").u16string(); }
 
-  std::u16string write(const std::string& utf8Name, const std::string& bytes) const {
-    std::ofstream out(path / utf8Name, std::ios::binary);
+  // Writes `bytes` to the file `name` in the folder and gives the file's full path.
+  std::u16string write(const std::u16string& name, const std::string& bytes) const {
+    const std::filesystem::path file = path / std::filesystem::path(name);
+    std::ofstream out(file, std::ios::binary);
     out << bytes;
     EXPECT_TRUE(out.good());
-    return decodeUtf8((path / utf8Name).string());
+    return file.u16string();
   }
 };
 
