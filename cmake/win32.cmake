@@ -7,6 +7,10 @@ find_path(MINIZIP_INCLUDE_DIR unzip.h PATH_SUFFIXES minizip REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(GTest REQUIRED)
 
+# The payload archive reader in install/ is portable logic over minizip and zlib.
+target_include_directories(averlune_logic PUBLIC ${MINIZIP_INCLUDE_DIR})
+target_link_libraries(averlune_logic PUBLIC ${MINIZIP_LIBRARY} ZLIB::ZLIB)
+
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
@@ -40,13 +44,16 @@ target_link_options(AverluneSetup PRIVATE -municode -mwindows -s)
 add_dependencies(AverluneSetup averlune_resources)
 target_include_directories(AverluneSetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
 set_source_files_properties(resources/setup.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 # Unit tests: the host logic tests again (here they run 32-bit), plus the tests of the real API.
 set(all_dirs lifecycle config i18n wizard install uninstaller authoring)
 averlune_sources(logic_test_sources TEST ${all_dirs})
 averlune_sources(win_test_sources WIN_TEST ${all_dirs})
-add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources})
+# The setup's resources too: the Windows tests load the built-in icon as the setup does.
+add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources} resources/setup.rc)
+add_dependencies(averlune_win_tests averlune_resources)
+target_include_directories(averlune_win_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
 target_link_libraries(averlune_win_tests PRIVATE averlune_setup_win averlune_authoring GTest::gtest_main GTest::gmock)
 add_test(NAME averlune_win_tests COMMAND averlune_win_tests)
 

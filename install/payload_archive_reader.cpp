@@ -1,0 +1,298 @@
+#include "install/payload_archive_reader.h"
+
+#include <unzip.h>
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "lifecycle/contained_path.h"
+
+namespace averlune {
+
+// One file window that minizip reads through our I/O functions.
+struct ArchiveWindow {
+  const PayloadFileSystem* system = nullptr;
+  void* file = nullptr;
+  std::uint64_t offset = 0;
+  std::uint64_t length = 0;
+  std::uint64_t position = 0;  // relative to `offset`
+};
+
+struct PayloadArchiveState {
+  unzFile zip = nullptr;
+  std::unique_ptr<char[]> buffer;  // the copy buffer, allocated once per open archive
+};
+
+namespace {
+
+// What minizip's open function receives in place of a file name.
+struct OpenRequest {
+  const PayloadFileSystem* system = nullptr;
+  const std::u16string* path = nullptr;
+  std::uint64_t offset = 0;
+  std::uint64_t length = 0;  // max(): up to the end of the file
+};
+
+voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
+  if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
+  const auto& request = *static_cast<const OpenRequest*>(filename);
+  void* file = request.system->openForReading(*request.path);
+  if (!file) return nullptr;
+  std::uint64_t size = 0;
+  if (!request.system->fileSize(file, size) || request.offset > size) {
+    request.system->closeReading(file);
+    return nullptr;
+  }
+  auto* window = new (std::nothrow) ArchiveWindow;
+  if (!window) {
+    request.system->closeReading(file);
+    return nullptr;
+  }
+  window->system = request.system;
+  window->file = file;
+  window->offset = request.offset;
+  window->length = std::min(request.length, size - request.offset);
+  return window;
+}
+
+uLong ZCALLBACK readWindow(voidpf, voidpf stream, void* buffer, uLong size) {
+  auto& window = *static_cast<ArchiveWindow*>(stream);
+  if (window.position >= window.length) return 0;
+  const std::uint64_t wanted = std::min<std::uint64_t>(size, window.length - window.position);
+  const std::size_t got = window.system->readAt(window.file, window.offset + window.position, buffer,
+                                                static_cast<std::size_t>(wanted));
+  window.position += got;
+  return static_cast<uLong>(got);
+}
+
+uLong ZCALLBACK writeWindow(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK tellWindow(voidpf, voidpf stream) { return static_cast<ArchiveWindow*>(stream)->position; }
+
+long ZCALLBACK seekWindow(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  auto& window = *static_cast<ArchiveWindow*>(stream);
+  std::uint64_t base = 0;
+  switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
+    case ZLIB_FILEFUNC_SEEK_CUR: base = window.position; break;
+    case ZLIB_FILEFUNC_SEEK_END: base = window.length; break;
+    default: return -1;
+  }
+  // Seeking past the end is refused, so a damaged offset in the archive reads nothing rather
+  // than bytes that belong to something else.
+  if (offset > window.length - std::min(base, window.length)) return -1;
+  window.position = base + offset;
+  return 0;
+}
+
+int ZCALLBACK closeWindow(voidpf, voidpf stream) {
+  auto* window = static_cast<ArchiveWindow*>(stream);
+  window->system->closeReading(window->file);
+  delete window;
+  return 0;
+}
+
+int ZCALLBACK windowError(voidpf, voidpf) { return 0; }
+
+unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std::uint64_t offset,
+                std::uint64_t length) {
+  zlib_filefunc64_def functions{};
+  functions.zopen64_file = openWindow;
+  functions.zread_file = readWindow;
+  functions.zwrite_file = writeWindow;
+  functions.ztell64_file = tellWindow;
+  functions.zseek64_file = seekWindow;
+  functions.zclose_file = closeWindow;
+  functions.zerror_file = windowError;
+  functions.opaque = nullptr;
+  const OpenRequest request{&system, &path, offset, length};
+  return unzOpen2_64(&request, &functions);
+}
+
+constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
+
+std::u16string folderPart(const std::u16string& name) {
+  const std::size_t separator = name.find_last_of(u'\\');
+  return separator == std::u16string::npos ? std::u16string() : name.substr(0, separator + 1);
+}
+
+std::u16string withBackslash(std::u16string folder) {
+  if (folder.empty() || folder.back() != u'\\') folder += u'\\';
+  return folder;
+}
+
+// Reads the entry's header; also gives the stored name length so that a cut name can be refused.
+int readInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
+  info = PayloadEntryInfo{};
+  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  unz_file_info64 raw{};
+  char name[kPayloadMaxNameBytes];
+  const int result = unzGetCurrentFileInfo64(reader.state->zip, &raw, name, sizeof name, nullptr, 0, nullptr, 0);
+  if (result != UNZ_OK) return result;
+  info.versionMadeBy = static_cast<std::uint32_t>(raw.version);
+  info.versionNeeded = static_cast<std::uint32_t>(raw.version_needed);
+  info.flags = static_cast<std::uint32_t>(raw.flag);
+  info.compressionMethod = static_cast<std::uint32_t>(raw.compression_method);
+  info.dosDateTime = static_cast<std::uint32_t>(raw.dosDate);
+  info.crc32 = static_cast<std::uint32_t>(raw.crc);
+  info.compressedSize = raw.compressed_size;
+  info.uncompressedSize = raw.uncompressed_size;
+  info.nameLength = static_cast<std::uint32_t>(raw.size_filename);
+  info.extraLength = static_cast<std::uint32_t>(raw.size_file_extra);
+  info.commentLength = static_cast<std::uint32_t>(raw.size_file_comment);
+  info.diskNumberStart = static_cast<std::uint32_t>(raw.disk_num_start);
+  info.internalAttributes = static_cast<std::uint32_t>(raw.internal_fa);
+  info.externalAttributes = static_cast<std::uint32_t>(raw.external_fa);
+  info.seconds = static_cast<std::uint32_t>(raw.tmu_date.tm_sec);
+  info.minutes = static_cast<std::uint32_t>(raw.tmu_date.tm_min);
+  info.hours = static_cast<std::uint32_t>(raw.tmu_date.tm_hour);
+  info.day = static_cast<std::uint32_t>(raw.tmu_date.tm_mday);
+  info.month = static_cast<std::uint32_t>(raw.tmu_date.tm_mon);
+  info.year = static_cast<std::uint32_t>(raw.tmu_date.tm_year);
+  std::string_view bytes(name, std::min<std::size_t>(raw.size_filename, sizeof name));
+  // Windows reads the name up to its first NUL byte, so the rest never names anything.
+  bytes = bytes.substr(0, bytes.find('\0'));
+  info.name = reader.fileSystem.oemToText(bytes);
+  std::replace(info.name.begin(), info.name.end(), u'/', u'\\');
+  return kPayloadOk;
+}
+
+struct OpenEntryData {
+  unzFile zip;
+  bool open = false;
+  ~OpenEntryData() {
+    if (open) unzCloseCurrentFile(zip);
+  }
+  // Closes the entry's data; UNZ_CRCERROR when all data was read and its CRC-32 is wrong.
+  int close() {
+    open = false;
+    return unzCloseCurrentFile(zip);
+  }
+};
+
+int copyEntryData(PayloadArchiveReader& reader, OpenEntryData& data, const PayloadEntryInfo& info, void* file) {
+  char* buffer = reader.state->buffer.get();
+  std::uint64_t copied = 0;
+  for (;;) {
+    const int got = unzReadCurrentFile(data.zip, buffer, static_cast<unsigned>(kPayloadCopyBufferSize));
+    if (got < 0) return got;  // damaged data: what was written stays
+    if (got == 0) break;
+    if (!reader.fileSystem.writeFile(file, buffer, static_cast<std::size_t>(got))) return kPayloadFileNotWritten;
+    copied += static_cast<std::uint64_t>(got);
+  }
+  // A deflate stream that ends early never reaches minizip's CRC check, so the length is checked here.
+  if (copied != info.uncompressedSize) return kPayloadSizeMismatch;
+  return data.close();
+}
+
+}  // namespace
+
+PayloadFileTime payloadFileTime(std::uint32_t dosDateTime) {
+  const std::uint32_t date = dosDateTime >> 16;
+  const std::uint32_t time = dosDateTime & 0xFFFF;
+  PayloadFileTime result;
+  result.year = static_cast<int>((date >> 9) + 1980);
+  result.month = static_cast<int>((date >> 5) & 0x0F);
+  result.day = static_cast<int>(date & 0x1F);
+  result.hour = static_cast<int>(time >> 11);
+  result.minute = static_cast<int>((time >> 5) & 0x3F);
+  return result;
+}
+
+PayloadArchiveReader::PayloadArchiveReader(PayloadFileSystem system) : fileSystem(std::move(system)) {}
+
+PayloadArchiveReader::~PayloadArchiveReader() { closePayloadArchive(*this); }
+
+bool openPayloadArchiveAt(PayloadArchiveReader& reader, const std::u16string& path, std::uint64_t offset,
+                          std::uint64_t length) {
+  closePayloadArchive(reader);
+  auto state = std::make_unique<PayloadArchiveState>();
+  state->buffer.reset(new (std::nothrow) char[kPayloadCopyBufferSize]);
+  if (!state->buffer) return false;
+  state->zip = openZip(reader.fileSystem, path, offset, length);
+  if (!state->zip) return false;
+  reader.state = std::move(state);
+  return true;  // minizip makes the first entry current on open
+}
+
+bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path) {
+  return openPayloadArchiveAt(reader, path, 0, kWholeFile);
+}
+
+std::uint64_t countPayloadEntries(const PayloadFileSystem& system, const std::u16string& path) {
+  unzFile zip = openZip(system, path, 0, kWholeFile);
+  if (!zip) return 0;
+  unz_global_info64 global{};
+  const bool ok = unzGetGlobalInfo64(zip, &global) == UNZ_OK;
+  unzClose(zip);
+  return ok ? global.number_entry : 0;
+}
+
+int firstPayloadEntry(PayloadArchiveReader& reader) {
+  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  return unzGoToFirstFile(reader.state->zip);
+}
+
+int nextPayloadEntry(PayloadArchiveReader& reader) {
+  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  return unzGoToNextFile(reader.state->zip);
+}
+
+int readEntryInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
+  const int result = readInfo(reader, info);
+  if (result != kPayloadOk) info = PayloadEntryInfo{};
+  return result;
+}
+
+std::u16string payloadRelativeName(const std::u16string& name, bool keepPaths) {
+  if (!keepPaths) {
+    const std::size_t separator = name.find_last_of(u'\\');
+    return separator == std::u16string::npos ? name : name.substr(separator + 1);
+  }
+  const std::size_t drive = name.find(u":\\");
+  return drive == std::u16string::npos ? name : name.substr(drive + 2);
+}
+
+int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths) {
+  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  const PayloadFileSystem& system = reader.fileSystem;
+  const std::u16string target = withBackslash(targetFolder);
+  system.makeFolderPath(target);  // a target that cannot be made fails below, at its first file
+
+  PayloadEntryInfo info;
+  int result = readEntryInfo(reader, info);
+  if (result != kPayloadOk) return result;
+  result = unzOpenCurrentFile(reader.state->zip);
+  if (result != UNZ_OK) return result;
+  OpenEntryData data{reader.state->zip, true};
+  if (info.nameLength > kPayloadMaxNameBytes) return kPayloadNameRefused;
+
+  if (keepPaths && !info.name.empty() && info.name.back() == u'\\') {
+    const std::u16string relative = payloadRelativeName(info.name, true);
+    if (!isContainedRelativePath(relative)) return kPayloadNameRefused;
+    return system.makeFolderPath(target + folderPart(relative)) ? kPayloadOk : kPayloadFolderNotCreated;
+  }
+
+  // Files of 2 GiB and more are copied like any other: the copy is streamed, and the 32-bit
+  // sizes of a plain ZIP entry reach 4 GiB.
+  const std::u16string relative = payloadRelativeName(info.name, keepPaths);
+  if (!isContainedRelativePath(relative)) return kPayloadNameRefused;
+  if (keepPaths) system.makeFolderPath(target + folderPart(relative));
+  const std::u16string path = target + relative;
+  void* file = system.createFile(path);
+  if (!file) return kPayloadFileNotWritten;
+  result = copyEntryData(reader, data, info, file);
+  system.finishFile(file, payloadFileTime(info.dosDateTime));
+  system.setAttributes(path, info.externalAttributes);
+  return result;
+}
+
+void closePayloadArchive(PayloadArchiveReader& reader) {
+  if (!reader.state) return;
+  if (reader.state->zip) unzClose(reader.state->zip);  // also releases an entry left open
+  reader.state.reset();
+}
+
+}  // namespace averlune

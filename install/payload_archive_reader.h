@@ -1,0 +1,144 @@
+#pragma once
+// PayloadArchiveReader: reads the ZIP payload archive in place from the setup program's own file
+// and extracts its entries one by one into the application folder.
+//
+// The archive is read through minizip with our own I/O functions over a window of the file (a
+// base offset and a length), so nothing is ever copied to a temporary file. Data moves in buffers
+// of kPayloadCopyBufferSize bytes; memory does not grow with the size of an entry. Plain ZIP:
+// stored and deflated entries, no encryption, no spanning.
+//
+// Everything that touches the target system (opening files, creating folders and files, file
+// times and attributes, the OEM code page) goes through PayloadFileSystem, which the Windows build
+// fills with the real calls (payload_file_system_win.h) and host tests with a recording fake.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace averlune {
+
+constexpr std::size_t kPayloadCopyBufferSize = 102400;
+// Names longer than this are cut in PayloadEntryInfo and never extracted: a cut name would write a
+// different file from the one the archive names.
+constexpr std::size_t kPayloadMaxNameBytes = 499;
+
+// Results of the operations: 0 is success; callers only tell 0 from the rest. Other negative codes
+// are minizip's own (UNZ_BADZIPFILE, UNZ_CRCERROR, a zlib data error, ...).
+constexpr int kPayloadOk = 0;
+constexpr int kPayloadFileNotWritten = -1;      // the target file could not be created or written
+constexpr int kPayloadEndOfList = -100;         // no further entry (minizip's UNZ_END_OF_LIST_OF_FILE)
+constexpr int kPayloadNotOpen = -102;           // no archive is open
+constexpr int kPayloadNameRefused = -110;       // the name would leave the target folder, or is cut
+constexpr int kPayloadSizeMismatch = -111;      // the data ended before the stated size
+constexpr int kPayloadFolderNotCreated = -112;  // a folder entry whose folder does not exist afterwards
+
+// The entry's central-directory header, broken down. Sizes are 64-bit so that minizip's ZIP64
+// reading is never cut short; every other number is as stored.
+struct PayloadEntryInfo {
+  std::uint32_t versionMadeBy = 0;
+  std::uint32_t versionNeeded = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t compressionMethod = 0;  // 0 stored, 8 deflated
+  std::uint32_t dosDateTime = 0;        // date << 16 | time, local time
+  std::uint32_t crc32 = 0;
+  std::uint64_t compressedSize = 0;
+  std::uint64_t uncompressedSize = 0;
+  std::uint32_t nameLength = 0;  // stored length in bytes, also when longer than the part used
+  std::uint32_t extraLength = 0;
+  std::uint32_t commentLength = 0;
+  std::uint32_t diskNumberStart = 0;
+  std::uint32_t internalAttributes = 0;
+  std::uint32_t externalAttributes = 0;  // low byte: Windows attributes (0x10 folder, 0x01 read-only)
+  std::uint32_t seconds = 0;
+  std::uint32_t minutes = 0;
+  std::uint32_t hours = 0;
+  std::uint32_t day = 0;
+  std::uint32_t month = 0;  // 0 to 11
+  std::uint32_t year = 0;
+  // The stored bytes (at most kPayloadMaxNameBytes, up to a NUL byte) through the OEM code page,
+  // every "/" replaced by "\".
+  std::u16string name;
+};
+
+// A file's last-write time as local wall-clock time; seconds are always 0.
+struct PayloadFileTime {
+  int year = 0;
+  int month = 0;  // 1 to 12
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+};
+
+// The last-write time an extracted file gets: the DOS date and time with the seconds dropped.
+PayloadFileTime payloadFileTime(std::uint32_t dosDateTime);
+
+struct PayloadFileSystem {
+  // Reading the archive's file: an opaque handle, null when the file cannot be opened read-only.
+  std::function<void*(const std::u16string& path)> openForReading;
+  std::function<bool(void* file, std::uint64_t& size)> fileSize;
+  // Reads up to `size` bytes at `offset`; the number read, 0 at the end or on failure.
+  std::function<std::size_t(void* file, std::uint64_t offset, void* buffer, std::size_t size)> readAt;
+  std::function<void(void* file)> closeReading;
+
+  // Creates `folder` (ending in "\") with every missing parent; true when it exists afterwards.
+  std::function<bool(const std::u16string& folder)> makeFolderPath;
+  // Creates or replaces the file: create-always for reading and writing (sharing reads), else
+  // opened for writing and truncated. Null when neither works.
+  std::function<void*(const std::u16string& path)> createFile;
+  std::function<bool(void* file, const void* data, std::size_t size)> writeFile;
+  // Sets the last-write time (local time), then closes the file.
+  std::function<void(void* file, const PayloadFileTime& time)> finishFile;
+  std::function<void(const std::u16string& path, std::uint32_t attributes)> setAttributes;
+
+  // The system's OEM code page to UTF-16.
+  std::function<std::u16string(std::string_view bytes)> oemToText;
+};
+
+struct PayloadArchiveState;  // minizip's handle and our I/O window, private to the reader
+
+// One open archive at a time; opening another releases the first.
+struct PayloadArchiveReader {
+  PayloadFileSystem fileSystem;
+  std::unique_ptr<PayloadArchiveState> state;
+
+  explicit PayloadArchiveReader(PayloadFileSystem system);
+  ~PayloadArchiveReader();
+  PayloadArchiveReader(const PayloadArchiveReader&) = delete;
+  PayloadArchiveReader& operator=(const PayloadArchiveReader&) = delete;
+};
+
+// Opens the archive at the end of the whole file at `path` (its end record is searched backwards
+// over the last 65,535 bytes; bytes in front of the archive are allowed) and makes the first entry
+// current. False when there is no consistent archive.
+bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path);
+// The same over the `length` bytes at `offset` in the file: offsets in the archive count from
+// `offset`, and nothing outside the window is read.
+bool openPayloadArchiveAt(PayloadArchiveReader& reader, const std::u16string& path, std::uint64_t offset,
+                          std::uint64_t length);
+
+// The entry count of the archive's end record (folder entries and empty names included). Opens the
+// file by itself and leaves the open archive alone; 0 when there is no archive.
+std::uint64_t countPayloadEntries(const PayloadFileSystem& system, const std::u16string& path);
+
+int firstPayloadEntry(PayloadArchiveReader& reader);
+int nextPayloadEntry(PayloadArchiveReader& reader);
+
+// Fills `info` for the current entry; on failure every number is 0 and the name empty.
+int readEntryInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info);
+
+// Extracts the current entry below `targetFolder`. With `keepPaths` the entry's folders are
+// recreated below the target, otherwise only its file part is used. A name that is absolute,
+// carries a drive (after one leading "X:\" is dropped) or climbs with ".." writes nothing and
+// fails. A file whose data is damaged, shorter than stated or fails its CRC-32 is left as far as it
+// was written, with its time and attributes, and fails.
+int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths);
+
+void closePayloadArchive(PayloadArchiveReader& reader);
+
+// The name as it is joined to the target folder: with `keepPaths` everything up to and including
+// the first ":\" is dropped; without, only the text after the last "\" is kept.
+std::u16string payloadRelativeName(const std::u16string& name, bool keepPaths);
+
+}  // namespace averlune

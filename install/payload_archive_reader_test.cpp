@@ -1,0 +1,253 @@
+#include "install/payload_archive_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "install/payload_test_support.h"
+
+namespace averlune {
+namespace {
+
+using payloadtest::RecordingFileSystem;
+using payloadtest::ScratchFolder;
+using payloadtest::TestEntry;
+using payloadtest::writeArchive;
+namespace fs = std::filesystem;
+
+constexpr char16_t kTarget[] = u"C:\\App\\";
+
+struct Fixture {
+  ScratchFolder scratch;
+  RecordingFileSystem recording;
+  PayloadArchiveReader reader{recording.system()};
+  std::u16string path = (scratch.path / "setup.exe").u16string();
+};
+
+// Extracts every entry as the installation run does and collects the results by entry name.
+std::vector<std::pair<std::u16string, int>> extractAll(PayloadArchiveReader& reader, bool keepPaths = true) {
+  std::vector<std::pair<std::u16string, int>> results;
+  for (int step = firstPayloadEntry(reader); step == 0; step = nextPayloadEntry(reader)) {
+    PayloadEntryInfo info;
+    EXPECT_EQ(readEntryInfo(reader, info), 0);
+    results.emplace_back(info.name, extractPayloadEntry(reader, kTarget, keepPaths));
+  }
+  return results;
+}
+
+TEST(PayloadArchiveReader, FindsTheArchiveBehindTheImageAndBeforeTheTrailer) {
+  Fixture f;
+  const std::string image(70000, 'M');  // more than the 65,535 bytes the end record is looked for in
+  writeArchive(f.scratch.path / "setup.exe", {{"", "", 0x10, 0x5A2D753D, 0}, {"a.txt", "alpha"}}, image, "\x12\x34\x00\x00");
+  EXPECT_EQ(countPayloadEntries(f.reader.fileSystem, f.path), 2u);
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  const auto results = extractAll(f.reader);
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_NE(results[0].second, 0);  // the empty-named folder entry is the target folder itself
+  EXPECT_EQ(results[1].second, 0);
+  EXPECT_EQ(f.recording.files[u"C:\\App\\a.txt"].bytes, "alpha");
+
+  // The same archive through a window that starts where the archive starts.
+  const std::uint64_t archiveLength = payloadtest::readBytes(f.scratch.path / "setup.exe").size() - image.size() - 4;
+  ASSERT_TRUE(openPayloadArchiveAt(f.reader, f.path, image.size(), archiveLength));
+  EXPECT_EQ(extractAll(f.reader).size(), 2u);
+}
+
+TEST(PayloadArchiveReader, RefusesFilesWithoutAConsistentArchive) {
+  Fixture f;
+  EXPECT_FALSE(openPayloadArchive(f.reader, f.path));  // missing
+  EXPECT_EQ(countPayloadEntries(f.reader.fileSystem, f.path), 0u);
+  std::ofstream(f.scratch.path / "setup.exe", std::ios::binary) << std::string(5000, 'x');
+  EXPECT_FALSE(openPayloadArchive(f.reader, f.path));
+  EXPECT_EQ(firstPayloadEntry(f.reader), kPayloadNotOpen);
+  EXPECT_EQ(nextPayloadEntry(f.reader), kPayloadNotOpen);
+  PayloadEntryInfo info;
+  info.crc32 = 7;
+  info.name = u"stale";
+  EXPECT_NE(readEntryInfo(f.reader, info), 0);
+  EXPECT_EQ(info.crc32, 0u);
+  EXPECT_TRUE(info.name.empty());
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadNotOpen);
+
+  // A window that cuts the end record off finds nothing.
+  writeArchive(f.scratch.path / "setup.exe", {{"a.txt", "alpha"}});
+  EXPECT_FALSE(openPayloadArchiveAt(f.reader, f.path, 0, 30));
+}
+
+TEST(PayloadArchiveReader, EntryInfoBreaksDownTheHeader) {
+  Fixture f;
+  TestEntry entry{"bin/t\x81ol.exe", "tool bytes", 0x21, 0x5A2D753D};
+  writeArchive(f.scratch.path / "setup.exe", {entry});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  PayloadEntryInfo info;
+  ASSERT_EQ(readEntryInfo(f.reader, info), 0);
+  EXPECT_EQ(info.name, u"bin\\t\u00FCol.exe");
+  EXPECT_EQ(info.compressionMethod, 8u);
+  EXPECT_EQ(info.externalAttributes, 0x21u);
+  EXPECT_EQ(info.crc32, payloadtest::crcOf("tool bytes"));
+  EXPECT_EQ(info.uncompressedSize, 10u);
+  EXPECT_EQ(info.nameLength, 12u);
+  EXPECT_EQ(info.dosDateTime, 0x5A2D753Du);
+  // 0x5A2D: 2025-01-13; 0x753D: 14:41:58.
+  EXPECT_EQ(info.year, 2025u);
+  EXPECT_EQ(info.month, 0u);
+  EXPECT_EQ(info.day, 13u);
+  EXPECT_EQ(info.hours, 14u);
+  EXPECT_EQ(info.minutes, 41u);
+  EXPECT_EQ(info.seconds, 58u);
+  EXPECT_EQ(nextPayloadEntry(f.reader), kPayloadEndOfList);
+}
+
+TEST(PayloadArchiveReader, FilesGetTheirTimeWithoutSecondsAndTheirStoredAttributes) {
+  Fixture f;
+  writeArchive(f.scratch.path / "setup.exe",
+               {{"ro.txt", "read only", 0x21, 0x5A2D753D}, {"stored.bin", std::string(300000, 's'), 0x80000020, 0x5A2D753D, 0}});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  extractAll(f.reader);
+  const payloadtest::RecordedFile& ro = f.recording.files[u"C:\\App\\ro.txt"];
+  EXPECT_TRUE(ro.finished);
+  EXPECT_EQ(ro.time.year, 2025);
+  EXPECT_EQ(ro.time.month, 1);
+  EXPECT_EQ(ro.time.day, 13);
+  EXPECT_EQ(ro.time.hour, 14);
+  EXPECT_EQ(ro.time.minute, 41);
+  EXPECT_EQ(ro.attributes, 0x21u);
+  const payloadtest::RecordedFile& stored = f.recording.files[u"C:\\App\\stored.bin"];
+  EXPECT_EQ(stored.bytes, std::string(300000, 's'));
+  EXPECT_EQ(stored.attributes, 0x80000020u);  // all 32 bits, as stored
+  EXPECT_LE(stored.largestWrite, kPayloadCopyBufferSize);
+}
+
+// Where each name lands, or that it lands nowhere. Refused names must not create a file or a folder
+// anywhere, so the recorded folders are checked as well.
+TEST(PayloadArchiveReader, NamesBecomePathsInsideTheTargetOnly) {
+  struct Case {
+    const char* name;
+    bool keepPaths;
+    const char16_t* file;    // created file, or null
+    const char16_t* folder;  // folder asked for besides the target, or null
+  };
+  const Case cases[] = {
+      {"bin/tool.exe", true, u"C:\\App\\bin\\tool.exe", u"C:\\App\\bin\\"},
+      {"bin/tool.exe", false, u"C:\\App\\tool.exe", nullptr},
+      {"docs/", true, nullptr, u"C:\\App\\docs\\"},
+      {"a/b/c/", true, nullptr, u"C:\\App\\a\\b\\c\\"},
+      {"C:\\Program Files\\x.txt", true, u"C:\\App\\Program Files\\x.txt", u"C:\\App\\Program Files\\"},
+      {"../evil.txt", true, nullptr, nullptr},
+      {"sub/../../evil.txt", true, nullptr, nullptr},
+      {"../evil/", true, nullptr, nullptr},
+      {"/etc/evil.txt", true, nullptr, nullptr},
+      {"\\\\server\\share\\evil.txt", true, nullptr, nullptr},
+      {"C:\\D:\\evil.txt", true, nullptr, nullptr},
+      {"D:evil.txt", true, nullptr, nullptr},
+      {"a/..", false, nullptr, nullptr},
+      {"", true, nullptr, nullptr},
+      {"docs/", false, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    const bool folder = std::string(c.name).size() > 0 && std::string(c.name).back() == '/';
+    writeArchive(f.scratch.path / "setup.exe", {{c.name, folder ? "" : "data", folder ? 0x10u : 0x20u}});
+    ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+    const int result = extractPayloadEntry(f.reader, u"C:\\App", c.keepPaths);
+    EXPECT_EQ(result == 0, c.file != nullptr || c.folder != nullptr);
+    if (c.file) {
+      ASSERT_EQ(f.recording.files.size(), 1u);
+      EXPECT_EQ(f.recording.files.begin()->first, c.file);
+      EXPECT_EQ(f.recording.files.begin()->second.bytes, "data");
+    } else {
+      EXPECT_TRUE(f.recording.files.empty());
+    }
+    std::set<std::u16string> expectedFolders{u"C:\\App\\"};
+    if (c.folder) expectedFolders.insert(c.folder);
+    EXPECT_EQ(f.recording.folders, expectedFolders);
+  }
+}
+
+TEST(PayloadArchiveReader, ReportsDataThatDoesNotMatchItsHeader) {
+  Fixture f;
+  // Raw entries carry the stored bytes as they are and declare what the header should say.
+  TestEntry badCrc{"crc.txt", "hello", 0x20, 0x5A2D753D, 0, true, 5, payloadtest::crcOf("hellO")};
+  TestEntry shortData{"short.txt", "hello", 0x21, 0x5A2D753D, 0, true, 5, payloadtest::crcOf("hello")};
+  shortData.data = "hel";
+  TestEntry good{"good.txt", "hello"};
+  writeArchive(f.scratch.path / "setup.exe", {badCrc, shortData, good});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  const auto results = extractAll(f.reader);
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(results[0].second, -105);  // minizip's CRC error
+  EXPECT_NE(results[1].second, 0);
+  EXPECT_EQ(results[2].second, 0);
+  // What was written stays, with its time and attributes.
+  EXPECT_EQ(f.recording.files[u"C:\\App\\crc.txt"].bytes, "hello");
+  EXPECT_EQ(f.recording.files[u"C:\\App\\short.txt"].bytes, "hel");
+  EXPECT_TRUE(f.recording.files[u"C:\\App\\short.txt"].finished);
+  EXPECT_EQ(f.recording.files[u"C:\\App\\short.txt"].attributes, 0x21u);
+}
+
+TEST(PayloadArchiveReader, FailsWhenTheTargetCannotBeWritten) {
+  Fixture f;
+  writeArchive(f.scratch.path / "setup.exe", {{"locked.txt", "x"}, {"dir/", "", 0x10}});
+  f.recording.refusedFiles.insert(u"C:\\App\\locked.txt");
+  f.recording.refusedFolders.insert(u"C:\\App\\dir\\");
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  const auto results = extractAll(f.reader);
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].second, kPayloadFileNotWritten);
+  EXPECT_EQ(results[1].second, kPayloadFolderNotCreated);
+  // Retrying the same entry tries again.
+  f.recording.refusedFolders.clear();
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+}
+
+TEST(PayloadArchiveReader, NamesLongerThanTheLimitAreShownCutAndNeverExtracted) {
+  Fixture f;
+  const std::string longName = std::string(600, 'n') + ".txt";
+  writeArchive(f.scratch.path / "setup.exe", {{longName, "x"}, {std::string(499, 'k'), "y"}});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  PayloadEntryInfo info;
+  ASSERT_EQ(readEntryInfo(f.reader, info), 0);
+  EXPECT_EQ(info.name, std::u16string(499, u'n'));
+  EXPECT_EQ(info.nameLength, 604u);
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadNameRefused);
+  ASSERT_EQ(nextPayloadEntry(f.reader), 0);
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  EXPECT_EQ(f.recording.files.size(), 1u);
+}
+
+// An entry of 2 GiB and more is copied in full through the fixed buffer.
+TEST(PayloadArchiveReader, ExtractsEntriesOfTwoGibibytesAndMore) {
+  Fixture f;
+  const std::uint64_t size = (std::uint64_t{1} << 31) + 12345;
+  const fs::path zipPath = f.scratch.path / "big.zip";
+  zipFile zip = zipOpen64(zipPath.string().c_str(), APPEND_STATUS_CREATE);
+  ASSERT_NE(zip, nullptr);
+  zip_fileinfo info{};
+  ASSERT_EQ(zipOpenNewFileInZip(zip, "big.bin", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 1), ZIP_OK);
+  const std::string chunk(1 << 22, '\0');
+  std::uint32_t crc = 0;
+  for (std::uint64_t written = 0; written < size;) {
+    const unsigned part = static_cast<unsigned>(std::min<std::uint64_t>(chunk.size(), size - written));
+    ASSERT_EQ(zipWriteInFileInZip(zip, chunk.data(), part), ZIP_OK);
+    crc = static_cast<std::uint32_t>(crc32(crc, reinterpret_cast<const Bytef*>(chunk.data()), part));
+    written += part;
+  }
+  ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
+  ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+
+  ASSERT_TRUE(openPayloadArchive(f.reader, zipPath.u16string()));
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  const payloadtest::RecordedFile& big = f.recording.files[u"C:\\App\\big.bin"];
+  EXPECT_EQ(big.size, size);
+  EXPECT_EQ(big.crc, crc);
+  EXPECT_LE(big.largestWrite, kPayloadCopyBufferSize);
+}
+
+TEST(PayloadArchiveReader, RelativeNames) {
+  EXPECT_EQ(payloadRelativeName(u"C:\\x\\y.txt", true), u"x\\y.txt");
+  EXPECT_EQ(payloadRelativeName(u"x\\C:\\y.txt", true), u"y.txt");
+  EXPECT_EQ(payloadRelativeName(u"x\\y.txt", false), u"y.txt");
+  EXPECT_EQ(payloadRelativeName(u"y.txt", false), u"y.txt");
+}
+
+}  // namespace
+}  // namespace averlune
