@@ -15,8 +15,8 @@ constexpr const char* kHelp =
     "Makes the setup of one application: a copy of the bare Averlune setup program with the\n"
     "setup's configuration and the application's files appended to it.\n"
     "\n"
-    "  --setup <file>     the bare setup program, as it comes with Averlune. A finished setup\n"
-    "                     cannot be used here: start again from the bare program.\n"
+    "  --setup <file>     the bare setup program (AverluneSetup.exe) as it comes with Averlune.\n"
+    "                     A finished setup cannot be used here: start again from the bare one.\n"
     "  --config <folder>  the configuration folder: the files that say how the setup looks and\n"
     "                     what it does. Every file in it is packed; the setup uses these:\n"
     "                       SC.dat                        the setup script\n"
@@ -38,6 +38,10 @@ constexpr const char* kHelp =
     "  --output <file>    the finished setup to write. A file of that name is replaced only when\n"
     "                     the build succeeds.\n"
     "  --help             shows this text.\n"
+    "\n"
+    "Example:\n"
+    "  averlune-build --setup AverluneSetup.exe --config notes/config --app notes/app \\\n"
+    "                 --output NotesSetup.exe\n"
     "\n"
     "The exit code is 0 when the setup was written, 1 when it was not, 2 for a wrong command line.\n";
 
