@@ -57,4 +57,5 @@ target_include_directories(averlune_win_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAK
 target_link_libraries(averlune_win_tests PRIVATE averlune_setup_win averlune_authoring GTest::gtest_main GTest::gmock)
 add_test(NAME averlune_win_tests COMMAND averlune_win_tests)
 
+add_subdirectory(sample)
 add_subdirectory(tests/e2e)
