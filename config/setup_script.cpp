@@ -1,5 +1,7 @@
 #include "config/setup_script.h"
 
+#include <limits>
+
 #include "config/special_folder.h"
 
 namespace averlune {
@@ -86,6 +88,35 @@ void readSetupScript(SetupOptions& options, const std::u16string& workFolder, co
 void applyCheckBoxRules(SetupOptions& options) {
   if (options.Desktopicon == 0) options.Allow_Desktopicons = 0;
   if (options.StartMenuFolder == 0) options.Allow_StartMenuFolder = 0;
+}
+
+std::int32_t splashSeconds(std::u16string_view spsTime) {
+  std::size_t at = 0;
+  while (at < spsTime.size() && (spsTime[at] == u' ' || spsTime[at] == u'\t')) ++at;
+  bool negative = false;
+  if (at < spsTime.size() && (spsTime[at] == u'-' || spsTime[at] == u'+')) {
+    negative = spsTime[at] == u'-';
+    ++at;
+  }
+  int base = 10;
+  if (at < spsTime.size() && (spsTime[at] == u'$' || spsTime[at] == u'%')) {
+    base = spsTime[at] == u'$' ? 16 : 2;
+    ++at;
+  }
+  const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
+                                      : std::numeric_limits<std::int32_t>::max();
+  std::int64_t magnitude = 0;
+  for (; at < spsTime.size(); ++at) {
+    const char16_t c = spsTime[at];
+    int digit = -1;
+    if (c >= u'0' && c <= u'9') digit = c - u'0';
+    else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
+    if (digit < 0 || digit >= base) break;
+    magnitude = magnitude * base + digit;
+    if (magnitude > limit) magnitude = limit;
+  }
+  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
 }  // namespace averlune

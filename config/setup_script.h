@@ -7,6 +7,7 @@
 // 0 or empty for every key but Languages, whose default is 1).
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "config/key_value_file.h"
 #include "config/system_lookup.h"
@@ -62,5 +63,10 @@ void readSetupOptions(SetupOptions& options, KeyValueFile& script, const SystemL
 // clears Allow_Desktopicons and StartMenuFolder 0 clears Allow_StartMenuFolder. Applied once at
 // start-up, before the wizard is built.
 void applyCheckBoxRules(SetupOptions& options);
+
+// SPS_Time as a number of whole seconds: leading spaces and tabs skipped, an optional "-" or "+",
+// then digits up to the first other character, decimal unless "$" (hexadecimal) or "%" (binary)
+// stands before them. No digit gives 0 ("2.5" gives 2); values beyond 32 bits saturate.
+std::int32_t splashSeconds(std::u16string_view spsTime);
 
 }  // namespace averlune

@@ -182,5 +182,18 @@ TEST(ApplyCheckBoxRules, SwitchedOffShortcutsCannotBeAllowed) {
   }
 }
 
+TEST(SplashSeconds, ReadsTheLeadingNumber) {
+  const struct {
+    std::u16string text;
+    std::int32_t seconds;
+  } rows[] = {
+      {u"3", 3},        {u"2.5", 2},     {u"", 0},          {u"abc", 0},       {u" \t 4s", 4},
+      {u"+5", 5},       {u"-1", -1},     {u"$1F", 31},      {u"$1g", 1},       {u"%101", 5},
+      {u"%102", 2},     {u"-$10", -16},  {u"0x10", 0},      {u"$", 0},         {u"\u0663", 0},
+      {u"99999999999", 2147483647},      {u"-99999999999", -2147483647 - 1},
+  };
+  for (const auto& row : rows) EXPECT_EQ(splashSeconds(row.text), row.seconds);
+}
+
 }  // namespace
 }  // namespace averlune
