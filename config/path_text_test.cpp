@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/special_folder.h"
 #include "config/text_decoding.h"
 
 namespace averlune {
@@ -40,29 +39,6 @@ TEST(AsciiCase, FoldsOnlyAsciiLetters) {
     EXPECT_EQ(equalsIgnoringAsciiCase(std::string_view(encodeUtf8(row.a)), std::string_view(encodeUtf8(row.b))),
               row.equal);
   }
-}
-
-TEST(FindIgnoringAsciiCase, FindsTheFirstOccurrenceFromAPosition) {
-  const std::u16string text = u"<AppName>\\<appname>";
-  EXPECT_EQ(findIgnoringAsciiCase(text, u"<appname>"), 0u);
-  EXPECT_EQ(findIgnoringAsciiCase(text, u"<APPNAME>", 1), 10u);
-  EXPECT_EQ(findIgnoringAsciiCase(text, u"<appname>", 11), std::u16string::npos);
-  EXPECT_EQ(findIgnoringAsciiCase(text, u"", 0), std::u16string::npos);
-  EXPECT_EQ(findIgnoringAsciiCase(text, u"x", text.size() + 5), std::u16string::npos);
-}
-
-TEST(SpecialFolder, AddsTheBackslashButKeepsAnUnknownFolderEmpty) {
-  SystemLookup system;
-  EXPECT_EQ(specialFolder(system, 2, true), u"");  // no lookup filled in
-  system.specialFolder = [](int csidl) -> std::u16string {
-    if (csidl == 2) return u"C:\\Programs";
-    if (csidl == 0) return u"C:\\";
-    return u"";
-  };
-  EXPECT_EQ(specialFolder(system, 2, true), u"C:\\Programs\\");
-  EXPECT_EQ(specialFolder(system, 2, false), u"C:\\Programs");
-  EXPECT_EQ(specialFolder(system, 0, true), u"C:\\");
-  EXPECT_EQ(specialFolder(system, 5, true), u"");
 }
 
 }  // namespace
