@@ -26,7 +26,7 @@ if(common_win_sources)
   target_link_libraries(averlune_common_win_objects PUBLIC averlune_logic)
   target_link_libraries(averlune_common_win INTERFACE averlune_common_win_objects)
 endif()
-target_link_libraries(averlune_common_win INTERFACE averlune_logic)
+target_link_libraries(averlune_common_win INTERFACE averlune_logic shell32 ole32 advapi32)
 
 # The setup program's Windows edge.
 averlune_sources(setup_win_sources WIN lifecycle i18n wizard install)
