@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   build-essential cmake ninja-build pkg-config git
   mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
-  wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick
+  wine wine32:i386 wine64 xvfb xauth python3
   zlib1g-dev libminizip-dev libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
