@@ -58,6 +58,11 @@ struct ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 };
 
+inline std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 // Writes `entries` as a ZIP archive to `path`; `before` and `after` are bytes put around it, as
 // the setup program's image and the container trailer stand around the payload archive.
 inline void writeArchive(const fs::path& path, const std::vector<TestEntry>& entries, const std::string& before = "",
@@ -82,18 +87,14 @@ inline void writeArchive(const fs::path& path, const std::vector<TestEntry>& ent
     }
   }
   ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
-  std::ifstream in(zipPath, std::ios::binary);
-  const std::string archive((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string archive = readBytes(zipPath);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << before << archive << after;
   ASSERT_TRUE(out.good());
+  out.close();
   fs::remove(zipPath);
 }
 
-inline std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // What the reader did to the target side.
 struct RecordedFile {

@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include "config/wide_text_win.h"
+#include "install/folder_path.h"
+
+namespace averlune {
+
+bool folderExists(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(wide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool makeFolderPath(const std::u16string& path) {
+  for (const std::u16string& prefix : folderPathPrefixes(path)) {
+    // A drive root or a share exists or cannot be made; either way the next level tells.
+    if (!folderExists(prefix)) CreateDirectoryW(wide(prefix), nullptr);
+  }
+  return folderExists(path);
+}
+
+}  // namespace averlune

@@ -1,0 +1,190 @@
+#include "install/installation_run.h"
+
+#include "config/line_list_file.h"
+#include "config/path_text.h"
+#include "config/placeholders.h"
+#include "config/setup_placeholders.h"
+#include "install/uninstall_log.h"
+#include "lifecycle/contained_path.h"
+
+namespace averlune {
+namespace {
+
+// The uninstall log while the run holds it: records go nowhere when it was never created.
+struct OpenLog {
+  const InstallationSystem& system;
+  bool open = false;
+  void append(const std::string& record) const {
+    if (open) system.appendLog(record);
+  }
+};
+
+std::u16string filePart(const std::u16string& name) {
+  const std::size_t separator = name.find_last_of(u"\\/");
+  return separator == std::u16string::npos ? name : name.substr(separator + 1);
+}
+
+struct Run {
+  SetupState& state;
+  const InstallationTexts& texts;
+  const InstallationSystem& system;
+  const SetupOptions& options = state.options;
+  std::u16string appFolder;
+  OpenLog log{system};
+  std::int32_t position = 0;
+
+  std::u16string expand(const std::u16string& text) const {
+    return expandPlaceholders(text, appFolder, placeholderScriptValues(options), state.variables, system.lookup);
+  }
+
+  void publishEnvironment() const {
+    system.setEnvironmentVariable(u"AV_INSTALLPATH", appFolder);
+    system.setEnvironmentVariable(u"AV_LANGUAGE", state.chosenLanguageName);
+    system.setEnvironmentVariable(u"AV_USERNAME", system.userName());
+    system.setEnvironmentVariable(u"AV_ORGANISATION", u"");
+  }
+
+  void writeUninstaller(std::uint32_t entryCount) {
+    system.writeUninstallerImage(appFolder + options.UninstallerFilename + u".exe");
+    system.copyFile(state.languageFile, appFolder + kUninstallLanguageName);
+    const std::string header = uninstallLogHeaderBytes(uninstallLogHeader(options, appFolder, entryCount));
+    log.open = system.createLog(appFolder + kUninstallLogName, header);
+  }
+
+  // Step 7 for the current entry. False when the user chose Abort (the run has been ended).
+  bool installEntry(PayloadArchiveReader& reader) {
+    PayloadEntryInfo info;
+    for (;;) {
+      readEntryInfo(reader, info);
+      system.setStatus(extractionStatusText(texts, appFolder, info.name));
+      if (extractPayloadEntry(reader, appFolder, true) == kPayloadOk || info.name.empty()) break;
+      const ExtractionChoice choice =
+          system.askAfterFailedExtraction(texts.couldNotExtractTitle, extractionFailureText(texts, info.name));
+      if (choice == ExtractionChoice::retry) continue;
+      if (choice == ExtractionChoice::abort) {
+        system.endRun(true);
+        return false;
+      }
+      break;
+    }
+    recordEntry(info.name);
+    system.setProgress(++position);
+    return true;
+  }
+
+  // The log learns the path the entry was written to. A name the reader refuses to place inside
+  // the application folder is never recorded: the uninstaller deletes what the log names.
+  void recordEntry(const std::u16string& name) {
+    if (options.Uninstaller != 1 || name.empty()) return;
+    const std::u16string relative = payloadRelativeName(name, true);
+    if (!isContainedRelativePath(relative)) return;
+    const std::u16string path = appFolder + relative;
+    if (system.folderExists(path)) {
+      state.installationList.push_back(path);
+    } else {
+      log.append(uninstallFileRecord(path));
+    }
+  }
+
+  void registerForUninstall() {
+    for (const std::u16string& folder : state.installationList) log.append(uninstallFolderRecord(folder));
+    const auto registration = uninstallRegistration(options.Appname, options.Version, options.Website1, options.Company,
+                                                    appFolder + options.UninstallerFilename + u".exe");
+    if (!registration) return;
+    system.registerUninstaller(*registration);
+    log.append(uninstallKeyRecord(kUninstallRootName, registration->subKey));
+  }
+
+  void makeDesktopShortcuts() {
+    LineListFile list;
+    if (!open(list, state.workFolder + u"Desktop.dat")) return;
+    const auto records = readShortcutList(list, [this](const std::u16string& line) { return expand(line); });
+    close(list);
+    for (const ShortcutLink& link : shortcutLinks(records, options.desktopBase)) {
+      system.createShortcut(link);
+      if (options.Uninstaller == 1) log.append(uninstallFileRecord(link.linkPath));
+    }
+  }
+
+  void makeStartMenuShortcuts() {
+    LineListFile list;
+    if (!open(list, state.workFolder + u"Startmenu.dat")) return;
+    const StartMenuPlan plan = startMenuPlan(options.startMenuBase, system.startMenuFolderText());
+    system.makeFolderPath(plan.folder);  // a folder that cannot be made shows as links that fail
+    const auto records = readShortcutList(list, [this](const std::u16string& line) { return expand(line); });
+    close(list);
+    for (const ShortcutLink& link : shortcutLinks(records, plan.folder)) system.createShortcut(link);
+    if (options.Uninstaller == 1 && !plan.recordedFolder.empty()) log.append(uninstallFolderRecord(plan.recordedFolder));
+  }
+
+  void writeRegistryList() {
+    LineListFile list;
+    if (!open(list, state.workFolder + u"Registry.dat")) return;
+    const auto entries = readRegistryList(list, [this](const std::u16string& line) { return expand(line); });
+    close(list);
+    for (const RegistryListEntry& entry : entries) {
+      system.writeRegistryEntry(entry);
+      if (entry.uninstallFlag != 0 && options.Uninstaller == 1) {
+        log.append(uninstallValueRecord(entry.rootName, entry.subKey, entry.valueName));
+      }
+    }
+  }
+
+  void run() {
+    appFolder = system.appFolderText();
+    if (appFolder.empty() || appFolder.back() != kBackslash) appFolder += kBackslash;
+    publishEnvironment();
+
+    PayloadArchiveReader reader(system.fileSystem);
+    if (!openPayloadArchive(reader, system.ownPath)) {
+      system.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
+      system.endRun(true);
+      return;
+    }
+    if (!system.makeFolderPath(appFolder)) {
+      system.showError(u"Error", u"Setup Error!");
+      system.endRun(true);
+      return;
+    }
+    const std::uint64_t entryCount = countPayloadEntries(system.fileSystem, system.ownPath);
+    if (options.Uninstaller == 1) writeUninstaller(static_cast<std::uint32_t>(entryCount));
+    system.setProgressMaximum(static_cast<int>(entryCount + 2));
+
+    for (int step = firstPayloadEntry(reader); step == kPayloadOk; step = nextPayloadEntry(reader)) {
+      if (!installEntry(reader)) return;
+    }
+    closePayloadArchive(reader);
+    system.setProgress(position);
+    system.setStatus(texts.finished);
+
+    if (options.Uninstaller != 0) registerForUninstall();
+    if (options.Desktopicon == 1 && system.desktopIconTicked()) makeDesktopShortcuts();
+    if (options.StartMenuFolder == 1 && system.startMenuTicked()) makeStartMenuShortcuts();
+    system.setProgress(position + 1);
+    if (options.Registry == 1) writeRegistryList();
+    system.setProgress(position + 2);
+    if (log.open) {
+      system.closeLog();
+      log.open = false;
+    }
+    system.showFinishPage();
+    system.setProgress(0);
+  }
+};
+
+}  // namespace
+
+std::u16string extractionStatusText(const InstallationTexts& texts, const std::u16string& appFolder,
+                                    const std::u16string& entryName) {
+  return texts.extracting + u"\n" + appFolder + entryName;
+}
+
+std::u16string extractionFailureText(const InstallationTexts& texts, const std::u16string& entryName) {
+  return texts.couldNotExtract + u"\n" + filePart(entryName);
+}
+
+void runInstallationSteps(SetupState& state, const InstallationTexts& texts, const InstallationSystem& system) {
+  Run{state, texts, system}.run();
+}
+
+}  // namespace averlune

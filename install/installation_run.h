@@ -1,0 +1,84 @@
+#pragma once
+// The installation run: everything the setup does between entering the installing page and
+// showing the finish page, in a fixed order: publish the run's environment variables, create the
+// application folder, write the uninstaller and open the uninstall log, extract the payload
+// archive, register the uninstaller, make the shortcuts, write the registry list, show the finish
+// page.
+//
+// The run decides here; InstallationSystem carries out what it decides. The Windows build fills
+// it with the wizard's controls, message boxes and system calls (installation_run_win.cpp), host
+// tests with recording fakes.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "config/system_lookup.h"
+#include "install/payload_archive_reader.h"
+#include "install/registry_list.h"
+#include "install/shortcuts.h"
+#include "install/uninstall_registration.h"
+#include "lifecycle/setup_state.h"
+
+namespace averlune {
+
+// The language texts the run shows.
+struct InstallationTexts {
+  std::u16string extracting;            // Installing.Text2: above the path of the entry being extracted
+  std::u16string finished;              // Installing.Text3: once extraction is over
+  std::u16string couldNotExtractTitle;  // Messages.CouldNotExtractFileH
+  std::u16string couldNotExtract;       // Messages.CouldNotExtractFile
+};
+
+enum class ExtractionChoice { abort, retry, ignore };
+
+struct InstallationSystem {
+  // The wizard's controls, read when the step that needs them comes.
+  std::function<std::u16string()> appFolderText;
+  std::function<std::u16string()> startMenuFolderText;
+  std::function<bool()> desktopIconTicked;
+  std::function<bool()> startMenuTicked;
+  std::function<void(const std::u16string& text)> setStatus;
+  std::function<void(int maximum)> setProgressMaximum;
+  std::function<void(int position)> setProgress;
+  std::function<void()> showFinishPage;
+
+  // Message boxes, shown from the installation thread.
+  std::function<void(const std::u16string& title, const std::u16string& text)> showError;
+  std::function<ExtractionChoice(const std::u16string& title, const std::u16string& text)> askAfterFailedExtraction;
+  // Ends the whole setup run (in the Windows build it does not come back).
+  std::function<void(bool removeWorkFolder)> endRun;
+
+  std::function<void(const std::u16string& name, const std::u16string& value)> setEnvironmentVariable;
+  std::function<std::u16string()> userName;
+  std::function<bool(const std::u16string& folder)> makeFolderPath;
+  std::function<bool(const std::u16string& path)> folderExists;
+
+  // The uninstaller's files. Failures are silent; createLog reports whether there is a log to
+  // append to.
+  std::function<void(const std::u16string& path)> writeUninstallerImage;
+  std::function<void(const std::u16string& from, const std::u16string& to)> copyFile;
+  std::function<bool(const std::u16string& path, const std::string& header)> createLog;
+  std::function<void(const std::string& record)> appendLog;
+  std::function<void()> closeLog;
+  std::function<void(const UninstallRegistration& registration)> registerUninstaller;
+
+  std::function<void(const ShortcutLink& link)> createShortcut;
+  std::function<void(const RegistryListEntry& entry)> writeRegistryEntry;
+
+  SystemLookup lookup;             // for placeholder expansion
+  PayloadFileSystem fileSystem;    // for the payload archive
+  std::u16string ownPath;          // the setup program's file, which carries the payload archive
+};
+
+// The run, steps 1 to 16. Returns after the finish page is shown, or after endRun on a fatal
+// failure or an Abort (where endRun does return, as in tests).
+void runInstallationSteps(SetupState& state, const InstallationTexts& texts, const InstallationSystem& system);
+
+// "Text2", a line feed and the entry's path, as the status label shows it.
+std::u16string extractionStatusText(const InstallationTexts& texts, const std::u16string& appFolder,
+                                    const std::u16string& entryName);
+
+// The extraction failure message: the text, a line feed and the file part of the entry name.
+std::u16string extractionFailureText(const InstallationTexts& texts, const std::u16string& entryName);
+
+}  // namespace averlune

@@ -1,0 +1,120 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "config/wide_text_win.h"
+#include "install/folder_path.h"
+#include "install/payload_file_system_win.h"
+#include "install/payload_test_support.h"
+
+namespace averlune {
+namespace {
+
+using payloadtest::TestEntry;
+namespace fs = std::filesystem;
+
+struct WinFixture {
+  payloadtest::ScratchFolder scratch;
+  std::u16string target = (scratch.path / "App" / "").u16string();
+  std::u16string archive = (scratch.path / "setup.exe").u16string();
+  PayloadArchiveReader reader{windowsPayloadFileSystem()};
+
+  ~WinFixture() {
+    // Read-only files would keep the scratch folder from going.
+    for (const auto& entry : fs::recursive_directory_iterator(scratch.path)) {
+      SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+  }
+
+  std::vector<int> extractAll() {
+    std::vector<int> results;
+    EXPECT_TRUE(openPayloadArchive(reader, archive));
+    for (int step = firstPayloadEntry(reader); step == 0; step = nextPayloadEntry(reader)) {
+      results.push_back(extractPayloadEntry(reader, target, true));
+    }
+    closePayloadArchive(reader);
+    return results;
+  }
+};
+
+std::string fileBytes(const std::u16string& path) { return payloadtest::readBytes(fs::path(std::wstring(path.begin(), path.end()))); }
+
+DWORD attributesOf(const std::u16string& path) { return GetFileAttributesW(wide(path)); }
+
+SYSTEMTIME localLastWrite(const std::u16string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  EXPECT_TRUE(GetFileAttributesExW(wide(path), GetFileExInfoStandard, &data));
+  SYSTEMTIME universal{}, local{};
+  FileTimeToSystemTime(&data.ftLastWriteTime, &universal);
+  SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+  return local;
+}
+
+TEST(PayloadArchiveReaderWin, ExtractsFilesFoldersTimesAndAttributes) {
+  WinFixture f;
+  // 0x5A2D753D: 2025-01-13 14:41:58 local time.
+  payloadtest::writeArchive(f.scratch.path / "setup.exe",
+               {{"", "", 0x10, 0x5A2D753D, 0},
+                {"bin/tool.exe", "MZ tool", 0x20},
+                {"docs/", "", 0x10, 0x5A2D753D, 0},
+                {"docs/a.txt", "a text", 0x20},
+                {"ro.txt", "read only", 0x21},
+                {"gr\x81n.txt", "green", 0x20},
+                {"../evil.txt", "evil", 0x20}},
+               std::string(4096, 'M'), "\x10\x00\x00\x00");
+  const std::vector<int> results = f.extractAll();
+  ASSERT_EQ(results.size(), 7u);
+  EXPECT_NE(results[0], 0);  // the empty name: the target folder itself
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(results[i], 0) << i;
+  EXPECT_EQ(results[6], kPayloadNameRefused);
+
+  EXPECT_EQ(fileBytes(f.target + u"bin\\tool.exe"), "MZ tool");
+  EXPECT_TRUE(folderExists(f.target + u"docs\\"));
+  EXPECT_EQ(fileBytes(f.target + u"docs\\a.txt"), "a text");
+  EXPECT_EQ(attributesOf(f.target + u"ro.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(attributesOf(f.target + u"docs\\a.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_FALSE(fs::exists(f.scratch.path / "evil.txt"));
+
+  const SYSTEMTIME stamp = localLastWrite(f.target + u"docs\\a.txt");
+  EXPECT_EQ(stamp.wYear, 2025);
+  EXPECT_EQ(stamp.wMonth, 1);
+  EXPECT_EQ(stamp.wDay, 13);
+  EXPECT_EQ(stamp.wHour, 14);
+  EXPECT_EQ(stamp.wMinute, 41);
+  EXPECT_EQ(stamp.wSecond, 0);
+
+  // The OEM code page decides the name; on code page 437 (and 850) byte 0x81 is u-umlaut.
+  if (GetOEMCP() == 437 || GetOEMCP() == 850) {
+    EXPECT_EQ(fileBytes(f.target + u"gr\u00FCn.txt"), "green");
+  }
+}
+
+TEST(PayloadArchiveReaderWin, ReplacesExistingFilesButNotReadOnlyOnes) {
+  WinFixture f;
+  payloadtest::writeArchive(f.scratch.path / "setup.exe", {{"big.txt", "new", 0x20}, {"hidden.txt", "new hidden", 0x22}, {"ro.txt", "ro", 0x21}});
+  makeFolderPath(f.target);
+  std::ofstream(fs::path(std::wstring(f.target.begin(), f.target.end())) / "big.txt", std::ios::binary)
+      << std::string(100000, 'o');
+  const std::vector<int> first = f.extractAll();
+  EXPECT_EQ(first, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(fileBytes(f.target + u"big.txt"), "new");
+  EXPECT_EQ(attributesOf(f.target + u"hidden.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+  // Second run: the hidden file is replaced in place, the read-only one refuses.
+  const std::vector<int> second = f.extractAll();
+  EXPECT_EQ(second, (std::vector<int>{0, 0, kPayloadFileNotWritten}));
+  EXPECT_EQ(fileBytes(f.target + u"hidden.txt"), "new hidden");
+}
+
+TEST(PayloadArchiveReaderWin, ReadsTheArchiveOfAFileWithANonAnsiName) {
+  WinFixture f;
+  payloadtest::writeArchive(f.scratch.path / "setup.exe", {{"a.txt", "alpha"}});
+  const std::u16string odd = (f.scratch.path / L"\u0416\u4E2D.exe").u16string();
+  ASSERT_TRUE(MoveFileW(wide(f.archive), wide(odd)));
+  EXPECT_EQ(countPayloadEntries(f.reader.fileSystem, odd), 1u);
+  f.archive = odd;
+  EXPECT_EQ(f.extractAll(), std::vector<int>{0});
+}
+
+}  // namespace
+}  // namespace averlune

@@ -1,0 +1,122 @@
+#include "install/payload_file_system_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "config/wide_text_win.h"
+#include "install/folder_path.h"
+
+namespace averlune {
+namespace {
+
+void* fromHandle(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+
+void* openForReading(const std::u16string& path) {
+  // The setup's own executable is open for running; sharing reads and deletes lets us in beside it.
+  return fromHandle(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool fileSize(void* file, std::uint64_t& size) {
+  LARGE_INTEGER length{};
+  if (!GetFileSizeEx(static_cast<HANDLE>(file), &length)) return false;
+  size = static_cast<std::uint64_t>(length.QuadPart);
+  return true;
+}
+
+std::size_t readAt(void* file, std::uint64_t offset, void* buffer, std::size_t size) {
+  std::size_t total = 0;
+  while (total < size) {
+    OVERLAPPED at{};
+    const std::uint64_t position = offset + total;
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    DWORD got = 0;
+    if (!ReadFile(static_cast<HANDLE>(file), static_cast<char*>(buffer) + total, static_cast<DWORD>(size - total), &got,
+                  &at) ||
+        got == 0) {
+      break;
+    }
+    total += got;
+  }
+  return total;
+}
+
+void closeHandle(void* file) { CloseHandle(static_cast<HANDLE>(file)); }
+
+void* createFile(const std::u16string& path) {
+  HANDLE file = CreateFileW(wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Create-always refuses a hidden or system file whose attributes it would drop; truncating it in
+  // place still replaces its content.
+  if (file == INVALID_HANDLE_VALUE) {
+    file = CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+  }
+  return fromHandle(file);
+}
+
+bool writeFile(void* file, const void* data, std::size_t size) {
+  const char* at = static_cast<const char*>(data);
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(static_cast<HANDLE>(file), at, static_cast<DWORD>(size), &written, nullptr) || written == 0) {
+      return false;
+    }
+    at += written;
+    size -= written;
+  }
+  return true;
+}
+
+void finishFile(void* file, const PayloadFileTime& time) {
+  SYSTEMTIME local{};
+  local.wYear = static_cast<WORD>(time.year);
+  local.wMonth = static_cast<WORD>(time.month);
+  local.wDay = static_cast<WORD>(time.day);
+  local.wHour = static_cast<WORD>(time.hour);
+  local.wMinute = static_cast<WORD>(time.minute);
+  SYSTEMTIME universal{};
+  FILETIME stamp{};
+  // The stored time is the wall-clock time where the archive was made; the zone rules of that date
+  // give the instant, so the file shows the same time in summer and winter. An impossible date
+  // (month 0 and the like) leaves the time the system set.
+  if (TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) && SystemTimeToFileTime(&universal, &stamp)) {
+    SetFileTime(static_cast<HANDLE>(file), nullptr, nullptr, &stamp);
+  }
+  CloseHandle(static_cast<HANDLE>(file));
+}
+
+void setAttributes(const std::u16string& path, std::uint32_t attributes) {
+  SetFileAttributesW(wide(path), attributes);  // refused attributes leave the file as created
+}
+
+std::u16string oemToText(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  // The conversion OemToCharW makes, with the length counted, so double-byte OEM code pages come
+  // out right as well.
+  std::vector<wchar_t> text(bytes.size());
+  const int length = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                         static_cast<int>(text.size()));
+  return fromWide(text.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+}  // namespace
+
+PayloadFileSystem windowsPayloadFileSystem() {
+  PayloadFileSystem system;
+  system.openForReading = openForReading;
+  system.fileSize = fileSize;
+  system.readAt = readAt;
+  system.closeReading = closeHandle;
+  system.makeFolderPath = [](const std::u16string& folder) { return makeFolderPath(folder); };
+  system.createFile = createFile;
+  system.writeFile = writeFile;
+  system.finishFile = finishFile;
+  system.setAttributes = setAttributes;
+  system.oemToText = oemToText;
+  return system;
+}
+
+}  // namespace averlune

@@ -1,0 +1,37 @@
+#pragma once
+// The uninstall entry in the Windows list of installed programs:
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\<Appname> with six
+// REG_SZ values. The plan is computed here; uninstall_registration_win.cpp writes it.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace averlune {
+
+constexpr char16_t kUninstallRootName[] = u"HKEY_LOCAL_MACHINE";
+constexpr char16_t kUninstallKeyBase[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+struct RegistryStringValue {
+  std::u16string name;
+  std::u16string data;
+};
+
+struct UninstallRegistration {
+  std::u16string subKey;  // below HKEY_LOCAL_MACHINE, no "\" at the end
+  std::vector<RegistryStringValue> values;  // in the order they are written
+};
+
+// The entry for `appName`, or nothing when the name is empty or only backslashes: the key would
+// then be the Uninstall key itself, and the uninstaller removes the key it is given.
+// UninstallString holds the path in double quotes, so that a path with spaces cannot start
+// another program (C:\Program.exe); DisplayIcon holds it as it is.
+std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
+                                                           const std::u16string& website1,
+                                                           const std::u16string& company,
+                                                           const std::u16string& uninstallerPath);
+
+// Writes the entry with the registry library; failures are silent (no right to write under
+// HKEY_LOCAL_MACHINE leaves no entry). Windows build only.
+void registerUninstaller(const UninstallRegistration& registration);
+
+}  // namespace averlune

@@ -1,0 +1,13 @@
+#include "config/registry_win.h"
+#include "install/uninstall_registration.h"
+
+namespace averlune {
+
+void registerUninstaller(const UninstallRegistration& registration) {
+  createKey(RegistryRoot::localMachine, registration.subKey);  // a failure shows in the writes below
+  for (const RegistryStringValue& value : registration.values) {
+    writeStringValue(RegistryRoot::localMachine, registration.subKey, value.name, value.data);
+  }
+}
+
+}  // namespace averlune
