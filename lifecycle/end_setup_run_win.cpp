@@ -5,6 +5,7 @@
 #include "lifecycle/setup_run_win.h"
 #include "lifecycle/startup_texts.h"
 #include "lifecycle/work_folder_win.h"
+#include "wizard/wizard_window_win.h"
 
 namespace averlune {
 namespace {
@@ -33,6 +34,7 @@ void endSetupRun(bool removeWorkFolderToo) {
   SetupRun& run = currentRun();
   if (removeWorkFolderToo) removeWorkFolder(run.state.workFolder);
   releaseInstanceLock(run.handles.instanceLock);
+  releaseWizard(run);
   if (run.handles.mainWindow) DestroyWindow(run.handles.mainWindow);
   if (run.handles.setupIcon) DestroyIcon(run.handles.setupIcon);
   run.handles = {};

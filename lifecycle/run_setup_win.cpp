@@ -14,6 +14,9 @@
 #include "lifecycle/startup_texts.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
+#include "i18n/language_texts.h"
+#include "wizard/wizard_navigation_win.h"
+#include "wizard/wizard_window_win.h"
 
 namespace averlune {
 namespace {
@@ -83,17 +86,29 @@ void runSetup() {
   showSplashScreen(run);
 
   // 16
-  if (!loadLanguage(run)) failStartup(kSetupErrorText, true);
+  if (state.options.Languages == 1) {
+    if (!loadLanguageTexts(state.workFolder + u"Default.avl", state.options.Appname, state.languageTexts,
+                           state.languageFile)) {
+      failStartup(kSetupErrorText, true);
+    }
+  } else if (!chooseLanguage(run)) {
+    failStartup(kSetupErrorText, true);
+  }
 
-  // 17-18
+  // 17
   state.currentPage = 0;
   applyCheckBoxRules(state.options);
   prepareWizard(run);
+
+  // 18: with several languages the language dialog builds the wizard once a language is
+  // confirmed; its stand-in has confirmed one already. A wizard that cannot be built leaves the
+  // user no way to end the run, so the run ends here.
   state.currentPage = kLanguageDialogPage;
-  showFirstWindow(run);
+  if (!buildWizard(run)) failStartup(kSetupErrorText, true);
+  showWizard(run);
 
   // 19
-  runEventLoop(run);
+  runWizardLoop(run);
 }
 
 }  // namespace averlune

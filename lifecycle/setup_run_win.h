@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "lifecycle/setup_state.h"
+#include "wizard/wizard_window_win.h"
 
 namespace averlune {
 
@@ -11,6 +12,9 @@ struct SetupHandles {
   HANDLE instanceLock = nullptr;
   HICON setupIcon = nullptr;
   HWND mainWindow = nullptr;  // the window the event loop serves (wizard or language dialog)
+  WizardResources wizardResources;
+  WizardControls wizard;
+  HANDLE installationThread = nullptr;  // set once, when the installing page is entered
 };
 
 struct SetupRun {

@@ -8,6 +8,7 @@
 
 #include "config/placeholders.h"
 #include "config/setup_script.h"
+#include "i18n/language_texts.h"
 
 namespace averlune {
 
@@ -21,6 +22,7 @@ struct SetupState {
   std::vector<AuthorVariable> variables;  // Variables.dat, in file order
   SetupOptions options;                   // SC.dat, default folders expanded
   std::u16string languageFile;        // path of the language file in use
+  LanguageTexts languageTexts;        // empty until a language file was loaded
   std::u16string chosenLanguageName;  // empty for single-language setups
   // Read by the installation thread and the main thread; written by both.
   std::atomic<int> currentPage{0};

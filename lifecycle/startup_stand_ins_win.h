@@ -9,15 +9,9 @@ namespace averlune {
 
 // The splash screen. Stand-in: the run goes on at once.
 void showSplashScreen(SetupRun& run);
-// The language: Default.avl, or languages.dat for the language dialog. Stand-in: only checks
-// that the file can be opened.
-bool loadLanguage(SetupRun& run);
-// The wizard's pictures, icons and fonts. Stand-in: none are needed yet.
-void prepareWizard(SetupRun& run);
-// The wizard window. Stand-in: a plain window titled "Setup"; closing it ends the run and
-// removes the work folder, as closing the wizard on its finish page does.
-void showFirstWindow(SetupRun& run);
-// The event loop; never returns (the run ends in endSetupRun).
-[[noreturn]] void runEventLoop(SetupRun& run);
+// The language dialog of setups with several languages. Stand-in: checks that languages.dat can
+// be opened, then goes on as if a language whose file is Default.avl had been confirmed. False
+// when languages.dat cannot be opened.
+bool chooseLanguage(SetupRun& run);
 
 }  // namespace averlune

@@ -1,0 +1,407 @@
+// The wizard under Wine: the pages of a real setup, their controls where they belong, the page
+// flow with its skip rules, and every way out of the wizard.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "tests/e2e/driver/process_win.h"
+#include "tests/e2e/driver/setup_fixture_win.h"
+#include "tests/e2e/driver/window_driver_win.h"
+#include "wizard/wizard_layout.h"
+
+namespace averlune::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using I = ControlId;
+
+constexpr int kStartMs = 30000;
+constexpr int kStepMs = 10000;
+constexpr int kExitMs = 15000;
+constexpr int kCommandBase = 1000;  // the wizard's command ids: layout id + 1000
+
+std::string readWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The repository, as this source file's folder two levels up, seen through Wine's Z: drive.
+fs::path repository() { return fs::path(L"Z:" + fs::path(__FILE__).wstring()).parent_path().parent_path().parent_path(); }
+
+std::vector<ConfigFile> sampleConfig() {
+  std::vector<ConfigFile> files;
+  for (const auto& entry : fs::directory_iterator(repository() / "sample" / "config")) {
+    files.push_back({entry.path().filename().string(), readWholeFile(entry.path())});
+  }
+  return files;
+}
+
+// The build's own separator line picture, a real 497 x 2 JPEG.
+std::string builtSeparatorJpeg() {
+  const fs::path scratch(AVERLUNE_SCRATCH_DIR);
+  return readWholeFile(scratch.parent_path() / "resources" / "wizard_separator.jpg");
+}
+
+std::string defaultLanguageFile() { return readWholeFile(repository() / "sample" / "config" / "Default.avl"); }
+
+std::string osList() {
+  std::string os;
+  for (const char* name : {"Windows 2000", "Windows XP", "Windows Server 2003", "Windows Vista", "Windows Server 2008",
+                           "Windows 7", "Windows 8", "Windows Server 2012"}) {
+    os += std::string(name) + " = 1\r\n";
+  }
+  return os;
+}
+
+// A single-language setup with the sample's English texts and the given script lines.
+std::vector<ConfigFile> configWith(const std::string& scriptLines, const std::string& languageFile = defaultLanguageFile()) {
+  return {{"SC.dat", "[Setup]\r\nAppname = Tool\r\nVersion = 2\r\nLanguages = 1\r\nInstallDir = C:\\Tool\\\r\n"
+                     "ShortcutFolder = Tool\\\r\nTotalSize = 1.7 MB\r\n" + scriptLines},
+          {"OS.dat", osList()},
+          {"Default.avl", languageFile}};
+}
+
+std::wstring newWorkFolder(const std::set<std::wstring>& before) {
+  for (const std::wstring& name : workFoldersInTemp()) {
+    if (!before.count(name)) return temporaryFolder() + name + L"\\";
+  }
+  return L"";
+}
+
+// One running setup and its wizard window.
+struct Wizard {
+  std::set<std::wstring> foldersBefore = workFoldersInTemp();
+  TestProcess process;
+  HWND window = nullptr;
+  std::wstring workFolder;
+
+  Wizard(const std::wstring& setup, const std::wstring& title) : process(setup) {
+    window = waitForWindow(process.id(), title, kStartMs);
+    workFolder = newWorkFolder(foldersBefore);
+  }
+
+  ControlInfo control(ControlId id) const {
+    for (const ControlInfo& c : controlsOf(window)) {
+      if (c.id == kCommandBase + static_cast<int>(id)) return c;
+    }
+    return {};
+  }
+  bool visible(ControlId id) const { return control(id).visible; }
+
+  // Waits until the page whose panel is `panel` is the one shown.
+  bool waitForPage(ControlId panel, int timeoutMs = kStepMs) const {
+    for (int waited = 0; waited < timeoutMs; waited += 50) {
+      if (visible(panel)) return true;
+      Sleep(50);
+    }
+    return false;
+  }
+  bool press(ControlId id) const { return clickControl(control(id)); }
+  void screenshot(const std::wstring& name) const { EXPECT_TRUE(saveScreenshot(window, screenshotPath(name))) << name; }
+
+  bool endsWithoutTrace() {
+    DWORD exitCode = 99;
+    const bool ended = process.waitForExit(kExitMs, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    return ended && !workFolder.empty() && !folderExists(workFolder);
+  }
+};
+
+std::wstring buildSetup(const wchar_t* name, const std::vector<ConfigFile>& config) {
+  const std::wstring setup = buildSetupWithConfig(name, config);
+  EXPECT_FALSE(setup.empty());
+  return setup;
+}
+
+TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
+  Wizard w(buildSetup(L"wizard-sample", sampleConfig()), L"Averlune Sample Notes Setup");
+  ASSERT_NE(w.window, nullptr);
+  ASSERT_TRUE(w.waitForPage(I::welcomePanel));
+  EXPECT_EQ(w.control(I::welcomeTitle).text, L"Welcome to the Averlune Sample Notes Setup Wizard");
+  EXPECT_NE(w.control(I::welcomeText).text.find(L"Averlune Sample Notes 1.0 on your computer"), std::wstring::npos);
+  EXPECT_FALSE(w.visible(I::backButton));
+  EXPECT_EQ(w.control(I::nextButton).text, L"Next >");
+  w.screenshot(L"wizard-1-welcome");
+
+  // Licence = 0 skips the licence page.
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  EXPECT_TRUE(w.visible(I::backButton));
+  const std::wstring folder = w.control(I::appFolderField).text;
+  EXPECT_EQ(folder.substr(1), L":\\Program Files (x86)\\Averlune Sample Notes\\");
+  EXPECT_EQ(w.control(I::requiredSpaceLabel).text, L"Required free space: 0.5 MB");
+  const std::wstring available = w.control(I::availableSpaceLabel).text;
+  EXPECT_EQ(available.rfind(L"Available free space: ", 0), 0u) << available;
+  EXPECT_TRUE(available.size() > 25 && (available.substr(available.size() - 2) == L"MB" ||
+                                        available.substr(available.size() - 2) == L"GB"))
+      << available;
+  w.screenshot(L"wizard-3-application-folder");
+
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::tasksPanel));
+  const ControlInfo desktop = w.control(I::desktopIconCheckBox);
+  const ControlInfo startMenu = w.control(I::startMenuCheckBox);
+  EXPECT_FALSE(desktop.checked);  // Desktopicon = 0: empty and locked
+  EXPECT_FALSE(desktop.enabled);
+  EXPECT_TRUE(startMenu.checked);
+  EXPECT_TRUE(startMenu.enabled);
+  w.screenshot(L"wizard-4-additional-tasks");
+
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::startMenuPanel));
+  EXPECT_EQ(w.control(I::startMenuFolderField).text, L"Averlune Sample Notes\\");
+  w.screenshot(L"wizard-5-start-menu-folder");
+
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::installingPanel));
+  EXPECT_FALSE(w.control(I::nextButton).enabled);
+  EXPECT_FALSE(w.control(I::backButton).enabled);
+  EXPECT_TRUE(w.control(I::cancelButton).enabled);
+  EXPECT_EQ(w.control(I::installingHeaderSubtitle).text,
+            L"Please wait while Setup installs Averlune Sample Notes on your computer.");
+  w.screenshot(L"wizard-6-installing");
+
+  ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
+  const ControlInfo finish = w.control(I::nextButton);
+  EXPECT_EQ(finish.text, L"Finish");
+  EXPECT_TRUE(finish.enabled);
+  EXPECT_FALSE(w.visible(I::backButton));
+  EXPECT_FALSE(w.visible(I::cancelButton));
+  EXPECT_EQ(w.control(I::finishTitle).text, L"Completing the Averlune Sample Notes Setup Wizard");
+  w.screenshot(L"wizard-7-finish");
+
+  ASSERT_TRUE(w.press(I::nextButton));
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+// Every control's position and size in the window's client area, as the page layout fixes them.
+TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
+  Wizard w(buildSetup(L"wizard-layout", configWith("Licence = 1\r\nlabel = 1\r\nAddition = 2\r\n"
+                                                   "Desktopicon = 1\r\nStartMenuFolder = 1\r\n")),
+           L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  RECT client{};
+  GetClientRect(w.window, &client);
+  EXPECT_EQ(client.right, 497);
+  EXPECT_EQ(client.bottom, 362);
+  struct Row {
+    ControlId id;
+    RECT rect;  // left, top, right, bottom in client pixels
+  };
+  auto at = [](int x, int y, int width, int height) { return RECT{x, y, x + width, y + height}; };
+  const Row rows[] = {
+      {I::separatorAboveButtons, at(0, 313, 497, 2)},
+      {I::backButton, at(253, 327, 75, 23)},
+      {I::nextButton, at(330, 327, 75, 23)},
+      {I::cancelButton, at(410, 327, 75, 23)},
+      {I::welcomePanel, at(0, 0, 497, 313)},
+      {I::welcomeSidePicture, at(0, 0, 164, 314)},
+      {I::welcomeWhitePanel, at(165, 0, 335, 315)},
+      {I::welcomeTitle, at(179, 14, 305, 70)},
+      {I::welcomeText, at(179, 79, 305, 205)},
+      {I::licenceHeader, at(0, 0, 497, 58)},
+      {I::licenceHeaderTitle, at(14, 10, 305, 15)},
+      {I::licenceHeaderSubtitle, at(25, 27, 355, 40)},
+      {I::licenceHeaderPicture, at(440, 1, 55, 55)},
+      {I::licenceSeparator, at(0, 58, 497, 2)},
+      {I::licenceIntro, at(25, 70, 400, 40)},
+      {I::licenceView, at(25, 110, 410, 150)},
+      {I::acceptOption, at(25, 270, 385, 15)},
+      {I::doNotAcceptOption, at(25, 290, 385, 15)},
+      {I::appFolderIntro, at(60, 80, 400, 20)},
+      {I::appFolderHint, at(25, 115, 400, 40)},
+      {I::appFolderFrame, at(25, 170, 415, 60)},
+      {I::appFolderField, at(33, 195, 310, 22)},
+      {I::appFolderBrowseButton, at(350, 194, 82, 24)},
+      {I::requiredSpaceLabel, at(25, 270, 400, 20)},
+      {I::availableSpaceLabel, at(25, 290, 400, 20)},
+      {I::startMenuIntro, at(60, 80, 400, 20)},
+      {I::startMenuHint, at(25, 115, 400, 30)},
+      {I::startMenuFolderField, at(25, 145, 290, 22)},
+      {I::startMenuBrowseButton, at(327, 145, 80, 22)},
+      {I::finishSidePicture, at(0, 0, 164, 314)},
+      {I::finishTitle, at(179, 14, 305, 70)},
+      {I::finishText, at(179, 79, 305, 80)},
+      {I::finishCheckBox, at(179, 167, 300, 20)},
+      {I::tasksText, at(25, 80, 410, 80)},
+      {I::desktopIconCheckBox, at(25, 157, 300, 20)},
+      {I::startMenuCheckBox, at(25, 180, 300, 20)},
+      {I::installingHeaderPicture, at(440, 1, 55, 55)},
+      {I::statusLabel, at(25, 80, 435, 27)},
+      {I::progressBar, at(25, 117, 442, 17)},
+  };
+  for (const Row& row : rows) {
+    const ControlInfo c = w.control(row.id);
+    ASSERT_NE(c.handle, nullptr) << static_cast<int>(row.id);
+    EXPECT_EQ(c.rect.left, row.rect.left) << static_cast<int>(row.id);
+    EXPECT_EQ(c.rect.top, row.rect.top) << static_cast<int>(row.id);
+    EXPECT_EQ(c.rect.right, row.rect.right) << static_cast<int>(row.id);
+    EXPECT_EQ(c.rect.bottom, row.rect.bottom) << static_cast<int>(row.id);
+  }
+  // The icons show at their own size at their place.
+  EXPECT_EQ(w.control(I::appFolderIcon).rect.left, 25);
+  EXPECT_EQ(w.control(I::appFolderIcon).rect.top, 70);
+  EXPECT_EQ(w.control(I::finishCheckBox).text, L"Launch Tool");
+  EXPECT_TRUE(w.control(I::finishCheckBox).checked);
+  w.screenshot(L"wizard-layout-welcome-with-separator");
+  ASSERT_TRUE(w.press(I::cancelButton));
+  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(box);
+  pressMessageBoxButton(*box, L"OK");
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksAreDetected) {
+  std::vector<ConfigFile> config = configWith("Licence = 1\r\nChangeApplicationFolder = 1\r\n");
+  config.push_back({"licence.rtf", "{\\rtf1\\ansi Terms of use. See https://example.invalid/terms for more.\\par}"});
+  Wizard w(buildSetup(L"wizard-licence-1", config), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::licencePanel));
+  EXPECT_NE(w.control(I::licenceView).text.find(L"Terms of use."), std::wstring::npos);
+  EXPECT_TRUE(w.control(I::doNotAcceptOption).checked);
+  EXPECT_FALSE(w.control(I::nextButton).enabled);
+  EXPECT_FALSE(w.press(I::nextButton));
+  w.screenshot(L"wizard-2-licence-not-accepted");
+
+  ASSERT_TRUE(w.press(I::acceptOption));
+  Sleep(300);
+  EXPECT_TRUE(w.control(I::nextButton).enabled);
+  w.screenshot(L"wizard-2-licence-accepted");
+  ASSERT_TRUE(w.press(I::doNotAcceptOption));
+  Sleep(300);
+  EXPECT_FALSE(w.control(I::nextButton).enabled);
+
+  ASSERT_TRUE(w.press(I::acceptOption));
+  Sleep(300);
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  // Back to the licence page keeps the choice and the enabled Next.
+  ASSERT_TRUE(w.press(I::backButton));
+  ASSERT_TRUE(w.waitForPage(I::licencePanel));
+  EXPECT_TRUE(w.control(I::acceptOption).checked);
+  EXPECT_TRUE(w.control(I::nextButton).enabled);
+  closeWindow(w.window);
+  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(box);
+  pressMessageBoxButton(*box, L"OK");
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, LicenceTwoAlwaysLetsNextThrough) {
+  Wizard w(buildSetup(L"wizard-licence-2", configWith("Licence = 2\r\n")), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::licencePanel));
+  EXPECT_TRUE(w.control(I::doNotAcceptOption).checked);
+  EXPECT_TRUE(w.control(I::nextButton).enabled);
+  ASSERT_TRUE(w.press(I::nextButton));
+  // Everything else is off: straight on to the installing page and the finish page.
+  ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
+  closeWindow(w.window);
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, BackFromTheFolderPageWithoutLicenceLandsOnWelcome) {
+  Wizard w(buildSetup(L"wizard-back", configWith("Licence = 0\r\nChangeApplicationFolder = 1\r\n")), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  EXPECT_EQ(w.control(I::appFolderField).text, L"C:\\Tool\\");
+  ASSERT_TRUE(w.press(I::backButton));
+  ASSERT_TRUE(w.waitForPage(I::welcomePanel));
+  EXPECT_FALSE(w.visible(I::backButton));
+  EXPECT_FALSE(w.visible(I::licencePanel));
+  ASSERT_TRUE(w.press(I::cancelButton));
+  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(box);
+  pressMessageBoxButton(*box, L"OK");
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, CancelAsksAndOnlyOkEndsTheRun) {
+  Wizard w(buildSetup(L"wizard-cancel", configWith("ChangeApplicationFolder = 1\r\n")), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  ASSERT_TRUE(w.press(I::cancelButton));
+  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, L"Exit Setup");
+  EXPECT_EQ(box->text, L"Do you want to abort the installation?");
+  EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"OK", L"Cancel"}));
+  saveScreenshot(box->handle, screenshotPath(L"wizard-exit-question"));
+  pressMessageBoxButton(*box, L"Cancel");
+  Sleep(500);
+  EXPECT_TRUE(w.process.running());
+  EXPECT_TRUE(w.visible(I::appFolderPanel));
+  EXPECT_TRUE(folderExists(w.workFolder));
+
+  ASSERT_TRUE(w.press(I::cancelButton));
+  box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(box);
+  pressMessageBoxButton(*box, L"OK");
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, CloseBoxOnTheFinishPageEndsSilently) {
+  Wizard w(buildSetup(L"wizard-close-finish", configWith("")), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  ASSERT_TRUE(w.press(I::nextButton));  // every optional page off: installing, then finish
+  ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
+  EXPECT_TRUE(w.control(I::nextButton).enabled);
+  closeWindow(w.window);
+  EXPECT_FALSE(waitForMessageBox(w.process.id(), 1000));
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, MissingGadgetsGiveEmptyCaptionsAndOtherCaseTokensStay) {
+  const std::string language =
+      "[Main]\r\nTitle = <appname> Setup\r\n[Start]\r\nTitle = Hello\r\n"
+      "[Finish]\r\nTitle = Completing <AppName>\r\nText1 = Done with <appname>\r\n";
+  Wizard w(buildSetup(L"wizard-no-gadgets", configWith("", language)), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  EXPECT_EQ(w.control(I::nextButton).text, L"");
+  EXPECT_EQ(w.control(I::backButton).text, L"");
+  EXPECT_EQ(w.control(I::cancelButton).text, L"");
+  w.screenshot(L"wizard-no-gadgets-welcome");
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
+  EXPECT_EQ(w.control(I::finishTitle).text, L"Completing <AppName>");
+  EXPECT_EQ(w.control(I::finishText).text, L"Done with Tool");
+  EXPECT_EQ(w.control(I::nextButton).text, L"");
+  w.screenshot(L"wizard-no-gadgets-finish");
+  closeWindow(w.window);
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+TEST(Wizard, AuthorPicturesAreScaledAndABrokenOneFallsBack) {
+  std::vector<ConfigFile> config = configWith("Licence = 2\r\n");
+  config.push_back({"Image_Left.jpg", "this is not a picture"});
+  config.push_back({"Image_Top.jpg", builtSeparatorJpeg()});
+  Wizard w(buildSetup(L"wizard-pictures", config), L"Tool Setup");
+  ASSERT_NE(w.window, nullptr);
+  const RECT side = w.control(I::welcomeSidePicture).rect;
+  EXPECT_EQ(side.right - side.left, 164);
+  EXPECT_EQ(side.bottom - side.top, 314);
+  w.screenshot(L"wizard-pictures-welcome");
+  ASSERT_TRUE(w.press(I::nextButton));
+  ASSERT_TRUE(w.waitForPage(I::licencePanel));
+  const RECT header = w.control(I::licenceHeaderPicture).rect;
+  EXPECT_EQ(header.right - header.left, 55);
+  EXPECT_EQ(header.bottom - header.top, 55);
+  w.screenshot(L"wizard-pictures-licence");
+  ASSERT_TRUE(w.press(I::cancelButton));
+  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(box);
+  pressMessageBoxButton(*box, L"OK");
+  EXPECT_TRUE(w.endsWithoutTrace());
+}
+
+}  // namespace
+}  // namespace averlune::e2e

@@ -1,0 +1,66 @@
+#include "wizard/jpeg_decode_win.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace averlune {
+namespace {
+
+constexpr JDIMENSION kLargestSide = 16384;
+
+struct ErrorTrap {
+  jpeg_error_mgr manager;
+  std::jmp_buf resume;
+};
+
+// libjpeg's own handler ends the process; a picture from the cabinet must never do that.
+[[noreturn]] void leaveDecoder(j_common_ptr decoder) {
+  std::longjmp(reinterpret_cast<ErrorTrap*>(decoder->err)->resume, 1);
+}
+
+void stayQuiet(j_common_ptr) {}
+
+// Everything with a destructor lives outside the function that calls setjmp, so a longjmp out of
+// libjpeg skips no destructor.
+bool decodeInto(std::string_view bytes, Picture& picture, jpeg_decompress_struct& decoder, ErrorTrap& trap) {
+  if (setjmp(trap.resume)) return false;
+  jpeg_mem_src(&decoder, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+  if (jpeg_read_header(&decoder, TRUE) != JPEG_HEADER_OK) return false;
+  if (decoder.image_width == 0 || decoder.image_height == 0 || decoder.image_width > kLargestSide ||
+      decoder.image_height > kLargestSide) {
+    return false;
+  }
+  decoder.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&decoder);
+  if (decoder.output_components != 3) return false;
+  picture.width = static_cast<int>(decoder.output_width);
+  picture.height = static_cast<int>(decoder.output_height);
+  picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+  while (decoder.output_scanline < decoder.output_height) {
+    JSAMPROW row = &picture.rgb[static_cast<std::size_t>(decoder.output_scanline) * picture.width * 3];
+    if (jpeg_read_scanlines(&decoder, &row, 1) != 1) return false;
+  }
+  jpeg_finish_decompress(&decoder);
+  return true;
+}
+
+}  // namespace
+
+bool decodeJpeg(std::string_view bytes, Picture& picture) {
+  picture = Picture{};
+  if (bytes.empty()) return false;
+  jpeg_decompress_struct decoder{};
+  ErrorTrap trap{};
+  decoder.err = jpeg_std_error(&trap.manager);
+  trap.manager.error_exit = leaveDecoder;
+  trap.manager.output_message = stayQuiet;
+  jpeg_create_decompress(&decoder);
+  const bool decoded = decodeInto(bytes, picture, decoder, trap);
+  jpeg_destroy_decompress(&decoder);
+  if (!decoded) picture = Picture{};
+  return decoded;
+}
+
+}  // namespace averlune
