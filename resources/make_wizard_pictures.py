@@ -185,9 +185,13 @@ def jpeg_grey(rows):
 
 
 def main(side_path, header_path, separator_path):
+    stars = {((i * 37) % 151 + 6, (i * 53) % 120 + 8) for i in range(18)}
+
     def night(x, y):
-        t = y / 314
-        return (0, 0, int(60 + 80 * t))
+        # dark blue with a few stars above the box; the lower half a shade lighter, as a floor
+        if (x, y) in stars:
+            return (255, 255, 255)
+        return (0, 0, 128) if y < 260 else (0, 0, 255) if (x + y) % 2 else (0, 0, 128)
 
     side = scene(164, 314, night, (40, 150, 70, 90), (100, 235), 34)
     with open(side_path, "wb") as f:

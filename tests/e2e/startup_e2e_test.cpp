@@ -56,6 +56,11 @@ StartupFailure runUntilMessage(const std::wstring& setup, const std::wstring& sc
   return {box->title, box->text};
 }
 
+// Closing the wizard before its finish page asks whether to abort; OK ends the run.
+void answerExitQuestion(DWORD processId) {
+  if (const auto box = waitForMessageBox(processId, kExitMs)) pressMessageBoxButton(*box, L"OK");
+}
+
 void removeLeftovers(const std::wstring& workFolder) {
   std::error_code ignored;
   if (!workFolder.empty()) fs::remove_all(workFolder, ignored);
@@ -80,6 +85,7 @@ TEST(Startup, NormalStartUnpacksTheCabinetAndTheEndRemovesTheWorkFolder) {
   EXPECT_EQ(fileSize(workFolder + L"icon.dat"), kBuiltInIconSize);
 
   closeWindow(window);
+  answerExitQuestion(process.id());
   DWORD exitCode = 99;
   ASSERT_TRUE(process.waitForExit(kExitMs, &exitCode));
   EXPECT_EQ(exitCode, 0u);
@@ -101,6 +107,7 @@ TEST(Startup, AnIconInTheCabinetIsKeptAndTwoRunsUseTwoFolders) {
     folders.push_back(newWorkFolder(before));
     EXPECT_EQ(fileSize(folders.back() + L"icon.dat"), 4u);
     closeWindow(window);
+    answerExitQuestion(process.id());
     ASSERT_TRUE(process.waitForExit(kExitMs));
     EXPECT_FALSE(folderExists(folders.back()));
   }
@@ -130,6 +137,7 @@ TEST(Startup, ASecondRunIsRefusedWhileTheFirstShowsAWindow) {
   EXPECT_TRUE(folderExists(firstFolder));
 
   closeWindow(window);
+  answerExitQuestion(first.id());
   ASSERT_TRUE(first.waitForExit(kExitMs));
 }
 
