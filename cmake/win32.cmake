@@ -37,12 +37,19 @@ target_include_directories(averlune_setup_win PUBLIC ${MINIZIP_INCLUDE_DIR})
 
 add_subdirectory(resources)
 
-add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc)
+# The uninstaller. The setup carries its build output as a resource (install/uninstaller_image.rc)
+# and writes it next to the installed application.
+add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp)
+target_link_options(AverluneUninstall PRIVATE -municode -mwindows -s)
+
+add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc install/uninstaller_image.rc)
+add_dependencies(AverluneSetup AverluneUninstall)
+set_source_files_properties(install/uninstaller_image.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/AverluneUninstall.exe")
 target_link_libraries(AverluneSetup PRIVATE averlune_setup_win)
 # Stripped: the payload container must start right where the last section ends.
 target_link_options(AverluneSetup PRIVATE -municode -mwindows -s)
 add_dependencies(AverluneSetup averlune_resources)
-target_include_directories(AverluneSetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
+target_include_directories(AverluneSetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources ${CMAKE_BINARY_DIR})
 set_source_files_properties(resources/setup.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 

@@ -89,7 +89,7 @@ TEST(PayloadArchiveReaderWin, ExtractsFilesFoldersTimesAndAttributes) {
   }
 }
 
-TEST(PayloadArchiveReaderWin, ReplacesExistingFilesButNotReadOnlyOnes) {
+TEST(PayloadArchiveReaderWin, ReplacesExistingFilesUnlessTheyCannotBeOpened) {
   WinFixture f;
   payloadtest::writeArchive(f.scratch.path / "setup.exe", {{"big.txt", "new", 0x20}, {"hidden.txt", "new hidden", 0x22}, {"ro.txt", "ro", 0x21}});
   makeFolderPath(f.target);
@@ -100,9 +100,15 @@ TEST(PayloadArchiveReaderWin, ReplacesExistingFilesButNotReadOnlyOnes) {
   EXPECT_EQ(fileBytes(f.target + u"big.txt"), "new");
   EXPECT_EQ(attributesOf(f.target + u"hidden.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
-  // Second run: the hidden file is replaced in place, the read-only one refuses.
+  // Second run: the hidden file is replaced in place; a file that cannot be opened refuses. (Wine
+  // run by root lets a read-only file be replaced, so a file held open without sharing stands in
+  // for it here.)
+  HANDLE held = CreateFileW(wide(f.target + u"ro.txt"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::vector<int> second = f.extractAll();
+  CloseHandle(held);
   EXPECT_EQ(second, (std::vector<int>{0, 0, kPayloadFileNotWritten}));
+  EXPECT_EQ(fileBytes(f.target + u"ro.txt"), "ro");
   EXPECT_EQ(fileBytes(f.target + u"hidden.txt"), "new hidden");
 }
 

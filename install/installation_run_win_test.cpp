@@ -1,0 +1,225 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "config/registry_win.h"
+#include "config/wide_text_win.h"
+#include "install/installation_run_win.h"
+#include "install/payload_test_support.h"
+#include "install/shortcut_link_win.h"
+
+namespace averlune {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char16_t kTestKey[] = u"Software\\AverluneInstallRunTest";
+constexpr char16_t kAppName[] = u"AverluneInstallRunTest";
+
+struct LinkProperties {
+  std::wstring target, arguments, workingFolder;
+};
+
+LinkProperties readLink(const std::u16string& path) {
+  LinkProperties properties;
+  CoInitialize(nullptr);
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Load(wide(path), STGM_READ))) {
+        wchar_t text[MAX_PATH * 2] = {};
+        link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH);
+        properties.target = text;
+        text[0] = 0;
+        link->GetArguments(text, MAX_PATH * 2);
+        properties.arguments = text;
+        text[0] = 0;
+        link->GetWorkingDirectory(text, MAX_PATH * 2);
+        properties.workingFolder = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return properties;
+}
+
+DWORD valueType(HKEY root, const wchar_t* subKey, const wchar_t* name, std::string& data) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  DWORD type = 0;
+  BYTE buffer[512];
+  DWORD size = sizeof buffer;
+  const LONG result = RegQueryValueExW(key, name, nullptr, &type, buffer, &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) return 0;
+  data.assign(reinterpret_cast<const char*>(buffer), size);
+  return type;
+}
+
+void setValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(kTestKey), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+}
+
+struct Wizard {
+  HWND window = CreateWindowExW(0, L"STATIC", L"wizard", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND child(const wchar_t* cls, DWORD style) {
+    return CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 50, 20, window, nullptr, nullptr, nullptr);
+  }
+  ~Wizard() { DestroyWindow(window); }
+};
+
+TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&common);
+  payloadtest::ScratchFolder scratch;
+  const fs::path work = scratch.path / "work";
+  const fs::path app = scratch.path / "Program Files" / "Tool";
+  fs::create_directories(work);
+  fs::create_directories(scratch.path / "Programs");
+  fs::create_directories(scratch.path / "Desktop");
+  payloadtest::writeArchive(scratch.path / "setup.exe",
+                            {{"", "", 0x10, 0x5A2D753D, 0},
+                             {"bin/tool.exe", "MZ tool"},
+                             {"docs/", "", 0x10},
+                             {"docs/a.txt", "a"},
+                             {"../evil.txt", "evil"}},
+                            std::string(2048, 'M'), "\x01\x02\x03\x04");
+  std::ofstream(work / "Default.avl", std::ios::binary) << "[Installing]\r\nText2=Extracting\r\n";
+  std::ofstream(work / "Startmenu.dat", std::ios::binary) << "<installpath>\\bin\\tool.exe\r\nTool\r\n/safe --quiet\r\n";
+  std::ofstream(work / "Desktop.dat", std::ios::binary) << "\"<installpath>\\bin\\tool.exe\"\r\nTool Desk\r\n\r\n";
+  std::string registryList;
+  auto record = [&registryList](const std::string& root, const std::string& name, const std::string& data, char flag) {
+    registryList += root + "\r\nSoftware/AverluneInstallRunTest\r\n" + name + "\r\n" + data + "\r\n";
+    registryList += std::string(1, flag) + std::string(3, '\0');
+  };
+  record("HKEY_CURRENT_USER", "Path", "<installpath>", 1);
+  record("HKEY_CURRENT_USER", "Number", "$10", 0);
+  record("HKEY_CURRENT_USER", "Bytes", "0A FF", 0);
+  record("HKEY_CURRENT_USER", "Multi", "plain", 0);
+  record("hklm", "Lower", "to current user", 1);
+  std::ofstream(work / "Registry.dat", std::ios::binary) << registryList;
+  const DWORD seven = 7;
+  setValue(L"Number", REG_DWORD, &seven, 4);
+  const BYTE bytes[] = {1, 2, 3};
+  setValue(L"Bytes", REG_BINARY, bytes, 3);
+  setValue(L"Multi", REG_MULTI_SZ, L"a\0b\0", 10);
+
+  SetupRun run;
+  run.state.workFolder = (work / "").u16string();
+  run.state.languageFile = (work / "Default.avl").u16string();
+  run.state.languageTexts.Installing.Text2 = u"Extracting";
+  run.state.languageTexts.Installing.Text3 = u"Done";
+  SetupOptions& options = run.state.options;
+  options.Appname = kAppName;
+  options.Version = u"2.0";
+  options.Company = u"Acme";
+  options.Uninstaller = 1;
+  options.UninstallerFilename = u"uninstall";
+  options.Desktopicon = 1;
+  options.StartMenuFolder = 1;
+  options.Registry = 1;
+  options.startMenuBase = (scratch.path / "Programs" / "").u16string();
+  options.desktopBase = (scratch.path / "Desktop" / "").u16string();
+
+  Wizard wizard;
+  WizardControls& controls = run.handles.wizard;
+  controls.appFolderField = wizard.child(L"EDIT", 0);
+  controls.startMenuFolderField = wizard.child(L"EDIT", 0);
+  controls.desktopIconCheckBox = wizard.child(L"BUTTON", BS_AUTOCHECKBOX);
+  controls.startMenuCheckBox = wizard.child(L"BUTTON", BS_AUTOCHECKBOX);
+  controls.statusLabel = wizard.child(L"STATIC", 0);
+  controls.progressBar = wizard.child(PROGRESS_CLASSW, 0);
+  SetWindowTextW(controls.appFolderField, app.c_str());  // no backslash at the end
+  SetWindowTextW(controls.startMenuFolderField, L"Tools\\App");
+  SendMessageW(controls.desktopIconCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(controls.startMenuCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+
+  InstallationSystem system = windowsInstallationSystem(run);
+  system.ownPath = (scratch.path / "setup.exe").u16string();
+  std::vector<std::string> events;
+  std::vector<int> positions;
+  const auto setProgress = system.setProgress;
+  system.setProgress = [&](int position) {
+    positions.push_back(position);
+    setProgress(position);
+  };
+  system.showFinishPage = [&] { events.push_back("finish"); };
+  system.endRun = [&](bool) { events.push_back("end"); };
+  system.askAfterFailedExtraction = [&](const std::u16string&, const std::u16string&) {
+    events.push_back("ask");
+    return ExtractionChoice::ignore;
+  };
+  system.writeUninstallerImage = [](const std::u16string& path) {
+    std::ofstream(fs::path(std::wstring(path.begin(), path.end())), std::ios::binary) << "MZ uninstaller";
+  };
+  runInstallationSteps(run.state, installationTexts(run.state), system);
+
+  const std::u16string appFolder = (app / "").u16string();
+  EXPECT_EQ(events, (std::vector<std::string>{"ask", "finish"}));  // only ../evil.txt failed
+  EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5, 5, 6, 7, 0}));
+  EXPECT_EQ(SendMessageW(controls.progressBar, PBM_GETRANGE, FALSE, 0), 7);
+  wchar_t text[MAX_PATH];
+  GetEnvironmentVariableW(L"AV_INSTALLPATH", text, MAX_PATH);
+  EXPECT_EQ(fromWide(text), appFolder);
+  GetWindowTextW(controls.statusLabel, text, MAX_PATH);
+  EXPECT_EQ(std::wstring(text), L"Done");
+
+  EXPECT_EQ(payloadtest::readBytes(app / "bin" / "tool.exe"), "MZ tool");
+  EXPECT_EQ(payloadtest::readBytes(app / "uninstall.exe"), "MZ uninstaller");
+  EXPECT_EQ(payloadtest::readBytes(app / "uninstall_l.avl"), payloadtest::readBytes(work / "Default.avl"));
+  EXPECT_FALSE(fs::exists(scratch.path / "Program Files" / "evil.txt"));
+
+  const std::string folder = encodeUtf8(appFolder);
+  const std::string programs = encodeUtf8(options.startMenuBase);
+  std::string log("\x07\x00\x00\x00", 4);
+  log += "AverluneInstallRunTest\r\n2.0\r\n\r\n" + folder + "\r\n" + std::string("\x05\x00\x00\x00", 4);
+  log += "#DF\r\n" + folder + "bin\\tool.exe\r\n";
+  log += "#DF\r\n" + folder + "docs\\a.txt\r\n";
+  log += "#DD\r\n" + folder + "docs\\\r\n";
+  log += "#DRK\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\AverluneInstallRunTest\r\n";
+  log += "#DF\r\n" + encodeUtf8(options.desktopBase) + "Tool Desk.lnk\r\n";
+  log += "#DD\r\n" + programs + "Tools\\App\\\r\n";
+  log += "#DRV\r\nHKEY_CURRENT_USER\r\nSoftware\\AverluneInstallRunTest\\\r\nPath\r\n";
+  log += "#DRV\r\nhklm\r\nSoftware\\AverluneInstallRunTest\\\r\nLower\r\n";
+  EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
+
+  const LinkProperties startLink = readLink(options.startMenuBase + u"Tools\\App\\Tool.lnk");
+  EXPECT_EQ(startLink.target, (app / "bin" / "tool.exe").wstring());
+  EXPECT_EQ(startLink.arguments, L"/safe --quiet");
+  EXPECT_EQ(startLink.workingFolder, (app / "bin" / "").wstring());
+  const LinkProperties deskLink = readLink(options.desktopBase + u"Tool Desk.lnk");
+  EXPECT_EQ(deskLink.workingFolder, (app / "bin" / "").wstring());
+
+  std::string data;
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Path", data), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Number", data), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(data, std::string("\x10\x00\x00\x00", 4));
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Bytes", data), static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(data, "\x0A\xFF");
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Multi", data), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Lower", data), static_cast<DWORD>(REG_SZ));
+
+  const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"UninstallString"),
+            u"\"" + appFolder + u"uninstall.exe\"");
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayIcon"), appFolder + u"uninstall.exe");
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"Publisher"), u"Acme");
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayVersion"), u"2.0");
+
+  deleteKey(RegistryRoot::localMachine, uninstallKey);
+  deleteKey(RegistryRoot::currentUser, kTestKey);
+}
+
+}  // namespace
+}  // namespace averlune
