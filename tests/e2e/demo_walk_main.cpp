@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kWindowWaitMs = 30000;
 constexpr int kSettleMs = 700;
-constexpr int kMaxSteps = 40;
+constexpr ULONGLONG kPatienceMs = 20000;
 
 // Buttons a user presses to go forward, most specific first.
 const wchar_t* const kForwardCaptions[] = {L"Next >", L"Install", L"Finish", L"OK", L"Yes"};
@@ -61,9 +61,18 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::set<std::wstring> seen;
   int saved = 0;
-  for (int step = 0; step < kMaxSteps && setup.running(); ++step) {
-    const HWND window = waitForAnyWindow(setup.id(), kWindowWaitMs);
-    if (!window) break;
+  std::wstring lastState;
+  ULONGLONG unchangedSince = GetTickCount64();
+  while (setup.running()) {
+    // A message box sits on top of its owner: answer it first.
+    HWND window = nullptr;
+    for (HWND candidate : topLevelWindows(setup.id())) {
+      if (!window || className(candidate) == L"#32770") window = candidate;
+    }
+    if (!window) {
+      window = waitForAnyWindow(setup.id(), kWindowWaitMs);
+      if (!window) break;
+    }
     Sleep(kSettleMs);  // let the page finish drawing
     const std::wstring state = stateOf(window);
     if (seen.insert(state).second) {
@@ -73,8 +82,16 @@ int wmain(int argc, wchar_t** argv) {
       const bool ok = saveScreenshot(window, path);
       std::printf("%s %ls\n", ok ? "saved" : "could not save", path.c_str());
     }
-    // Forward if the window offers a way forward, otherwise close it as a user would.
-    if (!pressForward(window)) closeWindow(window);
+    if (state != lastState) {
+      lastState = state;
+      unchangedSince = GetTickCount64();
+    }
+    // Forward when the window offers a way forward; a page that works on its own (installing) is
+    // left alone until it has shown nothing new for a while, then closed as a user would.
+    if (!pressForward(window) && GetTickCount64() - unchangedSince > kPatienceMs) {
+      closeWindow(window);
+      unchangedSince = GetTickCount64();
+    }
     if (setup.waitForExit(kSettleMs)) break;
   }
   const bool ended = setup.waitForExit(kWindowWaitMs);
