@@ -56,7 +56,7 @@ TEST(Configuration, TheFirstWindowOffersTheDefaultFolderExpandedFromScriptAndVar
       "InstallDir = <programfiles>\\<AppName>\\<sz>-<expand>-<dword>-<binary>-<missing>-<late>-<multi>\\\r\n";
   config[2].bytes = variableRecord("<sz>", "Sz", "unused") + variableRecord("<expand>", "Expand", "") +
                     variableRecord("<dword>", "Dword", "") + variableRecord("<binary>", "Binary", "") +
-                    variableRecord("<missing>", "NoSuchValue", "Fallback<windir>") +
+                    variableRecord("<missing>", "NoSuchValue", "Fallback<Windows>") +
                     variableRecord("<late>", "Late", "") + variableRecord("<multi>", "Multi", "");
   const std::wstring setup = buildSetupWithConfig(L"variables", config);
   ASSERT_FALSE(setup.empty());
