@@ -29,18 +29,23 @@ std::wstring fileSafe(std::wstring text) {
 }
 
 // A fingerprint of what is on screen, so a page is saved once however long it stays.
-std::wstring stateOf(HWND window) {
+std::wstring stateOf(HWND window, const std::vector<ControlInfo>& controls) {
   std::wstring state = windowText(window);
-  for (const ControlInfo& control : controlsOf(window)) {
+  for (const ControlInfo& control : controls) {
     if (control.visible) state += L"|" + control.text;
   }
   return state;
 }
 
-bool pressForward(HWND window) {
+// Presses a forward button of the page as it was when `controls` were read, so a page that changes
+// meanwhile (the installing page turning into the finish page) is first seen and saved.
+bool pressForward(const std::vector<ControlInfo>& controls) {
   for (const wchar_t* caption : kForwardCaptions) {
-    const auto button = findControl(window, caption, L"Button");
-    if (button && button->visible && button->enabled) return clickControl(*button);
+    for (const ControlInfo& control : controls) {
+      if (control.className == L"Button" && control.text == caption && control.visible && control.enabled) {
+        return clickControl(control);
+      }
+    }
   }
   return false;
 }
@@ -74,7 +79,8 @@ int wmain(int argc, wchar_t** argv) {
       if (!window) break;
     }
     Sleep(kSettleMs);  // let the page finish drawing
-    const std::wstring state = stateOf(window);
+    const std::vector<ControlInfo> controls = controlsOf(window);
+    const std::wstring state = stateOf(window, controls);
     if (seen.insert(state).second) {
       wchar_t name[32];
       swprintf(name, 32, L"%02d-", ++saved);
@@ -88,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     // Forward when the window offers a way forward; a page that works on its own (installing) is
     // left alone until it has shown nothing new for a while, then closed as a user would.
-    if (!pressForward(window) && GetTickCount64() - unchangedSince > kPatienceMs) {
+    if (!pressForward(controls) && GetTickCount64() - unchangedSince > kPatienceMs) {
       closeWindow(window);
       unchangedSince = GetTickCount64();
     }
