@@ -31,7 +31,7 @@ target_link_libraries(averlune_common_win INTERFACE averlune_logic shell32 ole32
 # The setup program's Windows edge.
 averlune_sources(setup_win_sources WIN lifecycle i18n wizard install)
 add_library(averlune_setup_win STATIC ${setup_win_sources})
-target_link_libraries(averlune_setup_win PUBLIC averlune_common_win ZLIB::ZLIB ${MINIZIP_LIBRARY} JPEG::JPEG
+target_link_libraries(averlune_setup_win PUBLIC averlune_common_win ${MINIZIP_LIBRARY} ZLIB::ZLIB JPEG::JPEG
   setupapi shell32 ole32 uuid comctl32 gdi32 user32 advapi32 shlwapi winmm)
 target_include_directories(averlune_setup_win PUBLIC ${MINIZIP_INCLUDE_DIR})
 
@@ -66,3 +66,8 @@ add_test(NAME averlune_win_tests COMMAND averlune_win_tests)
 
 add_subdirectory(sample)
 add_subdirectory(tests/e2e)
+
+# The installation end-to-end tests read shell links back through COM and install the sample,
+# whose program the win32 build makes.
+target_link_libraries(averlune_e2e_driver PUBLIC ole32 uuid)
+add_dependencies(averlune_e2e_tests averlune_sample_notes)

@@ -2,33 +2,31 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
+#include "install/installation_run_win.h"
 #include "lifecycle/setup_run_win.h"
-#include "wizard/wizard_navigation_win.h"
 
 namespace averlune {
 namespace {
 
+struct ThreadStart {
+  SetupRun* run;
+  void (*work)(SetupRun&);
+};
+
 DWORD WINAPI installationThread(void* parameter) {
-  runInstallationPlaceholder(*static_cast<SetupRun*>(parameter));
+  const ThreadStart start = *static_cast<ThreadStart*>(parameter);
+  delete static_cast<ThreadStart*>(parameter);
+  start.work(*start.run);
   return 0;
 }
 
 }  // namespace
 
-void startInstallation(SetupRun& run) {
+void startInstallation(SetupRun& run, void (*work)(SetupRun&)) {
   if (run.handles.installationThread) return;
-  run.handles.installationThread = CreateThread(nullptr, 0, installationThread, &run, 0, nullptr);
-}
-
-void runInstallationPlaceholder(SetupRun& run) {
-  const HWND progress = run.handles.wizard.progressBar;
-  for (int step = 1; step <= 10; ++step) {
-    Sleep(150);
-    if (progress) PostMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(step), 0);
-  }
-  showFinishPage(run);
+  auto* start = new ThreadStart{&run, work ? work : runInstallation};
+  run.handles.installationThread = CreateThread(nullptr, 0, installationThread, start, 0, nullptr);
+  if (!run.handles.installationThread) delete start;
 }
 
 }  // namespace averlune

@@ -77,22 +77,35 @@ TEST_F(WizardWindow, FinishStaysEnabledWhenTheMainThreadAppliesInstallingStatesM
   EXPECT_FALSE(IsWindowVisible(c[ControlId::welcomePanel]));
 }
 
+HANDLE releaseInstallation = nullptr;
+
+// Stands in for the installation run: waits until the test lets it finish.
+void installUntilReleased(SetupRun& run) {
+  WaitForSingleObject(releaseInstallation, 10000);
+  showFinishPage(run);
+}
+
 TEST_F(WizardWindow, NextToTheInstallingPageStartsOneInstallation) {
   SetupRun& run = currentRun();
-  goNext(run);  // every optional page off: straight to the installing page
-  ASSERT_EQ(run.state.currentPage, kInstallingPage);
+  releaseInstallation = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  // The installation that this run starts; the page flow must not start another one.
+  startInstallation(run, installUntilReleased);
   const HANDLE thread = run.handles.installationThread;
   ASSERT_NE(thread, nullptr);
+
+  goNext(run);  // every optional page off: straight to the installing page
+  EXPECT_EQ(run.state.currentPage, kInstallingPage);
   EXPECT_FALSE(IsWindowEnabled(run.handles.wizard.nextButton));
   goNext(run);  // a second Next that slipped through
-  startInstallation(run);
   EXPECT_EQ(run.handles.installationThread, thread);
   EXPECT_EQ(run.state.currentPage, kInstallingPage);
 
+  SetEvent(releaseInstallation);
   ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
   pumpMessages(200);
   EXPECT_EQ(run.state.currentPage, kFinishPage);
   EXPECT_TRUE(IsWindowEnabled(run.handles.wizard.nextButton));
+  CloseHandle(releaseInstallation);
 }
 
 TEST_F(WizardWindow, BackAndNextShowExactlyOnePanel) {
