@@ -1,0 +1,87 @@
+#include "tests/e2e/driver/install_case_win.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace averlune::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+}  // namespace
+
+std::wstring repositoryFolder() {
+  // This file sits in tests/e2e/driver/ of the repository.
+  return fs::path(L"Z:" + fs::path(__FILE__).wstring()).parent_path().parent_path().parent_path().parent_path().wstring();
+}
+
+std::wstring buildFolder() { return fs::path(AVERLUNE_SCRATCH_DIR).parent_path().wstring(); }
+
+std::string readWholeFile(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string sampleLanguageFile() { return readWholeFile(repositoryFolder() + L"\\sample\\config\\Default.avl"); }
+
+std::string acceptEveryWindows() { return readWholeFile(repositoryFolder() + L"\\sample\\config\\OS.dat"); }
+
+std::vector<ConfigFile> setupConfig(const std::vector<std::string>& scriptLines, const std::vector<ConfigFile>& extra) {
+  std::string script = "[Setup]\r\n";
+  for (const std::string& line : scriptLines) script += line + "\r\n";
+  std::vector<ConfigFile> files = {{"SC.dat", script}, {"OS.dat", acceptEveryWindows()}, {"Default.avl", sampleLanguageFile()}};
+  files.insert(files.end(), extra.begin(), extra.end());
+  return files;
+}
+
+ExpectedLog& ExpectedLog::number(std::uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((value >> shift) & 0xFF);
+  return *this;
+}
+
+ExpectedLog& ExpectedLog::line(const std::wstring& text) {
+  bytes += utf8(text) + "\r\n";
+  return *this;
+}
+
+ExpectedLog& ExpectedLog::header(const std::wstring& appName, const std::wstring& version, const std::wstring& webSite,
+                                 const std::wstring& appFolder, std::uint32_t entryCount) {
+  return number(7).line(appName).line(version).line(webSite).line(appFolder).number(entryCount);
+}
+
+ExpectedLog& ExpectedLog::uninstallKey(const std::wstring& appName) {
+  return line(L"#DRK").line(L"HKEY_LOCAL_MACHINE").line(uninstallKeyOf(appName));
+}
+
+std::wstring uninstallKeyOf(const std::wstring& appName) {
+  return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
+}
+
+std::string visibleBytes(const std::string& bytes) {
+  std::string shown;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F) {
+      shown += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "<%02X>", c);
+      shown += hex;
+      if (c == 0x0A) shown += '\n';
+    }
+  }
+  return shown;
+}
+
+}  // namespace averlune::e2e

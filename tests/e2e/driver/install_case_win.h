@@ -1,0 +1,66 @@
+#pragma once
+// What the installation tests share: the configuration files of a test setup, the expected bytes
+// of an uninstall log written out by hand, and a record of everything a test must remove again.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver/setup_fixture_win.h"
+
+namespace averlune::e2e {
+
+// The repository as the Windows side sees it (through Wine's Z: drive).
+std::wstring repositoryFolder();
+// The test build's own folder (where the setup, the uninstaller and the sample program are built).
+std::wstring buildFolder();
+std::string readWholeFile(const std::wstring& path);
+
+// The sample's English language file and an OS.dat that accepts every version.
+std::string sampleLanguageFile();
+std::string acceptEveryWindows();
+// SC.dat with [Setup] and the given lines (CR LF added to each), the OS list and the sample's
+// language file; `extra` files are added to the cabinet as they are.
+std::vector<ConfigFile> setupConfig(const std::vector<std::string>& scriptLines,
+                                    const std::vector<ConfigFile>& extra = {});
+
+// The uninstall log as the uninstaller reads it, built field by field.
+struct ExpectedLog {
+  std::string bytes;
+  ExpectedLog& number(std::uint32_t value);
+  ExpectedLog& line(const std::wstring& text);  // UTF-8 and CR LF
+  ExpectedLog& header(const std::wstring& appName, const std::wstring& version, const std::wstring& webSite,
+                      const std::wstring& appFolder, std::uint32_t entryCount);
+  ExpectedLog& file(const std::wstring& path) { return line(L"#DF").line(path); }
+  ExpectedLog& folder(const std::wstring& path) { return line(L"#DD").line(path); }
+  ExpectedLog& uninstallKey(const std::wstring& appName);
+  ExpectedLog& value(const std::wstring& root, const std::wstring& subKey, const std::wstring& name) {
+    return line(L"#DRV").line(root).line(subKey).line(name);
+  }
+};
+
+// The uninstall entry's key below HKEY_LOCAL_MACHINE.
+std::wstring uninstallKeyOf(const std::wstring& appName);
+
+// Runs every clean-up step it was given, before the test (leftovers of an earlier run that
+// stopped half-way) and again when the test ends however it ends.
+class Cleanup {
+ public:
+  explicit Cleanup(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) { run(); }
+  ~Cleanup() { run(); }
+  Cleanup(const Cleanup&) = delete;
+  Cleanup& operator=(const Cleanup&) = delete;
+  void run() const {
+    for (const auto& step : steps_) step();
+  }
+
+ private:
+  std::vector<std::function<void()>> steps_;
+};
+
+// Printable form of bytes for failure messages: printable ASCII as is, everything else as <hh>.
+std::string visibleBytes(const std::string& bytes);
+
+}  // namespace averlune::e2e

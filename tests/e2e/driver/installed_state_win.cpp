@@ -1,0 +1,204 @@
+#include "tests/e2e/driver/installed_state_win.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+
+namespace averlune::e2e {
+namespace {
+
+// The setup is a 32-bit program: what it writes under HKEY_LOCAL_MACHINE\Software lands in the
+// 32-bit view, and that is the view the tests read and clean.
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
+std::wstring withBackslash(std::wstring path) {
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  return path;
+}
+
+}  // namespace
+
+FileFacts fileFacts(const std::wstring& path) {
+  FileFacts facts;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return facts;
+  facts.exists = true;
+  facts.attributes = data.dwFileAttributes;
+  FILETIME local{};
+  FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+  FileTimeToSystemTime(&local, &facts.lastWriteLocal);
+  return facts;
+}
+
+std::optional<std::string> readFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}
+
+bool setLastWriteLocal(const std::wstring& path, const SYSTEMTIME& local) {
+  FILETIME localTime{}, utc{};
+  if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) return false;
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool ok = SetFileTime(file, nullptr, nullptr, &utc);
+  CloseHandle(file);
+  return ok;
+}
+
+void removeTree(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesW(path.c_str(), attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    DeleteFileW(path.c_str());
+    return;
+  }
+  for (const std::wstring& name : folderEntries(path)) removeTree(withBackslash(path) + name);
+  RemoveDirectoryW(path.c_str());
+}
+
+std::vector<std::wstring> folderEntries(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((withBackslash(folder) + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+HeldFile::HeldFile(const std::wstring& path) {
+  handle_ = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+void HeldFile::release() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+ShortcutFacts readShortcut(const std::wstring& linkPath) {
+  ShortcutFacts facts;
+  const HRESULT initialised = CoInitialize(nullptr);
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ))) {
+        facts.loaded = true;
+        wchar_t text[1024] = L"";
+        // SLGP_RAWPATH: the path as it was stored, not resolved against what exists now.
+        if (SUCCEEDED(link->GetPath(text, 1024, nullptr, SLGP_RAWPATH))) facts.target = text;
+        text[0] = L'\0';
+        if (SUCCEEDED(link->GetArguments(text, 1024))) facts.arguments = text;
+        text[0] = L'\0';
+        if (SUCCEEDED(link->GetWorkingDirectory(text, 1024))) facts.workingDirectory = text;
+        text[0] = L'\0';
+        if (SUCCEEDED(link->GetDescription(text, 1024))) facts.description = text;
+        text[0] = L'\0';
+        int index = -1;
+        if (SUCCEEDED(link->GetIconLocation(text, 1024, &index))) {
+          facts.iconFile = text;
+          facts.iconIndex = index;
+        }
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+  return facts;
+}
+
+std::wstring shellFolder(int csidl) {
+  wchar_t path[MAX_PATH] = L"";
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return L"";
+  return withBackslash(path);
+}
+
+bool registryKeyExists(HKEY root, const std::wstring& subKey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+RegistryValue readRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& name) {
+  RegistryValue value;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS) return value;
+  DWORD size = 0;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    value.data.resize(size);
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size) == ERROR_SUCCESS) {
+      value.data.resize(size);
+      value.exists = true;
+    }
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+std::optional<std::wstring> readRegistryText(HKEY root, const std::wstring& subKey, const std::wstring& name) {
+  const RegistryValue value = readRegistryValue(root, subKey, name);
+  if (!value.exists || (value.type != REG_SZ && value.type != REG_EXPAND_SZ)) return std::nullopt;
+  std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
+  std::copy(value.data.begin(), value.data.begin() + text.size() * sizeof(wchar_t),
+            reinterpret_cast<std::uint8_t*>(text.data()));
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  return text;
+}
+
+bool writeRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
+                        const std::vector<std::uint8_t>& data) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE | kView, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const bool ok = RegSetValueExW(key, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return ok;
+}
+
+void deleteRegistryTree(HKEY root, const std::wstring& subKey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS | kView, &key) != ERROR_SUCCESS) return;
+  RegDeleteTreeW(key, nullptr);
+  RegCloseKey(key);
+  RegDeleteKeyExW(root, subKey.c_str(), kView, 0);
+}
+
+std::vector<std::uint8_t> registryTextBytes(const std::wstring& text, bool multi) {
+  std::wstring stored = text;
+  stored.push_back(L'\0');
+  if (multi) stored.push_back(L'\0');
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(stored.data());
+  return std::vector<std::uint8_t>(bytes, bytes + stored.size() * sizeof(wchar_t));
+}
+
+}  // namespace averlune::e2e

@@ -1,0 +1,184 @@
+#include "tests/e2e/driver/wizard_session_win.h"
+
+#include <commctrl.h>
+
+#include "tests/e2e/driver/setup_fixture_win.h"
+#include "wizard/wizard_window_win.h"
+
+namespace averlune::e2e {
+namespace {
+
+constexpr int kStartMs = 30000;
+constexpr int kPageMs = 10000;
+constexpr int kExitMs = 15000;
+
+// The page panels in page order, with the names their screenshots get.
+struct PageName {
+  ControlId panel;
+  const wchar_t* name;
+};
+constexpr PageName kPages[] = {
+    {ControlId::welcomePanel, L"1-welcome"},        {ControlId::licencePanel, L"2-licence"},
+    {ControlId::appFolderPanel, L"3-application-folder"}, {ControlId::tasksPanel, L"4-additional-tasks"},
+    {ControlId::startMenuPanel, L"5-start-menu-folder"},  {ControlId::installingPanel, L"6-installing"},
+    {ControlId::finishPanel, L"7-finish"},
+};
+
+const wchar_t* pageName(ControlId panel) {
+  for (const PageName& page : kPages) {
+    if (page.panel == panel) return page.name;
+  }
+  return L"unknown";
+}
+
+std::wstring newWorkFolder(const std::set<std::wstring>& before) {
+  for (const std::wstring& name : workFoldersInTemp()) {
+    if (!before.count(name)) return temporaryFolder() + name + L"\\";
+  }
+  return L"";
+}
+
+}  // namespace
+
+bool pressMessageBoxButtonById(HWND box, int id) {
+  const HWND button = GetDlgItem(box, id);
+  return button && PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+std::vector<std::wstring> plainCaptions(const std::vector<std::wstring>& captions) {
+  std::vector<std::wstring> plain;
+  for (std::wstring caption : captions) {
+    std::wstring text;
+    for (wchar_t c : caption) {
+      if (c != L'&') text += c;
+    }
+    plain.push_back(text);
+  }
+  return plain;
+}
+
+WizardSession::WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix)
+    : foldersBefore_(workFoldersInTemp()), process_(setup), shotPrefix_(shotPrefix) {
+  window_ = waitForWindow(process_.id(), title, kStartMs);
+  workFolder_ = newWorkFolder(foldersBefore_);
+  if (!window_) return;
+  // The wizard builds every page at once: the handles stay the same for the whole run.
+  for (const ControlInfo& c : controlsOf(window_)) controls_[c.id] = c.handle;
+}
+
+HWND WizardSession::control(ControlId id) const {
+  const auto found = controls_.find(kControlCommandBase + static_cast<int>(id));
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+std::wstring WizardSession::text(ControlId id) const {
+  const HWND handle = control(id);
+  return handle ? windowText(handle) : L"";
+}
+
+bool WizardSession::visible(ControlId id) const {
+  const HWND handle = control(id);
+  return handle && IsWindowVisible(handle);
+}
+
+bool WizardSession::waitForPage(ControlId panel, int timeoutMs) const {
+  for (int waited = 0;; waited += 20) {
+    if (visible(panel)) return true;
+    if (waited >= timeoutMs) return false;
+    Sleep(20);
+  }
+}
+
+ControlId WizardSession::currentPage() const {
+  for (const PageName& page : kPages) {
+    if (visible(page.panel)) return page.panel;
+  }
+  return ControlId::none;
+}
+
+void WizardSession::screenshot(const std::wstring& name) const {
+  saveScreenshot(window_, screenshotPath(shotPrefix_ + L"-" + name));
+}
+
+bool WizardSession::nextToInstallingPage(const std::function<void(ControlId page)>& onPage) {
+  ControlId page = ControlId::none;
+  for (int waited = 0; page == ControlId::none && waited < kPageMs; waited += 50) {
+    page = currentPage();
+    if (page == ControlId::none) Sleep(50);
+  }
+  while (page != ControlId::none && page != ControlId::installingPanel && page != ControlId::finishPanel) {
+    if (onPage) onPage(page);
+    screenshot(pageName(page));
+    if (!PostMessageW(control(ControlId::nextButton), BM_CLICK, 0, 0)) return false;
+    const ControlId left = page;
+    page = ControlId::none;
+    for (int waited = 0; waited < kPageMs; waited += 20) {
+      const ControlId now = currentPage();
+      if (now != left && now != ControlId::none) {
+        page = now;
+        break;
+      }
+      Sleep(20);
+    }
+  }
+  return page == ControlId::installingPanel || page == ControlId::finishPanel;
+}
+
+ProgressSample WizardSession::progressNow() const {
+  ProgressSample sample;
+  sample.status = text(ControlId::statusLabel);
+  const HWND bar = control(ControlId::progressBar);
+  sample.position = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+  sample.maximum = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0));  // FALSE: the high limit
+  return sample;
+}
+
+bool WizardSession::watchInstallation(const BoxAnswer& answer, int timeoutMs) {
+  bool installingShot = false;
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (GetTickCount64() < deadline) {
+    if (!process_.running()) return false;
+    if (auto box = waitForMessageBox(process_.id(), 0)) {
+      const InstallBox met{*box, progressNow()};
+      boxes.push_back(met);
+      saveScreenshot(box->handle, screenshotPath(shotPrefix_ + L"-box-" + std::to_wstring(boxes.size())));
+      pressMessageBoxButtonById(box->handle, answer ? answer(met) : IDABORT);
+      // Wait for the box to go before looking again, so one box is counted once.
+      for (int waited = 0; waited < kPageMs && IsWindow(box->handle) && IsWindowVisible(box->handle); waited += 20) {
+        Sleep(20);
+      }
+      continue;
+    }
+    if (visible(ControlId::finishPanel)) {
+      // Step 16 puts the bar back to 0 right after the finish page shows; let it land.
+      Sleep(200);
+      const ProgressSample last = progressNow();
+      if (samples.empty() || !(samples.back() == last)) samples.push_back(last);
+      Sleep(300);  // let the finish page's texts paint before the picture is taken
+      screenshot(pageName(ControlId::finishPanel));
+      return true;
+    }
+    if (visible(ControlId::installingPanel)) {
+      const ProgressSample now = progressNow();
+      if (samples.empty() || !(samples.back() == now)) samples.push_back(now);
+      if (!installingShot) {
+        screenshot(pageName(ControlId::installingPanel));
+        installingShot = true;
+      }
+    }
+  }
+  return false;
+}
+
+bool WizardSession::finish() {
+  if (!PostMessageW(control(ControlId::nextButton), BM_CLICK, 0, 0)) return false;
+  return endsCleanly(kExitMs);
+}
+
+bool WizardSession::endsCleanly(int timeoutMs) {
+  DWORD exitCode = 99;
+  if (!process_.waitForExit(timeoutMs, &exitCode)) return false;
+  return exitCode == 0 && !workFolder_.empty() && !folderExists(workFolder_);
+}
+
+}  // namespace averlune::e2e

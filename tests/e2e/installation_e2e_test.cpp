@@ -1,0 +1,300 @@
+// Installations under Wine, driven through the real wizard: the sample setup, the registry list
+// and a setup without uninstaller. Each test removes what it installed (files, links, registry
+// keys) before and after it runs.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "authoring/setup_builder.h"
+#include "tests/e2e/driver/install_case_win.h"
+#include "tests/e2e/driver/installed_state_win.h"
+#include "tests/e2e/driver/payload_setup_win.h"
+#include "tests/e2e/driver/wizard_session_win.h"
+
+namespace averlune::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using I = ControlId;
+
+// ---------------------------------------------------------------------------------------------
+// The sample
+
+const std::wstring kSampleApp = L"Averlune Sample Notes";
+
+// The sample's six files with the local time each is stamped with before the setup is built:
+// the installed file carries the same minute with the seconds at 0.
+struct SampleFile {
+  const wchar_t* name;
+  SYSTEMTIME stamp;  // year, month, weekday, day, hour, minute, second, ms
+};
+const SampleFile kSampleFiles[] = {
+    // In the payload archive's order (sorted by name), which is the uninstall log's order.
+    {L"Changes.txt", {2023, 11, 0, 30, 23, 59, 59, 0}},
+    {L"Licence.txt", {2024, 1, 0, 1, 0, 0, 1, 0}},
+    {L"Readme.txt", {2024, 2, 0, 29, 12, 30, 30, 0}},
+    {L"SampleNotes.exe", {2024, 3, 0, 15, 14, 35, 58, 0}},
+    {L"Settings.ini", {2024, 7, 0, 4, 9, 5, 0, 0}},
+    {L"Welcome.txt", {2025, 12, 0, 31, 18, 1, 2, 0}},
+};
+
+std::wstring sampleProgram() { return buildFolder() + L"\\sample\\SampleNotes.exe"; }
+
+// Lays out the sample's two folders as its staging script does, without the splash picture (a
+// picture drawn by a script at staging time; without it the splash is passed over), and builds
+// the setup from them with the setup builder.
+std::wstring buildSampleSetup() {
+  const fs::path folder = scratchFolder(L"install-sample");
+  const fs::path config = folder / L"config";
+  const fs::path app = folder / L"app";
+  fs::create_directories(config);
+  fs::create_directories(app);
+  const fs::path sample = fs::path(repositoryFolder()) / L"sample";
+  for (const auto& entry : fs::directory_iterator(sample / L"config")) fs::copy_file(entry.path(), config / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(sample / L"app")) fs::copy_file(entry.path(), app / entry.path().filename());
+  std::error_code error;
+  fs::copy_file(sampleProgram(), app / L"SampleNotes.exe", error);
+  if (error) {
+    ADD_FAILURE() << "the sample program is not built: " << fs::path(sampleProgram()).string();
+    return L"";
+  }
+  for (const SampleFile& file : kSampleFiles) EXPECT_TRUE(setLastWriteLocal((app / file.name).wstring(), file.stamp));
+  const fs::path output = folder / L"AverluneSampleSetup.exe";
+  const std::string failure = buildSetup({bareSetupProgram(), config, app, output});
+  EXPECT_EQ(failure, "");
+  return failure.empty() ? output.wstring() : L"";
+}
+
+TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
+  const std::wstring programs = shellFolder(CSIDL_PROGRAMS);
+  ASSERT_FALSE(programs.empty());
+  const std::wstring startMenuFolder = programs + kSampleApp + L"\\";
+  // <programfiles>: the 32-bit program files folder, as this 32-bit test sees it too.
+  const std::wstring appFolder = shellFolder(CSIDL_PROGRAM_FILES) + kSampleApp + L"\\";
+  Cleanup cleanup({[&] { removeTree(appFolder); },
+                   [&] { removeTree(startMenuFolder); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kSampleApp)); }});
+
+  const std::wstring setup = buildSampleSetup();
+  ASSERT_FALSE(setup.empty());
+  WizardSession w(setup, kSampleApp + L" Setup", L"install-sample");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage([&](ControlId page) {
+    if (page == I::appFolderPanel) EXPECT_EQ(w.text(I::appFolderField), appFolder);
+    if (page == I::startMenuPanel) EXPECT_EQ(w.text(I::startMenuFolderField), kSampleApp + L"\\");
+  }));
+  ASSERT_TRUE(w.watchInstallation(nullptr));
+  EXPECT_TRUE(w.boxes.empty());
+
+  // Progress and status as the installing page showed them: the bar runs to 7 entries + 2, each
+  // status names the entry being extracted, in the archive's order, and then "Configuring..".
+  std::vector<std::wstring> statuses = {L"Installing..\n" + appFolder};  // the empty-named folder entry
+  for (const SampleFile& file : kSampleFiles) statuses.push_back(L"Installing..\n" + appFolder + file.name);
+  statuses.push_back(L"Configuring..");
+  ASSERT_FALSE(w.samples.empty());
+  std::size_t statusIndex = 0;
+  int lastPosition = 0;
+  for (std::size_t i = 0; i + 1 < w.samples.size(); ++i) {
+    const ProgressSample& s = w.samples[i];
+    if (s.status.empty()) continue;  // the page before the run's first status
+    std::size_t found = statusIndex;
+    while (found < statuses.size() && statuses[found] != s.status) ++found;
+    ASSERT_LT(found, statuses.size()) << "status out of order or unknown: " << fs::path(s.status).string();
+    statusIndex = found;
+    EXPECT_GE(s.position, lastPosition);
+    lastPosition = s.position;
+    EXPECT_EQ(s.maximum, 9);
+  }
+  const ProgressSample& last = w.samples.back();  // on the finish page
+  EXPECT_EQ(last.status, L"Configuring..");
+  EXPECT_EQ(last.position, 0);
+  EXPECT_EQ(last.maximum, 9);
+  EXPECT_EQ(w.text(I::nextButton), L"Finish");
+
+  // The six files with their content, times and attributes.
+  const fs::path source = fs::path(buildFolder()) / L"e2e-scratch" / L"install-sample" / L"app";
+  for (const SampleFile& file : kSampleFiles) {
+    SCOPED_TRACE(fs::path(file.name).string());
+    const FileFacts facts = fileFacts(appFolder + file.name);
+    ASSERT_TRUE(facts.exists);
+    EXPECT_EQ(facts.attributes, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+    const SYSTEMTIME& t = facts.lastWriteLocal;
+    EXPECT_EQ(t.wYear, file.stamp.wYear);
+    EXPECT_EQ(t.wMonth, file.stamp.wMonth);
+    EXPECT_EQ(t.wDay, file.stamp.wDay);
+    EXPECT_EQ(t.wHour, file.stamp.wHour);
+    EXPECT_EQ(t.wMinute, file.stamp.wMinute);
+    EXPECT_EQ(t.wSecond, 0);
+    EXPECT_EQ(readFileBytes(appFolder + file.name), readFileBytes((source / file.name).wstring()));
+  }
+  std::vector<std::wstring> expectedNames = {L"uninstall.dat", L"uninstall.exe", L"uninstall_l.avl"};
+  for (const SampleFile& file : kSampleFiles) expectedNames.push_back(file.name);
+  std::sort(expectedNames.begin(), expectedNames.end());
+  EXPECT_EQ(folderEntries(appFolder), expectedNames);
+  EXPECT_EQ(readFileBytes(appFolder + L"uninstall.exe"), readFileBytes(buildFolder() + L"\\AverluneUninstall.exe"));
+  EXPECT_EQ(readFileBytes(appFolder + L"uninstall_l.avl"), sampleLanguageFile());
+
+  // The uninstall log, byte for byte.
+  ExpectedLog log;
+  log.header(kSampleApp, L"1.0", L"", appFolder, 7);
+  for (const SampleFile& file : kSampleFiles) log.file(appFolder + file.name);
+  log.uninstallKey(kSampleApp).folder(startMenuFolder);
+  const std::string written = readFileBytes(appFolder + L"uninstall.dat").value_or("<missing>");
+  EXPECT_EQ(written, log.bytes) << visibleBytes(written) << "\n--- expected ---\n" << visibleBytes(log.bytes);
+
+  // The uninstall entry.
+  const std::wstring uninstaller = appFolder + L"uninstall.exe";
+  const struct {
+    const wchar_t* name;
+    std::wstring data;
+  } values[] = {
+      {L"DisplayName", kSampleApp},        {L"DisplayVersion", L"1.0"},
+      {L"HelpLink", L""},                  {L"Publisher", L"Averlune Samples"},
+      {L"UninstallString", L"\"" + uninstaller + L"\""},  // quoted: the path has spaces
+      {L"DisplayIcon", uninstaller},
+  };
+  for (const auto& value : values) {
+    EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(kSampleApp), value.name).value_or(L"<missing>"),
+              value.data)
+        << fs::path(value.name).string();
+  }
+
+  // One start menu link, read back through the shell's link object.
+  EXPECT_EQ(folderEntries(startMenuFolder), std::vector<std::wstring>{kSampleApp + L".lnk"});
+  const ShortcutFacts link = readShortcut(startMenuFolder + kSampleApp + L".lnk");
+  ASSERT_TRUE(link.loaded);
+  EXPECT_EQ(link.target, appFolder + L"SampleNotes.exe");
+  EXPECT_EQ(link.arguments, L"");
+  EXPECT_EQ(link.workingDirectory, appFolder);
+  EXPECT_EQ(link.description, L"");
+
+  EXPECT_TRUE(w.finish());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The registry list
+
+struct RegistryRecord {
+  std::string root, subKey, name, data;
+  std::uint32_t flag;
+};
+
+std::string registryList(const std::vector<RegistryRecord>& records) {
+  std::string bytes;
+  for (const RegistryRecord& r : records) {
+    bytes += r.root + "\r\n" + r.subKey + "\r\n" + r.name + "\r\n" + r.data + "\r\n";
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((r.flag >> shift) & 0xFF);
+  }
+  return bytes;
+}
+
+const wchar_t kRegistryTestKey[] = L"Software\\AverluneE2E";
+const wchar_t kSeededKey[] = L"Software\\AverluneE2E\\Reg";
+
+TEST(Installation, RegistryListKeepsExistingTypesMapsRootsAndRecordsFlaggedValues) {
+  const std::wstring appFolder = L"C:\\AvE2E\\Registry Probe\\";
+  Cleanup cleanup({[&] { removeTree(L"C:\\AvE2E"); },
+                   [] { deleteRegistryTree(HKEY_CURRENT_USER, kRegistryTestKey); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, kRegistryTestKey); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Registry Probe")); }});
+  // Values that exist before the run: their types decide how the list's texts are stored.
+  ASSERT_TRUE(writeRegistryValue(HKEY_CURRENT_USER, kSeededKey, L"Dword", REG_DWORD, {7, 0, 0, 0}));
+  ASSERT_TRUE(writeRegistryValue(HKEY_CURRENT_USER, kSeededKey, L"Bin", REG_BINARY, {1, 2, 3}));
+  ASSERT_TRUE(writeRegistryValue(HKEY_CURRENT_USER, kSeededKey, L"Multi", REG_MULTI_SZ, registryTextBytes(L"a", true)));
+
+  const std::vector<RegistryRecord> records = {
+      {"HKEY_CURRENT_USER", "Software/AverluneE2E/Reg", "Dword", "$10", 1},
+      {"HKEY_CURRENT_USER", "Software/AverluneE2E/Reg", "Bin", "0A FF", 0},
+      {"HKEY_CURRENT_USER", "Software/AverluneE2E/Reg", "Multi", "plain text", 1},
+      {"HKEY_CURRENT_USER", "Software/AverluneE2E/Reg", "Fresh", "<appname> <programversion>", 0},
+      {"hkey_local_machine", "Software/AverluneE2E/Lower", "Where", "<installpath>", 1},
+      {"HKEY_LOCAL_MACHINE", "Software/AverluneE2E/Machine", "Path", "<installpath>", 0},
+  };
+  const std::wstring folderValue = appFolder.substr(0, appFolder.size() - 1);  // <installpath>: no "\" at the end
+  auto text = [](const std::wstring& t) { return registryTextBytes(t); };
+  const struct {
+    HKEY root;
+    const wchar_t* subKey;
+    const wchar_t* name;
+    DWORD type;
+    std::vector<std::uint8_t> data;
+  } expected[] = {
+      {HKEY_CURRENT_USER, kSeededKey, L"Dword", REG_DWORD, {0x10, 0, 0, 0}},
+      {HKEY_CURRENT_USER, kSeededKey, L"Bin", REG_BINARY, {0x0A, 0xFF}},
+      {HKEY_CURRENT_USER, kSeededKey, L"Multi", REG_SZ, text(L"plain text")},
+      {HKEY_CURRENT_USER, kSeededKey, L"Fresh", REG_SZ, text(L"Registry Probe 4.2")},
+      {HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Lower", L"Where", REG_SZ, text(folderValue)},
+      {HKEY_LOCAL_MACHINE, L"Software\\AverluneE2E\\Machine", L"Path", REG_SZ, text(folderValue)},
+  };
+
+  const std::wstring archive = scratchFolder(L"install-registry") + L"\\payload.zip";
+  ASSERT_TRUE(writePayloadZip(archive, {{"tool.txt", "tool"}}));
+  const std::wstring setup = buildSetupWithPayload(
+      L"install-registry",
+      setupConfig({"Appname = Registry Probe", "Version = 4.2", "Languages = 1", "InstallDir = C:\\AvE2E\\Registry Probe\\",
+                   "Uninstaller = 1", "UninstallerFilename = uninstall", "Registry = 1"},
+                  {{"Registry.dat", registryList(records)}}),
+      archive);
+  ASSERT_FALSE(setup.empty());
+
+  WizardSession w(setup, L"Registry Probe Setup", L"install-registry");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  ASSERT_TRUE(w.watchInstallation(nullptr));
+  EXPECT_TRUE(w.boxes.empty());
+
+  for (const auto& e : expected) {
+    SCOPED_TRACE(fs::path(e.name).string());
+    const RegistryValue value = readRegistryValue(e.root, e.subKey, e.name);
+    ASSERT_TRUE(value.exists);
+    EXPECT_EQ(value.type, e.type);
+    EXPECT_EQ(value.data, e.data);
+  }
+  // Root names are compared letter case included: a lower-case one is the current user.
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, L"Software\\AverluneE2E\\Lower"));
+
+  ExpectedLog log;
+  log.header(L"Registry Probe", L"4.2", L"", appFolder, 1).file(appFolder + L"tool.txt").uninstallKey(L"Registry Probe");
+  log.value(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Reg\\", L"Dword");
+  log.value(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Reg\\", L"Multi");
+  log.value(L"hkey_local_machine", L"Software\\AverluneE2E\\Lower\\", L"Where");
+  const std::string written = readFileBytes(appFolder + L"uninstall.dat").value_or("<missing>");
+  EXPECT_EQ(written, log.bytes) << visibleBytes(written) << "\n--- expected ---\n" << visibleBytes(log.bytes);
+
+  EXPECT_TRUE(w.finish());
+}
+
+// ---------------------------------------------------------------------------------------------
+// No uninstaller
+
+TEST(Installation, UninstallerZeroWritesNoUninstallerLogOrUninstallEntry) {
+  const std::wstring appFolder = L"C:\\AvE2E\\Plain Probe\\";
+  Cleanup cleanup({[&] { removeTree(L"C:\\AvE2E"); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Plain Probe")); }});
+  const std::wstring archive = scratchFolder(L"install-no-uninstaller") + L"\\payload.zip";
+  ASSERT_TRUE(writePayloadZip(archive, {{"", "", 0x10}, {"lib/", "", 0x10}, {"lib/core.dll", "core"}, {"run.exe", "run"}}));
+  const std::wstring setup = buildSetupWithPayload(
+      L"install-no-uninstaller",
+      setupConfig({"Appname = Plain Probe", "Version = 1", "Languages = 1", "InstallDir = C:\\AvE2E\\Plain Probe\\",
+                   "Uninstaller = 0", "UninstallerFilename = uninstall", "Uninstaller_VW = 1", "Website = https://x.invalid"}),
+      archive);
+  ASSERT_FALSE(setup.empty());
+
+  WizardSession w(setup, L"Plain Probe Setup", L"install-no-uninstaller");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  ASSERT_TRUE(w.watchInstallation(nullptr));
+  EXPECT_TRUE(w.boxes.empty());
+  EXPECT_EQ(w.samples.back().maximum, 6);  // four entries + 2
+
+  EXPECT_EQ(folderEntries(appFolder), (std::vector<std::wstring>{L"lib", L"run.exe"}));
+  EXPECT_EQ(folderEntries(appFolder + L"lib"), std::vector<std::wstring>{L"core.dll"});
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Plain Probe")));
+  EXPECT_TRUE(w.finish());
+}
+
+}  // namespace
+}  // namespace averlune::e2e

@@ -1,0 +1,228 @@
+// Payload archives the builder would never write, installed under Wine through the real wizard:
+// subfolders and a folder entry, a read-only entry, a name in the OEM code page, a name that
+// climbs out of the application folder; installed twice over files that are in use, and ended
+// by Abort half-way.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/e2e/driver/install_case_win.h"
+#include "tests/e2e/driver/installed_state_win.h"
+#include "tests/e2e/driver/payload_setup_win.h"
+#include "tests/e2e/driver/wizard_session_win.h"
+
+namespace averlune::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::wstring kApp = L"Payload Probe";
+const std::wstring kRoot = L"C:\\AvE2E\\";
+const std::wstring kAppFolder = kRoot + kApp + L"\\";
+
+// The archive, in its order. Stored time 14:35:58 for every entry.
+const std::vector<PayloadEntry> kEntries = {
+    {"bin/tool.exe", "tool, as shipped", 0x20},
+    {"docs/", "", 0x10},
+    {"docs/a.txt", "a text, as shipped", 0x20},
+    {"readonly.txt", "do not change me", 0x21},
+    {"\x81" "ber.txt", "umlaut", 0x20},  // CP437 0x81 is u with diaeresis
+    {"../evil.txt", "written outside", 0x20},
+};
+
+// What the archive installs, files only; all of them are logged in this order.
+const struct InstalledFile {
+  const wchar_t* path;  // below the application folder
+  const char* content;
+  DWORD attributes;
+} kInstalled[] = {
+    {L"bin\\tool.exe", "tool, as shipped", FILE_ATTRIBUTE_ARCHIVE},
+    {L"docs\\a.txt", "a text, as shipped", FILE_ATTRIBUTE_ARCHIVE},
+    {L"readonly.txt", "do not change me", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
+    {L"\u00FC" L"ber.txt", "umlaut", FILE_ATTRIBUTE_ARCHIVE},
+};
+
+std::wstring buildPayloadSetup(const std::wstring& testName) {
+  const std::wstring archive = scratchFolder(testName) + L"\\payload.zip";
+  if (!writePayloadZip(archive, kEntries)) {
+    ADD_FAILURE() << "cannot write the payload archive";
+    return L"";
+  }
+  return buildSetupWithPayload(testName,
+                               setupConfig({"Appname = Payload Probe", "Version = 3.1", "Languages = 1",
+                                            "InstallDir = C:\\AvE2E\\Payload Probe\\", "Uninstaller = 1",
+                                            "UninstallerFilename = uninstall", "Website = https://x.invalid"}),
+                               archive);
+}
+
+// The log every complete run writes: the hostile entry is never recorded, the folder entry comes
+// after the files.
+std::string completeLog() {
+  ExpectedLog log;
+  log.header(kApp, L"3.1", L"", kAppFolder, static_cast<std::uint32_t>(kEntries.size()));
+  for (const InstalledFile& file : kInstalled) log.file(kAppFolder + file.path);
+  log.folder(kAppFolder + L"docs\\").uninstallKey(kApp);
+  return log.bytes;
+}
+
+// One extraction box the run must show, where it must show it, and what the test does about it.
+struct ExpectedBox {
+  const wchar_t* fileName;  // the file part of the entry name, shown in the box
+  int position;             // progress position while the box is up: the entries done before
+  const wchar_t* entry;     // the entry in the status text, "/" shown as "\"
+  int answer;               // IDRETRY, IDIGNORE, IDABORT
+  std::function<void()> before = nullptr;  // done right before answering
+};
+
+// Answers the boxes of a run as `expected` says; a box it does not expect is answered Abort.
+BoxAnswer answerAs(const std::vector<ExpectedBox>& expected, const WizardSession& w) {
+  return [&expected, &w](const InstallBox&) {
+    const std::size_t index = w.boxes.size() - 1;
+    if (index >= expected.size()) return IDABORT;
+    if (expected[index].before) expected[index].before();
+    return expected[index].answer;
+  };
+}
+
+void checkBoxes(const WizardSession& w, const std::vector<ExpectedBox>& expected) {
+  EXPECT_EQ(w.boxes.size(), expected.size());
+  for (std::size_t i = 0; i < w.boxes.size() && i < expected.size(); ++i) {
+    const InstallBox& met = w.boxes[i];
+    const ExpectedBox& want = expected[i];
+    SCOPED_TRACE("box " + std::to_string(i + 1) + ": " + fs::path(met.box.text).string());
+    EXPECT_EQ(met.box.title, L"Error");
+    EXPECT_EQ(met.box.text, std::wstring(L"Could not extract file!\n") + want.fileName);
+    EXPECT_EQ(plainCaptions(met.box.buttons), (std::vector<std::wstring>{L"Abort", L"Retry", L"Ignore"}));
+    EXPECT_TRUE(met.box.hasErrorIcon);
+    EXPECT_EQ(met.page.status, L"Installing..\n" + kAppFolder + want.entry);
+    EXPECT_EQ(met.page.position, want.position);
+    EXPECT_EQ(met.page.maximum, static_cast<int>(kEntries.size()) + 2);
+  }
+}
+
+void checkInstalledFiles() {
+  for (const InstalledFile& file : kInstalled) {
+    SCOPED_TRACE(fs::path(file.path).string());
+    const FileFacts facts = fileFacts(kAppFolder + file.path);
+    ASSERT_TRUE(facts.exists);
+    EXPECT_EQ(facts.attributes, file.attributes);
+    EXPECT_EQ(facts.lastWriteLocal.wYear, 2024);
+    EXPECT_EQ(facts.lastWriteLocal.wMonth, 3);
+    EXPECT_EQ(facts.lastWriteLocal.wDay, 15);
+    EXPECT_EQ(facts.lastWriteLocal.wHour, 14);
+    EXPECT_EQ(facts.lastWriteLocal.wMinute, 35);
+    EXPECT_EQ(facts.lastWriteLocal.wSecond, 0);
+    EXPECT_EQ(readFileBytes(kAppFolder + file.path).value_or("<missing>"), file.content);
+  }
+}
+
+void checkLog(const std::string& expected) {
+  const std::string written = readFileBytes(kAppFolder + L"uninstall.dat").value_or("<missing>");
+  EXPECT_EQ(written, expected) << visibleBytes(written) << "\n--- expected ---\n" << visibleBytes(expected);
+}
+
+// The hostile entry is refused like a file that cannot be written; Ignore passes over it.
+const std::vector<ExpectedBox> kFirstRunBoxes = {{L"evil.txt", 5, L"..\\evil.txt", IDIGNORE}};
+
+Cleanup payloadCleanup() {
+  return Cleanup({[] { removeTree(kRoot); }, [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)); }});
+}
+
+TEST(PayloadInstallation, FoldersReadOnlyOemNamesAndAHostileNameThatWritesNothingOutside) {
+  ASSERT_EQ(GetOEMCP(), 437u) << "the name byte 0x81 reads as u with diaeresis only in code page 437";
+  const Cleanup cleanup = payloadCleanup();
+  const std::wstring setup = buildPayloadSetup(L"install-payload");
+  ASSERT_FALSE(setup.empty());
+  WizardSession w(setup, kApp + L" Setup", L"install-payload");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  ASSERT_TRUE(w.watchInstallation(answerAs(kFirstRunBoxes, w)));
+  checkBoxes(w, kFirstRunBoxes);
+
+  checkInstalledFiles();
+  EXPECT_EQ(folderEntries(kAppFolder),
+            (std::vector<std::wstring>{L"bin", L"docs", L"readonly.txt", L"uninstall.dat", L"uninstall.exe",
+                                       L"uninstall_l.avl", L"\u00FC" L"ber.txt"}));
+  // Nothing beside the application folder: the climbing name wrote nowhere.
+  EXPECT_EQ(folderEntries(kRoot), std::vector<std::wstring>{kApp});
+  EXPECT_FALSE(fileExists(L"C:\\evil.txt"));
+  checkLog(completeLog());
+  EXPECT_TRUE(w.finish());
+}
+
+TEST(PayloadInstallation, SecondRunOverFilesInUseRetriesAndIgnoresAsTheUserChooses) {
+  const Cleanup cleanup = payloadCleanup();
+  const std::wstring setup = buildPayloadSetup(L"install-payload-twice");
+  ASSERT_FALSE(setup.empty());
+  {
+    WizardSession first(setup, kApp + L" Setup", L"install-payload-twice-1");
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(first.nextToInstallingPage());
+    ASSERT_TRUE(first.watchInstallation(answerAs(kFirstRunBoxes, first)));
+    ASSERT_TRUE(first.finish());
+  }
+  // Files changed since, then held open without sharing by this process, so that the second run
+  // cannot replace them.
+  ASSERT_TRUE(writeFileBytes(kAppFolder + L"bin\\tool.exe", "tool, changed since"));
+  ASSERT_TRUE(writeFileBytes(kAppFolder + L"docs\\a.txt", "a text, changed since"));
+  HeldFile tool(kAppFolder + L"bin\\tool.exe");
+  HeldFile a(kAppFolder + L"docs\\a.txt");
+  ASSERT_TRUE(tool.held());
+  ASSERT_TRUE(a.held());
+
+  const std::vector<ExpectedBox> boxes = {
+      {L"tool.exe", 0, L"bin\\tool.exe", IDRETRY},  // still in use: the same entry fails again
+      {L"tool.exe", 0, L"bin\\tool.exe", IDRETRY, [&] { tool.release(); }},
+      {L"a.txt", 2, L"docs\\a.txt", IDIGNORE},
+      {L"evil.txt", 5, L"..\\evil.txt", IDIGNORE},
+  };
+  WizardSession second(setup, kApp + L" Setup", L"install-payload-twice-2");
+  ASSERT_TRUE(second.started());
+  ASSERT_TRUE(second.nextToInstallingPage());
+  ASSERT_TRUE(second.watchInstallation(answerAs(boxes, second)));
+  checkBoxes(second, boxes);
+  a.release();
+
+  // Retry replaced the file once it was free; Ignore left the file in use as it was and still
+  // logged it.
+  EXPECT_EQ(readFileBytes(kAppFolder + L"bin\\tool.exe").value_or("<missing>"), "tool, as shipped");
+  EXPECT_EQ(readFileBytes(kAppFolder + L"docs\\a.txt").value_or("<missing>"), "a text, changed since");
+  EXPECT_EQ(fileFacts(kAppFolder + L"readonly.txt").attributes,
+            static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY));
+  checkLog(completeLog());
+  EXPECT_TRUE(second.finish());
+}
+
+TEST(PayloadInstallation, AbortEndsTheSetupAndKeepsWhatWasExtracted) {
+  const Cleanup cleanup = payloadCleanup();
+  const std::wstring setup = buildPayloadSetup(L"install-payload-abort");
+  ASSERT_FALSE(setup.empty());
+  ASSERT_TRUE(CreateDirectoryW(kRoot.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(kAppFolder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((kAppFolder + L"docs").c_str(), nullptr));
+  ASSERT_TRUE(writeFileBytes(kAppFolder + L"docs\\a.txt", "in use"));
+  HeldFile a(kAppFolder + L"docs\\a.txt");
+  ASSERT_TRUE(a.held());
+
+  const std::vector<ExpectedBox> boxes = {{L"a.txt", 2, L"docs\\a.txt", IDABORT}};
+  WizardSession w(setup, kApp + L" Setup", L"install-payload-abort");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  EXPECT_FALSE(w.watchInstallation(answerAs(boxes, w), 30000));  // the setup ends instead of finishing
+  checkBoxes(w, boxes);
+  EXPECT_TRUE(w.endsCleanly());  // exit code 0, work folder removed
+  a.release();
+
+  // What came before the failed entry stays; nothing after it was written, nothing registered.
+  EXPECT_EQ(readFileBytes(kAppFolder + L"bin\\tool.exe").value_or("<missing>"), "tool, as shipped");
+  EXPECT_EQ(readFileBytes(kAppFolder + L"docs\\a.txt").value_or("<missing>"), "in use");
+  EXPECT_FALSE(fileExists(kAppFolder + L"readonly.txt"));
+  EXPECT_FALSE(fileExists(kAppFolder + L"\u00FC" L"ber.txt"));
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)));
+  ExpectedLog log;
+  log.header(kApp, L"3.1", L"", kAppFolder, static_cast<std::uint32_t>(kEntries.size())).file(kAppFolder + L"bin\\tool.exe");
+  checkLog(log.bytes);
+}
+
+}  // namespace
+}  // namespace averlune::e2e
