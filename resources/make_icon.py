@@ -8,13 +8,7 @@ import sys
 
 SIZES = (48, 32, 16)
 
-# The 16 colours of the standard Windows palette, in palette order.
-VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
-       (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
-       (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-# 256 colours: a 6x6x6 colour cube, then a ramp of 40 greys.
-CUBE = [(r * 51, g * 51, b * 51) for r in range(6) for g in range(6) for b in range(6)]
-CUBE += [(round(i * 255 / 39),) * 3 for i in range(40)]
+from palettes import CUBE, VGA, nearest
 
 
 def coverage(size, inside):
@@ -60,10 +54,6 @@ def render(size):
             row.append((round(r), round(g), round(b), round(a * 255)))
         pixels.append(row)
     return pixels
-
-
-def nearest(palette, rgb):
-    return min(range(len(palette)), key=lambda i: sum((p - q) ** 2 for p, q in zip(palette[i], rgb)))
 
 
 def and_mask(pixels, size):

@@ -9,15 +9,7 @@ import math
 import struct
 import sys
 
-VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
-       (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
-       (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-CUBE = [(r * 51, g * 51, b * 51) for r in range(6) for g in range(6) for b in range(6)]
-CUBE += [(round(i * 255 / 39),) * 3 for i in range(40)]
-
-
-def nearest(palette, colour):
-    return min(range(len(palette)), key=lambda i: sum((p - c) ** 2 for p, c in zip(palette[i], colour)))
+from palettes import CUBE, VGA, nearest
 
 
 def scene(width, height, background, box_rect, disc_centre, disc_radius):
