@@ -71,3 +71,8 @@ add_subdirectory(tests/e2e)
 # whose program the win32 build makes.
 target_link_libraries(averlune_e2e_driver PUBLIC ole32 uuid)
 add_dependencies(averlune_e2e_tests averlune_sample_notes)
+
+# Every program we ship or run imports Windows system DLLs only.
+add_test(NAME imports_are_system_dlls_only
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:AverluneSetup> $<TARGET_FILE:AverluneUninstall>
+          $<TARGET_FILE:averlune_sample_notes> $<TARGET_FILE:averlune_win_tests> $<TARGET_FILE:averlune_e2e_tests>)
