@@ -32,4 +32,14 @@ std::size_t findIgnoringAsciiCase(std::u16string_view text, std::u16string_view 
   return std::u16string::npos;
 }
 
+std::u16string replaceEvery(std::u16string text, std::u16string_view token, std::u16string_view value) {
+  if (token.empty()) return text;
+  std::size_t at = 0;
+  while ((at = text.find(token.data(), at, token.size())) != std::u16string::npos) {
+    text.replace(at, token.size(), value.data(), value.size());
+    at += value.size();
+  }
+  return text;
+}
+
 }  // namespace averlune

@@ -30,4 +30,8 @@ bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
 // replace loop built on this cannot spin.
 std::size_t findIgnoringAsciiCase(std::u16string_view text, std::u16string_view needle, std::size_t from = 0);
 
+// `text` with every occurrence of `token` replaced by `value` (exact match), left to right; what was
+// inserted is not searched again. An empty token replaces nothing.
+std::u16string replaceEvery(std::u16string text, std::u16string_view token, std::u16string_view value);
+
 }  // namespace averlune

@@ -41,5 +41,12 @@ TEST(AsciiCase, FoldsOnlyAsciiLetters) {
   }
 }
 
+TEST(ReplaceEvery, ReplacesExactlyAndNeverRescansWhatItInserted) {
+  EXPECT_EQ(replaceEvery(u"a<x>b<x>", u"<x>", u"yy"), u"ayybyy");
+  EXPECT_EQ(replaceEvery(u"<x>", u"<x>", u"<x><x>"), u"<x><x>");
+  EXPECT_EQ(replaceEvery(u"abc", u"", u"z"), u"abc");
+  EXPECT_EQ(replaceEvery(u"<x<x>>", u"<x>", u""), u"<x>");
+}
+
 }  // namespace
 }  // namespace averlune

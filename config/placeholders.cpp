@@ -87,13 +87,7 @@ std::u16string expandPlaceholders(const std::u16string& text, const std::u16stri
 }
 
 std::u16string replaceAuthorVariables(std::u16string text, const std::vector<AuthorVariable>& variables) {
-  auto findExact = [](const std::u16string& in, std::u16string_view token, std::size_t from) {
-    return in.find(token.data(), from, token.size());
-  };
-  for (const AuthorVariable& variable : variables) {
-    if (variable.token.empty()) continue;
-    replaceEach(text, variable.token, findExact, [&] { return variable.value; });
-  }
+  for (const AuthorVariable& variable : variables) text = replaceEvery(std::move(text), variable.token, variable.value);
   return text;
 }
 

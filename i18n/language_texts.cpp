@@ -1,5 +1,7 @@
 #include "i18n/language_texts.h"
 
+#include "config/path_text.h"
+
 namespace averlune {
 namespace {
 
@@ -12,16 +14,6 @@ struct GroupReader {
 };
 
 }  // namespace
-
-std::u16string replaceEvery(std::u16string text, std::u16string_view token, std::u16string_view value) {
-  if (token.empty()) return text;
-  std::size_t at = 0;
-  while ((at = text.find(token.data(), at, token.size())) != std::u16string::npos) {
-    text.replace(at, token.size(), value.data(), value.size());
-    at += value.size();
-  }
-  return text;
-}
 
 LanguageTexts readLanguageTexts(KeyValueFile& file, const std::u16string& appName) {
   LanguageTexts t;

@@ -48,9 +48,6 @@ struct LanguageTexts {
   } Finish;
 };
 
-// `text` with every occurrence of `token` replaced by `value`, left to right; what was inserted is
-// not searched again. An empty token replaces nothing.
-std::u16string replaceEvery(std::u16string text, std::u16string_view token, std::u16string_view value);
 
 // Reads every text from an open file, group by group, and applies the load-time replacements of
 // "<appname>" by `appName`. The file stays open; its selected group changes.

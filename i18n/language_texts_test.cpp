@@ -164,12 +164,5 @@ TEST(LanguageTexts, LoadRemembersThePathAndAFailureChangesNothing) {
   EXPECT_EQ(languageFile, path);
 }
 
-TEST(ReplaceEvery, Cases) {
-  EXPECT_EQ(replaceEvery(u"a<x>b<x>", u"<x>", u"yy"), u"ayybyy");
-  EXPECT_EQ(replaceEvery(u"<x>", u"<x>", u"<x><x>"), u"<x><x>");
-  EXPECT_EQ(replaceEvery(u"abc", u"", u"z"), u"abc");
-  EXPECT_EQ(replaceEvery(u"<x<x>>", u"<x>", u""), u"<x>");
-}
-
 }  // namespace
 }  // namespace averlune

@@ -1,5 +1,6 @@
 #include "wizard/wizard_texts.h"
 
+#include "config/path_text.h"
 #include "config/setup_script.h"
 
 namespace averlune {
