@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "config/wide_text_win.h"
+#include "install/folder_path.h"
 #include "lifecycle/contained_path.h"
 #include "lifecycle/payload_container.h"
-#include "lifecycle/work_folder_win.h"
 
 namespace averlune {
 namespace {
@@ -72,18 +72,24 @@ bool findCabinet(HANDLE own, CabinetSpan& span) {
   return true;
 }
 
+struct ExtractionContext {
+  std::u16string targetFolder;
+  bool refusedName = false;
+};
+
 UINT CALLBACK onCabinetNotification(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR) {
   if (notification != SPFILENOTIFY_FILEINCABINET) return NO_ERROR;
   auto* info = reinterpret_cast<FILE_IN_CABINET_INFO_W*>(param1);
-  const std::u16string& targetFolder = *static_cast<const std::u16string*>(context);
+  auto& extraction = *static_cast<ExtractionContext*>(context);
   const std::u16string name = fromWide(info->NameInCabinet);
-  const std::u16string target = targetFolder + name;
+  const std::u16string target = extraction.targetFolder + name;
   if (!isContainedRelativePath(name) || target.size() >= MAX_PATH) {
+    // Not every cabinet implementation fails the iteration on an abort, so remember it too.
+    extraction.refusedName = true;
     SetLastError(ERROR_INVALID_NAME);
     return FILEOP_ABORT;
   }
-  const std::size_t lastSeparator = target.find_last_of(u'\\');
-  if (lastSeparator != std::u16string::npos) createFolderPath(target.substr(0, lastSeparator));
+  makeFolderPath(target);  // the folders on the way; the file's own name is not one of them
   target.copy(reinterpret_cast<char16_t*>(info->FullTargetName), target.size());
   info->FullTargetName[target.size()] = L'\0';
   return FILEOP_DOIT;
@@ -116,8 +122,9 @@ CopyCabinetResult copyCabinet(const std::u16string& cabinetFile) {
 }
 
 bool extractCabinet(const std::u16string& cabinetFile, const std::u16string& targetFolder) {
-  std::u16string context = targetFolder;
-  return SetupIterateCabinetW(wide(cabinetFile), 0, onCabinetNotification, &context) != FALSE;
+  ExtractionContext context{targetFolder};
+  const bool iterated = SetupIterateCabinetW(wide(cabinetFile), 0, onCabinetNotification, &context) != FALSE;
+  return iterated && !context.refusedName;
 }
 
 }  // namespace averlune

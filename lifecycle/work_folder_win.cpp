@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/wide_text_win.h"
+#include "install/folder_path.h"
 
 namespace averlune {
 namespace {
@@ -40,11 +41,6 @@ std::u16string newGuidText() {
   return fromWide(text, kGuidTextLength);
 }
 
-bool isFolder(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(wide(path));
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void removeFolderTree(const std::u16string& folder) {  // folder ends in "\"
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(wide(folder + u"*.*"), &found);
@@ -76,20 +72,8 @@ bool makeWorkFolder(std::u16string& workFolder) {
 }
 
 void removeWorkFolder(const std::u16string& folder) {
-  if (folder.empty() || !isFolder(folder)) return;
+  if (folder.empty() || !folderExists(folder)) return;
   removeFolderTree(folder.back() == u'\\' ? folder : folder + u"\\");
-}
-
-bool createFolderPath(const std::u16string& folder) {
-  if (folder.empty()) return false;
-  if (isFolder(folder)) return true;
-  // Create each level from the root down; levels that exist already are fine.
-  for (std::size_t at = folder.find_first_of(u"\\/", 3); at != std::u16string::npos;
-       at = folder.find_first_of(u"\\/", at + 1)) {
-    CreateDirectoryW(wide(folder.substr(0, at)), nullptr);
-  }
-  CreateDirectoryW(wide(folder), nullptr);
-  return isFolder(folder);
 }
 
 }  // namespace averlune

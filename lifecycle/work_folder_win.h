@@ -12,8 +12,4 @@ bool makeWorkFolder(std::u16string& workFolder);
 // cannot be deleted stays. Does nothing when `folder` is not an existing folder.
 void removeWorkFolder(const std::u16string& folder);
 
-// Creates every missing folder on the way to and including `folder` (a full path). Result: true
-// when the folder exists afterwards.
-bool createFolderPath(const std::u16string& folder);
-
 }  // namespace averlune
