@@ -126,7 +126,13 @@ bool WizardSession::nextToInstallingPage(const std::function<void(ControlId page
 
 ProgressSample WizardSession::progressNow() const {
   ProgressSample sample;
-  sample.status = text(ControlId::statusLabel);
+  // One WM_GETTEXT into a large buffer: the run changes the text all the time, and a length asked
+  // for first may belong to an older, shorter text.
+  std::wstring status(4096, L'\0');
+  const auto got = SendMessageW(control(ControlId::statusLabel), WM_GETTEXT, status.size(),
+                                reinterpret_cast<LPARAM>(status.data()));
+  status.resize(static_cast<std::size_t>(got));
+  sample.status = status;
   const HWND bar = control(ControlId::progressBar);
   sample.position = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
   sample.maximum = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0));  // FALSE: the high limit
