@@ -31,6 +31,23 @@ const wchar_t* pageName(ControlId panel) {
   return L"unknown";
 }
 
+// Wine mirrors every shell link a program saves into the host's desktop menus, through
+// winemenubuilder, which the saving program starts. Disabled for the test prefix (a per-prefix
+// DLL override, read when a program starts), so that the setups' start menu links stay inside
+// the prefix, where the tests remove them again. Without Wine the key means nothing.
+bool keepShellLinksInsideThePrefix() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const wchar_t disabled[] = L"";  // an empty load order: never load it
+  const bool ok = RegSetValueExW(key, L"winemenubuilder.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(disabled),
+                                 sizeof disabled) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return ok;
+}
+
 std::wstring newWorkFolder(const std::set<std::wstring>& before) {
   for (const std::wstring& name : workFoldersInTemp()) {
     if (!before.count(name)) return temporaryFolder() + name + L"\\";
@@ -58,7 +75,10 @@ std::vector<std::wstring> plainCaptions(const std::vector<std::wstring>& caption
 }
 
 WizardSession::WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix)
-    : foldersBefore_(workFoldersInTemp()), process_(setup), shotPrefix_(shotPrefix) {
+    : linksStayInPrefix_(keepShellLinksInsideThePrefix()),
+      foldersBefore_(workFoldersInTemp()),
+      process_(setup),
+      shotPrefix_(shotPrefix) {
   window_ = waitForWindow(process_.id(), title, kStartMs);
   workFolder_ = newWorkFolder(foldersBefore_);
   if (!window_) return;

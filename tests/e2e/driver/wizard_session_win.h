@@ -75,6 +75,7 @@ class WizardSession {
   std::vector<InstallBox> boxes;
 
  private:
+  bool linksStayInPrefix_;  // set up before the setup starts, see the constructor
   std::set<std::wstring> foldersBefore_;
   TestProcess process_;
   HWND window_ = nullptr;
