@@ -1,5 +1,5 @@
-// Installations under Wine, driven through the real wizard: the sample setup, the registry list
-// and a setup without uninstaller. Each test removes what it installed (files, links, registry
+// Installations under Wine, driven through the real wizard: the sample setup, start menu links in
+// a typed folder, the registry list and a setup without uninstaller. Each test removes what it installed (files, links, registry
 // keys) before and after it runs.
 #include <gtest/gtest.h>
 
@@ -174,6 +174,77 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
   EXPECT_EQ(link.workingDirectory, appFolder);
   EXPECT_EQ(link.description, L"");
 
+  EXPECT_TRUE(w.finish());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start menu links in a folder the user typed
+
+TEST(Installation, StartMenuLinksGoIntoTheTypedFolderWithTheirArgumentsAndWorkingFolders) {
+  const std::wstring appFolder = L"C:\\AvE2E\\Link Probe\\";
+  const std::wstring programs = shellFolder(CSIDL_PROGRAMS);
+  ASSERT_FALSE(programs.empty());
+  const std::wstring linkFolder = programs + L"Averlune Probe\\Tools\\";
+  Cleanup cleanup({[&] { removeTree(L"C:\\AvE2E"); }, [&] { removeTree(programs + L"Averlune Probe"); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Link Probe")); }});
+  // The second record of a name replaces the first.
+  const std::string startMenuList =
+      "<installpath>\\bin\\old.exe\r\nProbe Tool\r\n\r\n"
+      "<installpath>\\bin\\tool.exe\r\nProbe Tool\r\n/safe --quiet\r\n"
+      "<installpath>\\docs\\a.txt\r\nProbe Docs\r\n\r\n";
+  const struct {
+    const wchar_t* link;
+    std::wstring target, arguments, workingDirectory;
+  } links[] = {
+      {L"Probe Docs.lnk", appFolder + L"docs\\a.txt", L"", appFolder + L"docs\\"},
+      {L"Probe Tool.lnk", appFolder + L"bin\\tool.exe", L"/safe --quiet", appFolder + L"bin\\"},
+  };
+
+  const std::wstring archive = scratchFolder(L"install-links") + L"\\payload.zip";
+  ASSERT_TRUE(writePayloadZip(archive, {{"bin/tool.exe", "tool"}, {"docs/a.txt", "a"}}));
+  const std::wstring setup = buildSetupWithPayload(
+      L"install-links",
+      setupConfig({"Appname = Link Probe", "Version = 1", "Languages = 1", "InstallDir = C:\\AvE2E\\Link Probe\\",
+                   "StartMenuFolder = 1", "Allow_StartMenuFolder = 1", "ChangeStartMenuFolder = 1",
+                   "ShortcutFolder = <appname>\\", "Uninstaller = 1", "UninstallerFilename = uninstall"},
+                  {{"Startmenu.dat", startMenuList}}),
+      archive);
+  ASSERT_FALSE(setup.empty());
+
+  WizardSession w(setup, L"Link Probe Setup", L"install-links");
+  ASSERT_TRUE(w.started());
+  bool typed = false;
+  ASSERT_TRUE(w.nextToInstallingPage([&](ControlId page) {
+    if (page == I::tasksPanel && SendMessageW(w.control(I::startMenuCheckBox), BM_GETCHECK, 0, 0) != BST_CHECKED) {
+      SendMessageW(w.control(I::startMenuCheckBox), BM_CLICK, 0, 0);
+    }
+    if (page == I::startMenuPanel) {
+      // Typed without the closing backslash: the links land in the same folder as with it.
+      const wchar_t folder[] = L"Averlune Probe\\Tools";
+      SendMessageW(w.control(I::startMenuFolderField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder));
+      typed = true;
+    }
+  }));
+  ASSERT_TRUE(typed);
+  ASSERT_TRUE(w.watchInstallation(nullptr));
+
+  std::vector<std::wstring> names;
+  for (const auto& link : links) names.push_back(link.link);
+  EXPECT_EQ(folderEntries(linkFolder), names);
+  for (const auto& link : links) {
+    SCOPED_TRACE(fs::path(link.link).string());
+    const ShortcutFacts facts = readShortcut(linkFolder + link.link);
+    ASSERT_TRUE(facts.loaded);
+    EXPECT_EQ(facts.target, link.target);
+    EXPECT_EQ(facts.arguments, link.arguments);
+    EXPECT_EQ(facts.workingDirectory, link.workingDirectory);
+    EXPECT_EQ(facts.description, L"");
+  }
+  ExpectedLog log;
+  log.header(L"Link Probe", L"1", L"", appFolder, 2).file(appFolder + L"bin\\tool.exe").file(appFolder + L"docs\\a.txt");
+  log.uninstallKey(L"Link Probe").folder(linkFolder);
+  const std::string written = readFileBytes(appFolder + L"uninstall.dat").value_or("<missing>");
+  EXPECT_EQ(written, log.bytes) << visibleBytes(written) << "\n--- expected ---\n" << visibleBytes(log.bytes);
   EXPECT_TRUE(w.finish());
 }
 

@@ -128,6 +128,7 @@ bool WizardSession::nextToInstallingPage(const std::function<void(ControlId page
   }
   while (page != ControlId::none && page != ControlId::installingPanel && page != ControlId::finishPanel) {
     if (onPage) onPage(page);
+    Sleep(300);  // let the page paint what it just showed before the picture is taken
     screenshot(pageName(page));
     if (!PostMessageW(control(ControlId::nextButton), BM_CLICK, 0, 0)) return false;
     const ControlId left = page;
