@@ -22,7 +22,9 @@ done
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+# No Mono or Gecko installers (they would block a headless run), and no copies of start-menu
+# links into the host's own menus.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 display_file="$prefix.display"
 
 xvfb_alive() {

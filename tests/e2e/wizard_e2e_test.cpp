@@ -1,12 +1,15 @@
 // The wizard under Wine: the pages of a real setup, their controls where they belong, the page
 // flow with its skip rules, and every way out of the wizard.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "tests/e2e/driver/install_case_win.h"
+#include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "tests/e2e/driver/window_driver_win.h"
@@ -75,6 +78,13 @@ std::wstring newWorkFolder(const std::set<std::wstring>& before) {
 
 // One running setup and its wizard window.
 struct Wizard {
+  // Next through the pages really installs (an empty payload); leave the prefix as it was found,
+  // before the run and after it has been ended.
+  Cleanup installed{{[] { removeTree(L"C:\\Tool"); },
+                     [] { removeTree(shellFolder(CSIDL_PROGRAMS) + L"Tool"); },
+                     [] { removeTree(shellFolder(CSIDL_PROGRAM_FILES) + L"Averlune Sample Notes"); },
+                     [] { removeTree(shellFolder(CSIDL_PROGRAMS) + L"Averlune Sample Notes"); },
+                     [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Averlune Sample Notes")); }}};
   std::set<std::wstring> foldersBefore = workFoldersInTemp();
   TestProcess process;
   HWND window = nullptr;
