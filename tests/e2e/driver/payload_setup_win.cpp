@@ -3,10 +3,6 @@
 #include <zip.h>
 
 #include <filesystem>
-#include <iostream>
-
-#include "authoring/cabinet_writer.h"
-#include "authoring/setup_file_writer.h"
 
 namespace averlune::e2e {
 namespace {
@@ -45,27 +41,6 @@ bool writePayloadZip(const std::wstring& archive, const std::vector<PayloadEntry
   bool ok = true;
   for (const PayloadEntry& entry : entries) ok = addEntry(zip, entry) && ok;
   return zipClose(zip, nullptr) == ZIP_OK && ok;
-}
-
-std::wstring buildSetupWithPayload(const std::wstring& testName, const std::vector<ConfigFile>& config,
-                                   const std::wstring& archive) {
-  std::vector<CabinetEntry> entries;
-  for (const ConfigFile& file : config) {
-    CabinetEntry entry;
-    entry.name = file.name;
-    entry.data.assign(file.bytes.begin(), file.bytes.end());
-    entry.modified = DosDateTime{0x5A21, 0x6000};  // 2025-01-01 12:00
-    entries.push_back(entry);
-  }
-  std::vector<std::uint8_t> cabinet;
-  std::string error = buildCabinet(entries, cabinet);
-  const fs::path output = fs::path(archive).parent_path() / (testName + L"-setup.exe");
-  if (error.empty()) error = writeSetupFile({fs::path(bareSetupProgram()), cabinet, fs::path(archive)}, output);
-  if (!error.empty()) {
-    std::cerr << "cannot build the test setup: " << error << "\n";
-    return {};
-  }
-  return output.wstring();
 }
 
 }  // namespace averlune::e2e

@@ -1,5 +1,5 @@
 #pragma once
-// Setups with a payload archive written entry by entry, for payloads the builder would never make:
+// Payload archives written entry by entry, for payloads the builder would never make:
 // names in raw OEM bytes, hostile names, read-only entries, folder entries anywhere in the order.
 #include <cstdint>
 #include <string>
@@ -21,10 +21,5 @@ struct PayloadEntry {
 // stored empty.
 // Result: true when the archive is complete.
 bool writePayloadZip(const std::wstring& archive, const std::vector<PayloadEntry>& entries);
-
-// A setup whose configuration cabinet holds `config` and whose payload archive is the file
-// `archive`. Result: the setup's path in the test's scratch folder, or empty (reason printed).
-std::wstring buildSetupWithPayload(const std::wstring& testName, const std::vector<ConfigFile>& config,
-                                   const std::wstring& archive);
 
 }  // namespace averlune::e2e

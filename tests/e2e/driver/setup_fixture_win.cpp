@@ -17,20 +17,36 @@ namespace fs = std::filesystem;
 // An empty ZIP archive: the end-of-central-directory record alone.
 const std::uint8_t kEmptyZip[22] = {0x50, 0x4B, 0x05, 0x06};
 
-std::wstring buildFromCabinet(const std::wstring& testName, const std::vector<std::uint8_t>& cabinet) {
-  const fs::path folder = scratchFolder(testName);
-  const fs::path archive = folder / L"payload.zip";
-  {
-    std::ofstream out(archive, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(kEmptyZip), sizeof kEmptyZip);
-  }
-  const fs::path output = folder / L"setup.exe";
+// Assembles the setup `output` from a cabinet and a payload archive.
+std::wstring assemble(const fs::path& output, const std::vector<std::uint8_t>& cabinet, const fs::path& archive) {
   const std::string error = writeSetupFile({fs::path(bareSetupProgram()), cabinet, archive}, output);
   if (!error.empty()) {
     std::cerr << "cannot build the test setup: " << error << "\n";
     return {};
   }
   return output.wstring();
+}
+
+// A setup with an empty payload archive, in the test's fresh scratch folder.
+std::wstring buildFromCabinet(const std::wstring& testName, const std::vector<std::uint8_t>& cabinet) {
+  const fs::path folder = scratchFolder(testName);
+  const fs::path archive = folder / L"payload.zip";
+  std::ofstream(archive, std::ios::binary).write(reinterpret_cast<const char*>(kEmptyZip), sizeof kEmptyZip);
+  return assemble(folder / L"setup.exe", cabinet, archive);
+}
+
+bool buildConfigCabinet(const std::vector<ConfigFile>& files, std::vector<std::uint8_t>& cabinet) {
+  std::vector<CabinetEntry> entries;
+  for (const ConfigFile& file : files) {
+    CabinetEntry entry;
+    entry.name = file.name;
+    entry.data.assign(file.bytes.begin(), file.bytes.end());
+    entry.modified = DosDateTime{0x5A21, 0x6000};  // 2025-01-01 12:00
+    entries.push_back(entry);
+  }
+  const std::string error = buildCabinet(entries, cabinet);
+  if (!error.empty()) std::cerr << "cannot build the test cabinet: " << error << "\n";
+  return error.empty();
 }
 
 }  // namespace
@@ -52,21 +68,15 @@ std::wstring screenshotPath(const std::wstring& name) {
 }
 
 std::wstring buildSetupWithConfig(const std::wstring& testName, const std::vector<ConfigFile>& files) {
-  std::vector<CabinetEntry> entries;
-  for (const ConfigFile& file : files) {
-    CabinetEntry entry;
-    entry.name = file.name;
-    entry.data.assign(file.bytes.begin(), file.bytes.end());
-    entry.modified = DosDateTime{0x5A21, 0x6000};  // 2025-01-01 12:00
-    entries.push_back(entry);
-  }
   std::vector<std::uint8_t> cabinet;
-  const std::string error = buildCabinet(entries, cabinet);
-  if (!error.empty()) {
-    std::cerr << "cannot build the test cabinet: " << error << "\n";
-    return {};
-  }
-  return buildFromCabinet(testName, cabinet);
+  return buildConfigCabinet(files, cabinet) ? buildFromCabinet(testName, cabinet) : std::wstring();
+}
+
+std::wstring buildSetupWithPayload(const std::wstring& testName, const std::vector<ConfigFile>& files,
+                                   const std::wstring& archive) {
+  std::vector<std::uint8_t> cabinet;
+  if (!buildConfigCabinet(files, cabinet)) return {};
+  return assemble(fs::path(archive).parent_path() / (testName + L"-setup.exe"), cabinet, archive);
 }
 
 std::wstring buildSetupWithCabinetBytes(const std::wstring& testName, const std::vector<std::uint8_t>& cabinet) {

@@ -23,6 +23,10 @@ std::wstring screenshotPath(const std::wstring& name);
 // A setup whose configuration cabinet holds `files` and whose payload archive is empty. Result:
 // the setup's path, or empty when it could not be built (the reason is printed).
 std::wstring buildSetupWithConfig(const std::wstring& testName, const std::vector<ConfigFile>& files);
+// A setup whose configuration cabinet holds `files` and whose payload archive is the file
+// `archive`; the setup is written next to the archive, named after the test.
+std::wstring buildSetupWithPayload(const std::wstring& testName, const std::vector<ConfigFile>& files,
+                                   const std::wstring& archive);
 // A setup whose configuration cabinet is exactly `cabinet` (for damaged cabinets).
 std::wstring buildSetupWithCabinetBytes(const std::wstring& testName, const std::vector<std::uint8_t>& cabinet);
 
