@@ -6,6 +6,7 @@
 #include "config/setup_placeholders.h"
 #include "install/uninstall_log.h"
 #include "lifecycle/contained_path.h"
+#include "lifecycle/startup_texts.h"
 
 namespace averlune {
 namespace {
@@ -142,7 +143,7 @@ struct Run {
       return;
     }
     if (!system.makeFolderPath(appFolder)) {
-      system.showError(u"Error", u"Setup Error!");
+      system.showError(kErrorTitle, kSetupErrorText);
       system.endRun(true);
       return;
     }
