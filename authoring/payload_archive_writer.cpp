@@ -76,7 +76,7 @@ std::string addFile(zipFile zip, const SourceFile& file, const std::string& entr
     copied += static_cast<std::uint64_t>(got);
   }
   if (in.bad()) return "cannot read " + file.path.u8string();
-  if (copied > kPayloadMaxFileBytes) return file.path.u8string() + " grew beyond 2 GiB while it was read";
+  if (copied > kPayloadMaxFileBytes) return file.path.u8string() + " grew to 4 GiB or more while it was read";
   if (zipCloseFileInZip(zip) != ZIP_OK) return "cannot write the payload archive";
   return {};
 }
@@ -90,7 +90,7 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
   std::vector<std::string> fileNames;
   for (const SourceFile& file : application.files) {
     if (file.size > kPayloadMaxFileBytes) {
-      return file.path.u8string() + " is 2 GiB or larger; the setup cannot install files of that size";
+      return file.path.u8string() + " is 4 GiB or larger; a setup cannot carry files of that size";
     }
     const auto oem = toOemName(file.name);
     if (!oem) return "the name of " + file.path.u8string() + " holds characters that Windows setups cannot show";

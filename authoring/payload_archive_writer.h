@@ -9,8 +9,9 @@
 
 namespace averlune {
 
-// The setup passes over files of 2 GiB or more without writing them, so the builder refuses them.
-constexpr std::uint64_t kPayloadMaxFileBytes = 0x7FFFFFFF;
+// The payload archive is a plain ZIP (no ZIP64 records) whose length the container stores in 32
+// bits, so no file in it can reach 4 GiB.
+constexpr std::uint64_t kPayloadMaxFileBytes = 0xFFFFFFFF;
 
 // Writes `application` to `archive` (created or replaced) as a plain ZIP archive, in this order:
 //   1. an entry with an empty name, stored, external attributes 0x10;
