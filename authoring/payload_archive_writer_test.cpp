@@ -125,7 +125,7 @@ TEST(PayloadArchiveWriter, RefusesFilesTheSetupCannotInstall) {
   writeFile(temp.path / "a.txt", prose(5));
   SourceFolder tooLarge;
   tooLarge.files = {sourceFile(temp.path, "a.txt", 0x20, {})};
-  tooLarge.files[0].size = 0x80000000ull;
+  tooLarge.files[0].size = 0x100000000ull;  // 4 GiB: beyond a plain ZIP entry
   EXPECT_NE(writePayloadArchive(tooLarge, temp.path / "p.zip"), "");
 
   SourceFolder badName;
