@@ -4,7 +4,7 @@
 #include "config/path_text.h"
 #include "config/placeholders.h"
 #include "config/setup_placeholders.h"
-#include "install/uninstall_log.h"
+#include "config/uninstall_log.h"
 #include "lifecycle/contained_path.h"
 #include "lifecycle/startup_texts.h"
 
@@ -48,8 +48,13 @@ struct Run {
   void writeUninstaller(std::uint32_t entryCount) {
     system.writeUninstallerImage(appFolder + options.UninstallerFilename + u".exe");
     system.copyFile(state.languageFile, appFolder + kUninstallLanguageName);
-    const std::string header = uninstallLogHeaderBytes(uninstallLogHeader(options, appFolder, entryCount));
-    log.open = system.createLog(appFolder + kUninstallLogName, header);
+    UninstallLogHeader header;
+    header.appName = options.Appname;
+    header.version = options.Version;
+    if (options.Uninstaller_VW == 1) header.webSite = options.Website;
+    header.appFolder = appFolder;
+    header.entryCount = entryCount;
+    log.open = system.createLog(appFolder + kUninstallLogName, uninstallLogHeaderBytes(header));
   }
 
   // Step 7 for the current entry. False when the user chose Abort (the run has been ended).

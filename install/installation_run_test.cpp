@@ -5,7 +5,7 @@
 #include <deque>
 
 #include "install/payload_test_support.h"
-#include "install/uninstall_log.h"
+#include "config/uninstall_log.h"
 
 namespace averlune {
 namespace {

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs everything the builds and tests need, once; later calls return in a second or two.
 # Debian packages (with i386 for Wine's 32-bit side and deb-src for the source packages),
-# then the win32 builds of minizip, libjpeg-turbo and GoogleTest into the git-ignored .deps/.
+# then the Windows builds (win32 and win64) of minizip, libjpeg-turbo and GoogleTest into the
+# git-ignored .deps/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  mingw-w64 g++-mingw-w64-i686-posix libz-mingw-w64-dev
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine32:i386 wine64 xvfb xauth python3
   zlib1g-dev libminizip-dev libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -26,17 +27,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     sudo_ dpkg --add-architecture i386
   fi
-  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    sudo_ tee /etc/apt/sources.list.d/bookworm-src.sources >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-  fi
   sudo_ apt-get update -qq
   sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-"$root/scripts/build-win32-deps.sh"
+# The Windows libraries are built from Debian's source packages.
+if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+  # The source packages come from the same place as this machine's own binary packages.
+  "$root/scripts/deb-src-entry.sh" | sudo_ tee /etc/apt/sources.list.d/averlune-src.sources >/dev/null
+  sudo_ apt-get update -qq
+fi
+
+"$root/scripts/build-windows-deps.sh"

@@ -1,4 +1,4 @@
-#include "install/uninstall_log.h"
+#include "config/uninstall_log.h"
 
 #include "config/text_decoding.h"
 
@@ -15,17 +15,6 @@ void appendNumber(std::string& bytes, std::uint32_t number) {
 }
 
 }  // namespace
-
-UninstallLogHeader uninstallLogHeader(const SetupOptions& options, const std::u16string& appFolder,
-                                      std::uint32_t entryCount) {
-  UninstallLogHeader header;
-  header.appName = options.Appname;
-  header.version = options.Version;
-  if (options.Uninstaller_VW == 1) header.webSite = options.Website;
-  header.appFolder = appFolder;
-  header.entryCount = entryCount;
-  return header;
-}
 
 std::string uninstallLogHeaderBytes(const UninstallLogHeader& header) {
   std::string bytes;
@@ -68,6 +57,38 @@ std::string uninstallValueRecord(const std::u16string& rootName, const std::u16s
   appendLine(bytes, subKey);
   appendLine(bytes, valueName);
   return bytes;
+}
+
+bool readUninstallLogHeader(LineListFile& log, UninstallLogHeader& header) {
+  header = UninstallLogHeader();
+  // A file shorter than the mark is no log, even though its missing bytes would read as zeros.
+  if (log.bytes.size() - log.position < 4 || readUInt32(log) != kUninstallLogFormat) return false;
+  header.appName = readLine(log);
+  header.version = readLine(log);
+  header.webSite = readLine(log);
+  header.appFolder = readLine(log);
+  header.entryCount = readUInt32(log);
+  return true;
+}
+
+bool readUninstallRecord(LineListFile& log, UninstallRecord& record) {
+  record = UninstallRecord();
+  while (!atEnd(log)) {
+    const std::u16string marker = readLine(log);
+    if (marker == u"#DF" || marker == u"#DD") {
+      record.kind = marker == u"#DF" ? UninstallRecordKind::file : UninstallRecordKind::folder;
+      record.path = readLine(log);
+      return true;
+    }
+    if (marker == u"#DRK" || marker == u"#DRV") {
+      record.kind = marker == u"#DRK" ? UninstallRecordKind::key : UninstallRecordKind::value;
+      record.rootName = readLine(log);
+      record.path = readLine(log);
+      if (record.kind == UninstallRecordKind::value) record.valueName = readLine(log);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace averlune

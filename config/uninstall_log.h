@@ -6,12 +6,14 @@
 //   entry count of the payload archive (4 bytes), then records until the end of the file:
 //   "#DF" path | "#DD" folder\ | "#DRK" root, sub key | "#DRV" root, sub key\, value name
 //
-// Everything here builds bytes; writing them is the caller's (one write per record, so a run
-// that ends half-way leaves a log that is complete up to its last record).
+// The writer side builds bytes; writing them is the caller's (one write per record, so a run that
+// ends half-way leaves a log that is complete up to its last record). The reader side parses a log
+// that may have been edited by anyone: it never fails on odd bytes, it only reports what it found.
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "config/setup_script.h"
+#include "config/line_list_file.h"
 
 namespace averlune {
 
@@ -27,14 +29,29 @@ struct UninstallLogHeader {
   std::uint32_t entryCount = 0;
 };
 
-UninstallLogHeader uninstallLogHeader(const SetupOptions& options, const std::u16string& appFolder,
-                                      std::uint32_t entryCount);
-
 std::string uninstallLogHeaderBytes(const UninstallLogHeader& header);
 std::string uninstallFileRecord(const std::u16string& path);
 std::string uninstallFolderRecord(const std::u16string& folder);
 std::string uninstallKeyRecord(const std::u16string& rootName, const std::u16string& subKey);
 std::string uninstallValueRecord(const std::u16string& rootName, const std::u16string& subKey,
                                  const std::u16string& valueName);
+
+enum class UninstallRecordKind { file, folder, key, value };
+
+struct UninstallRecord {
+  UninstallRecordKind kind = UninstallRecordKind::file;
+  std::u16string rootName;  // key and value records
+  std::u16string path;      // file path, folder path ("\" at the end) or sub key
+  std::u16string valueName; // value records
+};
+
+// Reads the format mark and the header from the start of `log`; false when the mark is not
+// kUninstallLogFormat (nothing else is checked: an empty text stays empty). The reader is left at
+// the first record, so a header text that looks like a marker ("#DF") is never taken for one.
+bool readUninstallLogHeader(LineListFile& log, UninstallLogHeader& header);
+
+// The next record at or after the reader's position; lines that are no marker are passed over.
+// False at the end of the log. A record cut short by the end of the file has empty fields.
+bool readUninstallRecord(LineListFile& log, UninstallRecord& record);
 
 }  // namespace averlune

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds the Windows libraries that Debian does not ship for mingw-w64, from Debian's own sources,
+# static, for both Windows builds: .deps/win32 (i686, the product) and .deps/win64 (x86_64, how
+# the same code is tested where 32-bit programs cannot run). The libraries: minizip (zlib's
+# contrib/minizip), libjpeg-turbo (SIMD off) and GoogleTest. Each has a stamp file, so a second
+# call does nothing.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+deps="$root/.deps"
+src="$deps/src"
+mkdir -p "$src"
+
+fetch_source() { # package -> prints the unpacked source folder
+  local pkg=$1
+  local dir
+  dir=$(find "$src" -maxdepth 1 -type d -name "$pkg-*" | head -n 1)
+  if [ -z "$dir" ]; then
+    (cd "$src" && apt-get source -qq "$pkg" >/dev/null 2>&1) || { echo "apt-get source $pkg failed" >&2; exit 1; }
+    dir=$(find "$src" -maxdepth 1 -type d -name "$pkg-*" | head -n 1)
+  fi
+  echo "$dir"
+}
+
+build_for() { # build name, compiler triplet, toolchain file
+  local name=$1 triplet=$2 toolchain=$3
+  local prefix="$deps/$name" work="$deps/build/$name"
+  mkdir -p "$prefix/include" "$prefix/lib" "$work"
+
+  if [ ! -f "$prefix/.minizip" ]; then
+    echo "deps: minizip for $name"
+    local mz
+    mz="$(fetch_source zlib)/contrib/minizip"
+    mkdir -p "$work/minizip"
+    for f in ioapi unzip zip iowin32; do
+      "$triplet-gcc-posix" -O2 -DNOCRYPT -DNOUNCRYPT -c "$mz/$f.c" -o "$work/minizip/$f.o"
+    done
+    "$triplet-ar" rcs "$prefix/lib/libminizip.a" "$work/minizip"/*.o
+    mkdir -p "$prefix/include/minizip"
+    cp "$mz"/{ioapi,unzip,zip,iowin32}.h "$prefix/include/minizip/"
+    touch "$prefix/.minizip"
+  fi
+
+  if [ ! -f "$prefix/.libjpeg" ]; then
+    echo "deps: libjpeg-turbo for $name"
+    local jsrc
+    jsrc=$(fetch_source libjpeg-turbo)
+    cmake -S "$jsrc" -B "$work/libjpeg" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DWITH_SIMD=OFF \
+      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -Wno-dev >/dev/null
+    cmake --build "$work/libjpeg" --target install >/dev/null
+    touch "$prefix/.libjpeg"
+  fi
+
+  if [ ! -f "$prefix/.gtest" ]; then
+    echo "deps: GoogleTest for $name"
+    cmake -S /usr/src/googletest -B "$work/gtest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF >/dev/null
+    cmake --build "$work/gtest" --target install >/dev/null
+    touch "$prefix/.gtest"
+  fi
+}
+
+build_for win32 i686-w64-mingw32 "$root/cmake/mingw-i686.cmake"
+build_for win64 x86_64-w64-mingw32 "$root/cmake/mingw-x86_64.cmake"
