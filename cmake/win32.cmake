@@ -1,4 +1,5 @@
-# Windows build: the setup program and the uninstaller (static, Unicode), the Windows unit tests
+# Windows build, 32-bit (the product) or 64-bit (the same code proven where 32-bit programs
+# cannot run): the setup program and the uninstaller (static, Unicode), the Windows unit tests
 # and the end-to-end tests, all run under Wine through scripts/wine-run.sh.
 enable_language(RC)
 find_package(ZLIB REQUIRED)
@@ -15,7 +16,12 @@ add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN3
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(averlune_wineprefix ${CMAKE_BINARY_DIR}/wineprefix)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix})
+# 64-bit programs run on 64-bit Wine alone, which works where 32-bit programs cannot run at all.
+set(averlune_wine_flavour)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(averlune_wine_flavour --wine64)
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix} ${averlune_wine_flavour})
 enable_testing()
 
 # The Windows edge shared by both executables (registry library and the like).
@@ -74,5 +80,5 @@ add_dependencies(averlune_e2e_tests averlune_sample_notes)
 
 # Every program we ship or run imports Windows system DLLs only.
 add_test(NAME imports_are_system_dlls_only
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:AverluneSetup> $<TARGET_FILE:AverluneUninstall>
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:AverluneSetup> $<TARGET_FILE:AverluneUninstall>
           $<TARGET_FILE:averlune_sample_notes> $<TARGET_FILE:averlune_win_tests> $<TARGET_FILE:averlune_e2e_tests>)

@@ -36,8 +36,13 @@ std::vector<std::uint8_t> makePeHeaders(const std::vector<SectionSpec>& sections
 
 TEST(PeImageLength, IsTheEndOfTheFurthestSectionRawData) {
   // Sections need not be in file order, and a section without raw data (.bss) adds nothing.
-  const auto image = makePeHeaders({{0x400, 0x1000}, {0x6E000, 0xA00}, {0x1400, 0}, {0x2000, 0x200}});
-  EXPECT_EQ(peImageLength(image.data(), image.size()), 0x6EA00u);
+  const std::vector<SectionSpec> sections = {{0x400, 0x1000}, {0x6E000, 0xA00}, {0x1400, 0}, {0x2000, 0x200}};
+  // The section table follows the optional header, whose size differs between 32-bit images
+  // (PE32, 224 bytes) and 64-bit images (PE32+, 240 bytes): both builds must find their payload.
+  for (const std::uint16_t optionalHeaderSize : {224, 240}) {
+    const auto image = makePeHeaders(sections, optionalHeaderSize);
+    EXPECT_EQ(peImageLength(image.data(), image.size()), 0x6EA00u) << optionalHeaderSize;
+  }
 }
 
 TEST(PeImageLength, RefusesBytesThatAreNotACompletePeHeader) {

@@ -5,17 +5,24 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/bootstrap.sh
+source scripts/windows-tiers.sh
+build=build/$windows_build
+if [ "$windows_build" = win64 ]; then
+  echo "demo: the 64-bit build of the sample setup ($windows_reason); the product is the 32-bit build"
+else
+  echo "demo: the 32-bit sample setup ($windows_reason)"
+fi
 
 jobs=${AVERLUNE_JOBS:-2}
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$jobs" --target averlune-build
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$jobs"
+cmake --preset "$windows_build" >/dev/null
+cmake --build --preset "$windows_build" -j "$jobs"
 
 out=build/sample
 rm -rf "$out/staged"
-sample/stage.sh "$out/staged" build/win32/sample/SampleNotes.exe
-build/host/authoring/averlune-build --setup build/win32/AverluneSetup.exe \
+sample/stage.sh "$out/staged" "$build/sample/SampleNotes.exe"
+build/host/authoring/averlune-build --setup "$build/AverluneSetup.exe" \
   --config "$out/staged/config" --app "$out/staged/app" --output "$out/AverluneSampleSetup.exe"
 echo "sample setup: $root/$out/AverluneSampleSetup.exe"
 
@@ -23,7 +30,7 @@ shots="$root/build/screenshots"
 rm -rf "$shots"
 display_flag=()
 [ -n "${DISPLAY:-}" ] && display_flag=(--display)
-scripts/wine-run.sh --prefix build/win32/wineprefix "${display_flag[@]}" \
-  build/win32/tests/e2e/averlune_demo_walk.exe "Z:$root/$out/AverluneSampleSetup.exe" "Z:$shots"
+scripts/wine-run.sh --prefix "$build/wineprefix" "${wine_flavour[@]}" "${display_flag[@]}" \
+  "$build/tests/e2e/averlune_demo_walk.exe" "Z:$root/$out/AverluneSampleSetup.exe" "Z:$shots"
 echo "screenshots of every window met:"
 ls -1 "$shots"/*.png | sed 's/^/  /'

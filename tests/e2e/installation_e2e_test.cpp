@@ -72,7 +72,7 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
   const std::wstring programs = shellFolder(CSIDL_PROGRAMS);
   ASSERT_FALSE(programs.empty());
   const std::wstring startMenuFolder = programs + kSampleApp + L"\\";
-  // <programfiles>: the 32-bit program files folder, as this 32-bit test sees it too.
+  // <programfiles>: the program files folder as this test sees it, built for the same Windows.
   const std::wstring appFolder = shellFolder(CSIDL_PROGRAM_FILES) + kSampleApp + L"\\";
   Cleanup cleanup({[&] { removeTree(appFolder); },
                    [&] { removeTree(startMenuFolder); },
@@ -339,6 +339,38 @@ TEST(Installation, RegistryListKeepsExistingTypesMapsRootsAndRecordsFlaggedValue
   EXPECT_EQ(written, log.bytes) << visibleBytes(written) << "\n--- expected ---\n" << visibleBytes(log.bytes);
 
   EXPECT_TRUE(w.finish());
+}
+
+// A 32-bit setup on 64-bit Windows is redirected: its HKEY_LOCAL_MACHINE\Software writes land in
+// the 32-bit view, where 32-bit programs (and its own uninstaller) look for them.
+TEST(Installation, ThirtyTwoBitSetupWritesMachineKeysIntoTheThirtyTwoBitView) {
+#ifdef _WIN64
+  GTEST_SKIP() << "a 64-bit setup writes the native view; only the 32-bit build is redirected";
+#else
+  Cleanup cleanup({[&] { removeTree(L"C:\\AvE2E"); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, kRegistryTestKey); },
+                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"View Probe")); }});
+  const std::wstring archive = scratchFolder(L"install-view") + L"\\payload.zip";
+  ASSERT_TRUE(writePayloadZip(archive, {{"tool.txt", "tool"}}));
+  const std::wstring setup = buildSetupWithPayload(
+      L"install-view",
+      setupConfig({"Appname = View Probe", "Languages = 1", "InstallDir = C:\\AvE2E\\View Probe\\", "Uninstaller = 2",
+                   "Registry = 1"},
+                  {{"Registry.dat", registryList({{"HKEY_LOCAL_MACHINE", "Software/AverluneE2E/View", "Seen", "yes", 0}})}}),
+      archive);
+  ASSERT_FALSE(setup.empty());
+  WizardSession w(setup, L"View Probe Setup", L"install-view");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  ASSERT_TRUE(w.watchInstallation(nullptr));
+
+  for (const std::wstring& key : {std::wstring(L"Software\\AverluneE2E\\View"), uninstallKeyOf(L"View Probe")}) {
+    SCOPED_TRACE(fs::path(key).string());
+    EXPECT_TRUE(registryKeyExists(HKEY_LOCAL_MACHINE, key));
+    EXPECT_FALSE(registryKeyExistsInNativeView(HKEY_LOCAL_MACHINE, key));
+  }
+  EXPECT_TRUE(w.finish());
+#endif
 }
 
 // ---------------------------------------------------------------------------------------------

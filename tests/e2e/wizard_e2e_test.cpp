@@ -143,7 +143,7 @@ TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
   ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
   EXPECT_TRUE(w.visible(I::backButton));
   const std::wstring folder = w.control(I::appFolderField).text;
-  EXPECT_EQ(folder.substr(1), L":\\Program Files (x86)\\Averlune Sample Notes\\");
+  EXPECT_EQ(folder, environmentText(L"ProgramFiles") + L"\\Averlune Sample Notes\\");
   EXPECT_EQ(w.control(I::requiredSpaceLabel).text, L"Required free space: 0.5 MB");
   const std::wstring available = w.control(I::availableSpaceLabel).text;
   EXPECT_EQ(available.rfind(L"Available free space: ", 0), 0u) << available;

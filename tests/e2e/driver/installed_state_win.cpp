@@ -9,10 +9,6 @@
 namespace averlune::e2e {
 namespace {
 
-// The setup is a 32-bit program: what it writes under HKEY_LOCAL_MACHINE\Software lands in the
-// 32-bit view, and that is the view the tests read and clean.
-constexpr REGSAM kView = KEY_WOW64_32KEY;
-
 std::wstring withBackslash(std::wstring path) {
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   return path;
@@ -135,23 +131,41 @@ ShortcutFacts readShortcut(const std::wstring& linkPath) {
   return facts;
 }
 
+std::wstring environmentText(const wchar_t* name) {
+  wchar_t buffer[32768];
+  const DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
+  return length > 0 && length < 32768 ? std::wstring(buffer, length) : std::wstring();
+}
+
 std::wstring shellFolder(int csidl) {
   wchar_t path[MAX_PATH] = L"";
   if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return L"";
   return withBackslash(path);
 }
 
-bool registryKeyExists(HKEY root, const std::wstring& subKey) {
+namespace {
+
+bool keyExists(HKEY root, const std::wstring& subKey, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
+}
+
+}  // namespace
+
+// The driver is built for the same Windows as the setup it drives, so its own default view is
+// the one the setup writes to.
+bool registryKeyExists(HKEY root, const std::wstring& subKey) { return keyExists(root, subKey, 0); }
+
+bool registryKeyExistsInNativeView(HKEY root, const std::wstring& subKey) {
+  return keyExists(root, subKey, KEY_WOW64_64KEY);
 }
 
 RegistryValue readRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& name) {
   RegistryValue value;
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS) return value;
+  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
   DWORD size = 0;
   if (RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
     value.data.resize(size);
@@ -177,7 +191,7 @@ std::optional<std::wstring> readRegistryText(HKEY root, const std::wstring& subK
 bool writeRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
                         const std::vector<std::uint8_t>& data) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE | kView, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const bool ok = RegSetValueExW(key, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
@@ -187,10 +201,10 @@ bool writeRegistryValue(HKEY root, const std::wstring& subKey, const std::wstrin
 
 void deleteRegistryTree(HKEY root, const std::wstring& subKey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS | kView, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
   RegDeleteTreeW(key, nullptr);
   RegCloseKey(key);
-  RegDeleteKeyExW(root, subKey.c_str(), kView, 0);
+  RegDeleteKeyW(root, subKey.c_str());
 }
 
 std::vector<std::uint8_t> registryTextBytes(const std::wstring& text, bool multi) {

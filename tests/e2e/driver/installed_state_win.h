@@ -1,7 +1,7 @@
 #pragma once
 // Reads back what an installation left on the machine, from the test's own process: files with
 // their times and attributes, shell links through the shell's link object, registry values in the
-// 32-bit view (the view a setup writes), and removes all of it again so that tests stay
+// view a setup writes, and removes all of it again so that tests stay
 // independent.
 #include <windows.h>
 
@@ -58,6 +58,9 @@ ShortcutFacts readShortcut(const std::wstring& linkPath);
 
 // A shell folder of the current user or of all users (CSIDL_*), ending in "\".
 std::wstring shellFolder(int csidl);
+// An environment variable of this process (which is built for the same Windows as the setup, so
+// it sees the same folders, "ProgramFiles" included); empty when it is not set.
+std::wstring environmentText(const wchar_t* name);
 
 struct RegistryValue {
   bool exists = false;
@@ -66,6 +69,9 @@ struct RegistryValue {
 };
 
 bool registryKeyExists(HKEY root, const std::wstring& subKey);
+// The same in the machine's native view (the 64-bit view on 64-bit Windows), whatever this
+// process's own view is.
+bool registryKeyExistsInNativeView(HKEY root, const std::wstring& subKey);
 RegistryValue readRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& name);
 // A REG_SZ / REG_EXPAND_SZ value's text without its terminating zero; nothing for other types.
 std::optional<std::wstring> readRegistryText(HKEY root, const std::wstring& subKey, const std::wstring& name);
