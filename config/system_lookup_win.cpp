@@ -1,3 +1,5 @@
+#include "config/system_lookup_win.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -5,7 +7,6 @@
 
 #include "config/registry_error.h"
 #include "config/registry_win.h"
-#include "config/system_lookup.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {

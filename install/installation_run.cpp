@@ -1,12 +1,12 @@
 #include "install/installation_run.h"
 
+#include "config/contained_path.h"
+#include "config/fixed_texts.h"
 #include "config/line_list_file.h"
 #include "config/path_text.h"
 #include "config/placeholders.h"
 #include "config/setup_placeholders.h"
 #include "config/uninstall_log.h"
-#include "lifecycle/contained_path.h"
-#include "lifecycle/startup_texts.h"
 
 namespace averlune {
 namespace {

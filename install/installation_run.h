@@ -12,12 +12,12 @@
 #include <functional>
 #include <string>
 
+#include "config/setup_state.h"
 #include "config/system_lookup.h"
 #include "install/payload_archive_reader.h"
 #include "install/registry_list.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_registration.h"
-#include "lifecycle/setup_state.h"
 
 namespace averlune {
 

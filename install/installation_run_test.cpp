@@ -4,8 +4,8 @@
 
 #include <deque>
 
-#include "install/payload_test_support.h"
 #include "config/uninstall_log.h"
+#include "install/payload_test_support.h"
 
 namespace averlune {
 namespace {

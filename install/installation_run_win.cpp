@@ -6,12 +6,13 @@
 #include <memory>
 #include <vector>
 
+#include "config/folder_path_win.h"
+#include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
 #include "install/payload_file_system_win.h"
-#include "install/registry_list.h"
+#include "install/registry_list_win.h"
 #include "install/shortcut_link_win.h"
-#include "install/uninstall_registration.h"
+#include "install/uninstall_registration_win.h"
 #include "install/uninstaller_image_id.h"
 #include "wizard/wizard_navigation_win.h"
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "config/contained_path.h"
+#include "config/folder_path_win.h"
+#include "config/payload_container.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
-#include "lifecycle/contained_path.h"
-#include "lifecycle/payload_container.h"
 
 namespace averlune {
 namespace {

@@ -1,9 +1,9 @@
 #include <windows.h>
 
+#include "config/fixed_texts.h"
 #include "config/wide_text_win.h"
 #include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_run_win.h"
-#include "lifecycle/startup_texts.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/wizard_window_win.h"
 

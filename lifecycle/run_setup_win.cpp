@@ -3,18 +3,19 @@
 
 #include <vector>
 
+#include "config/fixed_texts.h"
 #include "config/setup_placeholders.h"
+#include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
+#include "i18n/language_file.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/dll_search_win.h"
 #include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_icon_win.h"
 #include "lifecycle/setup_run_win.h"
 #include "lifecycle/startup_stand_ins_win.h"
-#include "lifecycle/startup_texts.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
-#include "i18n/language_texts.h"
 #include "wizard/wizard_navigation_win.h"
 #include "wizard/wizard_window_win.h"
 

@@ -3,7 +3,7 @@
 // run goes, released together by endSetupRun.
 #include <windows.h>
 
-#include "lifecycle/setup_state.h"
+#include "config/setup_state.h"
 #include "wizard/wizard_window_win.h"
 
 namespace averlune {

@@ -1,7 +1,7 @@
 #include "lifecycle/startup_stand_ins_win.h"
 
 #include "config/wide_text_win.h"
-#include "i18n/language_texts.h"
+#include "i18n/language_file.h"
 
 namespace averlune {
 

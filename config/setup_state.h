@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "config/language_texts.h"
 #include "config/placeholders.h"
 #include "config/setup_script.h"
-#include "i18n/language_texts.h"
 
 namespace averlune {
 
