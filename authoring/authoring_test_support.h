@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #endif
 
-#include "lifecycle/payload_container.h"
+#include "config/payload_container.h"
 
 namespace averlune::testing {
 

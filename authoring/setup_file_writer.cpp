@@ -4,7 +4,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "lifecycle/payload_container.h"
+#include "config/payload_container.h"
 
 namespace averlune {
 namespace {

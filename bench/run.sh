@@ -13,7 +13,7 @@ echo "work folder: $work"
 # The reader, built optimised from the same sources the setup uses.
 bin="$work/extract_bench"
 g++ -std=c++17 -O2 -I"$repo" $(pkg-config --cflags minizip) -o "$bin" "$here/extract_bench.cpp" \
-  "$repo/install/payload_archive_reader.cpp" "$repo/lifecycle/contained_path.cpp" \
+  "$repo/install/payload_archive_reader.cpp" "$repo/config/contained_path.cpp" \
   "$repo/config/text_decoding.cpp" $(pkg-config --libs minizip) -lz
 
 # Payload: thousands of files, a few hundred MB, mixed compressibility (text-like, zeros, random).

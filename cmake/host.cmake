@@ -1,18 +1,18 @@
-# Host build: the logic library with its unit tests, the setup builder, fuzz targets.
+# Host build: the portable libraries with their unit tests, the setup builder, fuzz targets.
 set(all_dirs lifecycle config i18n wizard install uninstaller authoring)
 
 # The payload archive reader in install/ is portable logic over minizip and zlib.
 find_package(ZLIB REQUIRED)
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(AVERLUNE_LOGIC_MINIZIP REQUIRED IMPORTED_TARGET minizip)
-target_link_libraries(averlune_logic PUBLIC PkgConfig::AVERLUNE_LOGIC_MINIZIP ZLIB::ZLIB)
+pkg_check_modules(AVERLUNE_MINIZIP REQUIRED IMPORTED_TARGET minizip)
+target_link_libraries(averlune_install PUBLIC PkgConfig::AVERLUNE_MINIZIP ZLIB::ZLIB)
 
 if(AVERLUNE_FUZZ)
   averlune_sources(fuzz_sources FUZZ ${all_dirs})
   foreach(src IN LISTS fuzz_sources)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE averlune_logic)
+    target_link_libraries(${name} PRIVATE averlune_lifecycle averlune_uninstaller)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   endforeach()
   return()
@@ -24,5 +24,8 @@ enable_testing()
 
 averlune_sources(test_sources TEST ${all_dirs})
 add_executable(averlune_tests ${test_sources})
-target_link_libraries(averlune_tests PRIVATE averlune_logic averlune_authoring GTest::gtest_main GTest::gmock)
+target_link_libraries(averlune_tests PRIVATE averlune_lifecycle averlune_uninstaller averlune_authoring
+  GTest::gtest_main GTest::gmock)
 gtest_discover_tests(averlune_tests DISCOVERY_TIMEOUT 60)
+
+include(cmake/layer_tests.cmake)

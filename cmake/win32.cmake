@@ -9,8 +9,8 @@ find_package(JPEG REQUIRED)
 find_package(GTest REQUIRED)
 
 # The payload archive reader in install/ is portable logic over minizip and zlib.
-target_include_directories(averlune_logic PUBLIC ${MINIZIP_INCLUDE_DIR})
-target_link_libraries(averlune_logic PUBLIC ${MINIZIP_LIBRARY} ZLIB::ZLIB)
+target_include_directories(averlune_install PUBLIC ${MINIZIP_INCLUDE_DIR})
+target_link_libraries(averlune_install PUBLIC ${MINIZIP_LIBRARY} ZLIB::ZLIB)
 
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static -static-libgcc -static-libstdc++)
@@ -24,34 +24,24 @@ endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix} ${averlune_wine_flavour})
 enable_testing()
 
-# The Windows edge shared by both executables (registry library and the like).
-averlune_sources(common_win_sources WIN config)
-add_library(averlune_common_win INTERFACE)
-if(common_win_sources)
-  add_library(averlune_common_win_objects STATIC ${common_win_sources})
-  target_link_libraries(averlune_common_win_objects PUBLIC averlune_logic)
-  target_link_libraries(averlune_common_win INTERFACE averlune_common_win_objects)
-endif()
-target_link_libraries(averlune_common_win INTERFACE averlune_logic shell32 ole32 advapi32)
-
-# The setup program's Windows edge.
-averlune_sources(setup_win_sources WIN lifecycle i18n wizard install)
-add_library(averlune_setup_win STATIC ${setup_win_sources})
-target_link_libraries(averlune_setup_win PUBLIC averlune_common_win ${MINIZIP_LIBRARY} ZLIB::ZLIB JPEG::JPEG
-  setupapi shell32 ole32 uuid comctl32 gdi32 user32 advapi32 shlwapi winmm)
-target_include_directories(averlune_setup_win PUBLIC ${MINIZIP_INCLUDE_DIR})
+# The system libraries each subsystem's Windows edge calls.
+averlune_link(averlune_config_win advapi32 shell32 ole32)
+averlune_link(averlune_install_win ole32 uuid advapi32)
+averlune_link(averlune_wizard_win JPEG::JPEG comctl32 gdi32 user32 shell32)
+averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
 
 add_subdirectory(resources)
 
 # The uninstaller. The setup carries its build output as a resource (install/uninstaller_image.rc)
 # and writes it next to the installed application.
 add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp)
+target_link_libraries(AverluneUninstall PRIVATE averlune_uninstaller_win)
 target_link_options(AverluneUninstall PRIVATE -municode -mwindows -s)
 
 add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc install/uninstaller_image.rc)
 add_dependencies(AverluneSetup AverluneUninstall)
 set_source_files_properties(install/uninstaller_image.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/AverluneUninstall.exe")
-target_link_libraries(AverluneSetup PRIVATE averlune_setup_win)
+target_link_libraries(AverluneSetup PRIVATE averlune_lifecycle_win)
 # Stripped: the payload container must start right where the last section ends.
 target_link_options(AverluneSetup PRIVATE -municode -mwindows -s)
 add_dependencies(AverluneSetup averlune_resources)
@@ -67,7 +57,8 @@ averlune_sources(win_test_sources WIN_TEST ${all_dirs})
 add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources} resources/setup.rc)
 add_dependencies(averlune_win_tests averlune_resources)
 target_include_directories(averlune_win_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
-target_link_libraries(averlune_win_tests PRIVATE averlune_setup_win averlune_authoring GTest::gtest_main GTest::gmock)
+target_link_libraries(averlune_win_tests PRIVATE averlune_lifecycle_win averlune_uninstaller_win averlune_authoring
+  GTest::gtest_main GTest::gmock)
 add_test(NAME averlune_win_tests COMMAND averlune_win_tests)
 
 add_subdirectory(sample)
@@ -82,3 +73,5 @@ add_dependencies(averlune_e2e_tests averlune_sample_notes)
 add_test(NAME imports_are_system_dlls_only
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:AverluneSetup> $<TARGET_FILE:AverluneUninstall>
           $<TARGET_FILE:averlune_sample_notes> $<TARGET_FILE:averlune_win_tests> $<TARGET_FILE:averlune_e2e_tests>)
+
+include(cmake/layer_tests.cmake)

@@ -74,7 +74,9 @@ TEST(KeyValueFileReadString, FindsValuesByTheLineRules) {
   for (const StringRow& row : rows) {
     KeyValueFile file = fileOf(row.bytes);
     const bool selected = row.group.empty() || selectGroup(file, row.group);
-    if (row.expected != u"<default>") EXPECT_TRUE(selected) << row.name;
+    if (row.expected != u"<default>") {
+      EXPECT_TRUE(selected) << row.name;
+    }
     EXPECT_EQ(readString(file, row.key, u"<default>"), row.expected) << row.name;
   }
 }

@@ -50,6 +50,12 @@ inline void deleteGdiObject(HGDIOBJ o) { DeleteObject(o); }
 inline void destroyIcon(HICON i) { DestroyIcon(i); }
 inline void destroyWindow(HWND w) { DestroyWindow(w); }
 inline void freeShellMemory(void* p) { CoTaskMemFree(p); }
+inline void releaseMutex(HANDLE h) {
+  ReleaseMutex(h);  // fails harmlessly when this thread does not own it
+  CloseHandle(h);
+}
+inline void releaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
+inline void deleteDc(HDC dc) { DeleteDC(dc); }
 }  // namespace owned_detail
 
 // Kernel objects: files, threads, events, mutexes. Both "no handle" values of the API (NULL and
@@ -73,6 +79,29 @@ using OwnedGdiObject = Owned<HGDIOBJ, owned_detail::deleteGdiObject>;  // fonts,
 using OwnedIcon = Owned<HICON, owned_detail::destroyIcon>;
 using OwnedWindow = Owned<HWND, owned_detail::destroyWindow>;  // destroyed on its own thread only
 using OwnedShellMemory = Owned<void*, owned_detail::freeShellMemory>;  // item ID lists, GUID texts
+
+// A mutex this thread owns: released, then closed. End it on the thread that took it.
+using OwnedMutex = Owned<HANDLE, owned_detail::releaseMutex>;
+
+// The screen's device context (GetDC(nullptr)) and memory device contexts (CreateCompatibleDC).
+using OwnedScreenDc = Owned<HDC, owned_detail::releaseScreenDc>;
+using OwnedMemoryDc = Owned<HDC, owned_detail::deleteDc>;
+
+// COM set up for the calling thread while the holder lives. Only an initialisation that
+// succeeded (S_OK or S_FALSE) is balanced; one refused because the thread runs another model is
+// not, and COM still works there.
+class ComInitialization {
+ public:
+  ComInitialization() : result_(CoInitialize(nullptr)) {}
+  ComInitialization(const ComInitialization&) = delete;
+  ComInitialization& operator=(const ComInitialization&) = delete;
+  ~ComInitialization() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
 
 // A COM interface pointer: Release() once when the holder ends. `put()` is for the API's out
 // parameter and releases what was held before.

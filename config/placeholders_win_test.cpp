@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "config/registry_win.h"
+#include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {

@@ -5,23 +5,13 @@
 #include <memory>
 #include <new>
 
+#include "config/owned_handle_win.h"
 #include "config/registry_error.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {
 
 namespace {
-
-// An open key, closed when the holder goes.
-struct OpenKey {
-  HKEY handle = nullptr;
-  OpenKey() = default;
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  ~OpenKey() {
-    if (handle) RegCloseKey(handle);  // nothing to do about a failed close
-  }
-};
 
 HKEY rootHandle(RegistryRoot root) {
   switch (root) {
@@ -51,13 +41,17 @@ bool startWithKey(RegistryRoot root, const std::u16string& subKey) {
   return true;
 }
 
-bool openKey(RegistryRoot root, const std::u16string& subKey, REGSAM access, OpenKey& key) {
-  std::u16string path = withoutLeadingBackslash(subKey);
-  return RegOpenKeyExW(rootHandle(root), wide(path), 0, access, &key.handle) == ERROR_SUCCESS;
+bool openKey(RegistryRoot root, const std::u16string& subKey, REGSAM access, OwnedKey& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(rootHandle(root), wide(withoutLeadingBackslash(subKey)), 0, access, &opened) != ERROR_SUCCESS) {
+    return false;
+  }
+  key.reset(opened);
+  return true;
 }
 
 bool canOpenForReading(RegistryRoot root, const std::u16string& subKey) {
-  OpenKey key;
+  OwnedKey key;
   return openKey(root, subKey, KEY_READ, key);
 }
 
@@ -78,13 +72,13 @@ bool startWriting(RegistryRoot root, const std::u16string& subKey, const std::u1
 
 bool setValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName, DWORD type,
               const void* data, std::size_t size) {
-  OpenKey key;
+  OwnedKey key;
   if (!openKey(root, subKey, KEY_ALL_ACCESS, key)) {
     setRegistryLastError(registry_errors::cannotWrite);
     return false;
   }
   // A refused write is reported, not passed off as written.
-  if (RegSetValueExW(key.handle, wide(valueName), 0, type, static_cast<const BYTE*>(data),
+  if (RegSetValueExW(key.get(), wide(valueName), 0, type, static_cast<const BYTE*>(data),
                      static_cast<DWORD>(size)) != ERROR_SUCCESS) {
     setRegistryLastError(registry_errors::cannotWrite);
     return false;
@@ -107,11 +101,11 @@ std::u16string readRegistryValueText(RegistryRoot root, const std::u16string& su
     setRegistryLastError(registry_errors::subKeyMissing);
     return {};
   }
-  OpenKey key;
+  OwnedKey key;
   DWORD type = 0;
   DWORD size = 0;
   if (!openKey(root, subKey, KEY_READ, key) ||
-      RegQueryValueExW(key.handle, wide(valueName), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+      RegQueryValueExW(key.get(), wide(valueName), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
     setRegistryLastError(registry_errors::notSpecified);
     return {};
   }
@@ -122,7 +116,7 @@ std::u16string readRegistryValueText(RegistryRoot root, const std::u16string& su
     return {};
   }
   DWORD readSize = size;
-  if (RegQueryValueExW(key.handle, wide(valueName), nullptr, &type, data.get(), &readSize) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.get(), wide(valueName), nullptr, &type, data.get(), &readSize) != ERROR_SUCCESS) {
     setRegistryLastError(registry_errors::readingKey);
     return {};
   }
@@ -136,13 +130,13 @@ std::u16string readRegistryValueText(RegistryRoot root, const std::u16string& su
 
 bool createKey(RegistryRoot root, const std::u16string& subKey) {
   if (!startWithKey(root, subKey)) return false;
-  std::u16string path = withoutLeadingBackslash(subKey);
-  OpenKey key;
-  if (RegCreateKeyExW(rootHandle(root), wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                      &key.handle, nullptr) != ERROR_SUCCESS) {
+  HKEY created = nullptr;
+  if (RegCreateKeyExW(rootHandle(root), wide(withoutLeadingBackslash(subKey)), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS) {
     setRegistryLastError(registry_errors::createFailed);
     return false;
   }
+  const OwnedKey key(created);  // only its existence was asked for
   return true;
 }
 
@@ -161,7 +155,7 @@ std::u16string valueTypeName(RegistryRoot root, const std::u16string& subKey, co
     setRegistryLastError(registry_errors::subKeyMissing);
     return {};
   }
-  OpenKey key;
+  OwnedKey key;
   if (!openKey(root, subKey, KEY_READ, key)) {
     setRegistryLastError(registry_errors::readingKey);
     return {};
@@ -171,7 +165,7 @@ std::u16string valueTypeName(RegistryRoot root, const std::u16string& subKey, co
   BYTE data[255];
   DWORD size = sizeof data;
   DWORD type = 0;
-  if (RegQueryValueExW(key.handle, wide(valueName), nullptr, &type, data, &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.get(), wide(valueName), nullptr, &type, data, &size) != ERROR_SUCCESS) {
     setRegistryLastError(registry_errors::readingKey);
     return {};
   }
@@ -206,9 +200,9 @@ bool writeStringValue(RegistryRoot root, const std::u16string& subKey, const std
 
 bool deleteValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
   if (!startWithKey(root, subKey)) return false;
-  OpenKey key;
+  OwnedKey key;
   if (!openKey(root, subKey, KEY_ALL_ACCESS, key)) return false;
-  return RegDeleteValueW(key.handle, wide(valueName)) == ERROR_SUCCESS;
+  return RegDeleteValueW(key.get(), wide(valueName)) == ERROR_SUCCESS;
 }
 
 bool deleteKey(RegistryRoot root, const std::u16string& subKey) {
@@ -220,16 +214,16 @@ bool deleteKey(RegistryRoot root, const std::u16string& subKey) {
 bool deleteKeyIfEmpty(RegistryRoot root, const std::u16string& subKey) {
   if (!startWithKey(root, subKey)) return false;
   {
-    OpenKey key;
+    OwnedKey key;
     if (!openKey(root, subKey, KEY_READ, key)) return false;
     // Anything but "no more items" (a name too long for the buffer included) means not empty.
     wchar_t name[256];
     DWORD nameLength = 256;
-    if (RegEnumKeyExW(key.handle, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS) {
+    if (RegEnumKeyExW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS) {
       return false;
     }
     nameLength = 256;
-    if (RegEnumValueW(key.handle, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS) {
+    if (RegEnumValueW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS) {
       return false;
     }
   }

@@ -1,7 +1,7 @@
 #pragma once
 // What the configuration logic asks of the system: environment variables, the system folder,
 // special folders and registry values. The Windows build fills the record with the real calls
-// (windowsSystemLookup, system_lookup_win.cpp); host tests fill it with fixed answers. Whoever
+// (config/system_lookup_win.h); host tests fill it with fixed answers. Whoever
 // builds a record sets every field that the code it calls uses.
 #include <string>
 
@@ -22,8 +22,5 @@ struct SystemLookup {
   bool (*readRegistryText)(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
                            std::u16string& text) = nullptr;
 };
-
-// The record filled with the real system calls. Windows build only.
-SystemLookup windowsSystemLookup();
 
 }  // namespace averlune

@@ -1,11 +1,13 @@
+#include "config/system_lookup_win.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
 #include <utility>
 
+#include "config/owned_handle_win.h"
 #include "config/registry_error.h"
 #include "config/registry_win.h"
-#include "config/system_lookup.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {
@@ -33,10 +35,10 @@ std::u16string windowsSystemFolder() {
 std::u16string windowsSpecialFolder(int csidl) {
   LPITEMIDLIST items = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items) return {};
+  const OwnedShellMemory held(items);
   wchar_t path[MAX_PATH] = {};
-  const bool found = SHGetPathFromIDListW(items, path) != FALSE;
-  CoTaskMemFree(items);
-  return found ? fromWide(path) : std::u16string();
+  if (!SHGetPathFromIDListW(items, path)) return {};
+  return fromWide(path);
 }
 
 bool windowsReadRegistryText(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,

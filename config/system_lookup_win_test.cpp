@@ -5,7 +5,7 @@
 #include "config/key_value_file.h"
 #include "config/line_list_file.h"
 #include "config/special_folder.h"
-#include "config/system_lookup.h"
+#include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {

@@ -1,12 +1,12 @@
 #include "install/installation_run.h"
 
+#include "config/contained_path.h"
+#include "config/fixed_texts.h"
 #include "config/line_list_file.h"
 #include "config/path_text.h"
 #include "config/placeholders.h"
 #include "config/setup_placeholders.h"
 #include "config/uninstall_log.h"
-#include "lifecycle/contained_path.h"
-#include "lifecycle/startup_texts.h"
 
 namespace averlune {
 namespace {
@@ -26,10 +26,14 @@ std::u16string filePart(const std::u16string& name) {
 }
 
 struct Run {
+  Run(SetupState& runState, const InstallationTexts& runTexts, const InstallationSystem& runSystem)
+      : state(runState), texts(runTexts), system(runSystem) {}
+
   SetupState& state;
   const InstallationTexts& texts;
   const InstallationSystem& system;
   const SetupOptions& options = state.options;
+  const UserChoices& choices = state.choices;
   std::u16string appFolder;
   OpenLog log{system};
   std::int32_t position = 0;
@@ -40,7 +44,7 @@ struct Run {
 
   void publishEnvironment() const {
     system.setEnvironmentVariable(u"AV_INSTALLPATH", appFolder);
-    system.setEnvironmentVariable(u"AV_LANGUAGE", state.chosenLanguageName);
+    system.setEnvironmentVariable(u"AV_LANGUAGE", choices.languageName);
     system.setEnvironmentVariable(u"AV_USERNAME", system.userName());
     system.setEnvironmentVariable(u"AV_ORGANISATION", u"");
   }
@@ -115,7 +119,7 @@ struct Run {
   void makeStartMenuShortcuts() {
     LineListFile list;
     if (!open(list, state.workFolder + u"Startmenu.dat")) return;
-    const StartMenuPlan plan = startMenuPlan(options.startMenuBase, system.startMenuFolderText());
+    const StartMenuPlan plan = startMenuPlan(options.startMenuBase, choices.startMenuFolderText);
     system.makeFolderPath(plan.folder);  // a folder that cannot be made shows as links that fail
     const auto records = readShortcutList(list, [this](const std::u16string& line) { return expand(line); });
     close(list);
@@ -137,12 +141,11 @@ struct Run {
   }
 
   void run() {
-    appFolder = system.appFolderText();
-    if (appFolder.empty() || appFolder.back() != kBackslash) appFolder += kBackslash;
+    appFolder = addBackslash(choices.appFolderText);
     publishEnvironment();
 
     PayloadArchiveReader reader(system.fileSystem);
-    if (!openPayloadArchive(reader, system.ownPath)) {
+    if (!openPayloadArchive(reader, state.ownFile)) {
       system.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
       system.endRun(true);
       return;
@@ -152,7 +155,7 @@ struct Run {
       system.endRun(true);
       return;
     }
-    const std::uint64_t entryCount = countPayloadEntries(system.fileSystem, system.ownPath);
+    const std::uint64_t entryCount = countPayloadEntries(system.fileSystem, state.ownFile);
     if (options.Uninstaller == 1) writeUninstaller(static_cast<std::uint32_t>(entryCount));
     system.setProgressMaximum(static_cast<int>(entryCount + 2));
 
@@ -164,8 +167,8 @@ struct Run {
     system.setStatus(texts.finished);
 
     if (options.Uninstaller != 0) registerForUninstall();
-    if (options.Desktopicon == 1 && system.desktopIconTicked()) makeDesktopShortcuts();
-    if (options.StartMenuFolder == 1 && system.startMenuTicked()) makeStartMenuShortcuts();
+    if (options.Desktopicon == 1 && choices.desktopIcon) makeDesktopShortcuts();
+    if (options.StartMenuFolder == 1 && choices.startMenuFolder) makeStartMenuShortcuts();
     system.setProgress(position + 1);
     if (options.Registry == 1) writeRegistryList();
     system.setProgress(position + 2);
@@ -190,7 +193,7 @@ std::u16string extractionFailureText(const InstallationTexts& texts, const std::
 }
 
 void runInstallationSteps(SetupState& state, const InstallationTexts& texts, const InstallationSystem& system) {
-  Run{state, texts, system}.run();
+  Run(state, texts, system).run();
 }
 
 }  // namespace averlune

@@ -5,19 +5,21 @@
 // archive, register the uninstaller, make the shortcuts, write the registry list, show the finish
 // page.
 //
-// The run decides here; InstallationSystem carries out what it decides. The Windows build fills
-// it with the wizard's controls, message boxes and system calls (installation_run_win.cpp), host
-// tests with recording fakes.
+// The run decides here; InstallationSystem carries out what it decides. Its inputs are the state:
+// the options, the folders and the user's choices, which the main thread copied in before the
+// run started. Windows fills the record in two halves: the system calls
+// (install/installation_run_win.h) and the reports to the user, which the wizard turns into
+// messages to its window; host tests fill it with recording fakes.
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "config/setup_state.h"
 #include "config/system_lookup.h"
 #include "install/payload_archive_reader.h"
 #include "install/registry_list.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_registration.h"
-#include "lifecycle/setup_state.h"
 
 namespace averlune {
 
@@ -32,22 +34,19 @@ struct InstallationTexts {
 enum class ExtractionChoice { abort, retry, ignore };
 
 struct InstallationSystem {
-  // The wizard's controls, read when the step that needs them comes.
-  std::function<std::u16string()> appFolderText;
-  std::function<std::u16string()> startMenuFolderText;
-  std::function<bool()> desktopIconTicked;
-  std::function<bool()> startMenuTicked;
+  // What the run tells the user. It waits for each call to be done, so the order of the calls is
+  // the order on screen.
   std::function<void(const std::u16string& text)> setStatus;
   std::function<void(int maximum)> setProgressMaximum;
   std::function<void(int position)> setProgress;
   std::function<void()> showFinishPage;
-
-  // Message boxes, shown from the installation thread.
   std::function<void(const std::u16string& title, const std::u16string& text)> showError;
   std::function<ExtractionChoice(const std::u16string& title, const std::u16string& text)> askAfterFailedExtraction;
-  // Ends the whole setup run (in the Windows build it does not come back).
+  // Asks for the end of the whole setup run after a fatal failure or an Abort. The run stops
+  // right after it; the end itself is carried out elsewhere (on the main thread, in the setup).
   std::function<void(bool removeWorkFolder)> endRun;
 
+  // What the run does to the system.
   std::function<void(const std::u16string& name, const std::u16string& value)> setEnvironmentVariable;
   std::function<std::u16string()> userName;
   std::function<bool(const std::u16string& folder)> makeFolderPath;
@@ -65,13 +64,12 @@ struct InstallationSystem {
   std::function<void(const ShortcutLink& link)> createShortcut;
   std::function<void(const RegistryListEntry& entry)> writeRegistryEntry;
 
-  SystemLookup lookup;             // for placeholder expansion
-  PayloadFileSystem fileSystem;    // for the payload archive
-  std::u16string ownPath;          // the setup program's file, which carries the payload archive
+  SystemLookup lookup;           // for placeholder expansion
+  PayloadFileSystem fileSystem;  // for the payload archive in state.ownFile
 };
 
-// The run, steps 1 to 16. Returns after the finish page is shown, or after endRun on a fatal
-// failure or an Abort (where endRun does return, as in tests).
+// The run, steps 1 to 16. Returns after the finish page was shown, or after endRun on a fatal
+// failure or an Abort. Reads the state and adds to its installationList; nothing else in it changes.
 void runInstallationSteps(SetupState& state, const InstallationTexts& texts, const InstallationSystem& system);
 
 // "Text2", a line feed and the entry's path, as the status label shows it.

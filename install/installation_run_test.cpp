@@ -4,8 +4,8 @@
 
 #include <deque>
 
-#include "install/payload_test_support.h"
 #include "config/uninstall_log.h"
+#include "install/payload_test_support.h"
 
 namespace averlune {
 namespace {
@@ -22,7 +22,6 @@ struct RunFixture {
   InstallationTexts texts{u"Extracting", u"Done", u"Extract failed", u"Cannot extract"};
   InstallationSystem system;
 
-  std::u16string appFolderField = u"C:\\Apps\\Tool";
   std::vector<std::string> events;
   std::vector<int> progress;
   std::vector<std::u16string> statuses;
@@ -45,10 +44,11 @@ struct RunFixture {
     state.options.startMenuBase = u"C:\\Programs\\";
     state.options.desktopBase = u"C:\\Desktop\\";
     state.languageFile = u"C:\\work\\Default.avl";
-    system.appFolderText = [this] { return appFolderField; };
-    system.startMenuFolderText = [] { return std::u16string(u"Tools\\App"); };
-    system.desktopIconTicked = [] { return true; };
-    system.startMenuTicked = [] { return true; };
+    state.ownFile = (scratch.path / "setup.exe").u16string();
+    state.choices.appFolderText = u"C:\\Apps\\Tool";
+    state.choices.startMenuFolderText = u"Tools\\App";
+    state.choices.desktopIcon = true;
+    state.choices.startMenuFolder = true;
     system.setStatus = [this](const std::u16string& text) { statuses.push_back(text); };
     system.setProgressMaximum = [this](int maximum) { events.push_back("max " + std::to_string(maximum)); };
     system.setProgress = [this](int position) { progress.push_back(position); };
@@ -92,7 +92,6 @@ struct RunFixture {
     system.lookup.systemFolder = [] { return std::u16string(); };
     system.lookup.specialFolder = [](int) { return std::u16string(); };
     system.fileSystem = files.system();
-    system.ownPath = (scratch.path / "setup.exe").u16string();
   }
 
   void payload(const std::vector<TestEntry>& entries) {

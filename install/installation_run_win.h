@@ -1,23 +1,21 @@
 #pragma once
-// The installation run on Windows: the wizard's controls, message boxes from the installation
-// thread, the real file system, registry and shell links.
+// The installation run's system half on Windows: files, folders, the uninstaller image, the
+// uninstall log, the registry, shell links and environment variables. The report half (status,
+// progress, message boxes, the finish page, the end of the run) belongs to whoever shows the run
+// to the user; the wizard fills it with messages to its window.
+#include <string>
+
+#include "config/language_texts.h"
 #include "install/installation_run.h"
-#include "lifecycle/setup_run_win.h"
 
 namespace averlune {
 
-// The installation thread's work, steps 1 to 16. Reads appFolderField, startMenuFolderField,
-// desktopIconCheckBox and startMenuCheckBox of run.handles.wizard when the step that needs them
-// comes, writes statusLabel and progressBar, shows its message boxes owned by the wizard window,
-// and ends with showFinishPage(run); a fatal failure or Abort ends the setup in endSetupRun.
-// Call it on the installation thread (it returns when the finish page has been asked for).
-void runInstallation(SetupRun& run);
+// The record with every system field set and the report fields empty. Safe to use on any thread:
+// nothing in it touches a window.
+InstallationSystem windowsInstallationSystem();
 
-// The language texts the run shows, from the loaded language file.
-InstallationTexts installationTexts(const SetupState& state);
-
-// The record runInstallation uses, for tests that replace a few of its parts.
-InstallationSystem windowsInstallationSystem(SetupRun& run);
+// The language texts the run shows.
+InstallationTexts installationTexts(const LanguageTexts& texts);
 
 // The uninstaller executable embedded in this program; empty when it carries none.
 std::string embeddedUninstallerImage();

@@ -1,10 +1,10 @@
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include "config/owned_handle_win.h"
 #include "config/registry_win.h"
 #include "config/wide_text_win.h"
 #include "install/installation_run_win.h"
@@ -25,63 +25,46 @@ struct LinkProperties {
 
 LinkProperties readLink(const std::u16string& path) {
   LinkProperties properties;
-  CoInitialize(nullptr);
-  IShellLinkW* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      if (SUCCEEDED(file->Load(wide(path), STGM_READ))) {
-        wchar_t text[MAX_PATH * 2] = {};
-        link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH);
-        properties.target = text;
-        text[0] = 0;
-        link->GetArguments(text, MAX_PATH * 2);
-        properties.arguments = text;
-        text[0] = 0;
-        link->GetWorkingDirectory(text, MAX_PATH * 2);
-        properties.workingFolder = text;
-      }
-      file->Release();
-    }
-    link->Release();
+  const ComInitialization com;
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())) ||
+      FAILED(link->QueryInterface(IID_IPersistFile, file.putVoid())) || FAILED(file->Load(wide(path), STGM_READ))) {
+    return properties;
   }
-  CoUninitialize();
+  wchar_t text[MAX_PATH * 2] = {};
+  link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH);
+  properties.target = text;
+  text[0] = 0;
+  link->GetArguments(text, MAX_PATH * 2);
+  properties.arguments = text;
+  text[0] = 0;
+  link->GetWorkingDirectory(text, MAX_PATH * 2);
+  properties.workingFolder = text;
   return properties;
 }
 
 DWORD valueType(HKEY root, const wchar_t* subKey, const wchar_t* name, std::string& data) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, subKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return 0;
+  const OwnedKey key(opened);
   DWORD type = 0;
   BYTE buffer[512];
   DWORD size = sizeof buffer;
-  const LONG result = RegQueryValueExW(key, name, nullptr, &type, buffer, &size);
-  RegCloseKey(key);
-  if (result != ERROR_SUCCESS) return 0;
+  if (RegQueryValueExW(key.get(), name, nullptr, &type, buffer, &size) != ERROR_SUCCESS) return 0;
   data.assign(reinterpret_cast<const char*>(buffer), size);
   return type;
 }
 
 void setValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(kTestKey), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(kTestKey), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
             ERROR_SUCCESS);
-  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(key);
+  const OwnedKey key(created);
+  RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
-struct Wizard {
-  HWND window = CreateWindowExW(0, L"STATIC", L"wizard", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-  HWND child(const wchar_t* cls, DWORD style) {
-    return CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 50, 20, window, nullptr, nullptr, nullptr);
-  }
-  ~Wizard() { DestroyWindow(window); }
-};
-
 TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
-  INITCOMMONCONTROLSEX common{sizeof common, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&common);
   payloadtest::ScratchFolder scratch;
   const fs::path work = scratch.path / "work";
   const fs::path app = scratch.path / "Program Files" / "Tool";
@@ -115,12 +98,17 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   setValue(L"Bytes", REG_BINARY, bytes, 3);
   setValue(L"Multi", REG_MULTI_SZ, L"a\0b\0", 10);
 
-  SetupRun run;
-  run.state.workFolder = (work / "").u16string();
-  run.state.languageFile = (work / "Default.avl").u16string();
-  run.state.languageTexts.Installing.Text2 = u"Extracting";
-  run.state.languageTexts.Installing.Text3 = u"Done";
-  SetupOptions& options = run.state.options;
+  SetupState state;
+  state.ownFile = (scratch.path / "setup.exe").u16string();
+  state.workFolder = (work / "").u16string();
+  state.languageFile = (work / "Default.avl").u16string();
+  state.languageTexts.Installing.Text2 = u"Extracting";
+  state.languageTexts.Installing.Text3 = u"Done";
+  state.choices.appFolderText = app.u16string();  // no backslash at the end
+  state.choices.startMenuFolderText = u"Tools\\App";
+  state.choices.desktopIcon = true;
+  state.choices.startMenuFolder = true;
+  SetupOptions& options = state.options;
   options.Appname = kAppName;
   options.Version = u"2.0";
   options.Company = u"Acme";
@@ -132,28 +120,14 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   options.startMenuBase = (scratch.path / "Programs" / "").u16string();
   options.desktopBase = (scratch.path / "Desktop" / "").u16string();
 
-  Wizard wizard;
-  WizardControls& controls = run.handles.wizard;
-  controls.appFolderField = wizard.child(L"EDIT", 0);
-  controls.startMenuFolderField = wizard.child(L"EDIT", 0);
-  controls.desktopIconCheckBox = wizard.child(L"BUTTON", BS_AUTOCHECKBOX);
-  controls.startMenuCheckBox = wizard.child(L"BUTTON", BS_AUTOCHECKBOX);
-  controls.statusLabel = wizard.child(L"STATIC", 0);
-  controls.progressBar = wizard.child(PROGRESS_CLASSW, 0);
-  SetWindowTextW(controls.appFolderField, app.c_str());  // no backslash at the end
-  SetWindowTextW(controls.startMenuFolderField, L"Tools\\App");
-  SendMessageW(controls.desktopIconCheckBox, BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageW(controls.startMenuCheckBox, BM_SETCHECK, BST_CHECKED, 0);
-
-  InstallationSystem system = windowsInstallationSystem(run);
-  system.ownPath = (scratch.path / "setup.exe").u16string();
+  InstallationSystem system = windowsInstallationSystem();
   std::vector<std::string> events;
   std::vector<int> positions;
-  const auto setProgress = system.setProgress;
-  system.setProgress = [&](int position) {
-    positions.push_back(position);
-    setProgress(position);
-  };
+  std::vector<std::u16string> statuses;
+  int maximum = 0;
+  system.setStatus = [&](const std::u16string& text) { statuses.push_back(text); };
+  system.setProgressMaximum = [&](int value) { maximum = value; };
+  system.setProgress = [&](int position) { positions.push_back(position); };
   system.showFinishPage = [&] { events.push_back("finish"); };
   system.endRun = [&](bool) { events.push_back("end"); };
   system.askAfterFailedExtraction = [&](const std::u16string&, const std::u16string&) {
@@ -163,17 +137,17 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   system.writeUninstallerImage = [](const std::u16string& path) {
     std::ofstream(fs::path(std::wstring(path.begin(), path.end())), std::ios::binary) << "MZ uninstaller";
   };
-  runInstallationSteps(run.state, installationTexts(run.state), system);
+  runInstallationSteps(state, installationTexts(state.languageTexts), system);
 
   const std::u16string appFolder = (app / "").u16string();
   EXPECT_EQ(events, (std::vector<std::string>{"ask", "finish"}));  // only ../evil.txt failed
   EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5, 5, 6, 7, 0}));
-  EXPECT_EQ(SendMessageW(controls.progressBar, PBM_GETRANGE, FALSE, 0), 7);
+  EXPECT_EQ(maximum, 7);
   wchar_t text[MAX_PATH];
   GetEnvironmentVariableW(L"AV_INSTALLPATH", text, MAX_PATH);
   EXPECT_EQ(fromWide(text), appFolder);
-  GetWindowTextW(controls.statusLabel, text, MAX_PATH);
-  EXPECT_EQ(std::wstring(text), L"Done");
+  ASSERT_FALSE(statuses.empty());
+  EXPECT_EQ(statuses.back(), u"Done");
 
   EXPECT_EQ(payloadtest::readBytes(app / "bin" / "tool.exe"), "MZ tool");
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall.exe"), "MZ uninstaller");

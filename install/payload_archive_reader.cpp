@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "lifecycle/contained_path.h"
+#include "config/contained_path.h"
 
 namespace averlune {
 

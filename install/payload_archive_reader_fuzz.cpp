@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "config/contained_path.h"
 #include "install/payload_archive_reader.h"
-#include "lifecycle/contained_path.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "config/folder_path_win.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
 #include "install/payload_file_system_win.h"
 #include "install/payload_test_support.h"
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "config/folder_path_win.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
 
 namespace averlune {
 namespace {

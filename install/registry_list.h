@@ -29,8 +29,4 @@ std::vector<RegistryListEntry> readRegistryList(LineListFile& list,
 enum class RegistryWriteKind { binary, dword, expandString, string };
 RegistryWriteKind registryWriteKind(const std::u16string& existingTypeName);
 
-// Writes each entry: createKey, then the value by its kind (a REG_DWORD takes the low 32 bits of
-// parseNumber). Failures are silent. Windows build only (registry_list_win.cpp).
-void writeRegistryEntry(const RegistryListEntry& entry);
-
 }  // namespace averlune

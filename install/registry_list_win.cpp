@@ -1,5 +1,6 @@
+#include "install/registry_list_win.h"
+
 #include "config/registry_win.h"
-#include "install/registry_list.h"
 
 namespace averlune {
 

@@ -1,6 +1,6 @@
 #include "install/shortcuts.h"
 
-#include "lifecycle/contained_path.h"
+#include "config/contained_path.h"
 
 namespace averlune {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The uninstall entry in the Windows list of installed programs:
 // HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\<Appname> with six
-// REG_SZ values. The plan is computed here; uninstall_registration_win.cpp writes it.
+// REG_SZ values. The plan is computed here; uninstall_registration_win.h writes it.
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,9 +29,5 @@ std::optional<UninstallRegistration> uninstallRegistration(const std::u16string&
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
                                                            const std::u16string& uninstallerPath);
-
-// Writes the entry with the registry library; failures are silent (no right to write under
-// HKEY_LOCAL_MACHINE leaves no entry). Windows build only.
-void registerUninstaller(const UninstallRegistration& registration);
 
 }  // namespace averlune

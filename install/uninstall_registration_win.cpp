@@ -1,5 +1,6 @@
+#include "install/uninstall_registration_win.h"
+
 #include "config/registry_win.h"
-#include "install/uninstall_registration.h"
 
 namespace averlune {
 

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "config/contained_path.h"
+#include "config/folder_path_win.h"
+#include "config/owned_handle_win.h"
+#include "config/payload_container.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
-#include "lifecycle/contained_path.h"
-#include "lifecycle/payload_container.h"
 
 namespace averlune {
 namespace {
@@ -17,31 +18,6 @@ namespace {
 // The PE headers and the section table sit well inside the first 64 KiB of any image we build.
 constexpr DWORD kHeaderReadSize = 64 * 1024;
 constexpr DWORD kCopyBufferSize = 64 * 1024;
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-std::u16string ownFileName() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return fromWide(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 bool readExactly(HANDLE file, void* into, DWORD size) {
   DWORD got = 0;
@@ -97,16 +73,16 @@ UINT CALLBACK onCabinetNotification(PVOID context, UINT notification, UINT_PTR p
 
 }  // namespace
 
-CopyCabinetResult copyCabinet(const std::u16string& cabinetFile) {
-  FileHandle own(CreateFileW(wide(ownFileName()), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+CopyCabinetResult copyCabinet(const std::u16string& ownFile, const std::u16string& cabinetFile) {
+  const OwnedHandle own(CreateFileW(wide(ownFile), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   CabinetSpan span;
-  if (!own.valid() || !findCabinet(own.get(), span) || !seekTo(own.get(), span.offset)) {
+  if (!own || !findCabinet(own.get(), span) || !seekTo(own.get(), span.offset)) {
     return CopyCabinetResult::ownFileUnreadable;
   }
-  FileHandle cabinet(CreateFileW(wide(cabinetFile), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!cabinet.valid()) return CopyCabinetResult::cabinetFileNotCreatable;
+  const OwnedHandle cabinet(CreateFileW(wide(cabinetFile), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!cabinet) return CopyCabinetResult::cabinetFileNotCreatable;
 
   std::vector<std::uint8_t> buffer(kCopyBufferSize);
   for (std::uint64_t left = span.length; left > 0;) {

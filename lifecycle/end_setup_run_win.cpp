@@ -1,9 +1,6 @@
-#include <windows.h>
-
-#include "config/wide_text_win.h"
-#include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_run_win.h"
-#include "lifecycle/startup_texts.h"
+
+#include "config/fixed_texts.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/wizard_window_win.h"
 
@@ -20,26 +17,20 @@ HWND ownForegroundWindow() {
 
 }  // namespace
 
-SetupRun& currentRun() {
-  static SetupRun run;
-  return run;
-}
-
 void showErrorMessage(const char16_t* text) {
   MessageBoxW(ownForegroundWindow(), reinterpret_cast<const wchar_t*>(text),
               reinterpret_cast<const wchar_t*>(kErrorTitle), MB_OK | MB_ICONERROR);
 }
 
-void endSetupRun(bool removeWorkFolderToo) {
-  SetupRun& run = currentRun();
+void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
+  if (run.ended) return;
+  run.ended = true;
   if (removeWorkFolderToo) removeWorkFolder(run.state.workFolder);
-  releaseInstanceLock(run.handles.instanceLock);
-  releaseWizard(run);
-  if (run.handles.mainWindow) DestroyWindow(run.handles.mainWindow);
-  if (run.handles.setupIcon) DestroyIcon(run.handles.setupIcon);
-  run.handles = {};
+  run.instanceLock.reset();
+  if (run.wizard) releaseWizard(*run.wizard);
+  run.setupIcon.reset();
   // A running installation thread ends with the process; the exit code carries no information.
-  ExitProcess(0);
+  run.exitProcess(0);
 }
 
 }  // namespace averlune

@@ -1,31 +1,15 @@
 #include "lifecycle/instance_lock_win.h"
 
-#include "config/wide_text_win.h"
-
 namespace averlune {
 
-bool acquireInstanceLock(const char16_t* name, HANDLE& lock) {
-  lock = nullptr;
+InstanceLockResult acquireInstanceLock(const char16_t* name, OwnedMutex& lock) {
+  lock.reset();
   SetLastError(ERROR_SUCCESS);  // a fresh mutex need not clear an older error
-  HANDLE mutex = CreateMutexW(nullptr, TRUE, reinterpret_cast<const wchar_t*>(name));
-  const DWORD error = GetLastError();
-  if (mutex && error == ERROR_SUCCESS) {
-    lock = mutex;
-    return false;
-  }
-  // Another run created the mutex first: the handle we got does not own it.
-  if (mutex) {
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
-  }
-  return true;
-}
-
-void releaseInstanceLock(HANDLE& lock) {
-  if (!lock) return;
-  ReleaseMutex(lock);
-  CloseHandle(lock);
-  lock = nullptr;
+  // Taken as this call's handle first: one that does not own the mutex is only closed.
+  OwnedHandle mutex(CreateMutexW(nullptr, TRUE, reinterpret_cast<const wchar_t*>(name)));
+  if (!mutex || GetLastError() != ERROR_SUCCESS) return InstanceLockResult::heldByAnotherRun;
+  lock.reset(mutex.release());
+  return InstanceLockResult::acquired;
 }
 
 }  // namespace averlune

@@ -1,14 +1,18 @@
 #pragma once
-#include <windows.h>
+#include "config/owned_handle_win.h"
 
 namespace averlune {
 
-// Takes the named lock that keeps two setup runs of one Windows logon apart. Result: true when
-// another run holds it (the caller must end the run; `lock` stays null), false when this run now
-// owns it (`lock` holds the owned mutex).
-bool acquireInstanceLock(const char16_t* name, HANDLE& lock);
+// The name of the instance lock shared by every setup of the product in one Windows logon.
+inline constexpr char16_t kInstanceLockName[] = u"AV";
 
-// Releases and closes a lock taken by acquireInstanceLock; a null lock is left alone.
-void releaseInstanceLock(HANDLE& lock);
+enum class InstanceLockResult {
+  acquired,          // this run owns the lock now; `lock` holds it until the run ends
+  heldByAnotherRun,  // another run holds it, or it cannot be had at all; `lock` stays empty
+};
+
+// Takes the named lock that keeps two setup runs of one Windows logon apart. Whoever gets
+// anything but `acquired` must end the run without touching the other run's work.
+InstanceLockResult acquireInstanceLock(const char16_t* name, OwnedMutex& lock);
 
 }  // namespace averlune

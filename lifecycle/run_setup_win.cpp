@@ -1,21 +1,23 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <vector>
-
+#include "config/fixed_texts.h"
 #include "config/setup_placeholders.h"
+#include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
+#include "i18n/language_file.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/dll_search_win.h"
 #include "lifecycle/instance_lock_win.h"
+#include "lifecycle/own_file_win.h"
 #include "lifecycle/setup_icon_win.h"
 #include "lifecycle/setup_run_win.h"
 #include "lifecycle/startup_stand_ins_win.h"
-#include "lifecycle/startup_texts.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
-#include "i18n/language_texts.h"
+#include "wizard/wizard_events_win.h"
 #include "wizard/wizard_navigation_win.h"
+#include "wizard/wizard_resources_win.h"
 #include "wizard/wizard_window_win.h"
 
 namespace averlune {
@@ -29,52 +31,47 @@ void initialiseFacilities() {
 
 // The setup's own folder becomes the current folder, so relative paths the author wrote resolve
 // next to the setup program.
-void enterOwnFolder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  DWORD length;
-  while ((length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) == buffer.size()) {
-    buffer.resize(buffer.size() * 2);
-  }
-  std::u16string path = fromWide(buffer.data(), length);
-  const std::size_t separator = path.find_last_of(u'\\');
+void enterOwnFolder(const std::u16string& ownFile) {
+  const std::size_t separator = ownFile.find_last_of(u'\\');
   if (separator == std::u16string::npos) return;
-  SetCurrentDirectoryW(wide(path.substr(0, separator + 1)));  // failure keeps the inherited folder
+  SetCurrentDirectoryW(wide(ownFile.substr(0, separator + 1)));  // failure keeps the inherited folder
 }
 
-[[noreturn]] void failStartup(const char16_t* text, bool removeWorkFolderToo) {
+void failStartup(SetupRun& run, const char16_t* text, bool removeWorkFolderToo) {
   showErrorMessage(text);
-  endSetupRun(removeWorkFolderToo);
+  endSetupRun(run, removeWorkFolderToo);
 }
 
-}  // namespace
-
-void runSetup() {
-  SetupRun& run = currentRun();
+// Steps 1 to 19 on `run`; every way out ends the run.
+void runSteps(SetupRun& run) {
   SetupState& state = run.state;
 
   // 1-2: facilities; the state and its lists start empty.
   initialiseFacilities();
 
   // 3: one setup run per Windows logon.
-  if (acquireInstanceLock(kInstanceLockName, run.handles.instanceLock)) {
+  if (acquireInstanceLock(kInstanceLockName, run.instanceLock) != InstanceLockResult::acquired) {
     MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(kAlreadyRunningText),
                 reinterpret_cast<const wchar_t*>(kAlreadyRunningTitle), MB_OK | MB_ICONINFORMATION);
-    endSetupRun(false);
+    return endSetupRun(run, false);
   }
   // 4: the JPEG decoder is linked in; nothing to register.
   // 5
-  enterOwnFolder();
+  state.ownFile = ownFilePath();
+  enterOwnFolder(state.ownFile);
 
   // 6-10: the work folder with the unpacked configuration cabinet and the setup icon.
-  if (!makeWorkFolder(state.workFolder)) failStartup(kSetupErrorText, false);
+  if (!makeWorkFolder(state.workFolder)) return failStartup(run, kSetupErrorText, false);
   state.cabinetFile = state.workFolder + u"Setup.cab";
-  if (copyCabinet(state.cabinetFile) != CopyCabinetResult::success) failStartup(kSetupErrorText, false);
-  if (!extractCabinet(state.cabinetFile, state.workFolder)) failStartup(kCabinetErrorText, false);
-  run.handles.setupIcon = loadSetupIcon(state.workFolder);
+  if (copyCabinet(state.ownFile, state.cabinetFile) != CopyCabinetResult::success) {
+    return failStartup(run, kSetupErrorText, false);
+  }
+  if (!extractCabinet(state.cabinetFile, state.workFolder)) return failStartup(run, kCabinetErrorText, false);
+  run.setupIcon = loadSetupIcon(state.workFolder);
 
   // 11
   state.osAccepted = checkWindowsVersion(state.workFolder);
-  if (!state.osAccepted) failStartup(kUnsupportedOsText, true);
+  if (!state.osAccepted) return failStartup(run, kUnsupportedOsText, true);
 
   // 12-14: author variables before the setup script, then the two default folders.
   const SystemLookup system = windowsSystemLookup();
@@ -83,16 +80,16 @@ void runSetup() {
   expandDefaultFolders(state.options, state.variables, system);
 
   // 15
-  showSplashScreen(run);
+  showSplashScreen(state);
 
   // 16
   if (state.options.Languages == 1) {
     if (!loadLanguageTexts(state.workFolder + u"Default.avl", state.options.Appname, state.languageTexts,
                            state.languageFile)) {
-      failStartup(kSetupErrorText, true);
+      return failStartup(run, kSetupErrorText, true);
     }
-  } else if (!chooseLanguage(run)) {
-    failStartup(kSetupErrorText, true);
+  } else if (!chooseLanguage(state)) {
+    return failStartup(run, kSetupErrorText, true);
   }
 
   // 17
@@ -104,11 +101,23 @@ void runSetup() {
   // confirmed; its stand-in has confirmed one already. A wizard that cannot be built leaves the
   // user no way to end the run, so the run ends here.
   state.currentPage = kLanguageDialogPage;
-  if (!buildWizard(run)) failStartup(kSetupErrorText, true);
-  showWizard(run);
+  if (!buildWizard(*run.wizard)) return failStartup(run, kSetupErrorText, true);
+  showWizard(*run.wizard);
 
   // 19
-  runWizardLoop(run);
+  runWizardLoop(*run.wizard);
+}
+
+}  // namespace
+
+void runSetup() {
+  SetupRun run;  // ends with the process, inside endSetupRun
+  runSteps(run);
+}
+
+void prepareWizard(SetupRun& run) {
+  run.wizard = std::make_unique<Wizard>(run.state, [&run](bool removeWorkFolder) { endSetupRun(run, removeWorkFolder); });
+  run.wizard->resources = prepareWizardResources(run.state.workFolder);
 }
 
 }  // namespace averlune

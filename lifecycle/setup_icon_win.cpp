@@ -1,5 +1,9 @@
 #include "lifecycle/setup_icon_win.h"
 
+#include <windows.h>
+
+#include <utility>
+
 #include "config/wide_text_win.h"
 #include "resources/resource_ids.h"
 
@@ -23,43 +27,42 @@ void writeBuiltInIcon(const std::u16string& path) {
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes) return;
   const DWORD size = SizeofResource(nullptr, resource);
-  HANDLE file = CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const OwnedHandle file(
+      CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   DWORD written = 0;
-  WriteFile(file, bytes, size, &written, nullptr);  // a short write yields an unloadable icon
-  CloseHandle(file);
+  WriteFile(file.get(), bytes, size, &written, nullptr);  // a short write yields an unloadable icon
 }
 
 SIZE iconSize(HICON icon) {
-  SIZE size{0, 0};
   ICONINFO info;
-  if (!GetIconInfo(icon, &info)) return size;
+  if (!GetIconInfo(icon, &info)) return {0, 0};
+  const OwnedGdiObject colour(info.hbmColor);  // copies made for the caller
+  const OwnedGdiObject mask(info.hbmMask);
   BITMAP bitmap;
-  if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap)) {
-    size = {bitmap.bmWidth, bitmap.bmHeight};
-  } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bitmap, &bitmap)) {
-    size = {bitmap.bmWidth, bitmap.bmHeight / 2};  // monochrome: mask and image stacked
+  if (colour && GetObjectW(colour.get(), sizeof bitmap, &bitmap)) return {bitmap.bmWidth, bitmap.bmHeight};
+  if (mask && GetObjectW(mask.get(), sizeof bitmap, &bitmap)) {
+    return {bitmap.bmWidth, bitmap.bmHeight / 2};  // monochrome: mask and image stacked
   }
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
-  return size;
+  return {0, 0};
 }
 
 }  // namespace
 
-HICON loadSetupIcon(const std::u16string& workFolder) {
+OwnedIcon loadSetupIcon(const std::u16string& workFolder) {
   const std::u16string path = workFolder + u"icon.dat";
   if (!isNonEmptyFile(path)) writeBuiltInIcon(path);
 
   // Size 0 x 0 without LR_DEFAULTSIZE keeps the picture's own size, so a large icon can be seen
   // and scaled below.
-  auto icon = static_cast<HICON>(LoadImageW(nullptr, wide(path), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-  if (!icon) return nullptr;
-  const SIZE size = iconSize(icon);
+  OwnedIcon icon(static_cast<HICON>(LoadImageW(nullptr, wide(path), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
+  if (!icon) return icon;
+  const SIZE size = iconSize(icon.get());
   if (size.cx > kLargestIconSide && size.cy > kLargestIconSide) {
-    auto scaled = static_cast<HICON>(
-        CopyImage(icon, IMAGE_ICON, kLargestIconSide, kLargestIconSide, LR_COPYDELETEORG));
-    if (scaled) icon = scaled;
+    // Without LR_COPYDELETEORG: the holder frees the original once a copy exists.
+    OwnedIcon scaled(
+        static_cast<HICON>(CopyImage(icon.get(), IMAGE_ICON, kLargestIconSide, kLargestIconSide, 0)));
+    if (scaled) icon = std::move(scaled);
   }
   return icon;
 }

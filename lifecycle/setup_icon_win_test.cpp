@@ -32,14 +32,12 @@ std::string iconFile(int width, int height) {
 
 SIZE sizeOf(HICON icon) {
   ICONINFO info;
-  SIZE size{0, 0};
-  if (!GetIconInfo(icon, &info)) return size;
+  if (!GetIconInfo(icon, &info)) return {0, 0};
+  const OwnedGdiObject colour(info.hbmColor);
+  const OwnedGdiObject mask(info.hbmMask);
   BITMAP bitmap;
-  GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-  size = {bitmap.bmWidth, bitmap.bmHeight};
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return size;
+  if (!GetObjectW(colour.get(), sizeof bitmap, &bitmap)) return {0, 0};
+  return {bitmap.bmWidth, bitmap.bmHeight};
 }
 
 class SetupIcon : public ::testing::Test {
@@ -58,10 +56,9 @@ class SetupIcon : public ::testing::Test {
 TEST_F(SetupIcon, MissingOrEmptyIconDatGetsTheBuiltInIcon) {
   for (bool empty : {false, true}) {
     if (empty) writeIconDat("");
-    HICON icon = loadSetupIcon(workFolder());
-    ASSERT_NE(icon, nullptr);
+    const OwnedIcon icon = loadSetupIcon(workFolder());
+    ASSERT_TRUE(icon);
     EXPECT_EQ(fs::file_size(folder_ / "icon.dat"), 25214u);
-    DestroyIcon(icon);
     fs::remove(folder_ / "icon.dat");
   }
 }
@@ -70,21 +67,20 @@ TEST_F(SetupIcon, OnlyPicturesLargerThan48InBothDirectionsAreScaled) {
   struct Row { int width, height, expectedWidth, expectedHeight; };
   for (const Row& row : {Row{64, 64, 48, 48}, Row{64, 32, 64, 32}, Row{32, 32, 32, 32}}) {
     writeIconDat(iconFile(row.width, row.height));
-    HICON icon = loadSetupIcon(workFolder());
-    ASSERT_NE(icon, nullptr) << row.width << "x" << row.height;
-    const SIZE size = sizeOf(icon);
+    const OwnedIcon icon = loadSetupIcon(workFolder());
+    ASSERT_TRUE(icon) << row.width << "x" << row.height;
+    const SIZE size = sizeOf(icon.get());
     EXPECT_EQ(size.cx, row.expectedWidth) << row.width << "x" << row.height;
     EXPECT_EQ(size.cy, row.expectedHeight) << row.width << "x" << row.height;
-    DestroyIcon(icon);
   }
 }
 
 TEST_F(SetupIcon, AnUnreadableIconOrAFolderNamedIconDatLeavesNoIcon) {
   writeIconDat("not an icon");
-  EXPECT_EQ(loadSetupIcon(workFolder()), nullptr);
+  EXPECT_FALSE(loadSetupIcon(workFolder()));
   fs::remove(folder_ / "icon.dat");
   fs::create_directory(folder_ / "icon.dat");
-  EXPECT_EQ(loadSetupIcon(workFolder()), nullptr);
+  EXPECT_FALSE(loadSetupIcon(workFolder()));
 }
 
 }  // namespace

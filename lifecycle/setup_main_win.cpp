@@ -1,3 +1,6 @@
 #include "lifecycle/setup_run_win.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { averlune::runSetup(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  averlune::runSetup();
+  return 0;  // not reached: the run ends the process
+}

@@ -1,37 +1,40 @@
 #pragma once
-// The one setup run of this process: its state and the Windows handles it holds. Acquired as the
-// run goes, released together by endSetupRun.
+// One setup run: its state and the Windows things it holds, acquired as the run goes and released
+// together by endSetupRun. The run lives in runSetup's frame on the main thread; the windows get
+// what they need from it when they are made, never from a process-wide object.
 #include <windows.h>
 
-#include "lifecycle/setup_state.h"
-#include "wizard/wizard_window_win.h"
+#include <memory>
+
+#include "config/owned_handle_win.h"
+#include "config/setup_state.h"
+#include "wizard/wizard_win.h"
 
 namespace averlune {
 
-struct SetupHandles {
-  HANDLE instanceLock = nullptr;
-  HICON setupIcon = nullptr;
-  HWND mainWindow = nullptr;  // the window the event loop serves (wizard or language dialog)
-  WizardResources wizardResources;
-  WizardControls wizard;
-  HANDLE installationThread = nullptr;  // set once, when the installing page is entered
-};
-
 struct SetupRun {
   SetupState state;
-  SetupHandles handles;
+  OwnedMutex instanceLock;
+  OwnedIcon setupIcon;
+  std::unique_ptr<Wizard> wizard;
+  bool ended = false;  // endSetupRun has run; main thread only
+  // How the process ends. The Windows tests put their own here to watch a run end.
+  void(WINAPI* exitProcess)(UINT exitCode) = ExitProcess;
 };
 
-// The run of this process. The main thread fills it during start-up; window procedures and the
-// installation thread reach it from here.
-SetupRun& currentRun();
+// Start-up steps 1 to 19 on a run of its own. Does not return: every path ends the process in
+// endSetupRun.
+void runSetup();
 
-// Start-up steps 1 to 19. Does not return: every path ends the process in endSetupRun.
-[[noreturn]] void runSetup();
+// Makes the run's wizard (step 17): the record on the run's state, with endSetupRun as its way to
+// end the run, and its pictures, icons and fonts. The window is built later (buildWizard).
+void prepareWizard(SetupRun& run);
 
 // Ends the run: removes the work folder when asked, releases the instance lock, releases the
-// run's windows and resources and ends the process with exit code 0, whatever happened.
-[[noreturn]] void endSetupRun(bool removeWorkFolder);
+// run's windows and resources and ends the process with exit code 0, whatever happened. Main
+// thread only. Only the first call acts: a second request (an Abort that arrives while Cancel's OK
+// is being carried out, say) finds the run over and returns at once.
+void endSetupRun(SetupRun& run, bool removeWorkFolder);
 
 // A modal error box (title "Error", error icon, OK) owned by the run's foreground window when
 // there is one.

@@ -1,17 +1,15 @@
 #pragma once
 // Start-up steps whose subsystems are still being built. Each does the least that lets a run go
 // on and is replaced by the subsystem's own routine as that lands.
-#include <string>
-
-#include "lifecycle/setup_run_win.h"
+#include "config/setup_state.h"
 
 namespace averlune {
 
 // The splash screen. Stand-in: the run goes on at once.
-void showSplashScreen(SetupRun& run);
+void showSplashScreen(SetupState& state);
 // The language dialog of setups with several languages. Stand-in: checks that languages.dat can
 // be opened, then goes on as if a language whose file is Default.avl had been confirmed. False
 // when languages.dat cannot be opened.
-bool chooseLanguage(SetupRun& run);
+bool chooseLanguage(SetupState& state);
 
 }  // namespace averlune

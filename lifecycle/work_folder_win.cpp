@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "config/folder_path_win.h"
+#include "config/owned_handle_win.h"
+#include "config/path_text.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
 
 namespace averlune {
 namespace {
@@ -42,25 +44,26 @@ std::u16string newGuidText() {
 }
 
 void removeFolderTree(const std::u16string& folder) {  // folder ends in "\"
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(wide(folder + u"*.*"), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::u16string name = fromWide(found.cFileName);
-      if (name == u"." || name == u"..") continue;
-      const std::u16string path = folder + name;
-      // A reparse point is removed as a link, never followed: its target is not ours.
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-          !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        removeFolderTree(path + u"\\");
-      } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveDirectoryW(wide(path));  // failure leaves it, like any other undeletable entry
-      } else {
-        DeleteFileW(wide(path));  // read-only files stay: the run does not force deletion
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
+  {
+    WIN32_FIND_DATAW found;
+    const OwnedFindHandle search(FindFirstFileW(wide(folder + u"*.*"), &found));
+    if (search) {
+      do {
+        const std::u16string name = fromWide(found.cFileName);
+        if (name == u"." || name == u"..") continue;
+        const std::u16string path = folder + name;
+        // A reparse point is removed as a link, never followed: its target is not ours.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+          removeFolderTree(path + u"\\");
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveDirectoryW(wide(path));  // failure leaves it, like any other undeletable entry
+        } else {
+          DeleteFileW(wide(path));  // read-only files stay: the run does not force deletion
+        }
+      } while (FindNextFileW(search.get(), &found));
+    }
+  }  // the search is closed here: an open search keeps its folder from being removed
   RemoveDirectoryW(wide(folder));  // fails while anything stayed; then the folder stays too
 }
 
@@ -73,7 +76,7 @@ bool makeWorkFolder(std::u16string& workFolder) {
 
 void removeWorkFolder(const std::u16string& folder) {
   if (folder.empty() || !folderExists(folder)) return;
-  removeFolderTree(folder.back() == u'\\' ? folder : folder + u"\\");
+  removeFolderTree(addBackslash(folder));
 }
 
 }  // namespace averlune

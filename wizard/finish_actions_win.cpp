@@ -1,12 +1,10 @@
 #include "wizard/finish_actions_win.h"
 
-#include "lifecycle/setup_run_win.h"
-
 namespace averlune {
 
-void runFinishActions(SetupRun& run) {
-  if (run.handles.wizard.window) ShowWindow(run.handles.wizard.window, SW_HIDE);
-  endSetupRun(true);
+void runFinishActions(Wizard& wizard) {
+  ShowWindow(wizard.window.get(), SW_HIDE);
+  wizard.endRun(true);
 }
 
 }  // namespace averlune

@@ -1,12 +1,11 @@
 #pragma once
+#include "wizard/wizard_win.h"
 
 namespace averlune {
 
-struct SetupRun;
-
-// What Finish on the finish page does; ends the run (work folder removed) and does not return.
-// The finish plug-in, the restart and the program launch chosen by Addition are not carried out
-// yet: Finish hides the wizard and ends the run.
-[[noreturn]] void runFinishActions(SetupRun& run);
+// What Finish on the finish page does; ends the run (work folder removed). The finish plug-in,
+// the restart and the program launch chosen by Addition are not carried out yet: Finish hides the
+// wizard and ends the run.
+void runFinishActions(Wizard& wizard);
 
 }  // namespace averlune

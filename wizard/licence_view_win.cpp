@@ -5,8 +5,8 @@
 
 #include <vector>
 
+#include "config/owned_handle_win.h"
 #include "config/wide_text_win.h"
-#include "lifecycle/setup_run_win.h"
 
 namespace averlune {
 namespace {
@@ -28,8 +28,8 @@ void openLink(const std::wstring& link) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const OwnedHandle thread(process.hThread);  // the started program runs on its own
+    const OwnedHandle started(process.hProcess);
     return;
   }
   // A link that is no program: the shell opens it, web addresses in the browser. Not reported
@@ -40,31 +40,28 @@ void openLink(const std::wstring& link) {
 }  // namespace
 
 void loadLicenceText(HWND view, const std::u16string& path) {
-  HANDLE file = CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const OwnedHandle file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   EDITSTREAM stream{};
-  stream.dwCookie = reinterpret_cast<DWORD_PTR>(file);
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.get());
   stream.pfnCallback = readLicenceBlock;
   SendMessageW(view, EM_STREAMIN, SF_RTF | SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-  CloseHandle(file);
 }
 
-void onWizardNotify(HWND, UINT message, WPARAM, LPARAM lParam) {
-  if (message != WM_NOTIFY || !lParam) return;
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header->code != EN_LINK) return;
-  const auto* link = reinterpret_cast<const ENLINK*>(lParam);
+void onLicenceNotify(HWND licenceView, LPARAM notification) {
+  if (!notification || !licenceView) return;
+  const auto* header = reinterpret_cast<const NMHDR*>(notification);
+  if (header->code != EN_LINK || header->hwndFrom != licenceView) return;
+  const auto* link = reinterpret_cast<const ENLINK*>(notification);
   if (link->msg != WM_LBUTTONDOWN) return;
-  const HWND view = currentRun().handles.wizard.licenceView;
-  if (!view || header->hwndFrom != view) return;
   wchar_t buffer[256] = {};
   TEXTRANGEW range{};
   range.chrg = link->chrg;
   // The buffer holds 255 characters and the terminator; a longer link is cut there.
   if (range.chrg.cpMax < 0 || range.chrg.cpMax - range.chrg.cpMin > 255) range.chrg.cpMax = range.chrg.cpMin + 255;
   range.lpstrText = buffer;
-  const LRESULT length = SendMessageW(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  const LRESULT length = SendMessageW(licenceView, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
   if (length <= 0) return;
   openLink(std::wstring(buffer, static_cast<std::size_t>(length)));
 }

@@ -10,10 +10,10 @@ namespace averlune {
 // cannot be opened leaves the view empty; nothing is reported.
 void loadLicenceText(HWND view, const std::u16string& path);
 
-// Sees the messages of the wizard's windows and acts only on a press of the left mouse button on
-// a link in the licence view: the link's text (at most 255 characters) is started as a program,
-// or handed to the shell's open when that fails, so web addresses open in the browser. The caller
-// always goes on with the message's default processing.
-void onWizardNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Acts on a WM_NOTIFY of the wizard window only when it is a press of the left mouse button on a
+// link in `licenceView`: the link's text (at most 255 characters) is started as a program, or
+// handed to the shell's open when that fails, so web addresses open in the browser. The caller
+// goes on with the message's default processing either way.
+void onLicenceNotify(HWND licenceView, LPARAM notification);
 
 }  // namespace averlune

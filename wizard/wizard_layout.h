@@ -37,6 +37,9 @@ enum class ControlId {
 
 constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::count);
 
+// The Win32 command id of a control: its layout id plus this base.
+constexpr int kControlCommandBase = 1000;
+
 enum class ControlKind {
   pagePanel,         // grey panel of one page, shown and hidden as one
   whitePanel,        // white area of the welcome and finish pages

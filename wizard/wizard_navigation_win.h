@@ -1,32 +1,26 @@
 #pragma once
-// The wizard's event handling on the main thread: page changes, button states, the exit
-// question, the finish page and the event loop.
-#include <windows.h>
+// The wizard's pages on the main thread: page changes, button states, the exit question and the
+// finish page.
+#include "wizard/wizard_win.h"
 
 namespace averlune {
 
-struct SetupRun;
-
 // Sets Next and Back enabled or disabled as the current page asks (wizard/page_flow.h).
-void applyButtonStates(SetupRun& run);
+void applyButtonStates(Wizard& wizard);
 // One step forward or back, with the skip rules; entering the installing page starts the
 // installation.
-void goNext(SetupRun& run);
-void goBack(SetupRun& run);
+void goNext(Wizard& wizard);
+void goBack(Wizard& wizard);
+// What a press of a wizard button does: Back, Next (Finish on the finish page) and Cancel.
+void onButton(Wizard& wizard, ControlId id);
 // Asks the exit question (language texts ExitSetupH / ExitSetup); OK ends the run and removes the
 // work folder, Cancel leaves the wizard where it was.
-void confirmExit(SetupRun& run);
-// Switches the wizard to the finish page: every other panel hidden, Back and Cancel hidden, Next
-// captioned FinishBtn and enabled, the current page 7. Callable from any thread: from another
-// thread it hands the switch to the main thread and returns at once, so no button state the main
-// thread is applying can undo it.
-void showFinishPage(SetupRun& run);
+void confirmExit(Wizard& wizard);
+// Switches to the finish page: every other panel hidden, Back and Cancel hidden, Next captioned
+// FinishBtn and enabled, the current page 7. On the main thread, so no button state applied for
+// an event of the installing page can undo it.
+void showFinishPage(Wizard& wizard);
 // Shows the built wizard window on its welcome page, current page 0.
-void showWizard(SetupRun& run);
-// The event loop; never returns, the run ends in endSetupRun.
-[[noreturn]] void runWizardLoop(SetupRun& run);
-
-// The wizard window's procedure (registered by buildWizard).
-LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void showWizard(Wizard& wizard);
 
 }  // namespace averlune

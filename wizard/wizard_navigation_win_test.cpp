@@ -1,134 +1,194 @@
 #include "wizard/wizard_navigation_win.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
-#include "lifecycle/setup_run_win.h"
+#include "config/wide_text_win.h"
 #include "wizard/installation_start_win.h"
 #include "wizard/page_flow.h"
+#include "wizard/wizard_resources_win.h"
+#include "wizard/wizard_test_support_win.h"
+#include "wizard/wizard_window_win.h"
 
 namespace averlune {
 namespace {
 
-void pumpMessages(int milliseconds) {
-  const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
-  MSG message;
-  while (static_cast<int>(until - GetTickCount()) > 0) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    Sleep(10);
-  }
-}
+using namespace wizardtest;
 
-// A wizard built in this process on the run of this process, released again afterwards.
+// A wizard built in this process on a state of its own; the run's end is only counted.
 class WizardWindow : public testing::Test {
  protected:
   void SetUp() override {
-    SetupRun& run = currentRun();
-    run.state.workFolder = u"C:\\averlune-no-such-folder\\";
-    run.state.languageTexts = LanguageTexts{};
-    run.state.languageTexts.Gadgets.NextBtn = u"Next >";
-    run.state.languageTexts.Gadgets.FinishBtn = u"Finish";
-    run.state.options = SetupOptions{};
-    prepareWizard(run);
-    ASSERT_TRUE(buildWizard(run));
-    showWizard(run);
+    state.workFolder = u"C:\\averlune-no-such-folder\\";
+    state.languageTexts.Gadgets.NextBtn = u"Next >";
+    state.languageTexts.Gadgets.FinishBtn = u"Finish";
+    wizard.resources = prepareWizardResources(state.workFolder);
+    ASSERT_TRUE(buildWizard(wizard));
+    showWizard(wizard);
   }
   void TearDown() override {
-    SetupRun& run = currentRun();
-    if (run.handles.installationThread) {
-      WaitForSingleObject(run.handles.installationThread, 10000);
-      pumpMessages(100);
-      CloseHandle(run.handles.installationThread);
-      run.handles.installationThread = nullptr;
+    if (wizard.installationThread) {
+      EXPECT_TRUE(pumpUntilEnded(wizard.installationThread.get()));
     }
-    releaseWizard(run);
-    run.state.currentPage = 0;
+    releaseWizard(wizard);
   }
+
+  SetupState state;
+  int runEnds = 0;
+  Wizard wizard{state, [this](bool) { ++runEnds; }};
 };
 
 TEST_F(WizardWindow, FinishStaysEnabledWhenTheMainThreadAppliesInstallingStatesMeanwhile) {
-  SetupRun& run = currentRun();
-  const WizardControls& c = run.handles.wizard;
-  run.state.currentPage = kInstallingPage;
-  applyButtonStates(run);
+  const WizardControls& c = wizard.controls;
+  state.currentPage = kInstallingPage;
+  applyButtonStates(wizard);
   ASSERT_FALSE(IsWindowEnabled(c.nextButton));
 
-  std::thread installation([&run] { showFinishPage(run); });
+  InstallationSystem reports;
+  reportToWindow(reports, wizard.window.get());
+  std::atomic<bool> reported{false};
+  std::thread installation([&] {
+    reports.showFinishPage();
+    reported = true;
+  });
   // The main thread is busy with events that still see the installing page.
-  for (int i = 0; i < 200; ++i) applyButtonStates(run);
+  for (int i = 0; i < 200; ++i) applyButtonStates(wizard);
+  EXPECT_TRUE(pumpUntil([&] { return reported.load(); }));
   installation.join();
-  for (int i = 0; i < 200; ++i) applyButtonStates(run);
-  pumpMessages(200);
-  applyButtonStates(run);
+  for (int i = 0; i < 200; ++i) applyButtonStates(wizard);
 
-  EXPECT_EQ(run.state.currentPage, kFinishPage);
+  EXPECT_EQ(state.currentPage, kFinishPage);
   EXPECT_TRUE(IsWindowEnabled(c.nextButton));
-  wchar_t caption[32] = {};
-  GetWindowTextW(c.nextButton, caption, 32);
-  EXPECT_STREQ(caption, L"Finish");
+  EXPECT_EQ(controlText(c.nextButton), u"Finish");
   EXPECT_FALSE(IsWindowVisible(c.backButton));
   EXPECT_FALSE(IsWindowVisible(c.cancelButton));
   EXPECT_TRUE(IsWindowVisible(c[ControlId::finishPanel]));
   EXPECT_FALSE(IsWindowVisible(c[ControlId::installingPanel]));
   EXPECT_FALSE(IsWindowVisible(c[ControlId::welcomePanel]));
+  EXPECT_EQ(runEnds, 0);
 }
 
 HANDLE releaseInstallation = nullptr;
+UserChoices choicesSeen;
 
-// Stands in for the installation run: waits until the test lets it finish.
-void installUntilReleased(SetupRun& run) {
+// Stands in for the installation run: notes what the state told it, then waits until the test
+// lets it finish.
+void installUntilReleased(SetupState& state, const InstallationTexts&, const InstallationSystem& system) {
+  choicesSeen = state.choices;
   WaitForSingleObject(releaseInstallation, 10000);
-  showFinishPage(run);
+  system.showFinishPage();
 }
 
-TEST_F(WizardWindow, NextToTheInstallingPageStartsOneInstallation) {
-  SetupRun& run = currentRun();
-  releaseInstallation = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  // The installation that this run starts; the page flow must not start another one.
-  startInstallation(run, installUntilReleased);
-  const HANDLE thread = run.handles.installationThread;
+TEST_F(WizardWindow, NextToTheInstallingPageCopiesTheChoicesAndStartsOneInstallation) {
+  const OwnedHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  releaseInstallation = release.get();
+  wizard.installationWork = installUntilReleased;
+  const WizardControls& c = wizard.controls;
+  SetWindowTextW(c.appFolderField, L"D:\\Apps\\Tool");
+  SetWindowTextW(c.startMenuFolderField, L"Tools\\Tool");
+  SendMessageW(c.desktopIconCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(c.startMenuCheckBox, BM_SETCHECK, BST_UNCHECKED, 0);
+  state.choices.languageName = u"Deutsch";  // the language dialog's, not a control's
+
+  goNext(wizard);  // every optional page off: straight to the installing page
+  EXPECT_EQ(state.currentPage, kInstallingPage);
+  EXPECT_FALSE(IsWindowEnabled(c.nextButton));
+  const HANDLE thread = wizard.installationThread.get();
   ASSERT_NE(thread, nullptr);
+  EXPECT_EQ(state.choices.appFolderText, u"D:\\Apps\\Tool");
+  EXPECT_EQ(state.choices.startMenuFolderText, u"Tools\\Tool");
+  EXPECT_TRUE(state.choices.desktopIcon);
+  EXPECT_FALSE(state.choices.startMenuFolder);
+  EXPECT_EQ(state.choices.languageName, u"Deutsch");
 
-  goNext(run);  // every optional page off: straight to the installing page
-  EXPECT_EQ(run.state.currentPage, kInstallingPage);
-  EXPECT_FALSE(IsWindowEnabled(run.handles.wizard.nextButton));
-  goNext(run);  // a second Next that slipped through
-  EXPECT_EQ(run.handles.installationThread, thread);
-  EXPECT_EQ(run.state.currentPage, kInstallingPage);
+  // Controls changed from now on are not what the run installs.
+  SetWindowTextW(c.appFolderField, L"E:\\Elsewhere");
+  goNext(wizard);  // a second Next that slipped through
+  startInstallation(wizard);
+  EXPECT_EQ(wizard.installationThread.get(), thread);
+  EXPECT_EQ(state.currentPage, kInstallingPage);
+  EXPECT_EQ(state.choices.appFolderText, u"D:\\Apps\\Tool");
 
-  SetEvent(releaseInstallation);
-  ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
-  pumpMessages(200);
-  EXPECT_EQ(run.state.currentPage, kFinishPage);
-  EXPECT_TRUE(IsWindowEnabled(run.handles.wizard.nextButton));
-  CloseHandle(releaseInstallation);
+  SetEvent(release.get());
+  ASSERT_TRUE(pumpUntilEnded(thread));
+  EXPECT_EQ(choicesSeen.appFolderText, u"D:\\Apps\\Tool");
+  EXPECT_EQ(state.currentPage, kFinishPage);
+  EXPECT_TRUE(IsWindowEnabled(c.nextButton));
+}
+
+DWORD reportingThread = 0;
+ExtractionChoice answerSeen = ExtractionChoice::ignore;
+
+// Stands in for the installation run: reports as the real one does, asks once, finishes.
+void reportAndAsk(SetupState&, const InstallationTexts&, const InstallationSystem& system) {
+  reportingThread = GetCurrentThreadId();
+  system.setProgressMaximum(8);
+  system.setProgress(3);
+  system.setStatus(u"Installing..\nC:\\Tool\\a.txt");
+  answerSeen = system.askAfterFailedExtraction(u"Error", u"Could not extract file!\na.txt");
+  system.showFinishPage();
+  system.setProgress(0);
+}
+
+TEST_F(WizardWindow, TheInstallationThreadsReportsAndQuestionsAreCarriedOutOnTheMainThread) {
+  wizard.installationWork = reportAndAsk;
+  const WizardControls& c = wizard.controls;
+  const DWORD mainThread = GetCurrentThreadId();
+  ShownBox box;
+  int positionAtQuestion = -1;
+  int maximumAtQuestion = -1;
+  std::u16string statusAtQuestion;
+  std::thread answerer([&] {
+    box = waitForBox(mainThread);
+    positionAtQuestion = static_cast<int>(SendMessageW(c.progressBar, PBM_GETPOS, 0, 0));
+    maximumAtQuestion = static_cast<int>(SendMessageW(c.progressBar, PBM_GETRANGE, FALSE, 0));
+    statusAtQuestion = controlText(c.statusLabel);
+    pressBoxButton(box.handle, IDRETRY);
+  });
+  goNext(wizard);
+  ASSERT_TRUE(pumpUntilEnded(wizard.installationThread.get()));
+  answerer.join();
+
+  EXPECT_NE(reportingThread, mainThread);
+  // The box was the main thread's, modal to the wizard, with the run's texts; its answer went back.
+  ASSERT_NE(box.handle, nullptr);
+  EXPECT_EQ(box.owner, wizard.window.get());
+  EXPECT_EQ(box.title, L"Error");
+  EXPECT_EQ(box.text, L"Could not extract file!\na.txt");
+  EXPECT_EQ(answerSeen, ExtractionChoice::retry);
+  // The page showed what the run had reported before it asked.
+  EXPECT_EQ(positionAtQuestion, 3);
+  EXPECT_EQ(maximumAtQuestion, 8);
+  EXPECT_EQ(statusAtQuestion, u"Installing..\nC:\\Tool\\a.txt");
+  // And what came after, in order: the finish page, then the bar back at 0.
+  EXPECT_EQ(state.currentPage, kFinishPage);
+  EXPECT_EQ(SendMessageW(c.progressBar, PBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(runEnds, 0);
 }
 
 TEST_F(WizardWindow, BackAndNextShowExactlyOnePanel) {
-  SetupRun& run = currentRun();
-  run.state.options.Licence = 2;
-  run.state.options.ChangeApplicationFolder = 1;
-  const WizardControls& c = run.handles.wizard;
+  state.options.Licence = 2;
+  state.options.ChangeApplicationFolder = 1;
+  const WizardControls& c = wizard.controls;
   auto visiblePanels = [&c] {
     int count = 0;
     for (ControlId panel : pagePanels()) count += IsWindowVisible(c[panel]) ? 1 : 0;
     return count;
   };
   EXPECT_EQ(visiblePanels(), 1);
-  goNext(run);
-  EXPECT_EQ(run.state.currentPage, kLicencePage);
+  goNext(wizard);
+  EXPECT_EQ(state.currentPage, kLicencePage);
   EXPECT_TRUE(IsWindowVisible(c.backButton));
   EXPECT_EQ(visiblePanels(), 1);
-  goNext(run);
-  EXPECT_EQ(run.state.currentPage, kApplicationFolderPage);
+  goNext(wizard);
+  EXPECT_EQ(state.currentPage, kApplicationFolderPage);
   EXPECT_TRUE(IsWindowVisible(c[ControlId::appFolderPanel]));
-  goBack(run);
-  goBack(run);
-  EXPECT_EQ(run.state.currentPage, kWelcomePage);
+  goBack(wizard);
+  goBack(wizard);
+  EXPECT_EQ(state.currentPage, kWelcomePage);
   EXPECT_FALSE(IsWindowVisible(c.backButton));
   EXPECT_TRUE(IsWindowVisible(c[ControlId::welcomePanel]));
   EXPECT_EQ(visiblePanels(), 1);

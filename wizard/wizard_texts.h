@@ -4,7 +4,7 @@
 // application folder page and the finish check box, and the starting states of the check boxes.
 #include <string>
 
-#include "i18n/language_texts.h"
+#include "config/language_texts.h"
 #include "wizard/wizard_layout.h"
 
 namespace averlune {

@@ -118,7 +118,9 @@ TEST(WizardLayout, ParentsComeFirstAndPagesInTheirCreationOrder) {
   std::vector<ControlId> panels;
   for (std::size_t i = 0; i < layout.size(); ++i) {
     const ControlSpec& spec = layout[i];
-    if (spec.parent != I::none) EXPECT_LT(static_cast<std::size_t>(spec.parent), i) << i;
+    if (spec.parent != I::none) {
+      EXPECT_LT(static_cast<std::size_t>(spec.parent), i) << i;
+    }
     if (spec.kind == ControlKind::pagePanel) panels.push_back(spec.id);
   }
   EXPECT_EQ(panels, (std::vector<ControlId>{I::welcomePanel, I::licencePanel, I::appFolderPanel, I::startMenuPanel,

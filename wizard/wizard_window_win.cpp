@@ -7,14 +7,11 @@
 
 #include <string>
 
-#include "config/file_bytes.h"
 #include "config/wide_text_win.h"
-#include "lifecycle/setup_run_win.h"
 #include "resources/resource_ids.h"
 #include "wizard/free_space_win.h"
-#include "wizard/jpeg_decode_win.h"
 #include "wizard/licence_view_win.h"
-#include "wizard/wizard_navigation_win.h"
+#include "wizard/wizard_events_win.h"
 #include "wizard/wizard_texts.h"
 
 namespace averlune {
@@ -23,26 +20,30 @@ namespace {
 constexpr wchar_t kWizardClass[] = L"AverluneWizard";
 constexpr wchar_t kPanelClass[] = L"AverlunePanel";
 constexpr wchar_t kWhitePanelClass[] = L"AverluneWhitePanel";
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 
-// Panels only group controls: what their controls report belongs to the wizard window, and the
-// white ones give their texts a white background.
+// Panels only group controls: what their controls report belongs to the wizard window. A white
+// panel is created with the brush of its background as its creation parameter and gives its
+// texts that background.
 LRESULT CALLBACK panelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE: {
+      const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+      break;
+    }
     case WM_COMMAND:
     case WM_NOTIFY:
       return SendMessageW(GetAncestor(panel, GA_ROOT), message, wParam, lParam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
-      wchar_t name[32] = {};
-      GetClassNameW(panel, name, 32);
-      if (lstrcmpW(name, kWhitePanelClass) != 0) break;
+      const auto brush = reinterpret_cast<HBRUSH>(GetWindowLongPtrW(panel, GWLP_USERDATA));
+      if (!brush) break;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, kWhite);
-      return reinterpret_cast<LRESULT>(currentRun().handles.wizardResources.whiteBrush);
+      SetBkColor(dc, RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(brush);
     }
     default:
       break;
@@ -75,76 +76,6 @@ bool registerClasses(HICON icon) {
   panel.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   panel.lpszClassName = kWhitePanelClass;
   return registered(panel);
-}
-
-HBITMAP bitmapOf(const Picture& picture) {
-  if (picture.rgb.empty()) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top-down, as the picture's rows are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) return bitmap;
-  const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) & ~std::size_t{3};
-  auto* out = static_cast<std::uint8_t*>(bits);
-  for (int y = 0; y < picture.height; ++y) {
-    const std::uint8_t* in = &picture.rgb[static_cast<std::size_t>(y) * picture.width * 3];
-    std::uint8_t* row = out + y * stride;
-    for (int x = 0; x < picture.width; ++x) {  // DIBs hold blue, green, red
-      row[x * 3] = in[x * 3 + 2];
-      row[x * 3 + 1] = in[x * 3 + 1];
-      row[x * 3 + 2] = in[x * 3];
-    }
-  }
-  return bitmap;
-}
-
-// The author's picture from the work folder, scaled, or null when it is missing, a folder, or
-// does not decode as a JPEG.
-HBITMAP authorPicture(const std::u16string& path, int width, int height) {
-  std::string bytes;
-  if (!readFileBytes(path, bytes)) return nullptr;
-  Picture decoded;
-  if (!decodeJpeg(bytes, decoded)) return nullptr;
-  return bitmapOf(scalePicture(decoded, width, height));
-}
-
-HBITMAP builtInBitmap(int id) {
-  return static_cast<HBITMAP>(LoadImageW(instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-HBITMAP builtInSeparator() {
-  HRSRC found = FindResourceW(instance(), MAKEINTRESOURCEW(IDR_WIZARD_SEPARATOR), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(instance(), found) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return nullptr;
-  Picture decoded;
-  if (!decodeJpeg(std::string_view(static_cast<const char*>(data), SizeofResource(instance(), found)), decoded)) {
-    return nullptr;
-  }
-  return bitmapOf(decoded);
-}
-
-HICON shellIcon(int index) {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const std::wstring path = std::wstring(folder, length) + L"\\Shell32.dll";
-  HICON icon = ExtractIconW(instance(), path.c_str(), static_cast<UINT>(index));
-  // ExtractIconW answers 1 for a file that holds no icons.
-  return reinterpret_cast<UINT_PTR>(icon) > 1 ? icon : nullptr;
-}
-
-HFONT makeFont(const wchar_t* face, int points, int weight) {
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return CreateFontW(-MulDiv(points, pixelsPerInch, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 struct Creation {
@@ -196,30 +127,26 @@ Creation creationOf(ControlKind kind) {
 
 HFONT fontOf(ControlKind kind, const WizardResources& resources) {
   switch (kind) {
-    case ControlKind::titleText: return resources.titleFont;
-    case ControlKind::headerTitle: return resources.headerTitleFont;
-    case ControlKind::headerSubtitle: return resources.headerSubtitleFont;
+    case ControlKind::titleText: return static_cast<HFONT>(resources.titleFont.get());
+    case ControlKind::headerTitle: return static_cast<HFONT>(resources.headerTitleFont.get());
+    case ControlKind::headerSubtitle: return static_cast<HFONT>(resources.headerSubtitleFont.get());
     default: return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   }
 }
 
 void setPicture(HWND control, ControlKind kind, const WizardResources& resources) {
-  HBITMAP bitmap = nullptr;
+  HGDIOBJ bitmap = nullptr;
+  HICON icon = nullptr;
   switch (kind) {
-    case ControlKind::sidePicture: bitmap = resources.sidePicture; break;
-    case ControlKind::headerPicture: bitmap = resources.headerPicture; break;
-    case ControlKind::separatorPicture: bitmap = resources.separatorPicture; break;
-    case ControlKind::folderIcon:
-      if (resources.folderIcon) SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(resources.folderIcon), 0);
-      return;
-    case ControlKind::startMenuIcon:
-      if (resources.startMenuIcon) {
-        SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(resources.startMenuIcon), 0);
-      }
-      return;
+    case ControlKind::sidePicture: bitmap = resources.sidePicture.get(); break;
+    case ControlKind::headerPicture: bitmap = resources.headerPicture.get(); break;
+    case ControlKind::separatorPicture: bitmap = resources.separatorPicture.get(); break;
+    case ControlKind::folderIcon: icon = resources.folderIcon.get(); break;
+    case ControlKind::startMenuIcon: icon = resources.startMenuIcon.get(); break;
     default: return;
   }
   if (bitmap) SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  if (icon) SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 void setChecked(HWND button, bool checked) {
@@ -244,8 +171,8 @@ void nameControls(WizardControls& c) {
 }
 
 // What a control starts with beyond its text: states, ranges, the licence.
-void settleControl(SetupRun& run, ControlId id, HWND control) {
-  const SetupOptions& options = run.state.options;
+void settleControl(const SetupState& state, ControlId id, HWND control) {
+  const SetupOptions& options = state.options;
   switch (id) {
     case ControlId::backButton:
       ShowWindow(control, SW_HIDE);
@@ -258,7 +185,7 @@ void settleControl(SetupRun& run, ControlId id, HWND control) {
       const LRESULT mask = SendMessageW(control, EM_GETEVENTMASK, 0, 0);
       SendMessageW(control, EM_SETEVENTMASK, 0, mask | ENM_LINK);
       SendMessageW(control, EM_AUTOURLDETECT, TRUE, 0);
-      const std::u16string licence = run.state.workFolder + u"licence.rtf";
+      const std::u16string licence = state.workFolder + u"licence.rtf";
       const DWORD attributes = GetFileAttributesW(wide(licence));
       if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         loadLicenceText(control, licence);
@@ -291,31 +218,11 @@ void settleControl(SetupRun& run, ControlId id, HWND control) {
 
 }  // namespace
 
-bool isChecked(HWND button) { return button && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void prepareWizard(SetupRun& run) {
-  WizardResources& r = run.handles.wizardResources;
-  const std::u16string& work = run.state.workFolder;
-  r.sidePicture = authorPicture(work + u"Image_Left.jpg", 164, 314);
-  if (!r.sidePicture) r.sidePicture = builtInBitmap(IDB_WIZARD_SIDE);
-  r.headerPicture = authorPicture(work + u"Image_Top.jpg", 55, 55);
-  if (!r.headerPicture) r.headerPicture = builtInBitmap(IDB_WIZARD_HEADER);
-  r.separatorPicture = builtInSeparator();
-  r.folderIcon = shellIcon(19);
-  r.startMenuIcon = shellIcon(4);
-  r.titleFont = makeFont(L"Verdana", 11, FW_BOLD);
-  r.headerTitleFont = makeFont(L"Microsoft Sans Serif", 8, FW_BOLD);
-  r.headerSubtitleFont = makeFont(L"Microsoft Sans Serif", 8, FW_NORMAL);
-  r.whiteBrush = CreateSolidBrush(kWhite);
-  // The licence view's window class lives in the rich-edit library, loaded from the system folder.
-  LoadLibraryW(L"riched20.dll");
-}
-
-bool buildWizard(SetupRun& run) {
-  const WizardResources& resources = run.handles.wizardResources;
-  const SetupOptions& options = run.state.options;
-  const LanguageTexts& texts = run.state.languageTexts;
-  WizardControls& controls = run.handles.wizard;
+bool buildWizard(Wizard& wizard) {
+  const WizardResources& resources = wizard.resources;
+  const SetupOptions& options = wizard.state.options;
+  const LanguageTexts& texts = wizard.state.languageTexts;
+  WizardControls& controls = wizard.controls;
 
   if (!registerClasses(LoadIconW(instance(), MAKEINTRESOURCEW(IDI_SETUP)))) return false;
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -326,52 +233,39 @@ bool buildWizard(SetupRun& run) {
   const int height = frame.bottom - frame.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  controls.window = CreateWindowExW(extendedStyle, kWizardClass, wide(texts.Main.Title), style, left, top, width,
-                                    height, nullptr, nullptr, instance(), nullptr);
-  if (!controls.window) return false;
+  wizard.window = OwnedWindow(CreateWindowExW(extendedStyle, kWizardClass, wide(texts.Main.Title), style, left, top,
+                                              width, height, nullptr, nullptr, instance(), &wizard));
+  if (!wizard.window) return false;
 
   const std::u16string freeSpace = formatFreeSpace(options.InstallDir);
   for (const ControlSpec& spec : wizardLayout()) {
     if (!controlExists(spec.id, options)) continue;
-    const HWND parent = spec.parent == ControlId::none ? controls.window : controls[spec.parent];
+    const HWND parent = spec.parent == ControlId::none ? wizard.window.get() : controls[spec.parent];
     if (!parent) continue;
     Creation creation = creationOf(spec.kind);
     if (spec.id == ControlId::welcomePanel) creation.style |= WS_VISIBLE;
     if (spec.id == ControlId::acceptOption) creation.style |= WS_GROUP;
+    const bool white = spec.kind == ControlKind::whitePanel || spec.kind == ControlKind::headerBand;
     const std::u16string text = wizardControlText(spec.id, texts, options, freeSpace);
     HWND control = CreateWindowExW(creation.extendedStyle, creation.className, wide(text), creation.style, spec.x,
                                    spec.y, spec.width, spec.height, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlCommandBase +
                                                                                 static_cast<int>(spec.id))),
-                                   instance(), nullptr);
+                                   instance(), white ? resources.whiteBrush.get() : nullptr);
     controls.byId[static_cast<std::size_t>(spec.id)] = control;
     if (!control) continue;  // a control that cannot be made leaves a gap, not a dead run
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(spec.kind, resources)), FALSE);
     setPicture(control, spec.kind, resources);
-    settleControl(run, spec.id, control);
+    settleControl(wizard.state, spec.id, control);
   }
   nameControls(controls);
-  run.handles.mainWindow = controls.window;
   return true;
 }
 
-void releaseWizard(SetupRun& run) {
-  WizardControls& controls = run.handles.wizard;
-  if (controls.window) DestroyWindow(controls.window);
-  if (run.handles.mainWindow == controls.window) run.handles.mainWindow = nullptr;
-  controls = WizardControls{};
-  WizardResources& r = run.handles.wizardResources;
-  for (HBITMAP bitmap : {r.sidePicture, r.headerPicture, r.separatorPicture}) {
-    if (bitmap) DeleteObject(bitmap);
-  }
-  for (HICON icon : {r.folderIcon, r.startMenuIcon}) {
-    if (icon) DestroyIcon(icon);
-  }
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(r.titleFont), static_cast<HGDIOBJ>(r.headerTitleFont),
-                         static_cast<HGDIOBJ>(r.headerSubtitleFont), static_cast<HGDIOBJ>(r.whiteBrush)}) {
-    if (object) DeleteObject(object);
-  }
-  r = WizardResources{};
+void releaseWizard(Wizard& wizard) {
+  wizard.window.reset();
+  wizard.controls = WizardControls{};
+  wizard.resources = WizardResources{};
 }
 
 }  // namespace averlune

@@ -83,8 +83,12 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
   WizardSession w(setup, kSampleApp + L" Setup", L"install-sample");
   ASSERT_TRUE(w.started());
   ASSERT_TRUE(w.nextToInstallingPage([&](ControlId page) {
-    if (page == I::appFolderPanel) EXPECT_EQ(w.text(I::appFolderField), appFolder);
-    if (page == I::startMenuPanel) EXPECT_EQ(w.text(I::startMenuFolderField), kSampleApp + L"\\");
+    if (page == I::appFolderPanel) {
+      EXPECT_EQ(w.text(I::appFolderField), appFolder);
+    }
+    if (page == I::startMenuPanel) {
+      EXPECT_EQ(w.text(I::startMenuFolderField), kSampleApp + L"\\");
+    }
   }));
   ASSERT_TRUE(w.watchInstallation(nullptr));
   EXPECT_TRUE(w.boxes.empty());
@@ -106,10 +110,14 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
     ASSERT_LT(found, statuses.size()) << "status out of order or unknown: " << fs::path(s.status).string();
     statusIndex = found;
     // The bar counts the entries done: at least those before the one named, all 7 once done.
-    if (found > 0) EXPECT_GE(s.position, static_cast<int>(std::min<std::size_t>(found - 1, 7)));
+    if (found > 0) {
+      EXPECT_GE(s.position, static_cast<int>(std::min<std::size_t>(found - 1, 7)));
+    }
     EXPECT_GE(s.position, lastPosition);
     lastPosition = s.position;
-    if (s.status != preparing) EXPECT_EQ(s.maximum, 9);  // set before the first status
+    if (s.status != preparing) {
+      EXPECT_EQ(s.maximum, 9);  // set before the first status
+    }
   }
   const ProgressSample& last = w.samples.back();  // on the finish page
   EXPECT_EQ(last.status, L"Configuring..");

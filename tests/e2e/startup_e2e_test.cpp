@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "lifecycle/payload_container.h"
+#include "config/payload_container.h"
 #include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "tests/e2e/driver/window_driver_win.h"

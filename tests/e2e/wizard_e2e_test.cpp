@@ -177,7 +177,9 @@ TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
     w.screenshot(L"wizard-6-installing");
     EXPECT_EQ(w.control(I::installingHeaderSubtitle).text,
               L"Please wait while Setup installs Averlune Sample Notes on your computer.");
-    if (w.visible(I::installingPanel)) EXPECT_TRUE(w.control(I::cancelButton).enabled);
+    if (w.visible(I::installingPanel)) {
+      EXPECT_TRUE(w.control(I::cancelButton).enabled);
+    }
   }
   if (!w.waitForPage(I::finishPanel, 60000)) {
     if (const auto box = waitForMessageBox(w.process.id(), 100)) {

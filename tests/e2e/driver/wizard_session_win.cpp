@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "tests/e2e/driver/setup_fixture_win.h"
-#include "wizard/wizard_window_win.h"
+#include "wizard/wizard_layout.h"
 
 namespace averlune::e2e {
 namespace {

@@ -1,4 +1,4 @@
-#include "lifecycle/contained_path.h"
+#include "config/contained_path.h"
 
 namespace averlune {
 namespace {

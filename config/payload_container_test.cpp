@@ -1,4 +1,4 @@
-#include "lifecycle/payload_container.h"
+#include "config/payload_container.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,12 @@
 #pragma once
 // The texts of one language file: every page, button and message of the wizard. Each text is one
 // line of the file's group of the same name; a missing group or key gives the empty text, and
-// nothing falls back to another file or to built-in words.
+// nothing falls back to another file or to built-in words. Read by i18n/language_file.h.
 //
 // Only "<appname>" and "<appversion>" are ever replaced in these texts, matched exactly (case
 // included), "<appname>" first. Some replacements happen at load, the others when the wizard is
 // built (wizard/wizard_texts.h); every text is settled before anything is shown.
 #include <string>
-#include <string_view>
-
-#include "config/key_value_file.h"
 
 namespace averlune {
 
@@ -47,15 +44,5 @@ struct LanguageTexts {
     std::u16string Title, Text1;
   } Finish;
 };
-
-
-// Reads every text from an open file, group by group, and applies the load-time replacements of
-// "<appname>" by `appName`. The file stays open; its selected group changes.
-LanguageTexts readLanguageTexts(KeyValueFile& file, const std::u16string& appName);
-
-// Opens the language file at `path` and reads it into `texts`, remembering `path` in
-// `languageFile`. False when the file cannot be opened; both outputs are then unchanged.
-bool loadLanguageTexts(const std::u16string& path, const std::u16string& appName, LanguageTexts& texts,
-                       std::u16string& languageFile);
 
 }  // namespace averlune

@@ -1,4 +1,4 @@
-#include "i18n/language_texts.h"
+#include "i18n/language_file.h"
 
 #include <gtest/gtest.h>
 

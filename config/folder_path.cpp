@@ -1,4 +1,4 @@
-#include "install/folder_path.h"
+#include "config/folder_path.h"
 
 namespace averlune {
 

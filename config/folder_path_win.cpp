@@ -1,7 +1,9 @@
+#include "config/folder_path_win.h"
+
 #include <windows.h>
 
+#include "config/folder_path.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
 
 namespace averlune {
 

@@ -1,5 +1,6 @@
 #pragma once
-// The fixed texts of the start-up failures; users and support staff know them by these words.
+// The setup's own fixed texts, shown where no language file speaks (start-up failures, the
+// application folder that cannot be made); users and support staff know them by these words.
 
 namespace averlune {
 
@@ -10,8 +11,5 @@ inline constexpr const char16_t* kUnsupportedOsText = u"Your operating system is
 inline constexpr const char16_t* kAlreadyRunningTitle = u"Averlune";
 inline constexpr const char16_t* kAlreadyRunningText =
     u"There is already an Averlune setup running! Please close the running setup in order to continue.";
-
-// The name of the instance lock shared by every setup of the product in one Windows logon.
-inline constexpr const char16_t* kInstanceLockName = u"AV";
 
 }  // namespace averlune

@@ -1,0 +1,60 @@
+#include "wizard/wizard_events_win.h"
+
+#include "wizard/installing_page_win.h"
+#include "wizard/licence_view_win.h"
+#include "wizard/page_flow.h"
+#include "wizard/wizard_navigation_win.h"
+
+namespace averlune {
+
+LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* wizard = reinterpret_cast<Wizard*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (!wizard) return DefWindowProcW(window, message, wParam, lParam);
+
+  LRESULT result = 0;
+  if (onInstallationMessage(*wizard, message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam) - kControlCommandBase;
+      if (id >= 0 && id < static_cast<int>(kControlCount)) {
+        applyButtonStates(*wizard);
+        if (HIWORD(wParam) == BN_CLICKED) onButton(*wizard, static_cast<ControlId>(id));
+      }
+      return 0;
+    }
+    case WM_NOTIFY:
+      onLicenceNotify(wizard->controls.licenceView, lParam);
+      break;
+    case DM_GETDEFID:  // Enter presses Next, the default push button
+      return MAKELRESULT(kControlCommandBase + static_cast<int>(ControlId::nextButton), DC_HASDEFID);
+    case WM_CLOSE:
+      // On the finish page everything is done: closing ends the run without a question.
+      if (wizard->state.currentPage == kFinishPage) {
+        wizard->endRun(true);
+      } else {
+        confirmExit(*wizard);
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void runWizardLoop(Wizard& wizard) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    const HWND window = wizard.window.get();
+    if (window && IsDialogMessageW(window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  wizard.endRun(true);
+}
+
+}  // namespace averlune

@@ -1,0 +1,73 @@
+#pragma once
+// One wizard window and everything it works with: the run's state, its pictures and fonts, its
+// controls, the installation thread it starts, and how it ends the run. The setup's start-up makes
+// it and hands it to the window when the window is created, so no window procedure reaches for a
+// process-wide object. Main thread only; the installation thread gets copies of what it needs and
+// talks back through messages (wizard/installation_messages_win.h).
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "config/owned_handle_win.h"
+#include "config/setup_state.h"
+#include "install/installation_run.h"
+#include "wizard/wizard_layout.h"
+#include "wizard/wizard_resources_win.h"
+
+namespace averlune {
+
+// The wizard's controls; the window owns them and destroys them with itself.
+struct WizardControls {
+  // Every control of the layout by its id; null for controls this setup does not have.
+  std::array<HWND, kControlCount> byId{};
+  HWND operator[](ControlId id) const { return byId[static_cast<std::size_t>(id)]; }
+
+  // The controls the pages work with, by their role.
+  HWND nextButton = nullptr;
+  HWND backButton = nullptr;
+  HWND cancelButton = nullptr;
+  HWND appFolderField = nullptr;
+  HWND startMenuFolderField = nullptr;
+  HWND desktopIconCheckBox = nullptr;
+  HWND startMenuCheckBox = nullptr;
+  HWND statusLabel = nullptr;
+  HWND progressBar = nullptr;
+  HWND finishCheckBox = nullptr;  // null unless Addition is 1 or 2
+  HWND availableSpaceLabel = nullptr;
+  HWND licenceView = nullptr;
+  HWND acceptOption = nullptr;
+  HWND doNotAcceptOption = nullptr;
+};
+
+// The work the installing page starts on its own thread: runInstallationSteps in the setup.
+using InstallationWork = void (*)(SetupState& state, const InstallationTexts& texts,
+                                  const InstallationSystem& system);
+
+struct Wizard {
+  Wizard(SetupState& runState, std::function<void(bool removeWorkFolder)> endRunFunction)
+      : state(runState), endRun(std::move(endRunFunction)) {}
+  Wizard(const Wizard&) = delete;
+  Wizard& operator=(const Wizard&) = delete;
+
+  SetupState& state;
+  // Ends the setup run (the work folder removed or not). In the setup it ends the process and
+  // does not come back; where it does (tests), the wizard's window is gone and the caller touches
+  // nothing of the wizard after it.
+  std::function<void(bool removeWorkFolder)> endRun;
+  InstallationWork installationWork = runInstallationSteps;
+
+  WizardResources resources;
+  OwnedWindow window;  // declared after the resources: destroyed before what it paints with
+  WizardControls controls;
+  OwnedHandle installationThread;  // set once, when the installing page is entered
+};
+
+// Whether a check box or radio button is checked now.
+bool isChecked(HWND button);
+
+// The text a control shows now.
+std::u16string controlText(HWND control);
+
+}  // namespace averlune
