@@ -41,6 +41,14 @@ else
 fi
 display_file="$prefix.display"
 
+# Wine's server and its services, and the Xvfb display, outlive this script: they must not keep
+# the caller's descriptors (a lock, a pipe the caller reads to its end) open for as long as they
+# run. Windows programs have no use for them. 255 is the shell's own hold on this script.
+for fd in /proc/$$/fd/*; do
+  fd=${fd##*/}
+  if [ "$fd" -gt 2 ] && [ "$fd" != 255 ]; then eval "exec $fd>&-"; fi
+done 2>/dev/null
+
 xvfb_alive() {
   [ -f "$display_file" ] || return 1
   local number pid
