@@ -2,14 +2,17 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <system_error>
 
 #include "authoring/setup_builder.h"
+#include "authoring/setup_signer.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: averlune-build --setup <bare setup program> --config <configuration folder>\n"
-    "                      --app <application folder> --output <finished setup>\n";
+    "                      --app <application folder> --output <finished setup>\n"
+    "                      [--sign <certificate> <private key>]\n";
 
 constexpr const char* kHelp =
     "Makes the setup of one application: a copy of the bare Averlune setup program with the\n"
@@ -37,6 +40,9 @@ constexpr const char* kHelp =
     "                     laid out as they are to appear in the folder that the user chooses.\n"
     "  --output <file>    the finished setup to write. A file of that name is replaced only when\n"
     "                     the build succeeds.\n"
+    "  --sign <certificate> <private key>\n"
+    "                     code-signs the finished setup (Authenticode) with osslsigncode, which\n"
+    "                     must be installed; the signed setup installs like the unsigned one.\n"
     "  --help             shows this text.\n"
     "\n"
     "Example:\n"
@@ -50,15 +56,35 @@ int usageError(const std::string& message) {
   return 2;
 }
 
+// Reports the outcome of a build: the exit code of the command.
+int finish(const std::string& error, const averlune::BuildRequest& request) {
+  if (!error.empty()) {
+    std::cerr << "averlune-build: " << error << "\n";
+    return 1;
+  }
+  std::cout << "averlune-build: wrote " << request.output.u8string() << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   averlune::BuildRequest request;
+  averlune::SigningRequest signing;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help" || option == "-h") {
       std::cout << kUsage << "\n" << kHelp;
       return 0;
+    }
+    if (option == "--sign") {
+      if (i + 2 >= argc || std::strlen(argv[i + 1]) == 0 || std::strlen(argv[i + 2]) == 0) {
+        return usageError("--sign needs a certificate and a private key");
+      }
+      if (!signing.certificate.empty()) return usageError("--sign is given twice");
+      signing.certificate = std::filesystem::u8path(argv[++i]);
+      signing.key = std::filesystem::u8path(argv[++i]);
+      continue;
     }
     std::filesystem::path* target = nullptr;
     if (option == "--setup") target = &request.setupProgram;
@@ -75,11 +101,24 @@ int main(int argc, char** argv) {
   if (request.appFolder.empty()) return usageError("--app is missing");
   if (request.output.empty()) return usageError("--output is missing");
 
-  const std::string error = averlune::buildSetup(request);
-  if (!error.empty()) {
-    std::cerr << "averlune-build: " << error << "\n";
-    return 1;
+  if (signing.certificate.empty()) return finish(averlune::buildSetup(request), request);
+  const std::filesystem::path tool = averlune::findSigningTool();
+  if (tool.empty()) {
+    return finish("--sign needs osslsigncode, which is not installed (Debian package osslsigncode)", request);
   }
-  std::cout << "averlune-build: wrote " << request.output.u8string() << "\n";
-  return 0;
+  // Built and signed beside the output, which is replaced only by a signed setup.
+  const std::filesystem::path finalOutput = request.output;
+  request.output = finalOutput.string() + ".unsigned";
+  const std::filesystem::path signedOutput = finalOutput.string() + ".signed";
+  std::string error = averlune::buildSetup(request);
+  if (error.empty()) error = averlune::signSetup(tool, signing, request.output, signedOutput);
+  std::error_code failure;
+  std::filesystem::remove(request.output, failure);
+  if (error.empty()) {
+    std::filesystem::rename(signedOutput, finalOutput, failure);
+    if (failure) error = "cannot replace " + finalOutput.u8string() + ": " + failure.message();
+  }
+  std::filesystem::remove(signedOutput, failure);
+  request.output = finalOutput;
+  return finish(error, request);
 }

@@ -11,6 +11,11 @@ constexpr std::size_t kFileHeaderSize = 20;  // COFF header after the "PE\0\0" s
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kSectionRawSizeField = 16;
 constexpr std::size_t kSectionRawPointerField = 20;
+constexpr std::uint16_t kPe32Magic = 0x10B;
+constexpr std::uint16_t kPe32PlusMagic = 0x20B;
+// The security directory (data directory 4): its first field is a file offset, not an address.
+constexpr std::size_t kPe32SecurityDirectory = 96 + 4 * 8;
+constexpr std::size_t kPe32PlusSecurityDirectory = 112 + 4 * 8;
 
 std::uint16_t readLittleEndian16(const std::uint8_t* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
@@ -57,6 +62,26 @@ std::optional<std::uint64_t> peImageLength(const std::uint8_t* data, std::size_t
   }
   if (end == 0) return std::nullopt;
   return end;
+}
+
+std::uint64_t payloadEnd(const std::uint8_t* headers, std::size_t size, std::uint64_t fileSize) {
+  const auto imageLength = peImageLength(headers, size);
+  if (!imageLength) return fileSize;
+  const std::uint64_t optionalHeader = readLittleEndian32(headers + kPeOffsetField) + 4 + kFileHeaderSize;
+  const std::uint16_t optionalHeaderSize = readLittleEndian16(headers + optionalHeader - 4);
+  std::size_t directory = 0;
+  switch (readLittleEndian16(headers + optionalHeader)) {
+    case kPe32Magic: directory = kPe32SecurityDirectory; break;
+    case kPe32PlusMagic: directory = kPe32PlusSecurityDirectory; break;
+    default: return fileSize;
+  }
+  if (directory + 8 > optionalHeaderSize) return fileSize;
+  const std::uint64_t tableOffset = readLittleEndian32(headers + optionalHeader + directory);
+  const std::uint64_t tableSize = readLittleEndian32(headers + optionalHeader + directory + 4);
+  if (tableOffset == 0 || tableSize == 0 || tableOffset < *imageLength || tableOffset + tableSize != fileSize) {
+    return fileSize;
+  }
+  return tableOffset;
 }
 
 std::optional<CabinetSpan> locateCabinet(std::uint64_t containerOffset, std::uint64_t cabinetLength,

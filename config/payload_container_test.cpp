@@ -92,5 +92,43 @@ TEST(LocateCabinet, AcceptsOnlyCabinetsInsideTheFile) {
   EXPECT_FALSE(locateCabinet(1000, ~0ull, 2000));  // would wrap around
 }
 
+// A PE image of one section ending at 0x1000 whose security directory names a table at `offset`.
+std::vector<std::uint8_t> signedHeaders(std::uint16_t magic, std::uint32_t offset, std::uint32_t size,
+                                        std::uint16_t optionalHeaderSize) {
+  auto bytes = makePeHeaders({{0x400, 0xC00}}, optionalHeaderSize);
+  const std::size_t optionalHeader = 0x80 + 4 + 20;
+  bytes[optionalHeader] = static_cast<std::uint8_t>(magic & 0xFF);
+  bytes[optionalHeader + 1] = static_cast<std::uint8_t>(magic >> 8);
+  const std::size_t directory = optionalHeader + (magic == 0x20B ? 112 : 96) + 4 * 8;
+  if (directory + 8 <= optionalHeader + optionalHeaderSize) {
+    writeLittleEndian32(offset, &bytes[directory]);
+    writeLittleEndian32(size, &bytes[directory + 4]);
+  }
+  return bytes;
+}
+
+TEST(PayloadEnd, IsWhereTheCertificateTableBeginsWhenTheSecurityDirectoryNamesOneAfterTheImage) {
+  const std::uint64_t file = 0x9000;
+  const auto end = [&](const std::vector<std::uint8_t>& headers) {
+    return payloadEnd(headers.data(), headers.size(), file);
+  };
+  EXPECT_EQ(end(signedHeaders(0x10B, 0x8000, 0x1000, 224)), 0x8000u);  // 32-bit image
+  EXPECT_EQ(end(signedHeaders(0x20B, 0x8000, 0x1000, 240)), 0x8000u);  // 64-bit image
+  EXPECT_EQ(end(signedHeaders(0x10B, 0x1000, 0x8000, 224)), 0x1000u);  // an empty payload
+
+  // Anything else leaves the whole file to the archive: no table, a table that does not run to
+  // the end of the file or overlaps the image, an unknown optional header or one too short to
+  // hold the directory, and bytes that are no PE file at all.
+  EXPECT_EQ(end(signedHeaders(0x10B, 0, 0, 224)), file);
+  EXPECT_EQ(end(signedHeaders(0x10B, 0x8000, 0x800, 224)), file);
+  EXPECT_EQ(end(signedHeaders(0x10B, 0x8000, 0x2000, 224)), file);
+  EXPECT_EQ(end(signedHeaders(0x10B, 0xFFFFFFFF, 0xFFFFFFFF, 224)), file);
+  EXPECT_EQ(end(signedHeaders(0x10B, 0x800, 0x8800, 224)), file);
+  EXPECT_EQ(end(signedHeaders(0x107, 0x8000, 0x1000, 224)), file);
+  EXPECT_EQ(end(signedHeaders(0x10B, 0x8000, 0x1000, 96)), file);
+  const std::vector<std::uint8_t> text(512, 'x');
+  EXPECT_EQ(end(text), file);
+}
+
 }  // namespace
 }  // namespace averlune

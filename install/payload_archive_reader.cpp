@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "config/contained_path.h"
+#include "config/payload_container.h"
 
 namespace averlune {
 
@@ -32,8 +33,18 @@ struct OpenRequest {
   const PayloadFileSystem* system = nullptr;
   const std::u16string* path = nullptr;
   std::uint64_t offset = 0;
-  std::uint64_t length = 0;  // max(): up to the end of the file
+  std::uint64_t length = 0;  // max(): up to where the setup file's payload ends
 };
+
+constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
+
+// The end of the payload in an open setup file: a signed setup's certificate table follows the
+// archive and must not be searched for its end record.
+std::uint64_t payloadEndOf(const PayloadFileSystem& system, void* file, std::uint64_t size) {
+  std::uint8_t headers[kPeHeadersReadSize];
+  const std::size_t got = system.readAt(file, 0, headers, sizeof headers);
+  return payloadEnd(headers, got, size);
+}
 
 voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
   if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
@@ -53,7 +64,8 @@ voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
   window->system = request.system;
   window->file = file;
   window->offset = request.offset;
-  window->length = std::min(request.length, size - request.offset);
+  const std::uint64_t end = request.length == kWholeFile ? payloadEndOf(*request.system, file, size) : size;
+  window->length = std::min(request.length, end - std::min(end, request.offset));
   return window;
 }
 
@@ -110,8 +122,6 @@ unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std
   const OpenRequest request{&system, &path, offset, length};
   return unzOpen2_64(&request, &functions);
 }
-
-constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
 
 std::u16string folderPart(const std::u16string& name) {
   const std::size_t separator = name.find_last_of(u'\\');

@@ -109,9 +109,10 @@ struct PayloadArchiveReader {
   PayloadArchiveReader& operator=(const PayloadArchiveReader&) = delete;
 };
 
-// Opens the archive at the end of the whole file at `path` (its end record is searched backwards
-// over the last 65,535 bytes; bytes in front of the archive are allowed) and makes the first entry
-// current. False when there is no consistent archive.
+// Opens the archive at the end of the setup file at `path` and makes the first entry current. The
+// archive ends where the file's payload ends (before a signature's certificate table, see
+// payloadEnd); its end record is searched backwards over the last 65,535 bytes before that, and
+// bytes in front of the archive are allowed. False when there is no consistent archive.
 bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path);
 // The same over the `length` bytes at `offset` in the file: offsets in the archive count from
 // `offset`, and nothing outside the window is read.
