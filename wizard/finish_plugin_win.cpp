@@ -9,11 +9,23 @@
 
 namespace averlune {
 
+namespace {
+
+// The plug-in's own folder (the private work folder) and the system folder supply what it
+// imports; the setup's folder and the current folder do not. Systems without the 2011 loader
+// update know no such flags and refuse them as invalid; there the plug-in's folder still comes
+// first in the search for what it imports.
+HMODULE loadPlugin(const std::u16string& path) {
+  const HMODULE plugin =
+      LoadLibraryExW(wide(path), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (plugin || GetLastError() != ERROR_INVALID_PARAMETER) return plugin;
+  return LoadLibraryExW(wide(path), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace
+
 void callFinishPlugin(const std::u16string& path) {
-  // The plug-in's own folder (the private work folder) and the system folder supply what it
-  // imports; the setup's folder and the current folder do not.
-  const OwnedModule plugin(
-      LoadLibraryExW(wide(path), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const OwnedModule plugin(loadPlugin(path));
   if (!plugin) return;
   // The names come from the file, not from the loaded image: the loader checks nothing of the
   // export directory, and the file can be read with every bound checked.

@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "config/folder_path_win.h"
+#include "config/foreground_window_win.h"
 #include "config/owned_handle_win.h"
 #include "config/wide_text_win.h"
-#include "install/folder_path.h"
 #include "wizard/folder_choice.h"
 
 namespace averlune {
@@ -39,13 +40,6 @@ std::u16string pathOf(const OwnedShellMemory& item) {
   wchar_t path[MAX_PATH] = {};
   if (!item || !SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(item.get()), path)) return u"";
   return fromWide(path);
-}
-
-HWND ownForegroundWindow() {
-  const HWND foreground = GetForegroundWindow();
-  DWORD process = 0;
-  if (foreground) GetWindowThreadProcessId(foreground, &process);
-  return process == GetCurrentProcessId() ? foreground : nullptr;
 }
 
 }  // namespace
