@@ -27,7 +27,7 @@ enable_testing()
 # The system libraries each subsystem's Windows edge calls.
 averlune_link(averlune_config_win advapi32 shell32 ole32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
-averlune_link(averlune_wizard_win JPEG::JPEG comctl32 gdi32 user32 shell32)
+averlune_link(averlune_wizard_win JPEG::JPEG comctl32 gdi32 user32 shell32 ole32 advapi32)
 averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
 
 add_subdirectory(resources)
@@ -38,16 +38,24 @@ add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp)
 target_link_libraries(AverluneUninstall PRIVATE averlune_uninstaller_win)
 target_link_options(AverluneUninstall PRIVATE -municode -mwindows -s)
 
-add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc install/uninstaller_image.rc)
-add_dependencies(AverluneSetup AverluneUninstall)
+# A setup program: the entry point, the resources with the uninstaller's image and the setup's
+# libraries. Sources given after the name are linked in ahead of the libraries, so a function they
+# define takes the place of the library's own (the test build's restart stand-in).
+function(averlune_setup_program name)
+  add_executable(${name} WIN32 lifecycle/setup_main_win.cpp resources/setup.rc install/uninstaller_image.rc ${ARGN})
+  add_dependencies(${name} AverluneUninstall averlune_resources)
+  target_link_libraries(${name} PRIVATE averlune_lifecycle_win)
+  # Stripped: the payload container must start right where the last section ends.
+  target_link_options(${name} PRIVATE -municode -mwindows -s)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources ${CMAKE_BINARY_DIR})
+endfunction()
 set_source_files_properties(install/uninstaller_image.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/AverluneUninstall.exe")
-target_link_libraries(AverluneSetup PRIVATE averlune_lifecycle_win)
-# Stripped: the payload container must start right where the last section ends.
-target_link_options(AverluneSetup PRIVATE -municode -mwindows -s)
-add_dependencies(AverluneSetup averlune_resources)
-target_include_directories(AverluneSetup PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources ${CMAKE_BINARY_DIR})
 set_source_files_properties(resources/setup.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
+
+averlune_setup_program(AverluneSetup)
+# The same setup with its restart request recorded instead of made, for the end-to-end tests.
+averlune_setup_program(AverluneSetupRestartRecorder tests/e2e/fixtures/restart_recorder_win.cpp)
 
 # Unit tests: the host logic tests again (here they run 32-bit), plus the tests of the real API.
 set(all_dirs lifecycle config i18n wizard install uninstaller authoring)

@@ -1,21 +1,11 @@
 #include "lifecycle/setup_run_win.h"
 
 #include "config/fixed_texts.h"
+#include "config/foreground_window_win.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/wizard_window_win.h"
 
 namespace averlune {
-namespace {
-
-// The run's own window in front, if any, so an error box stays on top of it and modal to it.
-HWND ownForegroundWindow() {
-  HWND foreground = GetForegroundWindow();
-  DWORD process = 0;
-  if (foreground) GetWindowThreadProcessId(foreground, &process);
-  return process == GetCurrentProcessId() ? foreground : nullptr;
-}
-
-}  // namespace
 
 void showErrorMessage(const char16_t* text) {
   MessageBoxW(ownForegroundWindow(), reinterpret_cast<const wchar_t*>(text),

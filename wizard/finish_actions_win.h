@@ -1,11 +1,13 @@
 #pragma once
+// What Finish on the finish page does.
 #include "wizard/wizard_win.h"
 
 namespace averlune {
 
-// What Finish on the finish page does; ends the run (work folder removed). The finish plug-in,
-// the restart and the program launch chosen by Addition are not carried out yet: Finish hides the
-// wizard and ends the run.
+// Carries out the finish steps (wizard/finish_plan.h) in their order: the author's plug-in, then
+// the restart or the launch that the finish page's ticked box asks for, then the window hidden,
+// then the run ended with its work folder removed. In the setup it does not return; where the run's
+// end comes back (tests), the wizard is over and the caller touches nothing of it.
 void runFinishActions(Wizard& wizard);
 
 }  // namespace averlune

@@ -13,7 +13,10 @@ std::u16string asciiText(const char* text) {
 
 }  // namespace
 
-std::u16string freeSpaceRootOf(const std::u16string& folder) { return folder.substr(0, 3); }
+std::u16string freeSpaceRootOf(const std::u16string& folder) {
+  if (folder.compare(0, 2, u"\\\\") == 0) return u"";
+  return folder.substr(0, 3);
+}
 
 std::u16string freeSpaceText(std::uint64_t freeBytes) {
   // Whole mebibytes as an unsigned 32-bit count, the unit the page has always shown.

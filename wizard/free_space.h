@@ -6,7 +6,9 @@
 namespace averlune {
 
 // The drive root a folder's free space is asked for: its first three characters ("C:\" of
-// "C:\Program Files\Tool\"). A UNC path gives "\\s", whose query fails, which is accepted.
+// "C:\Program Files\Tool\"). The empty text when there is nothing to ask: for the empty folder
+// and for a network path ("\\server\share\"), whose first three characters name no drive and
+// would send the query looking for a server named by one letter; the page then shows "ERROR".
 std::u16string freeSpaceRootOf(const std::u16string& folder);
 
 // The text for `freeBytes` total free bytes on the drive (0 when the query failed): whole

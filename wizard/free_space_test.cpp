@@ -34,7 +34,9 @@ TEST(FreeSpaceText, WorkedExamples) {
 TEST(FreeSpaceRoot, FirstThreeCharacters) {
   EXPECT_EQ(freeSpaceRootOf(u"C:\\Program Files\\Tool\\"), u"C:\\");
   EXPECT_EQ(freeSpaceRootOf(u"E:\\"), u"E:\\");
-  EXPECT_EQ(freeSpaceRootOf(u"\\\\server\\share\\"), u"\\\\s");
+  EXPECT_EQ(freeSpaceRootOf(u"\\\\server\\share\\"), u"");
+  EXPECT_EQ(freeSpaceRootOf(u"\\\\"), u"");
+  EXPECT_EQ(freeSpaceRootOf(u"\\Apps\\"), u"\\Ap");
   EXPECT_EQ(freeSpaceRootOf(u"D:"), u"D:");
   EXPECT_EQ(freeSpaceRootOf(u""), u"");
 }

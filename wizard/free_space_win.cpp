@@ -9,6 +9,7 @@ namespace averlune {
 
 std::u16string formatFreeSpace(const std::u16string& folder) {
   const std::u16string root = freeSpaceRootOf(folder);
+  if (root.empty()) return freeSpaceText(0);
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
   ULARGE_INTEGER available{}, total{}, free{};
   const BOOL asked = GetDiskFreeSpaceExW(wide(root), &available, &total, &free);

@@ -1,6 +1,7 @@
 #include "wizard/wizard_events_win.h"
 
 #include "wizard/installing_page_win.h"
+#include "wizard/keyboard_focus_win.h"
 #include "wizard/licence_view_win.h"
 #include "wizard/page_flow.h"
 #include "wizard/wizard_navigation_win.h"
@@ -20,6 +21,11 @@ LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (onInstallationMessage(*wizard, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_COMMAND: {
+      // The loop's dialog handling turns Esc into the command IDCANCEL.
+      if (LOWORD(wParam) == IDCANCEL) {
+        onEscape(*wizard);
+        return 0;
+      }
       const int id = LOWORD(wParam) - kControlCommandBase;
       if (id >= 0 && id < static_cast<int>(kControlCount)) {
         applyButtonStates(*wizard);
@@ -29,6 +35,9 @@ LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_NOTIFY:
       onLicenceNotify(wizard->controls.licenceView, lParam);
+      break;
+    case WM_ACTIVATE:
+      if (onWizardActivation(*wizard, wParam)) return 0;
       break;
     case DM_GETDEFID:  // Enter presses Next, the default push button
       return MAKELRESULT(kControlCommandBase + static_cast<int>(ControlId::nextButton), DC_HASDEFID);

@@ -2,7 +2,9 @@
 
 #include "config/wide_text_win.h"
 #include "wizard/finish_actions_win.h"
+#include "wizard/folder_pages_win.h"
 #include "wizard/installation_start_win.h"
+#include "wizard/keyboard_focus_win.h"
 #include "wizard/page_flow.h"
 
 namespace averlune {
@@ -33,6 +35,7 @@ void applyStep(Wizard& wizard, const PageStep& step) {
   if (step.hideBackButton) ShowWindow(c.backButton, SW_HIDE);
   if (step.startInstallation) startInstallation(wizard);
   applyButtonStates(wizard);
+  focusCurrentPage(wizard);
 }
 
 }  // namespace
@@ -72,11 +75,21 @@ void onButton(Wizard& wizard, ControlId id) {
     case ControlId::cancelButton:
       confirmExit(wizard);
       break;
+    case ControlId::appFolderBrowseButton:
+      onAppFolderBrowse(wizard);
+      break;
+    case ControlId::startMenuBrowseButton:
+      onStartMenuBrowse(wizard);
+      break;
     default:
-      // The Browse buttons open their folder dialogs with the folder pages' own work; radio
-      // buttons, check boxes and fields need nothing beyond the button states.
+      // Radio buttons, check boxes and fields need nothing beyond the button states.
       break;
   }
+}
+
+void onEscape(Wizard& wizard) {
+  const HWND cancel = wizard.controls.cancelButton;
+  if (IsWindowVisible(cancel) && IsWindowEnabled(cancel)) confirmExit(wizard);
 }
 
 void confirmExit(Wizard& wizard) {
@@ -95,6 +108,7 @@ void showFinishPage(Wizard& wizard) {
   SetWindowTextW(c.nextButton, wide(wizard.state.languageTexts.Gadgets.FinishBtn));
   wizard.state.currentPage = kFinishPage;
   EnableWindow(c.nextButton, TRUE);
+  focusCurrentPage(wizard);
 }
 
 void showWizard(Wizard& wizard) {
@@ -102,6 +116,7 @@ void showWizard(Wizard& wizard) {
   ShowWindow(wizard.window.get(), SW_SHOW);
   UpdateWindow(wizard.window.get());
   applyButtonStates(wizard);
+  focusCurrentPage(wizard);
 }
 
 }  // namespace averlune

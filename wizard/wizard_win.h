@@ -62,6 +62,8 @@ struct Wizard {
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with
   WizardControls controls;
   OwnedHandle installationThread;  // set once, when the installing page is entered
+  // The control that takes the focus when the window is active again (wizard/keyboard_focus_win.h).
+  HWND focusOnReturn = nullptr;
 };
 
 // Whether a check box or radio button is checked now.

@@ -161,6 +161,10 @@ TEST(PayloadInstallation, SecondRunOverFilesInUseRetriesAndIgnoresAsTheUserChoos
     ASSERT_TRUE(first.watchInstallation(answerAs(kFirstRunBoxes, first)));
     ASSERT_TRUE(first.finish());
   }
+  // The read-only file of the first run would refuse the second run on Windows (a box), while
+  // Wine running as root replaces it anyway; without its attribute both replace it, and the
+  // attribute the second run sets again shows that it did.
+  ASSERT_TRUE(SetFileAttributesW((kAppFolder + L"readonly.txt").c_str(), FILE_ATTRIBUTE_ARCHIVE));
   // Files changed since, then held open without sharing by this process, so that the second run
   // cannot replace them.
   ASSERT_TRUE(writeFileBytes(kAppFolder + L"bin\\tool.exe", "tool, changed since"));

@@ -10,9 +10,11 @@
 
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
+#include "tests/e2e/driver/payload_setup_win.h"
 #include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "tests/e2e/driver/window_driver_win.h"
+#include "tests/e2e/driver/wizard_session_win.h"
 #include "wizard/wizard_layout.h"
 
 namespace averlune::e2e {
@@ -122,6 +124,12 @@ struct Wizard {
   }
 };
 
+// Whether a picture control has a bitmap to show (the handle is the other process's, but whether
+// there is one can be asked from here).
+bool showsPicture(const ControlInfo& picture) {
+  return SendMessageW(picture.handle, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+}
+
 std::wstring buildSetup(const wchar_t* name, const std::vector<ConfigFile>& config) {
   const std::wstring setup = buildSetupWithConfig(name, config);
   EXPECT_FALSE(setup.empty());
@@ -129,7 +137,18 @@ std::wstring buildSetup(const wchar_t* name, const std::vector<ConfigFile>& conf
 }
 
 TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
-  Wizard w(buildSetup(L"wizard-sample", sampleConfig()), L"Averlune Sample Notes Setup");
+  // One payload file that the test holds open: its extraction box keeps the installing page up
+  // for as long as the test needs to look at it, however fast the rest installs.
+  const std::wstring appFolder = environmentText(L"ProgramFiles") + L"\\Averlune Sample Notes\\";
+  const std::wstring archive = scratchFolder(L"wizard-sample") + L"\\payload.zip";
+  ASSERT_TRUE(writePayloadZip(archive, {{"Readme.txt", "read me"}}));
+  const std::wstring setup = buildSetupWithPayload(L"wizard-sample", sampleConfig(), archive);
+  ASSERT_FALSE(setup.empty());
+  Wizard w(setup, L"Averlune Sample Notes Setup");
+  ASSERT_TRUE(CreateDirectoryW(appFolder.c_str(), nullptr));
+  ASSERT_TRUE(writeFileBytes(appFolder + L"Readme.txt", "in use"));
+  HeldFile readme(appFolder + L"Readme.txt");
+  ASSERT_TRUE(readme.held());
   ASSERT_NE(w.window, nullptr);
   ASSERT_TRUE(w.waitForPage(I::welcomePanel));
   EXPECT_EQ(w.control(I::welcomeTitle).text, L"Welcome to the Averlune Sample Notes Setup Wizard");
@@ -168,27 +187,28 @@ TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
   w.screenshot(L"wizard-5-start-menu-folder");
 
   ASSERT_TRUE(w.press(I::nextButton));
-  // A small payload installs fast: the installing page may already have given way to the finish
-  // page when the driver looks.
-  for (int waited = 0; waited < kStepMs && !w.visible(I::installingPanel) && !w.visible(I::finishPanel); waited += 20) {
-    Sleep(20);
-  }
-  if (w.visible(I::installingPanel)) {
-    w.screenshot(L"wizard-6-installing");
-    EXPECT_EQ(w.control(I::installingHeaderSubtitle).text,
-              L"Please wait while Setup installs Averlune Sample Notes on your computer.");
-    if (w.visible(I::installingPanel)) {
-      EXPECT_TRUE(w.control(I::cancelButton).enabled);
-    }
-  }
+  auto box = waitForMessageBox(w.process.id(), 60000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, L"Could not extract file!\nReadme.txt");
+  ASSERT_TRUE(w.visible(I::installingPanel));
+  EXPECT_EQ(w.control(I::installingHeaderSubtitle).text,
+            L"Please wait while Setup installs Averlune Sample Notes on your computer.");
+  EXPECT_EQ(w.control(I::statusLabel).text, L"Installing..\n" + appFolder + L"Readme.txt");
+  EXPECT_TRUE(w.control(I::cancelButton).enabled);
+  EXPECT_FALSE(w.control(I::nextButton).enabled);
+  EXPECT_FALSE(w.control(I::backButton).enabled);
+  w.screenshot(L"wizard-6-installing");
+  readme.release();
+  ASSERT_TRUE(pressMessageBoxButtonById(box->handle, IDRETRY));
   if (!w.waitForPage(I::finishPanel, 60000)) {
-    if (const auto box = waitForMessageBox(w.process.id(), 100)) {
-      ADD_FAILURE() << "message: " << std::string(box->title.begin(), box->title.end()) << " / "
-                    << std::string(box->text.begin(), box->text.end());
-      saveScreenshot(box->handle, screenshotPath(L"wizard-sample-unexpected-message"));
+    if (const auto other = waitForMessageBox(w.process.id(), 100)) {
+      ADD_FAILURE() << "message: " << std::string(other->title.begin(), other->title.end()) << " / "
+                    << std::string(other->text.begin(), other->text.end());
+      saveScreenshot(other->handle, screenshotPath(L"wizard-sample-unexpected-message"));
     }
     FAIL() << "no finish page";
   }
+  EXPECT_EQ(readFileBytes(appFolder + L"Readme.txt").value_or(""), "read me");
   const ControlInfo finish = w.control(I::nextButton);
   EXPECT_EQ(finish.text, L"Finish");
   EXPECT_TRUE(finish.enabled);
@@ -265,6 +285,10 @@ TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(c.rect.right, row.rect.right) << static_cast<int>(row.id);
     EXPECT_EQ(c.rect.bottom, row.rect.bottom) << static_cast<int>(row.id);
   }
+  for (ControlId picture : {I::separatorAboveButtons, I::welcomeSidePicture, I::licenceHeaderPicture,
+                            I::licenceSeparator, I::installingHeaderPicture, I::finishSidePicture}) {
+    EXPECT_TRUE(showsPicture(w.control(picture))) << static_cast<int>(picture);
+  }
   // The icons show at their own size at their place.
   EXPECT_EQ(w.control(I::appFolderIcon).rect.left, 25);
   EXPECT_EQ(w.control(I::appFolderIcon).rect.top, 70);
@@ -278,14 +302,26 @@ TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
   EXPECT_TRUE(w.endsWithoutTrace());
 }
 
+// The licence text begins with a link to a copy of the launch probe, so the link sits at the top
+// left of the view, where the test presses the mouse button on it. A detected link is opened on
+// the press, before any release; the probe reports that it ran.
 TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksAreDetected) {
+  const std::wstring scratch = scratchFolder(L"wizard-licence-1-link");
+  const std::wstring probe = scratch + L"\\probe.exe";
+  ASSERT_TRUE(CopyFileW(AVERLUNE_TEST_LAUNCH_PROBE, probe.c_str(), FALSE));
+  std::string link = "file:///" + fs::path(probe).generic_string();
   std::vector<ConfigFile> config = configWith("Licence = 1\r\nChangeApplicationFolder = 1\r\n");
-  config.push_back({"licence.rtf", "{\\rtf1\\ansi Terms of use. See https://example.invalid/terms for more.\\par}"});
+  config.push_back({"licence.rtf", "{\\rtf1\\ansi " + link + " Terms of use.\\par}"});
   Wizard w(buildSetup(L"wizard-licence-1", config), L"Tool Setup");
   ASSERT_NE(w.window, nullptr);
   ASSERT_TRUE(w.press(I::nextButton));
   ASSERT_TRUE(w.waitForPage(I::licencePanel));
   EXPECT_NE(w.control(I::licenceView).text.find(L"Terms of use."), std::wstring::npos);
+  const HWND view = w.control(I::licenceView).handle;
+  ASSERT_TRUE(PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 8)));
+  for (int waited = 0; waited < kStepMs && !fileExists(scratch + L"\\launched.txt"); waited += 100) Sleep(100);
+  EXPECT_TRUE(fileExists(scratch + L"\\launched.txt")) << "the link was not opened on the press: " << link;
+  PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(12, 8));
   EXPECT_TRUE(w.control(I::doNotAcceptOption).checked);
   EXPECT_FALSE(w.control(I::nextButton).enabled);
   EXPECT_FALSE(w.press(I::nextButton));
@@ -408,12 +444,16 @@ TEST(Wizard, AuthorPicturesAreScaledAndABrokenOneFallsBack) {
   config.push_back({"Image_Top.jpg", builtSeparatorJpeg()});
   Wizard w(buildSetup(L"wizard-pictures", config), L"Tool Setup");
   ASSERT_NE(w.window, nullptr);
+  // A picture control takes the size of the picture it shows: the size says something only once
+  // the control is known to show one.
+  EXPECT_TRUE(showsPicture(w.control(I::welcomeSidePicture)));
   const RECT side = w.control(I::welcomeSidePicture).rect;
   EXPECT_EQ(side.right - side.left, 164);
   EXPECT_EQ(side.bottom - side.top, 314);
   w.screenshot(L"wizard-pictures-welcome");
   ASSERT_TRUE(w.press(I::nextButton));
   ASSERT_TRUE(w.waitForPage(I::licencePanel));
+  EXPECT_TRUE(showsPicture(w.control(I::licenceHeaderPicture)));
   const RECT header = w.control(I::licenceHeaderPicture).rect;
   EXPECT_EQ(header.right - header.left, 55);
   EXPECT_EQ(header.bottom - header.top, 55);

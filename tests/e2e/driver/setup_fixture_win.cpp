@@ -17,9 +17,10 @@ namespace fs = std::filesystem;
 // An empty ZIP archive: the end-of-central-directory record alone.
 const std::uint8_t kEmptyZip[22] = {0x50, 0x4B, 0x05, 0x06};
 
-// Assembles the setup `output` from a cabinet and a payload archive.
-std::wstring assemble(const fs::path& output, const std::vector<std::uint8_t>& cabinet, const fs::path& archive) {
-  const std::string error = writeSetupFile({fs::path(bareSetupProgram()), cabinet, archive}, output);
+// Assembles the setup `output` from a bare program, a cabinet and a payload archive.
+std::wstring assemble(const fs::path& output, const std::vector<std::uint8_t>& cabinet, const fs::path& archive,
+                      const std::wstring& bareProgram = bareSetupProgram()) {
+  const std::string error = writeSetupFile({fs::path(bareProgram), cabinet, archive}, output);
   if (!error.empty()) {
     std::cerr << "cannot build the test setup: " << error << "\n";
     return {};
@@ -28,11 +29,12 @@ std::wstring assemble(const fs::path& output, const std::vector<std::uint8_t>& c
 }
 
 // A setup with an empty payload archive, in the test's fresh scratch folder.
-std::wstring buildFromCabinet(const std::wstring& testName, const std::vector<std::uint8_t>& cabinet) {
+std::wstring buildFromCabinet(const std::wstring& testName, const std::vector<std::uint8_t>& cabinet,
+                              const std::wstring& bareProgram = bareSetupProgram()) {
   const fs::path folder = scratchFolder(testName);
   const fs::path archive = folder / L"payload.zip";
   std::ofstream(archive, std::ios::binary).write(reinterpret_cast<const char*>(kEmptyZip), sizeof kEmptyZip);
-  return assemble(folder / L"setup.exe", cabinet, archive);
+  return assemble(folder / L"setup.exe", cabinet, archive, bareProgram);
 }
 
 bool buildConfigCabinet(const std::vector<ConfigFile>& files, std::vector<std::uint8_t>& cabinet) {
@@ -53,6 +55,8 @@ bool buildConfigCabinet(const std::vector<ConfigFile>& files, std::vector<std::u
 
 std::wstring bareSetupProgram() { return AVERLUNE_SETUP_EXE; }
 
+std::wstring restartRecordingSetupProgram() { return AVERLUNE_RESTART_RECORDING_SETUP_EXE; }
+
 std::wstring scratchFolder(const std::wstring& testName) {
   const fs::path folder = fs::path(AVERLUNE_SCRATCH_DIR) / testName;
   std::error_code ignored;
@@ -67,9 +71,10 @@ std::wstring screenshotPath(const std::wstring& name) {
   return (fs::path(AVERLUNE_SCREENSHOT_DIR) / (name + L".png")).wstring();
 }
 
-std::wstring buildSetupWithConfig(const std::wstring& testName, const std::vector<ConfigFile>& files) {
+std::wstring buildSetupWithConfig(const std::wstring& testName, const std::vector<ConfigFile>& files,
+                                  const std::wstring& bareProgram) {
   std::vector<std::uint8_t> cabinet;
-  return buildConfigCabinet(files, cabinet) ? buildFromCabinet(testName, cabinet) : std::wstring();
+  return buildConfigCabinet(files, cabinet) ? buildFromCabinet(testName, cabinet, bareProgram) : std::wstring();
 }
 
 std::wstring buildSetupWithPayload(const std::wstring& testName, const std::vector<ConfigFile>& files,

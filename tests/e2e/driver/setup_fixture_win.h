@@ -15,14 +15,19 @@ struct ConfigFile {
 
 // The bare setup program this build produced.
 std::wstring bareSetupProgram();
+// The same program with its restart request recorded instead of made (restart_recorder_win.cpp),
+// for the tests of the finish page's restart.
+std::wstring restartRecordingSetupProgram();
 // A fresh folder for one test's files under the test run's own scratch folder.
 std::wstring scratchFolder(const std::wstring& testName);
 // Where screenshots go, so a person can look at every page met.
 std::wstring screenshotPath(const std::wstring& name);
 
-// A setup whose configuration cabinet holds `files` and whose payload archive is empty. Result:
-// the setup's path, or empty when it could not be built (the reason is printed).
-std::wstring buildSetupWithConfig(const std::wstring& testName, const std::vector<ConfigFile>& files);
+// A setup whose configuration cabinet holds `files` and whose payload archive is empty, made from
+// `bareProgram`. Result: the setup's path, or empty when it could not be built (the reason is
+// printed).
+std::wstring buildSetupWithConfig(const std::wstring& testName, const std::vector<ConfigFile>& files,
+                                  const std::wstring& bareProgram = bareSetupProgram());
 // A setup whose configuration cabinet holds `files` and whose payload archive is the file
 // `archive`; the setup is written next to the archive, named after the test.
 std::wstring buildSetupWithPayload(const std::wstring& testName, const std::vector<ConfigFile>& files,

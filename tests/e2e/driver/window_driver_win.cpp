@@ -174,6 +174,8 @@ bool saveScreenshot(HWND window, const std::wstring& pngPath) {
     // Copy what the display shows: PrintWindow across processes leaves dialogs black under Wine.
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    // The other process paints when its loop gets to it, not within the call.
+    Sleep(250);
     drawn = BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY) != FALSE;
     SelectObject(memory, previous);
   }

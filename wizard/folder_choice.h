@@ -1,0 +1,35 @@
+#pragma once
+// What the two Browse buttons of the folder pages make of a folder the user picks: where the
+// folder dialog starts, how the dialog's answer is completed, and the text the page's field then
+// holds. The dialogs themselves are the Windows edge's (folder_dialog_win.h).
+#include <cstddef>
+#include <string>
+
+namespace averlune {
+
+// The folder the application folder dialog starts at, from the Program Files folder: at most 259
+// characters, and without a closing "\" unless it is a drive root ("C:\" keeps it).
+std::u16string browseStartFolder(const std::u16string& programFiles);
+
+// The application folder dialog's answer from the picked item's file-system path: the path with a
+// closing "\", or the empty text for an item that has none (a virtual folder such as the computer
+// itself), which the page treats like a cancelled dialog.
+std::u16string pickedFolder(const std::u16string& itemPath);
+
+// The start menu folder dialog's answer: the path, with a closing "\" when it names an existing
+// folder (`isFolder`); the empty text stays empty.
+std::u16string pickedStartMenuFolder(const std::u16string& itemPath, bool isFolder);
+
+// The application folder field after a pick: the picked folder (ending in "\"), then Company and
+// "\" when Company is not empty, then Appname; no closing "\".
+std::u16string appFolderFromPick(const std::u16string& picked, const std::u16string& company,
+                                 const std::u16string& appName);
+
+// The start menu folder field after a pick: the picked folder without its first
+// `startMenuBaseLength` characters (the start menu base it lies in, cut by count and not
+// compared), then Company and "\" when Company is not empty, then Appname. A pick shorter than
+// the base keeps nothing of itself.
+std::u16string startMenuFolderFromPick(const std::u16string& picked, std::size_t startMenuBaseLength,
+                                       const std::u16string& company, const std::u16string& appName);
+
+}  // namespace averlune

@@ -1,0 +1,53 @@
+#include "wizard/folder_choice.h"
+
+#include <gtest/gtest.h>
+
+namespace averlune {
+namespace {
+
+TEST(FolderChoice, TheApplicationFolderDialogStartsAtProgramFilesWithoutItsClosingBackslash) {
+  EXPECT_EQ(browseStartFolder(u"C:\\Program Files (x86)"), u"C:\\Program Files (x86)");
+  EXPECT_EQ(browseStartFolder(u"C:\\Program Files\\"), u"C:\\Program Files");
+  EXPECT_EQ(browseStartFolder(u"D:\\"), u"D:\\");
+  EXPECT_EQ(browseStartFolder(u"D:\\\\"), u"D:\\");
+  EXPECT_EQ(browseStartFolder(u""), u"");
+  const std::u16string longFolder = u"C:\\" + std::u16string(300, u'a');
+  EXPECT_EQ(browseStartFolder(longFolder), longFolder.substr(0, 259));
+  // The cut comes first, so a backslash that the cut brings to the end goes too.
+  EXPECT_EQ(browseStartFolder(std::u16string(258, u'a') + u"\\b"), std::u16string(258, u'a'));
+}
+
+TEST(FolderChoice, APickedFolderGetsItsClosingBackslashAndAVirtualItemCountsAsCancelled) {
+  EXPECT_EQ(pickedFolder(u"D:\\Apps"), u"D:\\Apps\\");
+  EXPECT_EQ(pickedFolder(u"E:\\"), u"E:\\");
+  EXPECT_EQ(pickedFolder(u"\\\\server\\share"), u"\\\\server\\share\\");
+  EXPECT_EQ(pickedFolder(u""), u"");
+
+  EXPECT_EQ(pickedStartMenuFolder(u"C:\\Menu\\Programs\\Games", true), u"C:\\Menu\\Programs\\Games\\");
+  EXPECT_EQ(pickedStartMenuFolder(u"C:\\Menu\\Programs\\Gone", false), u"C:\\Menu\\Programs\\Gone");
+  EXPECT_EQ(pickedStartMenuFolder(u"", true), u"");
+}
+
+TEST(FolderChoice, TheApplicationFolderFieldIsThePickThenCompanyThenAppname) {
+  EXPECT_EQ(appFolderFromPick(u"D:\\Apps\\", u"", u"Tool"), u"D:\\Apps\\Tool");
+  EXPECT_EQ(appFolderFromPick(u"D:\\Apps\\", u"Acme", u"Tool"), u"D:\\Apps\\Acme\\Tool");
+  EXPECT_EQ(appFolderFromPick(u"E:\\", u"", u"Tool"), u"E:\\Tool");
+  EXPECT_EQ(appFolderFromPick(u"\\\\server\\share\\", u"Acme", u"Tool"), u"\\\\server\\share\\Acme\\Tool");
+}
+
+TEST(FolderChoice, TheStartMenuFieldCutsTheBaseByCountThenAddsCompanyAndAppname) {
+  const std::u16string base = u"C:\\Menu\\Programs\\";
+  EXPECT_EQ(startMenuFolderFromPick(base, base.size(), u"", u"Tool"), u"Tool");
+  EXPECT_EQ(startMenuFolderFromPick(base, base.size(), u"Acme", u"Tool"), u"Acme\\Tool");
+  EXPECT_EQ(startMenuFolderFromPick(base + u"Games\\", base.size(), u"", u"Tool"), u"Games\\Tool");
+  EXPECT_EQ(startMenuFolderFromPick(base + u"Games\\Old\\", base.size(), u"Acme", u"Tool"),
+            u"Games\\Old\\Acme\\Tool");
+  // By count, not by comparison: another spelling of the same length is cut just the same.
+  EXPECT_EQ(startMenuFolderFromPick(u"c:\\MENU\\programs\\Games\\", base.size(), u"", u"Tool"), u"Games\\Tool");
+  EXPECT_EQ(startMenuFolderFromPick(u"C:\\Menu\\", base.size(), u"", u"Tool"), u"Tool");
+  EXPECT_EQ(startMenuFolderFromPick(u"C:\\Menu\\Programs\\Games\\", 0, u"", u"Tool"),
+            u"C:\\Menu\\Programs\\Games\\Tool");
+}
+
+}  // namespace
+}  // namespace averlune
