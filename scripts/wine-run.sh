@@ -83,15 +83,7 @@ else
     command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/bootstrap.sh installs it)"
     number=90
     while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-    # The server outlives this call, so it must not keep what the caller holds open: a build lock
-    # taken with flock(1) would stay taken for as long as the display is up.
-    (
-      for fd in /proc/$BASHPID/fd/*; do
-        fd=${fd##*/}
-        if [ "$fd" -gt 2 ]; then eval "exec $fd>&-"; fi
-      done
-      exec setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1
-    ) &
+    setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.05; done
     [ -e "/tmp/.X11-unix/X$number" ] || fail "Xvfb did not start on display :$number"
