@@ -24,10 +24,11 @@ endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix} ${averlune_wine_flavour})
 enable_testing()
 
-# The system libraries each subsystem's Windows edge calls.
-averlune_link(averlune_config_win advapi32 shell32 ole32)
+# The system libraries each subsystem's Windows edge calls. config's edge decodes pictures and
+# makes fonts for the windows of both programs.
+averlune_link(averlune_config_win JPEG::JPEG advapi32 shell32 ole32 gdi32 user32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
-averlune_link(averlune_wizard_win JPEG::JPEG comctl32 gdi32 user32 shell32)
+averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32)
 averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
 
 add_subdirectory(resources)
