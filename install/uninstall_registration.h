@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace averlune {
+#include "config/uninstall_log.h"
 
-constexpr char16_t kUninstallRootName[] = u"HKEY_LOCAL_MACHINE";
-constexpr char16_t kUninstallKeyBase[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+namespace averlune {
 
 struct RegistryStringValue {
   std::u16string name;
