@@ -30,14 +30,19 @@ averlune_link(averlune_config_win JPEG::JPEG advapi32 shell32 ole32 gdi32 user32
 averlune_link(averlune_install_win ole32 uuid advapi32)
 averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32)
 averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
+averlune_link(averlune_uninstaller_win comctl32 gdi32 user32 shell32 ole32)
 
 add_subdirectory(resources)
 
 # The uninstaller. The setup carries its build output as a resource (install/uninstaller_image.rc)
 # and writes it next to the installed application.
-add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp)
+add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp resources/uninstaller.rc)
 target_link_libraries(AverluneUninstall PRIVATE averlune_uninstaller_win)
 target_link_options(AverluneUninstall PRIVATE -municode -mwindows -s)
+add_dependencies(AverluneUninstall averlune_resources)
+target_include_directories(AverluneUninstall PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
+set_source_files_properties(resources/uninstaller.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/uninstaller.manifest;${CMAKE_BINARY_DIR}/resources/uninstall_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 add_executable(AverluneSetup WIN32 lifecycle/setup_main_win.cpp resources/setup.rc install/uninstaller_image.rc)
 add_dependencies(AverluneSetup AverluneUninstall)

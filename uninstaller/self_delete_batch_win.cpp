@@ -1,0 +1,59 @@
+#include "uninstaller/self_delete_batch_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "config/own_file_win.h"
+#include "config/owned_handle_win.h"
+#include "config/temporary_names_win.h"
+#include "config/wide_text_win.h"
+#include "uninstaller/self_delete_batch.h"
+
+namespace averlune {
+namespace {
+
+// The text in the OEM code page, when every character has an exact form there: no best-fit
+// look-alikes, and it must read back as it was.
+std::optional<std::string> toOemCodePage(const std::u16string& text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  BOOL usedDefault = FALSE;
+  const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide(text), length, nullptr, 0, nullptr,
+                                       &usedDefault);
+  if (size <= 0 || usedDefault) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide(text), length, &bytes[0], size, nullptr, &usedDefault);
+  if (usedDefault) return std::nullopt;
+  std::wstring back(static_cast<std::size_t>(size), L'\0');
+  const int backLength = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, &back[0], size);
+  if (fromWide(back.data(), static_cast<std::size_t>(backLength > 0 ? backLength : 0)) != text) return std::nullopt;
+  return bytes;
+}
+
+bool writeWholeFile(const std::u16string& path, const std::string& bytes) {
+  const OwnedHandle file(CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+}  // namespace
+
+void writeSelfDeleteBatch(const std::u16string& appFolder) {
+  const std::u16string folder = temporaryFolder();
+  const std::u16string guid = newGuidText();
+  if (folder.empty() || guid.empty()) return;
+  const std::u16string batchPath = folder + guid + u".bat";
+  const SelfDeleteBatch batch = selfDeleteBatch(ownFilePath(), appFolder, batchPath, toOemCodePage);
+  if (batch.bytes.empty()) return;
+  if (!writeWholeFile(batchPath, batch.bytes)) {
+    DeleteFileW(wide(batchPath));  // a cut batch is never started, nor left behind
+    return;
+  }
+  // The batch inherits this process's environment.
+  for (const auto& [name, value] : batch.environment) SetEnvironmentVariableW(wide(name), wide(value));
+  ShellExecuteW(nullptr, L"open", wide(batchPath), nullptr, nullptr, SW_HIDE);  // a failure leaves the files
+}
+
+}  // namespace averlune
