@@ -51,8 +51,11 @@ void writeSelfDeleteBatch(const std::u16string& appFolder) {
     DeleteFileW(wide(batchPath));  // a cut batch is never started, nor left behind
     return;
   }
-  // The batch inherits this process's environment.
+  // The batch inherits this process's environment and current folder. Neither this process nor
+  // the batch may keep the application folder as its current folder: that would hold it open
+  // against "rd".
   for (const auto& [name, value] : batch.environment) SetEnvironmentVariableW(wide(name), wide(value));
+  SetCurrentDirectoryW(wide(folder));
   ShellExecuteW(nullptr, L"open", wide(batchPath), nullptr, nullptr, SW_HIDE);  // a failure leaves the files
 }
 
