@@ -197,6 +197,31 @@ TEST(InstallationRun, RetryIgnoreAndAbortAfterAFailedEntry) {
   }
 }
 
+TEST(InstallationRun, TheLogNamesOnlyWhatTheRunMadeFoldersThatWereThereAndCutNamesStayUnrecorded) {
+  RunFixture f;
+  const std::string longName(kPayloadMaxNameBytes + 1, 'n');
+  // lib/ is met only after a file inside it was written: the run made it all the same.
+  f.payload({{"shared/", "", 0x10}, {"shared/a.txt", "a"}, {"lib/x.dll", "x"}, {"lib/", "", 0x10},
+             {longName, "cut"}, {"b.txt", "b"}});
+  f.files.folders.insert(u"C:\\Apps\\Tool\\shared\\");  // a folder the user had made before
+  f.files.folders.insert(u"C:\\Programs\\Tools\\App\\");  // a start menu folder other programs use
+  f.config("Startmenu.dat", "<installpath>\\b.txt\r\nTool\r\n\r\n<installpath>\\a.txt\r\nRead me\r\n\r\n");
+  f.answers = {ExtractionChoice::ignore};  // for the name cut for its length
+  f.run();
+
+  std::string expected = header("", 6);
+  expected += "#DF\r\nC:\\Apps\\Tool\\shared\\a.txt\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\lib\\x.dll\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\b.txt\r\n";
+  expected += "#DD\r\nC:\\Apps\\Tool\\lib\\\r\n";
+  expected += "#DRK\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\r\n";
+  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Tool.lnk\r\n";
+  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Read me.lnk\r\n";
+  EXPECT_EQ(f.log, expected);
+  EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{u"C:\\Apps\\Tool\\lib\\"});
+  EXPECT_EQ(f.links.size(), 2u);
+}
+
 TEST(InstallationRun, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
   {
     RunFixture f;  // no archive in the setup's file
