@@ -42,6 +42,7 @@ struct Run {
   // Folders of the archive's entries that were there before the run: not the installation's, so
   // the uninstaller must not remove them.
   std::set<std::u16string> foldersBefore;
+  std::uint64_t installedBytes = 0;  // of the entries extracted whole
 
   std::u16string expand(const std::u16string& text) const {
     return expandPlaceholders(text, appFolder, placeholderScriptValues(options), state.variables, system.lookup);
@@ -72,7 +73,11 @@ struct Run {
     for (;;) {
       readEntryInfo(reader, info);
       system.setStatus(extractionStatusText(texts, appFolder, info.name));
-      if (extractPayloadEntry(reader, appFolder, true) == kPayloadOk || info.name.empty()) break;
+      if (extractPayloadEntry(reader, appFolder, true) == kPayloadOk) {
+        installedBytes += info.uncompressedSize;
+        break;
+      }
+      if (info.name.empty()) break;
       const ExtractionChoice choice =
           system.askAfterFailedExtraction(texts.couldNotExtractTitle, extractionFailureText(texts, info.name));
       if (choice == ExtractionChoice::retry) continue;
@@ -121,7 +126,7 @@ struct Run {
   void registerForUninstall() {
     for (const std::u16string& folder : state.installationList) log.append(uninstallFolderRecord(folder));
     const auto registration = uninstallRegistration(options.Appname, options.Version, options.Website1, options.Company,
-                                                    appFolder + options.UninstallerFilename + u".exe");
+                                                    appFolder + options.UninstallerFilename + u".exe", installedBytes);
     if (!registration) return;
     system.registerUninstaller(*registration);
     log.append(uninstallKeyRecord(kUninstallRootName, registration->subKey));

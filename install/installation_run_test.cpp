@@ -158,6 +158,7 @@ TEST(InstallationRun, InstallsInOrderWithProgressStatusAndLog) {
   EXPECT_EQ(f.registry[1].root, RegistryRoot::currentUser);
   ASSERT_EQ(f.registrations.size(), 1u);
   EXPECT_EQ(f.registrations[0].values[4].data, u"\"C:\\Apps\\Tool\\uninstall.exe\"");
+  EXPECT_EQ(f.registrations[0].estimatedSize, 1u);  // "MZ" and "green": 7 bytes
   EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{u"C:\\Apps\\Tool\\docs\\"});
 }
 
