@@ -24,8 +24,7 @@ struct UninstallTexts {
 };
 
 // The built-in ItemsLeft, for language files without that key.
-constexpr char16_t kDefaultItemsLeft[] =
-    u"These <count> items could not be removed and are left for you to delete:";
+constexpr char16_t kDefaultItemsLeft[] = u"These items could not be removed (<count>):";
 
 // Reads the section from an open file (its selected group changes) and replaces "<appname>",
 // matched exactly, by `appName` in BM, Header_b and Success.
