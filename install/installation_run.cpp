@@ -39,8 +39,11 @@ struct Run {
   std::u16string appFolder;
   OpenLog log{system};
   std::int32_t position = 0;
-  // Folders of the archive's entries that were there before the run: not the installation's, so
-  // the uninstaller must not remove them.
+  // Folders that an earlier installation into this folder recorded in its log: this
+  // application's, although they are there before the run.
+  std::set<std::u16string> earlierFolders;
+  // Folders of the archive's entries that were there before the run and are not this
+  // application's: the uninstaller must not remove them.
   std::set<std::u16string> foldersBefore;
   std::uint64_t installedBytes = 0;  // of the entries extracted whole
 
@@ -102,12 +105,21 @@ struct Run {
     return appFolder + relative;
   }
 
+  // Before the log of this run replaces the earlier one.
   void noteFoldersBefore(PayloadArchiveReader& reader) {
+    LineListFile earlierLog;
+    UninstallLogHeader header;
+    UninstallRecord record;
+    if (open(earlierLog, appFolder + kUninstallLogName) && readUninstallLogHeader(earlierLog, header)) {
+      while (readUninstallRecord(earlierLog, record)) {
+        if (record.kind == UninstallRecordKind::folder) earlierFolders.insert(record.path);
+      }
+    }
     PayloadEntryInfo info;
     for (int step = firstPayloadEntry(reader); step == kPayloadOk; step = nextPayloadEntry(reader)) {
       readEntryInfo(reader, info);
       const std::u16string path = entryPath(info);
-      if (!path.empty() && system.folderExists(path)) foldersBefore.insert(path);
+      if (!path.empty() && system.folderExists(path) && !earlierFolders.count(path)) foldersBefore.insert(path);
     }
   }
 
@@ -147,7 +159,7 @@ struct Run {
     LineListFile list;
     if (!open(list, state.workFolder + u"Startmenu.dat")) return;
     const StartMenuPlan plan = startMenuPlan(options.startMenuBase, choices.startMenuFolderText);
-    const bool folderBefore = system.folderExists(plan.folder);
+    const bool folderBefore = system.folderExists(plan.folder) && !earlierFolders.count(plan.folder);
     system.makeFolderPath(plan.folder);  // a folder that cannot be made shows as links that fail
     const auto records = readShortcutList(list, [this](const std::u16string& line) { return expand(line); });
     close(list);
@@ -155,7 +167,8 @@ struct Run {
     for (const ShortcutLink& link : links) system.createShortcut(link);
     if (options.Uninstaller != 1) return;
     // The uninstaller empties a recorded folder. A folder that was there before (a shared folder
-    // the user typed) may hold other programs' links, so then only our own links are recorded.
+    // the user typed) may hold other programs' links, so then only our own links are recorded,
+    // unless an earlier installation of this application made it.
     if (!plan.recordedFolder.empty() && !folderBefore) {
       log.append(uninstallFolderRecord(plan.recordedFolder));
     } else {

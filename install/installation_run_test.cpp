@@ -223,6 +223,27 @@ TEST(InstallationRun, TheLogNamesOnlyWhatTheRunMadeFoldersThatWereThereAndCutNam
   EXPECT_EQ(f.links.size(), 2u);
 }
 
+TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMade) {
+  RunFixture f;
+  // A real folder of the host for the earlier log. The run joins "\" to the field's text, so on
+  // the host its files are named "app\..." inside the scratch folder.
+  f.appFolderField = (f.scratch.path / "app").u16string();
+  const std::u16string app = f.appFolderField + u"\\";
+  const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
+  std::string earlier = header("", 2);
+  earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
+  std::ofstream(f.scratch.path / "app\\uninstall.dat", std::ios::binary) << earlier;
+  f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
+  f.files.folders.insert(app + u"lib\\");
+  f.files.folders.insert(app + u"shared\\");
+  f.files.folders.insert(startMenu);
+  f.config("Startmenu.dat", "<installpath>\\a.txt\r\nTool\r\n\r\n");
+  f.run();
+  EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{app + u"lib\\"});
+  EXPECT_NE(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
+  EXPECT_EQ(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+}
+
 TEST(InstallationRun, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
   {
     RunFixture f;  // no archive in the setup's file
