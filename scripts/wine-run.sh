@@ -75,7 +75,15 @@ else
     command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/bootstrap.sh installs it)"
     number=90
     while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-    setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # The display outlives this run: it must not keep any file of its caller open, such as the
+    # lock a caller holds while it runs (flock), which would then stay held for good.
+    (
+      for fd in /proc/self/fd/*; do
+        fd=${fd##*/}
+        [ "$fd" -gt 2 ] && eval "exec $fd>&-" 2>/dev/null
+      done
+      exec setsid Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1
+    ) &
     pid=$!
     for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.05; done
     [ -e "/tmp/.X11-unix/X$number" ] || fail "Xvfb did not start on display :$number"
