@@ -225,14 +225,15 @@ TEST(InstallationRun, TheLogNamesOnlyWhatTheRunMadeFoldersThatWereThereAndCutNam
 
 TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMade) {
   RunFixture f;
-  // A real folder of the host for the earlier log. The run joins "\" to the field's text, so on
-  // the host its files are named "app\..." inside the scratch folder.
-  f.appFolderField = (f.scratch.path / "app").u16string();
-  const std::u16string app = f.appFolderField + u"\\";
+  // A real folder for the earlier log. The run joins "\" to the field's text: under Windows that
+  // is the folder "app", on the host its files are named "app\..." inside the scratch folder.
+  f.state.choices.appFolderText = (f.scratch.path / "app").u16string();
+  fs::create_directories(f.scratch.path / "app");
+  const std::u16string app = f.state.choices.appFolderText + u"\\";
   const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
   std::string earlier = header("", 2);
   earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
-  std::ofstream(f.scratch.path / "app\\uninstall.dat", std::ios::binary) << earlier;
+  std::ofstream(fs::path(app + kUninstallLogName), std::ios::binary) << earlier;
   f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
   f.files.folders.insert(app + u"lib\\");
   f.files.folders.insert(app + u"shared\\");

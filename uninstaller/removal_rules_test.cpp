@@ -140,7 +140,9 @@ TEST(RemovalRules, RecordPathsMustLieStrictlyInsideTheFoldersAsPlainRelativePath
   for (const auto& row : rows) {
     const RecordPlace place = placeOfRecordPath(row.path, folders);
     EXPECT_EQ(place.allowed, row.allowed) << encodeUtf8(row.path);
-    if (row.allowed) EXPECT_EQ(place.foldersOnTheWay, row.onTheWay) << encodeUtf8(row.path);
+    if (row.allowed) {
+      EXPECT_EQ(place.foldersOnTheWay, row.onTheWay) << encodeUtf8(row.path);
+    }
   }
 }
 

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include "config/dll_search_win.h"
 #include "config/own_file_win.h"
+#include "config/owned_handle_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/command_line.h"
 #include "uninstaller/removal_system_win.h"
@@ -69,13 +69,11 @@ int runUninstaller() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   // The shell wants COM on the thread that opens the web site and starts the batch.
-  const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  const ComInitialization com;
   enterOwnFolder();
 
   UninstallWindow window;
-  const int exitCode = runUninstallSteps(windowsUninstallSystem(window), isSilentRequest(fromWide(GetCommandLineW())));
-  if (comReady) CoUninitialize();
-  return exitCode;
+  return runUninstallSteps(windowsUninstallSystem(window), isSilentRequest(fromWide(GetCommandLineW())));
 }
 
 }  // namespace averlune

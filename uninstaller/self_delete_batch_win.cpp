@@ -4,8 +4,8 @@
 #include <shellapi.h>
 
 #include "config/own_file_win.h"
-#include "config/owned_handle_win.h"
 #include "config/temporary_names_win.h"
+#include "config/whole_file_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/self_delete_batch.h"
 
@@ -30,14 +30,6 @@ std::optional<std::string> toOemCodePage(const std::u16string& text) {
   return bytes;
 }
 
-bool writeWholeFile(const std::u16string& path, const std::string& bytes) {
-  const OwnedHandle file(CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr));
-  DWORD written = 0;
-  return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
-}
-
 }  // namespace
 
 void writeSelfDeleteBatch(const std::u16string& appFolder) {
@@ -47,10 +39,7 @@ void writeSelfDeleteBatch(const std::u16string& appFolder) {
   const std::u16string batchPath = folder + guid + u".bat";
   const SelfDeleteBatch batch = selfDeleteBatch(ownFilePath(), appFolder, batchPath, toOemCodePage);
   if (batch.bytes.empty()) return;
-  if (!writeWholeFile(batchPath, batch.bytes)) {
-    DeleteFileW(wide(batchPath));  // a cut batch is never started, nor left behind
-    return;
-  }
+  if (!replaceFileWhole(batchPath, batch.bytes)) return;  // a cut batch is never started, nor left behind
   // The batch inherits this process's environment and current folder. Neither this process nor
   // the batch may keep the application folder as its current folder: that would hold it open
   // against "rd".

@@ -6,7 +6,7 @@
 #include "config/owned_handle_win.h"
 #include "config/path_text.h"
 #include "config/special_folder.h"
-#include "config/system_lookup.h"
+#include "config/system_lookup_win.h"
 #include "config/temporary_names_win.h"
 #include "config/wide_text_win.h"
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <utility>
 
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
@@ -84,6 +85,8 @@ int runSilently(const CommandLine& command) {
 
 // A small setup built from a payload archive and a script, installed through its wizard.
 struct Probe {
+  Probe(std::wstring name, std::wstring appFolder) : name(std::move(name)), appFolder(std::move(appFolder)) {}
+
   std::wstring name;
   std::wstring appFolder;  // ends in "\"
   std::vector<PayloadEntry> payload = {{"a.txt", "a"}, {"b.txt", "bb"}};
