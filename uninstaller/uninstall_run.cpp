@@ -1,5 +1,6 @@
 #include "uninstaller/uninstall_run.h"
 
+#include "config/fixed_texts.h"
 #include "config/path_text.h"
 #include "uninstaller/closing_message.h"
 #include "uninstaller/web_site.h"
@@ -21,7 +22,7 @@ UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const
 
 int runUninstallSteps(const UninstallSystem& system, bool silent) {
   auto refuse = [&] {
-    if (!silent) system.showError(kUninstallErrorTitle, kUninstallErrorText);
+    if (!silent) system.showError(kErrorTitle, kUninstallErrorText);
     return kUninstallLogUnusable;
   };
   // Silent removal shows no text, so it does without the language copy.

@@ -26,9 +26,6 @@ constexpr int kUninstallDone = 0;         // everything carried out is gone (or 
 constexpr int kUninstallLogUnusable = 1;  // language copy or log missing, unreadable or refused
 constexpr int kUninstallItemsLeft = 2;    // some files or folders could not be removed
 
-constexpr char16_t kUninstallErrorTitle[] = u"Error";
-constexpr char16_t kUninstallErrorText[] = u"Uninstall error!";
-
 // What the window shows: its title, the header band, the status line, the button, the exit
 // question, and the progress bar's maximum.
 struct UninstallWindowContent {
