@@ -150,6 +150,16 @@ bool isRefusedAppFolder(const std::u16string& appFolder, const std::vector<Prote
   return false;
 }
 
+bool isOwnAppFolder(const std::u16string& appFolder, const std::u16string& ownFolder, const FolderIdLookup& folderId) {
+  if (folderId) {
+    const std::optional<FolderId> app = folderId(appFolder);
+    const std::optional<FolderId> own = folderId(ownFolder);
+    if (app && own) return app == own;
+  }
+  const std::u16string key = folderKey(appFolder);
+  return !key.empty() && key == folderKey(ownFolder);
+}
+
 RecordPlace placeOfRecordPath(const std::u16string& path, const RemovalFolders& folders) {
   if (hasForbiddenCharacter(path)) return {};
   std::vector<std::u16string> roots = {folders.appFolder};
@@ -174,7 +184,9 @@ RecordPlace placeOfRecordPath(const std::u16string& path, const RemovalFolders& 
     RecordPlace place;
     std::u16string onTheWay = root;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-      if (parts[i].empty()) return {};
+      // Windows drops a name's trailing dots and spaces: a part made only of them ("", ".",
+      // ". ") names the folder it stands in, so "Desktop\.\" would be the desktop itself.
+      if (parts[i].find_first_not_of(u". ") == std::u16string_view::npos) return {};
       if (i + 1 == parts.size()) break;
       onTheWay.append(parts[i]);
       onTheWay += kBackslash;

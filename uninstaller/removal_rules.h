@@ -44,6 +44,13 @@ struct ProtectedFolder {
 bool isRefusedAppFolder(const std::u16string& appFolder, const std::vector<ProtectedFolder>& protectedFolders,
                         const FolderIdLookup& folderId);
 
+// True when `appFolder` from a log's header is `ownFolder`, the folder that holds the uninstaller
+// and the log: by identity when the lookup knows both, else by text (letter case and trailing dots
+// aside). The log is read from its own folder, so a header naming another folder was not written
+// by the setup that put it there: an edited log would otherwise make any folder it names the
+// application folder, and have its files removed with administrator rights.
+bool isOwnAppFolder(const std::u16string& appFolder, const std::u16string& ownFolder, const FolderIdLookup& folderId);
+
 // The folders a log may remove files and folders from, each ending in "\".
 struct RemovalFolders {
   std::u16string appFolder;                   // from the log's header, accepted by isRefusedAppFolder
@@ -51,8 +58,9 @@ struct RemovalFolders {
 };
 
 // Where a file or folder record's path lies. `allowed` is true for a path strictly inside one of
-// the folders, as a plain relative path below its text (letter case aside): no "..", no drive or
-// stream colon, no empty part, no character that no path can hold. `foldersOnTheWay` then lists the
+// the folders, as a plain relative path below its text (letter case aside): no drive or stream
+// colon, no part that is empty or made only of dots and spaces ("..", ".", ". ": Windows reads
+// them as the folder above or the same folder), no character that no path can hold. `foldersOnTheWay` then lists the
 // folders between that folder and the path's last part, outermost first, each ending in "\": the
 // remover passes over the record when one of them is a link, so it never reaches through a link.
 struct RecordPlace {

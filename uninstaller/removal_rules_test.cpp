@@ -129,6 +129,11 @@ TEST(RemovalRules, RecordPathsMustLieStrictlyInsideTheFoldersAsPlainRelativePath
       {u"C:\\Apps\\Tool\\..\\Other\\a.txt", false, {}},
       {u"C:\\Apps\\Tool\\sub/../../x.txt", false, {}},
       {u"C:\\Apps\\Tool\\.. \\x.txt", false, {}},
+      {u"C:\\Users\\Ann\\Desktop\\.\\", false, {}},  // the desktop itself, all its files
+      {u"C:\\Users\\Ann\\Desktop\\. \\", false, {}},
+      {u"C:\\Apps\\Tool\\sub\\ \\a.txt", false, {}},
+      {u"C:\\Apps\\Tool\\sub\\...", false, {}},
+      {u"C:\\Apps\\Tool\\sub.\\a.txt", true, {u"C:\\Apps\\Tool\\sub.\\"}},
       {u"C:\\Apps\\Tool\\a.txt:hidden", false, {}},
       {u"C:\\Apps\\Tool\\\\a.txt", false, {}},
       {u"C:\\Apps\\Tool\\sub\\\\a.txt", false, {}},

@@ -18,16 +18,16 @@
 namespace averlune {
 namespace {
 
-// The uninstaller's folder becomes the current folder: its two files are opened by their bare
-// names there.
-void enterOwnFolder() {
+// The folder of the uninstaller's own file, ending in "\"; empty when the system cannot name it.
+std::u16string ownFolder() {
   const std::u16string own = ownFilePath();
   const std::size_t separator = own.find_last_of(u'\\');
-  if (separator != std::u16string::npos) SetCurrentDirectoryW(wide(own.substr(0, separator + 1)));
+  return separator == std::u16string::npos ? std::u16string() : own.substr(0, separator + 1);
 }
 
-UninstallSystem windowsUninstallSystem(UninstallWindow& window) {
+UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16string& folder) {
   UninstallSystem system;
+  system.ownFolder = folder;
   system.openLanguageCopy = [](KeyValueFile& file) { return open(file, kUninstallLanguageName); };
   system.openLog = [](LineListFile& file) { return open(file, kUninstallLogName); };
   system.deleteLogAndLanguageCopy = [] {
@@ -70,10 +70,12 @@ int runUninstaller() {
   InitCommonControlsEx(&controls);
   // The shell wants COM on the thread that opens the web site and starts the batch.
   const ComInitialization com;
-  enterOwnFolder();
+  // Its folder becomes the current folder: the two files are opened by their bare names there.
+  const std::u16string folder = ownFolder();
+  if (!folder.empty()) SetCurrentDirectoryW(wide(folder));
 
   UninstallWindow window;
-  return runUninstallSteps(windowsUninstallSystem(window), isSilentRequest(fromWide(GetCommandLineW())));
+  return runUninstallSteps(windowsUninstallSystem(window, folder), isSilentRequest(fromWide(GetCommandLineW())));
 }
 
 }  // namespace averlune

@@ -92,6 +92,18 @@ TEST(UninstallFoldersWin, AFoldersIdentityIsTheSameWhateverItsSpellingAndAFileHa
   EXPECT_EQ(folderIdentity(folder + u"."), identity);
   EXPECT_FALSE(folderIdentity(file));
   EXPECT_FALSE(folderIdentity(folder + u"missing\\"));
+
+  // The log's header must name the uninstaller's own folder, however it spells it.
+  fs::create_directories(scratch.path / "Application Folder");
+  fs::create_directories(scratch.path / "Other");
+  const std::u16string app = folder + u"Application Folder\\";
+  const std::u16string shortApp = shortForm(app);
+  EXPECT_TRUE(isOwnAppFolder(upper(app), app, folderIdentity));
+  if (!shortApp.empty()) {
+    EXPECT_TRUE(isOwnAppFolder(addBackslash(shortApp), app, folderIdentity));
+  }
+  EXPECT_FALSE(isOwnAppFolder(folder + u"Other\\", app, folderIdentity));
+  EXPECT_FALSE(isOwnAppFolder(folder + u"Moved Away\\", app, folderIdentity));
 }
 
 // Folder records as the removal pass carries them out: the files directly inside go, read-only

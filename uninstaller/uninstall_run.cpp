@@ -33,7 +33,10 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
   LineListFile log;
   UninstallLogHeader header;
   if (!system.openLog(log) || !readUninstallLogHeader(log, header)) return refuse();
-  if (isRefusedAppFolder(header.appFolder, system.protectedFolders, system.folderId)) return refuse();
+  if (isRefusedAppFolder(header.appFolder, system.protectedFolders, system.folderId) ||
+      !isOwnAppFolder(header.appFolder, system.ownFolder, system.folderId)) {
+    return refuse();
+  }
   const RemovalFolders folders{addBackslash(header.appFolder), system.sharedFolders};
 
   const RemovalWork work = [&](const std::function<void(std::uint32_t)>& progress) {

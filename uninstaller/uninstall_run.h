@@ -49,6 +49,8 @@ struct UninstallSystem {
   // Deletes uninstall.dat and uninstall_l.avl next to the uninstaller; failures are silent.
   std::function<void()> deleteLogAndLanguageCopy;
 
+  // The folder that holds the uninstaller and its two files, ending in "\".
+  std::u16string ownFolder;
   // The folders an application folder may not be, and the folders besides it that records may
   // remove from (desktops and start menu program folders).
   std::vector<ProtectedFolder> protectedFolders;

@@ -24,6 +24,7 @@ struct RunFixture {
   bool haveLog = true;
   std::string log;
   bool answerYes = true;
+  std::u16string ownFolder;  // where the uninstaller lies: the header's folder unless a test says otherwise
   std::vector<std::string> events;
   UninstallWindowContent windowContent;
   std::vector<std::uint32_t> progress;
@@ -36,6 +37,7 @@ struct RunFixture {
     header.webSite = webSite;
     header.appFolder = appFolder;
     header.entryCount = 3;
+    ownFolder = appFolder;
     log = uninstallLogHeaderBytes(header) + uninstallFileRecord(kApp + u"a.txt") + uninstallFileRecord(kApp + u"b.txt") +
           uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", std::u16string(kUninstallKeyBase) + u"Tool");
     machine.add(kApp, Entry::folder);
@@ -54,6 +56,7 @@ struct RunFixture {
       return haveLog;
     };
     s.deleteLogAndLanguageCopy = [this] { events.push_back("delete log and language copy"); };
+    s.ownFolder = ownFolder;
     s.protectedFolders = {{u"C:\\Windows\\", FolderGuard::inside}};
     s.sharedFolders = {u"C:\\Users\\Ann\\Desktop\\"};
     s.removal = machine.system();
@@ -126,7 +129,12 @@ TEST(UninstallRun, AMissingFileAForeignMarkOrARefusedFolderIsAnErrorAndRemovesNo
   foreignMark.log[0] = 6;
   RunFixture driveRoot(u"", u"C:\\");
   RunFixture windowsFolder(u"", u"C:\\WINDOWS\\");
-  for (RunFixture* run : {&noLanguageCopy, &noLog, &foreignMark, &driveRoot, &windowsFolder}) {
+  RunFixture elsewhere(u"", u"C:\\Users\\Bob\\Documents\\");  // an edited log naming another folder
+  elsewhere.ownFolder = kApp;
+  RunFixture sameSpelledOtherwise(u"", u"c:\\apps\\TOOL.\\");
+  sameSpelledOtherwise.ownFolder = kApp;
+  EXPECT_EQ(runUninstallSteps(sameSpelledOtherwise.system(), true), kUninstallDone);
+  for (RunFixture* run : {&noLanguageCopy, &noLog, &foreignMark, &driveRoot, &windowsFolder, &elsewhere}) {
     EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallLogUnusable);
     EXPECT_EQ(run->events, Events{error});
     EXPECT_TRUE(run->machine.removeCalls.empty());

@@ -410,7 +410,8 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
   Sleep(1000);
   EXPECT_FALSE(fileExists(started)) << "the web site line was started as a program";
 
-  // Logs whose application folder is a drive root or the Windows folder are refused whole.
+  // Logs whose application folder is a drive root, the Windows folder, or any folder but the one
+  // that holds the log and its uninstaller are refused whole.
   const std::wstring hand = kRoot + L"Hand\\";
   fs::create_directories(hand);
   ASSERT_TRUE(writeFileBytes(hand + L"uninstall_l.avl", sampleLanguageFile()));
@@ -419,7 +420,7 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
   ASSERT_TRUE(writeFileBytes(windowsVictim, "victim"));
   const struct {
     std::wstring appFolder, file;
-  } refused[] = {{L"C:\\", victim}, {windowsFolder, windowsVictim}};
+  } refused[] = {{L"C:\\", victim}, {windowsFolder, windowsVictim}, {outside, outside + L"keep.txt"}};
   for (const auto& r : refused) {
     SCOPED_TRACE(utf8(r.appFolder));
     fs::copy_file(buildFolder() + L"\\AverluneUninstall.exe", hand + L"uninstall.exe",
