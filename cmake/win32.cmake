@@ -24,19 +24,25 @@ endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix} ${averlune_wine_flavour})
 enable_testing()
 
-# The system libraries each subsystem's Windows edge calls.
-averlune_link(averlune_config_win advapi32 shell32 ole32)
+# The system libraries each subsystem's Windows edge calls. config's edge decodes pictures and
+# makes fonts for the windows of both programs.
+averlune_link(averlune_config_win JPEG::JPEG advapi32 shell32 ole32 gdi32 user32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
-averlune_link(averlune_wizard_win JPEG::JPEG comctl32 gdi32 user32 shell32 ole32 advapi32)
+averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32 ole32 advapi32)
 averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
+averlune_link(averlune_uninstaller_win comctl32 gdi32 user32 shell32 ole32)
 
 add_subdirectory(resources)
 
 # The uninstaller. The setup carries its build output as a resource (install/uninstaller_image.rc)
 # and writes it next to the installed application.
-add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp)
+add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp resources/uninstaller.rc)
 target_link_libraries(AverluneUninstall PRIVATE averlune_uninstaller_win)
 target_link_options(AverluneUninstall PRIVATE -municode -mwindows -s)
+add_dependencies(AverluneUninstall averlune_resources)
+target_include_directories(AverluneUninstall PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
+set_source_files_properties(resources/uninstaller.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/uninstaller.manifest;${CMAKE_BINARY_DIR}/resources/uninstall_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 # A setup program: the entry point, the resources with the uninstaller's image and the setup's
 # libraries. Sources given after the name are linked in ahead of the libraries, so a function they

@@ -21,6 +21,11 @@ constexpr std::uint32_t kUninstallLogFormat = 7;
 constexpr char16_t kUninstallLogName[] = u"uninstall.dat";
 constexpr char16_t kUninstallLanguageName[] = u"uninstall_l.avl";
 
+// The key record names the program's entry in the Windows list of installed programs: this root
+// and this base followed by the application name.
+constexpr char16_t kUninstallRootName[] = u"HKEY_LOCAL_MACHINE";
+constexpr char16_t kUninstallKeyBase[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
 struct UninstallLogHeader {
   std::u16string appName;
   std::u16string version;

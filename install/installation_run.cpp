@@ -1,5 +1,7 @@
 #include "install/installation_run.h"
 
+#include <set>
+
 #include "config/contained_path.h"
 #include "config/fixed_texts.h"
 #include "config/line_list_file.h"
@@ -37,6 +39,13 @@ struct Run {
   std::u16string appFolder;
   OpenLog log{system};
   std::int32_t position = 0;
+  // Folders that an earlier installation into this folder recorded in its log: this
+  // application's, although they are there before the run.
+  std::set<std::u16string> earlierFolders;
+  // Folders of the archive's entries that were there before the run and are not this
+  // application's: the uninstaller must not remove them.
+  std::set<std::u16string> foldersBefore;
+  std::uint64_t installedBytes = 0;  // of the entries extracted whole
 
   std::u16string expand(const std::u16string& text) const {
     return expandPlaceholders(text, appFolder, placeholderScriptValues(options), state.variables, system.lookup);
@@ -67,7 +76,11 @@ struct Run {
     for (;;) {
       readEntryInfo(reader, info);
       system.setStatus(extractionStatusText(texts, appFolder, info.name));
-      if (extractPayloadEntry(reader, appFolder, true) == kPayloadOk || info.name.empty()) break;
+      if (extractPayloadEntry(reader, appFolder, true) == kPayloadOk) {
+        installedBytes += info.uncompressedSize;
+        break;
+      }
+      if (info.name.empty()) break;
       const ExtractionChoice choice =
           system.askAfterFailedExtraction(texts.couldNotExtractTitle, extractionFailureText(texts, info.name));
       if (choice == ExtractionChoice::retry) continue;
@@ -77,20 +90,46 @@ struct Run {
       }
       break;
     }
-    recordEntry(info.name);
+    recordEntry(info);
     system.setProgress(++position);
     return true;
   }
 
-  // The log learns the path the entry was written to. A name the reader refuses to place inside
-  // the application folder is never recorded: the uninstaller deletes what the log names.
-  void recordEntry(const std::u16string& name) {
-    if (options.Uninstaller != 1 || name.empty()) return;
-    const std::u16string relative = payloadRelativeName(name, true);
-    if (!isContainedRelativePath(relative)) return;
-    const std::u16string path = appFolder + relative;
+  // The path an entry is written to, or the empty text for an entry that writes nothing: no
+  // name, a name cut for its length (the file it names is not the one the archive names), or a
+  // name the reader refuses to place inside the application folder.
+  std::u16string entryPath(const PayloadEntryInfo& info) const {
+    if (info.name.empty() || info.nameLength > kPayloadMaxNameBytes) return {};
+    const std::u16string relative = payloadRelativeName(info.name, true);
+    if (!isContainedRelativePath(relative)) return {};
+    return appFolder + relative;
+  }
+
+  // Before the log of this run replaces the earlier one.
+  void noteFoldersBefore(PayloadArchiveReader& reader) {
+    LineListFile earlierLog;
+    UninstallLogHeader header;
+    UninstallRecord record;
+    if (open(earlierLog, appFolder + kUninstallLogName) && readUninstallLogHeader(earlierLog, header)) {
+      while (readUninstallRecord(earlierLog, record)) {
+        if (record.kind == UninstallRecordKind::folder) earlierFolders.insert(record.path);
+      }
+    }
+    PayloadEntryInfo info;
+    for (int step = firstPayloadEntry(reader); step == kPayloadOk; step = nextPayloadEntry(reader)) {
+      readEntryInfo(reader, info);
+      const std::u16string path = entryPath(info);
+      if (!path.empty() && system.folderExists(path) && !earlierFolders.count(path)) foldersBefore.insert(path);
+    }
+  }
+
+  // The log learns what the entry wrote: the uninstaller deletes what the log names.
+  void recordEntry(const PayloadEntryInfo& info) {
+    if (options.Uninstaller != 1) return;
+    const std::u16string path = entryPath(info);
+    if (path.empty()) return;
     if (system.folderExists(path)) {
-      state.installationList.push_back(path);
+      if (!foldersBefore.count(path)) state.installationList.push_back(path);
     } else {
       log.append(uninstallFileRecord(path));
     }
@@ -99,7 +138,7 @@ struct Run {
   void registerForUninstall() {
     for (const std::u16string& folder : state.installationList) log.append(uninstallFolderRecord(folder));
     const auto registration = uninstallRegistration(options.Appname, options.Version, options.Website1, options.Company,
-                                                    appFolder + options.UninstallerFilename + u".exe");
+                                                    appFolder + options.UninstallerFilename + u".exe", installedBytes);
     if (!registration) return;
     system.registerUninstaller(*registration);
     log.append(uninstallKeyRecord(kUninstallRootName, registration->subKey));
@@ -120,11 +159,21 @@ struct Run {
     LineListFile list;
     if (!open(list, state.workFolder + u"Startmenu.dat")) return;
     const StartMenuPlan plan = startMenuPlan(options.startMenuBase, choices.startMenuFolderText);
+    const bool folderBefore = system.folderExists(plan.folder) && !earlierFolders.count(plan.folder);
     system.makeFolderPath(plan.folder);  // a folder that cannot be made shows as links that fail
     const auto records = readShortcutList(list, [this](const std::u16string& line) { return expand(line); });
     close(list);
-    for (const ShortcutLink& link : shortcutLinks(records, plan.folder)) system.createShortcut(link);
-    if (options.Uninstaller == 1 && !plan.recordedFolder.empty()) log.append(uninstallFolderRecord(plan.recordedFolder));
+    const std::vector<ShortcutLink> links = shortcutLinks(records, plan.folder);
+    for (const ShortcutLink& link : links) system.createShortcut(link);
+    if (options.Uninstaller != 1) return;
+    // The uninstaller empties a recorded folder. A folder that was there before (a shared folder
+    // the user typed) may hold other programs' links, so then only our own links are recorded,
+    // unless an earlier installation of this application made it.
+    if (!plan.recordedFolder.empty() && !folderBefore) {
+      log.append(uninstallFolderRecord(plan.recordedFolder));
+    } else {
+      for (const ShortcutLink& link : links) log.append(uninstallFileRecord(link.linkPath));
+    }
   }
 
   void writeRegistryList() {
@@ -156,7 +205,10 @@ struct Run {
       return;
     }
     const std::uint64_t entryCount = countPayloadEntries(system.fileSystem, state.ownFile);
-    if (options.Uninstaller == 1) writeUninstaller(static_cast<std::uint32_t>(entryCount));
+    if (options.Uninstaller == 1) {
+      noteFoldersBefore(reader);
+      writeUninstaller(static_cast<std::uint32_t>(entryCount));
+    }
     system.setProgressMaximum(static_cast<int>(entryCount + 2));
 
     for (int step = firstPayloadEntry(reader); step == kPayloadOk; step = nextPayloadEntry(reader)) {

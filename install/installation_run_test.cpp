@@ -158,6 +158,7 @@ TEST(InstallationRun, InstallsInOrderWithProgressStatusAndLog) {
   EXPECT_EQ(f.registry[1].root, RegistryRoot::currentUser);
   ASSERT_EQ(f.registrations.size(), 1u);
   EXPECT_EQ(f.registrations[0].values[4].data, u"\"C:\\Apps\\Tool\\uninstall.exe\"");
+  EXPECT_EQ(f.registrations[0].estimatedSize, 1u);  // "MZ" and "green": 7 bytes
   EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{u"C:\\Apps\\Tool\\docs\\"});
 }
 
@@ -195,6 +196,53 @@ TEST(InstallationRun, RetryIgnoreAndAbortAfterAFailedEntry) {
     EXPECT_EQ(f.log, log);
     for (const auto& [path, file] : f.files.files) EXPECT_EQ(path.find(u".."), std::u16string::npos);
   }
+}
+
+TEST(InstallationRun, TheLogNamesOnlyWhatTheRunMadeFoldersThatWereThereAndCutNamesStayUnrecorded) {
+  RunFixture f;
+  const std::string longName(kPayloadMaxNameBytes + 1, 'n');
+  // lib/ is met only after a file inside it was written: the run made it all the same.
+  f.payload({{"shared/", "", 0x10}, {"shared/a.txt", "a"}, {"lib/x.dll", "x"}, {"lib/", "", 0x10},
+             {longName, "cut"}, {"b.txt", "b"}});
+  f.files.folders.insert(u"C:\\Apps\\Tool\\shared\\");  // a folder the user had made before
+  f.files.folders.insert(u"C:\\Programs\\Tools\\App\\");  // a start menu folder other programs use
+  f.config("Startmenu.dat", "<installpath>\\b.txt\r\nTool\r\n\r\n<installpath>\\a.txt\r\nRead me\r\n\r\n");
+  f.answers = {ExtractionChoice::ignore};  // for the name cut for its length
+  f.run();
+
+  std::string expected = header("", 6);
+  expected += "#DF\r\nC:\\Apps\\Tool\\shared\\a.txt\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\lib\\x.dll\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\b.txt\r\n";
+  expected += "#DD\r\nC:\\Apps\\Tool\\lib\\\r\n";
+  expected += "#DRK\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\r\n";
+  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Tool.lnk\r\n";
+  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Read me.lnk\r\n";
+  EXPECT_EQ(f.log, expected);
+  EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{u"C:\\Apps\\Tool\\lib\\"});
+  EXPECT_EQ(f.links.size(), 2u);
+}
+
+TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMade) {
+  RunFixture f;
+  // A real folder for the earlier log. The run joins "\" to the field's text: under Windows that
+  // is the folder "app", on the host its files are named "app\..." inside the scratch folder.
+  f.state.choices.appFolderText = (f.scratch.path / "app").u16string();
+  fs::create_directories(f.scratch.path / "app");
+  const std::u16string app = f.state.choices.appFolderText + u"\\";
+  const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
+  std::string earlier = header("", 2);
+  earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
+  std::ofstream(fs::path(app + kUninstallLogName), std::ios::binary) << earlier;
+  f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
+  f.files.folders.insert(app + u"lib\\");
+  f.files.folders.insert(app + u"shared\\");
+  f.files.folders.insert(startMenu);
+  f.config("Startmenu.dat", "<installpath>\\a.txt\r\nTool\r\n\r\n");
+  f.run();
+  EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{app + u"lib\\"});
+  EXPECT_NE(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
+  EXPECT_EQ(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
 }
 
 TEST(InstallationRun, FatalFailuresEndTheRunBeforeAnythingIsWritten) {

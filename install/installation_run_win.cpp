@@ -7,6 +7,7 @@
 #include "config/folder_path_win.h"
 #include "config/owned_handle_win.h"
 #include "config/system_lookup_win.h"
+#include "config/whole_file_win.h"
 #include "config/wide_text_win.h"
 #include "install/payload_file_system_win.h"
 #include "install/registry_list_win.h"
@@ -22,15 +23,6 @@ std::u16string userName() {
   DWORD length = 257;
   if (!GetUserNameW(name, &length) || length == 0) return {};
   return fromWide(name, length - 1);  // the count includes the terminating zero
-}
-
-bool writeWholeFile(const std::u16string& path, const std::string& bytes) {
-  const OwnedHandle file(CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  return bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                           written == bytes.size());
 }
 
 // The uninstall log is written one record per WriteFile, unbuffered: a run that ends half-way
@@ -69,8 +61,9 @@ InstallationSystem windowsInstallationSystem() {
   system.makeFolderPath = [](const std::u16string& folder) { return makeFolderPath(folder); };
   system.folderExists = [](const std::u16string& path) { return folderExists(path); };
   system.writeUninstallerImage = [](const std::u16string& path) {
+    // Whole or not at all: the registration must never point at a cut program.
     const std::string image = embeddedUninstallerImage();
-    if (!image.empty()) writeWholeFile(path, image);
+    if (!image.empty()) replaceFileWhole(path, image);
   };
   system.copyFile = [](const std::u16string& from, const std::u16string& to) {
     CopyFileW(wide(from), wide(to), FALSE);  // a copy that fails leaves the uninstaller without texts

@@ -188,6 +188,9 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"UninstallString"),
             u"\"" + appFolder + u"uninstall.exe\"");
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayIcon"), appFolder + u"uninstall.exe");
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"QuietUninstallString"),
+            u"\"" + appFolder + u"uninstall.exe\" /S");
+  EXPECT_EQ(valueType(HKEY_LOCAL_MACHINE, wide(uninstallKey), L"EstimatedSize", data), static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"Publisher"), u"Acme");
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayVersion"), u"2.0");
 

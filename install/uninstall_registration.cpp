@@ -1,22 +1,29 @@
 #include "install/uninstall_registration.h"
 
+#include <algorithm>
+
 namespace averlune {
 
 std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
-                                                           const std::u16string& uninstallerPath) {
+                                                           const std::u16string& uninstallerPath,
+                                                           std::uint64_t installedBytes) {
   if (appName.find_first_not_of(u'\\') == std::u16string::npos) return std::nullopt;
   UninstallRegistration registration;
   registration.subKey = kUninstallKeyBase + appName;
+  const std::u16string quotedPath = u"\"" + uninstallerPath + u"\"";
   registration.values = {
       {u"DisplayName", appName},
       {u"DisplayVersion", version},
       {u"HelpLink", website1},
       {u"Publisher", company},
-      {u"UninstallString", u"\"" + uninstallerPath + u"\""},
+      {u"UninstallString", quotedPath},
+      {u"QuietUninstallString", quotedPath + u" /S"},
       {u"DisplayIcon", uninstallerPath},
   };
+  const std::uint64_t kilobytes = installedBytes / 1024 + (installedBytes % 1024 != 0 ? 1 : 0);
+  registration.estimatedSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(kilobytes, UINT32_MAX));
   return registration;
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 // The uninstall entry in the Windows list of installed programs:
-// HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\<Appname> with six
-// REG_SZ values. The plan is computed here; uninstall_registration_win.h writes it.
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\<Appname> with seven
+// REG_SZ values and EstimatedSize. The plan is computed here; uninstall_registration_win.h
+// writes it.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace averlune {
+#include "config/uninstall_log.h"
 
-constexpr char16_t kUninstallRootName[] = u"HKEY_LOCAL_MACHINE";
-constexpr char16_t kUninstallKeyBase[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+namespace averlune {
 
 struct RegistryStringValue {
   std::u16string name;
@@ -19,15 +20,19 @@ struct RegistryStringValue {
 struct UninstallRegistration {
   std::u16string subKey;  // below HKEY_LOCAL_MACHINE, no "\" at the end
   std::vector<RegistryStringValue> values;  // in the order they are written
+  std::uint32_t estimatedSize = 0;          // EstimatedSize (REG_DWORD, written last): kilobytes installed
 };
 
 // The entry for `appName`, or nothing when the name is empty or only backslashes: the key would
 // then be the Uninstall key itself, and the uninstaller removes the key it is given.
 // UninstallString holds the path in double quotes, so that a path with spaces cannot start
-// another program (C:\Program.exe); DisplayIcon holds it as it is.
+// another program (C:\Program.exe); QuietUninstallString, for deployment tools, is the same
+// followed by " /S"; DisplayIcon holds the path as it is. `installedBytes` is rounded up to whole
+// kilobytes (at most 4 TiB can be told).
 std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
-                                                           const std::u16string& uninstallerPath);
+                                                           const std::u16string& uninstallerPath,
+                                                           std::uint64_t installedBytes);
 
 }  // namespace averlune

@@ -9,6 +9,7 @@ void registerUninstaller(const UninstallRegistration& registration) {
   for (const RegistryStringValue& value : registration.values) {
     writeStringValue(RegistryRoot::localMachine, registration.subKey, value.name, value.data);
   }
+  writeDwordValue(RegistryRoot::localMachine, registration.subKey, u"EstimatedSize", registration.estimatedSize);
 }
 
 }  // namespace averlune

@@ -1,15 +1,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "config/dll_search_win.h"
 #include "config/fixed_texts.h"
+#include "config/own_file_win.h"
 #include "config/setup_placeholders.h"
 #include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
 #include "i18n/language_file.h"
 #include "lifecycle/configuration_cabinet_win.h"
-#include "lifecycle/dll_search_win.h"
 #include "lifecycle/instance_lock_win.h"
-#include "lifecycle/own_file_win.h"
 #include "lifecycle/setup_icon_win.h"
 #include "lifecycle/setup_run_win.h"
 #include "lifecycle/startup_stand_ins_win.h"

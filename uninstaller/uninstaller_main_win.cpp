@@ -1,5 +1,5 @@
 #include <windows.h>
 
-// The uninstaller's entry point. For now the smallest real program: it shows nothing and ends, so
-// that the setup has a complete executable to carry and write next to the installed application.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "uninstaller/run_uninstaller_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return averlune::runUninstaller(); }

@@ -5,41 +5,15 @@
 #include <string>
 
 #include "config/file_bytes.h"
+#include "config/jpeg_decode_win.h"
 #include "config/wide_text_win.h"
+#include "config/window_pictures_win.h"
 #include "resources/resource_ids.h"
-#include "wizard/jpeg_decode_win.h"
-#include "wizard/picture.h"
 
 namespace averlune {
 namespace {
 
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
-
-HBITMAP bitmapOf(const Picture& picture) {
-  if (picture.rgb.empty()) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top-down, as the picture's rows are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) return bitmap;
-  const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) & ~std::size_t{3};
-  auto* out = static_cast<std::uint8_t*>(bits);
-  for (int y = 0; y < picture.height; ++y) {
-    const std::uint8_t* in = &picture.rgb[static_cast<std::size_t>(y) * picture.width * 3];
-    std::uint8_t* row = out + y * stride;
-    for (int x = 0; x < picture.width; ++x) {  // DIBs hold blue, green, red
-      row[x * 3] = in[x * 3 + 2];
-      row[x * 3 + 1] = in[x * 3 + 1];
-      row[x * 3 + 2] = in[x * 3];
-    }
-  }
-  return bitmap;
-}
 
 // The author's picture from the work folder, scaled, or null when it is missing, a folder, or
 // does not decode as a JPEG.
@@ -48,23 +22,11 @@ HBITMAP authorPicture(const std::u16string& path, int width, int height) {
   if (!readFileBytes(path, bytes)) return nullptr;
   Picture decoded;
   if (!decodeJpeg(bytes, decoded)) return nullptr;
-  return bitmapOf(scalePicture(decoded, width, height));
+  return bitmapFromPicture(scalePicture(decoded, width, height));
 }
 
 HBITMAP builtInBitmap(int id) {
   return static_cast<HBITMAP>(LoadImageW(instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-HBITMAP builtInSeparator() {
-  HRSRC found = FindResourceW(instance(), MAKEINTRESOURCEW(IDR_WIZARD_SEPARATOR), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(instance(), found) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return nullptr;
-  Picture decoded;
-  if (!decodeJpeg(std::string_view(static_cast<const char*>(data), SizeofResource(instance(), found)), decoded)) {
-    return nullptr;
-  }
-  return bitmapOf(decoded);
 }
 
 HICON shellIcon(int index) {
@@ -77,13 +39,6 @@ HICON shellIcon(int index) {
   return reinterpret_cast<UINT_PTR>(icon) > 1 ? icon : nullptr;
 }
 
-HFONT makeFont(const wchar_t* face, int points, int weight) {
-  const OwnedScreenDc screen(GetDC(nullptr));
-  const int pixelsPerInch = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-  return CreateFontW(-MulDiv(points, pixelsPerInch, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
 }  // namespace
 
 WizardResources prepareWizardResources(const std::u16string& workFolder) {
@@ -92,14 +47,14 @@ WizardResources prepareWizardResources(const std::u16string& workFolder) {
   r.sidePicture.reset(side ? side : builtInBitmap(IDB_WIZARD_SIDE));
   HBITMAP header = authorPicture(workFolder + u"Image_Top.jpg", 55, 55);
   r.headerPicture.reset(header ? header : builtInBitmap(IDB_WIZARD_HEADER));
-  r.separatorPicture.reset(builtInSeparator());
+  r.separatorPicture.reset(bitmapFromJpegResource(instance(), IDR_WIZARD_SEPARATOR));
   r.folderIcon.reset(shellIcon(19));
   r.startMenuIcon.reset(shellIcon(4));
-  r.titleFont.reset(makeFont(L"Verdana", 11, FW_BOLD));
-  r.headerTitleFont.reset(makeFont(L"Microsoft Sans Serif", 8, FW_BOLD));
-  r.headerSubtitleFont.reset(makeFont(L"Microsoft Sans Serif", 8, FW_NORMAL));
+  r.titleFont.reset(createPointFont(L"Verdana", 11, FW_BOLD));
+  r.headerTitleFont.reset(createPointFont(L"Microsoft Sans Serif", 8, FW_BOLD));
+  r.headerSubtitleFont.reset(createPointFont(L"Microsoft Sans Serif", 8, FW_NORMAL));
   r.whiteBrush.reset(CreateSolidBrush(RGB(255, 255, 255)));
-  // The setup's DLL search is the system folder only (lifecycle/dll_search_win.h).
+  // The setup's DLL search is the system folder only (config/dll_search_win.h).
   r.richEdit.reset(LoadLibraryW(L"riched20.dll"));
   return r;
 }

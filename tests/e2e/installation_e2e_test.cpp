@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "authoring/setup_builder.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"
+#include "tests/e2e/driver/sample_setup_win.h"
 #include "tests/e2e/driver/wizard_session_win.h"
 
 namespace averlune::e2e {
@@ -23,51 +23,6 @@ using I = ControlId;
 // ---------------------------------------------------------------------------------------------
 // The sample
 
-const std::wstring kSampleApp = L"Averlune Sample Notes";
-
-// The sample's six files with the local time each is stamped with before the setup is built:
-// the installed file carries the same minute with the seconds at 0.
-struct SampleFile {
-  const wchar_t* name;
-  SYSTEMTIME stamp;  // year, month, weekday, day, hour, minute, second, ms
-};
-const SampleFile kSampleFiles[] = {
-    // In the payload archive's order (sorted by name), which is the uninstall log's order.
-    {L"Changes.txt", {2023, 11, 0, 30, 23, 59, 59, 0}},
-    {L"Licence.txt", {2024, 1, 0, 1, 0, 0, 1, 0}},
-    {L"Readme.txt", {2024, 2, 0, 29, 12, 30, 30, 0}},
-    {L"SampleNotes.exe", {2024, 3, 0, 15, 14, 35, 58, 0}},
-    {L"Settings.ini", {2024, 7, 0, 4, 9, 5, 0, 0}},
-    {L"Welcome.txt", {2025, 12, 0, 31, 18, 1, 2, 0}},
-};
-
-std::wstring sampleProgram() { return buildFolder() + L"\\sample\\SampleNotes.exe"; }
-
-// Lays out the sample's two folders as its staging script does, without the splash picture (a
-// picture drawn by a script at staging time; without it the splash is passed over), and builds
-// the setup from them with the setup builder.
-std::wstring buildSampleSetup() {
-  const fs::path folder = scratchFolder(L"install-sample");
-  const fs::path config = folder / L"config";
-  const fs::path app = folder / L"app";
-  fs::create_directories(config);
-  fs::create_directories(app);
-  const fs::path sample = fs::path(repositoryFolder()) / L"sample";
-  for (const auto& entry : fs::directory_iterator(sample / L"config")) fs::copy_file(entry.path(), config / entry.path().filename());
-  for (const auto& entry : fs::directory_iterator(sample / L"app")) fs::copy_file(entry.path(), app / entry.path().filename());
-  std::error_code error;
-  fs::copy_file(sampleProgram(), app / L"SampleNotes.exe", error);
-  if (error) {
-    ADD_FAILURE() << "the sample program is not built: " << fs::path(sampleProgram()).string();
-    return L"";
-  }
-  for (const SampleFile& file : kSampleFiles) EXPECT_TRUE(setLastWriteLocal((app / file.name).wstring(), file.stamp));
-  const fs::path output = folder / L"AverluneSampleSetup.exe";
-  const std::string failure = buildSetup({bareSetupProgram(), config, app, output});
-  EXPECT_EQ(failure, "");
-  return failure.empty() ? output.wstring() : L"";
-}
-
 TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
   const std::wstring programs = shellFolder(CSIDL_PROGRAMS);
   ASSERT_FALSE(programs.empty());
@@ -78,7 +33,7 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
                    [&] { removeTree(startMenuFolder); },
                    [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kSampleApp)); }});
 
-  const std::wstring setup = buildSampleSetup();
+  const std::wstring setup = buildSampleSetup(L"install-sample");
   ASSERT_FALSE(setup.empty());
   WizardSession w(setup, kSampleApp + L" Setup", L"install-sample");
   ASSERT_TRUE(w.started());

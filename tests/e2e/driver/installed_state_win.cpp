@@ -1,10 +1,12 @@
 #include "tests/e2e/driver/installed_state_win.h"
 
 #include <objbase.h>
+#include <winioctl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <string>
 
 namespace averlune::e2e {
 namespace {
@@ -95,6 +97,96 @@ HeldFile::HeldFile(const std::wstring& path) {
 void HeldFile::release() {
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
+}
+
+namespace {
+
+// The mount-point form of a reparse buffer (the user-mode headers do not declare it).
+struct MountPointBuffer {
+  DWORD tag;
+  WORD dataLength;
+  WORD reserved;
+  WORD substituteOffset, substituteLength, printOffset, printLength;
+  wchar_t names[1024];
+};
+
+bool makeJunction(const std::wstring& link, const std::wstring& target) {
+  if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
+  HANDLE folder = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  bool made = false;
+  if (folder != INVALID_HANDLE_VALUE) {
+    const std::wstring substitute = L"\\??\\" + target;
+    MountPointBuffer buffer{};
+    buffer.tag = IO_REPARSE_TAG_MOUNT_POINT;
+    buffer.substituteLength = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    buffer.printOffset = static_cast<WORD>(buffer.substituteLength + sizeof(wchar_t));
+    buffer.printLength = static_cast<WORD>(target.size() * sizeof(wchar_t));
+    std::copy(substitute.begin(), substitute.end(), buffer.names);
+    std::copy(target.begin(), target.end(), buffer.names + substitute.size() + 1);
+    buffer.dataLength = static_cast<WORD>(8 + buffer.printOffset + buffer.printLength + sizeof(wchar_t));
+    DWORD returned = 0;
+    made = DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, &buffer, 8 + buffer.dataLength, nullptr, 0, &returned,
+                           nullptr) != FALSE;
+    CloseHandle(folder);
+  }
+  if (!made) RemoveDirectoryW(link.c_str());
+  return made;
+}
+
+// Wine's own export that names the host's path for a Windows path; null outside Wine.
+std::string hostPath(const std::wstring& path) {
+  using HostName = char*(CDECL*)(const wchar_t*);
+  const auto name = reinterpret_cast<HostName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* text = name ? name(path.c_str()) : nullptr;
+  if (!text) return {};
+  std::string result = text;
+  HeapFree(GetProcessHeap(), 0, text);
+  return result;
+}
+
+bool makeHostLink(const std::wstring& link, const std::wstring& target) {
+  const std::string linkPath = hostPath(link);
+  const std::string targetPath = hostPath(target);
+  if (linkPath.empty() || targetPath.empty()) return false;
+  // Wine starts host programs too; the Windows names of the two paths would not do for them.
+  std::wstring command = L"Z:\\bin\\ln -s \"";
+  for (const std::string* part : {&targetPath, &linkPath}) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, part->c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, part->c_str(), -1, wide.data(), size);
+    wide.resize(wcslen(wide.c_str()));
+    command += wide + (part == &targetPath ? L"\" \"" : L"\"");
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, 10000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+bool isLink(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+}  // namespace
+
+bool makeFolderLink(const std::wstring& link, const std::wstring& target) {
+  if (makeJunction(link, target) && isLink(link)) return true;
+  // The host's link appears a moment after ln has ended.
+  if (!makeHostLink(link, target)) return false;
+  for (int waited = 0; waited < 5000; waited += 50) {
+    if (isLink(link)) return true;
+    Sleep(50);
+  }
+  return false;
 }
 
 ShortcutFacts readShortcut(const std::wstring& linkPath) {

@@ -43,6 +43,11 @@ class HeldFile {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// Makes `link` (which must not exist) a link to the folder `target`: a junction where the platform
+// makes them; under Wine, which makes none, a symbolic link of the host's file system made by the
+// host's ln, which Wine shows as a folder link. True when `link` is a link afterwards.
+bool makeFolderLink(const std::wstring& link, const std::wstring& target);
+
 struct ShortcutFacts {
   bool loaded = false;
   std::wstring target;

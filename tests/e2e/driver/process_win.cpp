@@ -17,6 +17,18 @@ TestProcess::TestProcess(const std::wstring& program) {
   WaitForInputIdle(info_.hProcess, 10000);
 }
 
+TestProcess::TestProcess(const CommandLine& command) {
+  std::wstring commandLine = command.text;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      command.currentFolder.empty() ? nullptr : command.currentFolder.c_str(), &startup, &info_)) {
+    info_ = {};
+    return;
+  }
+  WaitForInputIdle(info_.hProcess, 10000);
+}
+
 TestProcess::~TestProcess() {
   if (!started()) return;
   if (running()) {

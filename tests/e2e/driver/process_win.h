@@ -7,10 +7,18 @@
 
 namespace averlune::e2e {
 
+// A command line as a program of the system starts it (the list of installed programs, a
+// deployment tool): the program is its first part, quoted or not; the current folder is given.
+struct CommandLine {
+  std::wstring text;
+  std::wstring currentFolder;
+};
+
 class TestProcess {
  public:
   // Starts `program` with its own folder as the current folder.
   explicit TestProcess(const std::wstring& program);
+  explicit TestProcess(const CommandLine& command);
   ~TestProcess();
   TestProcess(const TestProcess&) = delete;
   TestProcess& operator=(const TestProcess&) = delete;

@@ -137,7 +137,9 @@ std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, int timeoutMs) 
       box.text = windowText(GetDlgItem(window, kMessageBoxTextId));
       for (const ControlInfo& control : controlsOf(window)) {
         if (control.className == L"Button" && control.visible) box.buttons.push_back(control.text);
-        if (control.className == L"Static" && (GetWindowLongW(control.handle, GWL_STYLE) & SS_ICON)) {
+        // Every box has the icon control; in a box without an icon it holds none.
+        if (control.className == L"Static" && (GetWindowLongW(control.handle, GWL_STYLE) & SS_ICON) &&
+            SendMessageW(control.handle, STM_GETICON, 0, 0) != 0) {
           box.hasErrorIcon = true;
         }
       }

@@ -26,7 +26,7 @@ struct MessageBoxInfo {
   std::wstring title;
   std::wstring text;
   std::vector<std::wstring> buttons;  // captions in creation order
-  bool hasErrorIcon = false;          // an icon control is present (MessageBox puts one for every icon kind)
+  bool hasErrorIcon = false;          // an icon shows (MessageBox puts the same control for every icon kind)
 };
 
 // Visible top-level windows of the process, in Z order.

@@ -1,4 +1,4 @@
-#include "lifecycle/own_file_win.h"
+#include "config/own_file_win.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // Windows programs alone; nothing here calls Windows.
 #include <string_view>
 
-#include "wizard/picture.h"
+#include "config/picture.h"
 
 namespace averlune {
 

@@ -1,4 +1,4 @@
-#include "lifecycle/dll_search_win.h"
+#include "config/dll_search_win.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 #pragma once
-// A decoded picture in memory and its scaling to the fixed sizes the wizard shows.
+// A decoded picture in memory and its scaling to the fixed sizes the wizard and the uninstaller
+// show.
 #include <cstdint>
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "wizard/picture.h"
+#include "config/picture.h"
 
 #include <gtest/gtest.h>
 

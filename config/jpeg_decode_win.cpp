@@ -1,4 +1,4 @@
-#include "wizard/jpeg_decode_win.h"
+#include "config/jpeg_decode_win.h"
 
 #include <csetjmp>
 #include <cstdio>

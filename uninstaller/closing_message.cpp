@@ -1,0 +1,27 @@
+#include "uninstaller/closing_message.h"
+
+#include "config/path_text.h"
+
+namespace averlune {
+namespace {
+
+std::u16string decimal(std::size_t number) {
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + number % 10));
+    number /= 10;
+  } while (number != 0);
+  return digits;
+}
+
+}  // namespace
+
+std::u16string closingMessageText(const UninstallTexts& texts, const std::vector<std::u16string>& itemsLeft) {
+  if (itemsLeft.empty()) return texts.Success;
+  std::u16string text = texts.Success + u"\n\n" + replaceEvery(texts.ItemsLeft, u"<count>", decimal(itemsLeft.size()));
+  for (std::size_t i = 0; i < itemsLeft.size() && i < kItemsLeftShown; ++i) text += u"\n" + itemsLeft[i];
+  if (itemsLeft.size() > kItemsLeftShown) text += u"\n...";
+  return text;
+}
+
+}  // namespace averlune

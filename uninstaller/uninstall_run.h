@@ -1,0 +1,83 @@
+#pragma once
+// The uninstaller's main sequence: read the language copy and the log, ask, remove with the
+// progress window up, close with a message, open the web site, start the self-deleting batch.
+// With the silent request it removes without the question, the window, any message or the web
+// site, and tells the result by its exit code.
+//
+// The sequence decides here; UninstallSystem carries out what it decides. The Windows build fills
+// it with message boxes, the progress window, the removal thread and the system calls
+// (run_uninstaller_win.cpp), host tests with recording fakes.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/key_value_file.h"
+#include "config/line_list_file.h"
+#include "config/uninstall_log.h"
+#include "uninstaller/removal_pass.h"
+#include "uninstaller/removal_rules.h"
+#include "uninstaller/uninstall_texts.h"
+
+namespace averlune {
+
+// Exit codes. An interactive uninstall always ends with kUninstallDone: the user has been told.
+constexpr int kUninstallDone = 0;         // everything carried out is gone (or the user said No)
+constexpr int kUninstallLogUnusable = 1;  // language copy or log missing, unreadable or refused
+constexpr int kUninstallItemsLeft = 2;    // some files or folders could not be removed
+
+// What the window shows: its title, the header band, the status line, the button, the exit
+// question, and the progress bar's maximum.
+struct UninstallWindowContent {
+  std::u16string title;     // "Uninstall " and the application name
+  std::u16string header;    // Header
+  std::u16string subtitle;  // Header_b
+  std::u16string status;    // Uninstalling, a space, the application name
+  std::u16string cancel;    // Btn_cancel
+  std::u16string exitQuestionTitle;
+  std::u16string exitQuestion;
+  std::uint32_t entryCount = 0;
+};
+
+// The removal pass as the window runs it; `progress` moves the bar.
+using RemovalWork = std::function<RemovalOutcome(const std::function<void(std::uint32_t)>& progress)>;
+
+struct UninstallSystem {
+  // The files next to the uninstaller, opened by their bare names; false when missing or unreadable.
+  std::function<bool(KeyValueFile& file)> openLanguageCopy;
+  std::function<bool(LineListFile& file)> openLog;
+  // Deletes uninstall.dat and uninstall_l.avl next to the uninstaller; failures are silent.
+  std::function<void()> deleteLogAndLanguageCopy;
+
+  // The folder that holds the uninstaller and its two files, ending in "\".
+  std::u16string ownFolder;
+  // The folders an application folder may not be, and the folders besides it that records may
+  // remove from (desktops and start menu program folders).
+  std::vector<ProtectedFolder> protectedFolders;
+  FolderIdLookup folderId;
+  std::vector<std::u16string> sharedFolders;
+  RemovalSystem removal;
+
+  // Modal message boxes: an error (error icon, OK), the question (question icon, Yes and No: true
+  // for Yes), the closing message (no icon, OK).
+  std::function<void(const std::u16string& title, const std::u16string& text)> showError;
+  std::function<bool(const std::u16string& title, const std::u16string& text)> askYesNo;
+  std::function<void(const std::u16string& title, const std::u16string& text)> showMessage;
+  // Shows the progress window, runs `work` on the removal thread while the window stays
+  // responsive, and returns its outcome once it has ended; the window stays up. The exit question
+  // may end the process before that.
+  std::function<RemovalOutcome(const UninstallWindowContent& content, const RemovalWork& work)> runWithWindow;
+  std::function<void()> hideWindow;
+  // Hands a web address to the shell to open; not waited for, failures silent.
+  std::function<void(const std::u16string& address)> openWebAddress;
+  // writeSelfDeleteBatch: the batch that removes the uninstaller and the empty application folder.
+  std::function<void(const std::u16string& appFolder)> writeSelfDeleteBatch;
+};
+
+// The whole sequence. Returns the exit code.
+int runUninstallSteps(const UninstallSystem& system, bool silent);
+
+// The window's content for these texts and this log header.
+UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const UninstallLogHeader& header);
+
+}  // namespace averlune

@@ -1,0 +1,95 @@
+#pragma once
+// A fake machine for the uninstaller's host tests: files, folders and links by path, and every
+// registry call recorded, behind a RemovalSystem that acts on them as Windows does.
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/text_decoding.h"
+#include "config/uninstall_log.h"
+#include "uninstaller/removal_pass.h"
+
+namespace averlune::uninstalltest {
+
+enum class Entry { file, readOnlyFile, folder, link };
+
+inline const char* rootText(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::classesRoot: return "HKCR";
+    case RegistryRoot::currentUser: return "HKCU";
+    case RegistryRoot::localMachine: return "HKLM";
+    case RegistryRoot::users: return "HKU";
+    case RegistryRoot::currentConfig: return "HKCC";
+    default: return "other";
+  }
+}
+
+struct FakeMachine {
+  std::map<std::u16string, Entry> entries;  // folders end in "\", links do not
+  std::vector<std::string> registryCalls;   // "deleteKey HKLM Software\X", in call order
+  std::vector<std::u16string> removeCalls;  // paths handed to removeFile and removeFolder
+
+  void add(const std::u16string& path, Entry entry) { entries[path] = entry; }
+  bool has(const std::u16string& path) const { return entries.count(path) != 0; }
+
+  // Entries directly inside `folder` (ending in "\").
+  std::vector<std::u16string> childrenOf(const std::u16string& folder) const {
+    std::vector<std::u16string> children;
+    for (const auto& [path, entry] : entries) {
+      if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) continue;
+      const std::u16string rest = path.substr(folder.size());
+      const std::size_t separator = rest.find(u'\\');
+      if (separator == std::u16string::npos || separator + 1 == rest.size()) children.push_back(path);
+    }
+    return children;
+  }
+
+  static std::u16string asFolder(const std::u16string& path) {
+    return !path.empty() && path.back() == u'\\' ? path : path + u'\\';
+  }
+  static std::u16string asLink(const std::u16string& path) {
+    return !path.empty() && path.back() == u'\\' ? path.substr(0, path.size() - 1) : path;
+  }
+
+  RemovalSystem system() {
+    RemovalSystem s;
+    s.exists = [this](const std::u16string& path) { return has(path) || has(asLink(path)) || has(asFolder(path)); };
+    s.isLink = [this](const std::u16string& path) {
+      auto found = entries.find(asLink(path));
+      return found != entries.end() && found->second == Entry::link;
+    };
+    s.removeFile = [this](const std::u16string& path) {
+      removeCalls.push_back(path);
+      auto found = entries.find(path);
+      if (found != entries.end() && (found->second == Entry::file || found->second == Entry::link)) entries.erase(found);
+    };
+    s.removeFolder = [this](const std::u16string& folder) {
+      removeCalls.push_back(folder);
+      auto link = entries.find(asLink(folder));
+      if (link != entries.end() && link->second == Entry::link) {
+        entries.erase(link);
+        return;
+      }
+      for (const std::u16string& child : childrenOf(asFolder(folder))) {
+        if (entries[child] == Entry::file || entries[child] == Entry::link) entries.erase(child);
+      }
+      if (childrenOf(asFolder(folder)).empty()) entries.erase(asFolder(folder));
+    };
+    auto record = [this](const char* call, RegistryRoot root, const std::u16string& subKey, const std::u16string& name) {
+      std::string text = std::string(call) + " " + rootText(root) + " " + encodeUtf8(subKey);
+      if (!name.empty()) text += " " + encodeUtf8(name);
+      registryCalls.push_back(text);
+    };
+    s.deleteValue = [record](RegistryRoot root, const std::u16string& subKey, const std::u16string& name) {
+      record("deleteValue", root, subKey, name);
+    };
+    s.deleteKey = [record](RegistryRoot root, const std::u16string& subKey) { record("deleteKey", root, subKey, u""); };
+    s.pruneEmptyKeys = [record](RegistryRoot root, const std::u16string& subKey) {
+      record("prune", root, subKey, u"");
+    };
+    return s;
+  }
+};
+
+}  // namespace averlune::uninstalltest
