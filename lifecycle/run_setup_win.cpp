@@ -12,6 +12,7 @@
 #include "lifecycle/own_file_win.h"
 #include "lifecycle/setup_icon_win.h"
 #include "lifecycle/setup_run_win.h"
+#include "lifecycle/splash_screen_win.h"
 #include "lifecycle/startup_stand_ins_win.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
@@ -80,7 +81,7 @@ void runSteps(SetupRun& run) {
   expandDefaultFolders(state.options, state.variables, system);
 
   // 15
-  showSplashScreen(state);
+  if (state.options.SplashScreen == 1) showSplashScreen(state.workFolder, state.options.SPS_Time);
 
   // 16
   if (state.options.Languages == 1) {

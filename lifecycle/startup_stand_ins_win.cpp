@@ -8,8 +8,6 @@
 
 namespace averlune {
 
-void showSplashScreen(SetupState&) {}
-
 bool chooseLanguage(SetupState& state) {
   {
     const OwnedHandle languages(CreateFileW(wide(state.workFolder + u"languages.dat"), GENERIC_READ, FILE_SHARE_READ,

@@ -5,8 +5,6 @@
 
 namespace averlune {
 
-// The splash screen. Stand-in: the run goes on at once.
-void showSplashScreen(SetupState& state);
 // The language dialog of setups with several languages. Stand-in: checks that languages.dat can
 // be opened, then goes on as if a language whose file is Default.avl had been confirmed. False
 // when languages.dat cannot be opened.

@@ -67,6 +67,15 @@ HWND waitForAnyWindow(DWORD processId, int timeoutMs) {
   });
 }
 
+HWND waitForWindowOfClass(DWORD processId, const std::wstring& windowClass, int timeoutMs) {
+  return pollUntil(timeoutMs, [&]() -> HWND {
+    for (HWND window : topLevelWindows(processId)) {
+      if (className(window) == windowClass) return window;
+    }
+    return nullptr;
+  });
+}
+
 std::wstring windowText(HWND window) {
   // WM_GETTEXT works across processes for every control kind, unlike GetWindowText.
   const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);

@@ -35,6 +35,9 @@ std::vector<HWND> topLevelWindows(DWORD processId);
 HWND waitForWindow(DWORD processId, const std::wstring& title, int timeoutMs);
 // Any visible top-level window of the process.
 HWND waitForAnyWindow(DWORD processId, int timeoutMs);
+// The first visible top-level window of the process of window class `windowClass`. Sends the
+// windows no message, so it answers at once even while the program is busy.
+HWND waitForWindowOfClass(DWORD processId, const std::wstring& windowClass, int timeoutMs);
 
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
