@@ -49,6 +49,11 @@ std::optional<ControlInfo> findControl(HWND window, const std::wstring& text, co
 // Presses a push button, check box or option button as a user's click would.
 bool clickControl(const ControlInfo& control);
 bool clickButton(HWND window, const std::wstring& caption);
+// The entries of a drop-down list, in list order, and the index of the selected one (-1: none).
+std::vector<std::wstring> comboEntries(HWND combo);
+int comboSelection(HWND combo);
+// Selects the entry at `index`, as picking it with the mouse would (the parent hears of it).
+bool selectComboEntry(HWND combo, int index);
 // Replaces the text of an edit field.
 void typeInto(const ControlInfo& control, const std::wstring& text);
 // Asks the window to close, as its close box would.

@@ -1,6 +1,7 @@
-#include "i18n/language_list.h"
+#include "i18n/language_choice.h"
 
 #include "config/line_list_file.h"
+#include "i18n/language_file.h"
 
 namespace averlune {
 
@@ -15,6 +16,12 @@ bool readLanguageList(const std::u16string& workFolder, std::vector<std::u16stri
 
 std::u16string languageFilePath(const std::u16string& workFolder, const std::u16string& name) {
   return workFolder + name + u".avl";
+}
+
+bool confirmLanguage(SetupState& state, const std::u16string& name) {
+  state.choices.languageName = name;
+  return loadLanguageTexts(languageFilePath(state.workFolder, name), state.options.Appname, state.languageTexts,
+                           state.languageFile);
 }
 
 }  // namespace averlune

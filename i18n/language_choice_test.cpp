@@ -1,4 +1,4 @@
-#include "i18n/language_list.h"
+#include "i18n/language_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +27,27 @@ TEST(LanguageList, ListsEveryLineAsWrittenAndNamesItsFile) {
   temp.write(u"languages.dat", "Deutsch");  // a last line without a line end still counts
   ASSERT_TRUE(readLanguageList(temp.folder(), names));
   EXPECT_EQ(names, std::vector<std::u16string>{u"Deutsch"});
+}
+
+TEST(ConfirmLanguage, LoadsTheNamedFileAndKeepsTheLastGoodOneOnFailure) {
+  const TempFolder temp;
+  temp.write(u"Deutsch .avl", "[Main]\r\nTitle = <appname> Einrichtung\r\n[Gadgets]\r\nNextBtn = Weiter >\r\n");
+  temp.write(u"Deutsch.avl", "[Main]\r\nTitle = not this one\r\n");
+  SetupState state;
+  state.workFolder = temp.folder();
+  state.options.Appname = u"Werkzeug";
+
+  ASSERT_TRUE(confirmLanguage(state, u"Deutsch "));
+  EXPECT_EQ(state.choices.languageName, u"Deutsch ");
+  EXPECT_EQ(state.languageFile, temp.folder() + u"Deutsch .avl");
+  EXPECT_EQ(state.languageTexts.Main.Title, u"Werkzeug Einrichtung");
+  EXPECT_EQ(state.languageTexts.Gadgets.NextBtn, u"Weiter >");
+
+  // A name without a file: the name is taken, the loaded language stays.
+  EXPECT_FALSE(confirmLanguage(state, u"Klingonisch"));
+  EXPECT_EQ(state.choices.languageName, u"Klingonisch");
+  EXPECT_EQ(state.languageFile, temp.folder() + u"Deutsch .avl");
+  EXPECT_EQ(state.languageTexts.Main.Title, u"Werkzeug Einrichtung");
 }
 
 }  // namespace
