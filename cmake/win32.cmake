@@ -26,9 +26,10 @@ enable_testing()
 
 # The system libraries each subsystem's Windows edge calls.
 averlune_link(averlune_config_win advapi32 shell32 ole32)
+averlune_link(averlune_i18n_win user32 gdi32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
 averlune_link(averlune_wizard_win JPEG::JPEG comctl32 gdi32 user32 shell32)
-averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
+averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32 gdi32 winmm)
 
 add_subdirectory(resources)
 

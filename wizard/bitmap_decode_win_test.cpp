@@ -12,7 +12,7 @@
 
 #include "config/owned_handle_win.h"
 #include "config/temp_folder_test_support.h"
-#include "wizard/bitmap_readback_test_support.h"
+#include "wizard/bitmap_readback_test_support_win.h"
 #include "wizard/bitmap_test_support.h"
 
 namespace averlune {

@@ -5,17 +5,31 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace averlune::test {
 
+// Written as {headerSize, width, height, bitCount, ...}; what is left out takes its default.
 struct BitmapForm {
-  std::uint32_t headerSize = 40;  // 12 (core), 40 (info) or a later info header such as 124
-  std::int32_t width = 0;
-  std::int32_t height = 0;  // negative: rows stored top first
-  std::uint16_t bitCount = 24;
-  std::uint32_t compression = 0;  // 0 plain, 1 run-length 8, 2 run-length 4, 3 bit fields
-  std::uint32_t colourCount = 0;  // the header's count of used colours; 0 means all
+  BitmapForm(std::uint32_t headerSizeValue = 40, std::int32_t widthValue = 0, std::int32_t heightValue = 0,
+             std::uint16_t bitCountValue = 24, std::uint32_t compressionValue = 0, std::uint32_t colourCountValue = 0,
+             std::vector<std::uint32_t> colourTableValue = {}, std::vector<std::uint32_t> masksValue = {})
+      : headerSize(headerSizeValue),
+        width(widthValue),
+        height(heightValue),
+        bitCount(bitCountValue),
+        compression(compressionValue),
+        colourCount(colourCountValue),
+        colourTable(std::move(colourTableValue)),
+        masks(std::move(masksValue)) {}
+
+  std::uint32_t headerSize;  // 12 (core), 40 (info) or a later info header such as 124
+  std::int32_t width;
+  std::int32_t height;  // negative: rows stored top first
+  std::uint16_t bitCount;
+  std::uint32_t compression;  // 0 plain, 1 run-length 8, 2 run-length 4, 3 bit fields
+  std::uint32_t colourCount;  // the header's count of used colours; 0 means all
   std::vector<std::uint32_t> colourTable;  // 0xRRGGBB, written as the header size asks
   std::vector<std::uint32_t> masks;        // red, green, blue for bit fields
 };

@@ -8,7 +8,7 @@
 
 #include "config/temp_folder_test_support.h"
 #include "resources/resource_ids.h"
-#include "wizard/bitmap_readback_test_support.h"
+#include "wizard/bitmap_readback_test_support_win.h"
 #include "wizard/bitmap_test_support.h"
 
 namespace averlune {

@@ -9,37 +9,12 @@
 #include "resources/resource_ids.h"
 #include "wizard/jpeg_decode_win.h"
 #include "wizard/picture.h"
+#include "wizard/picture_file_win.h"
 
 namespace averlune {
 namespace {
 
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
-
-HBITMAP bitmapOf(const Picture& picture) {
-  if (picture.rgb.empty()) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top-down, as the picture's rows are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) return bitmap;
-  const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) & ~std::size_t{3};
-  auto* out = static_cast<std::uint8_t*>(bits);
-  for (int y = 0; y < picture.height; ++y) {
-    const std::uint8_t* in = &picture.rgb[static_cast<std::size_t>(y) * picture.width * 3];
-    std::uint8_t* row = out + y * stride;
-    for (int x = 0; x < picture.width; ++x) {  // DIBs hold blue, green, red
-      row[x * 3] = in[x * 3 + 2];
-      row[x * 3 + 1] = in[x * 3 + 1];
-      row[x * 3 + 2] = in[x * 3];
-    }
-  }
-  return bitmap;
-}
 
 // The author's picture from the work folder, scaled, or null when it is missing, a folder, or
 // does not decode as a JPEG.
@@ -48,7 +23,7 @@ HBITMAP authorPicture(const std::u16string& path, int width, int height) {
   if (!readFileBytes(path, bytes)) return nullptr;
   Picture decoded;
   if (!decodeJpeg(bytes, decoded)) return nullptr;
-  return bitmapOf(scalePicture(decoded, width, height));
+  return static_cast<HBITMAP>(bitmapFromPicture(scalePicture(decoded, width, height)).release());
 }
 
 HBITMAP builtInBitmap(int id) {
@@ -64,7 +39,7 @@ HBITMAP builtInSeparator() {
   if (!decodeJpeg(std::string_view(static_cast<const char*>(data), SizeofResource(instance(), found)), decoded)) {
     return nullptr;
   }
-  return bitmapOf(decoded);
+  return static_cast<HBITMAP>(bitmapFromPicture(decoded).release());
 }
 
 HICON shellIcon(int index) {

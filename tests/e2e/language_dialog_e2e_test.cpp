@@ -54,7 +54,9 @@ void expectPlace(const ControlInfo& control, int x, int y, int width, int height
   EXPECT_EQ(control.rect.left, x);
   EXPECT_EQ(control.rect.top, y);
   EXPECT_EQ(control.rect.right - control.rect.left, width);
-  if (height) EXPECT_EQ(control.rect.bottom - control.rect.top, height);
+  if (height) {
+    EXPECT_EQ(control.rect.bottom - control.rect.top, height);
+  }
 }
 
 // Every way to close a window but its buttons: the close command, a close request, Alt+F4 in the

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "config/owned_handle_win.h"
 #include "wizard/picture.h"
 
 namespace averlune::test {
@@ -22,9 +23,8 @@ inline Picture pictureOfBitmap(HBITMAP bitmap) {
   info.bmiHeader.biBitCount = 24;
   const std::size_t stride = (static_cast<std::size_t>(size.bmWidth) * 3 + 3) / 4 * 4;
   std::vector<std::uint8_t> rows(stride * size.bmHeight);
-  HDC screen = GetDC(nullptr);
-  const int read = GetDIBits(screen, bitmap, 0, size.bmHeight, rows.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  const OwnedScreenDc screen(GetDC(nullptr));
+  const int read = GetDIBits(screen.get(), bitmap, 0, size.bmHeight, rows.data(), &info, DIB_RGB_COLORS);
   if (read != size.bmHeight) return picture;
   picture.width = size.bmWidth;
   picture.height = size.bmHeight;
