@@ -30,5 +30,6 @@ case "${AVERLUNE_WINDOWS_BUILD:-}" in
     ;;
 esac
 
+# An if, not a bare test: a false last command would fail the `source` of callers under set -e.
 wine_flavour=()
-[ "$windows_build" = win64 ] && wine_flavour=(--wine64)
+if [ "$windows_build" = win64 ]; then wine_flavour=(--wine64); fi
