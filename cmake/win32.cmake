@@ -27,9 +27,10 @@ enable_testing()
 # The system libraries each subsystem's Windows edge calls. config's edge decodes pictures and
 # makes fonts for the windows of both programs.
 averlune_link(averlune_config_win JPEG::JPEG advapi32 shell32 ole32 gdi32 user32)
+averlune_link(averlune_i18n_win user32 gdi32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
 averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32 ole32 advapi32)
-averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32)
+averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32 gdi32 winmm)
 averlune_link(averlune_uninstaller_win comctl32 gdi32 user32 shell32 ole32)
 
 add_subdirectory(resources)

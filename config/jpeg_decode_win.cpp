@@ -8,8 +8,6 @@
 namespace averlune {
 namespace {
 
-constexpr JDIMENSION kLargestSide = 16384;
-
 struct ErrorTrap {
   jpeg_error_mgr manager;
   std::jmp_buf resume;
@@ -28,16 +26,14 @@ bool decodeInto(std::string_view bytes, Picture& picture, jpeg_decompress_struct
   if (setjmp(trap.resume)) return false;
   jpeg_mem_src(&decoder, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(&decoder, TRUE) != JPEG_HEADER_OK) return false;
-  if (decoder.image_width == 0 || decoder.image_height == 0 || decoder.image_width > kLargestSide ||
-      decoder.image_height > kLargestSide) {
-    return false;
-  }
+  // Refused before libjpeg sizes its own buffers for the picture, which grow with it too.
+  if (!pictureFitsMemoryBound(decoder.image_width, decoder.image_height)) return false;
   decoder.out_color_space = JCS_RGB;
   jpeg_start_decompress(&decoder);
   if (decoder.output_components != 3) return false;
-  picture.width = static_cast<int>(decoder.output_width);
-  picture.height = static_cast<int>(decoder.output_height);
-  picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+  if (!allocatePicture(picture, static_cast<int>(decoder.output_width), static_cast<int>(decoder.output_height))) {
+    return false;
+  }
   while (decoder.output_scanline < decoder.output_height) {
     JSAMPROW row = &picture.rgb[static_cast<std::size_t>(decoder.output_scanline) * picture.width * 3];
     if (jpeg_read_scanlines(&decoder, &row, 1) != 1) return false;
@@ -57,6 +53,9 @@ bool decodeJpeg(std::string_view bytes, Picture& picture) {
   trap.manager.error_exit = leaveDecoder;
   trap.manager.output_message = stayQuiet;
   jpeg_create_decompress(&decoder);
+  // libjpeg's whole-picture buffers (progressive and multi-scan pictures) stay within the same
+  // bound; asking for more ends the decoding through the error trap.
+  decoder.mem->max_memory_to_use = static_cast<long>(kPictureMemoryBound);
   const bool decoded = decodeInto(bytes, picture, decoder, trap);
   jpeg_destroy_decompress(&decoder);
   if (!decoded) picture = Picture{};

@@ -9,7 +9,7 @@ namespace averlune {
 
 // Decodes the JPEG file `bytes` into `picture` (24-bit colour). False, with `picture` empty, for
 // anything that is not a whole decodable JPEG (truncated data, another format, CMYK, or a picture
-// larger than 16384 pixels on a side): the caller then shows its built-in picture.
+// beyond kPictureMemoryBound): the caller then shows its built-in picture.
 bool decodeJpeg(std::string_view bytes, Picture& picture);
 
 }  // namespace averlune

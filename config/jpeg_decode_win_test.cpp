@@ -55,6 +55,22 @@ TEST(DecodeJpeg, AnythingElseFailsWithoutEndingTheProcess) {
   }
 }
 
+TEST(DecodeJpeg, APictureBeyondTheMemoryBoundIsRefusedBeforeItsMemoryIsAskedFor) {
+  const std::string good = separatorJpeg();
+  const std::size_t frame = good.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  for (const auto& size : {std::pair{16000, 16000}, std::pair{65500, 65500}, std::pair{8192, 5462}}) {
+    std::string huge = good;
+    huge[frame + 5] = static_cast<char>(size.second >> 8);  // height, then width, big-endian
+    huge[frame + 6] = static_cast<char>(size.second & 0xFF);
+    huge[frame + 7] = static_cast<char>(size.first >> 8);
+    huge[frame + 8] = static_cast<char>(size.first & 0xFF);
+    Picture picture;
+    EXPECT_FALSE(decodeJpeg(huge, picture)) << size.first << " x " << size.second;
+    EXPECT_TRUE(picture.rgb.empty());
+  }
+}
+
 TEST(DecodeJpeg, DataCutShortInTheScanStillGivesAWholePicture) {
   // libjpeg fills the missing rows itself; what matters is a picture of the right size and no crash.
   const std::string good = separatorJpeg();

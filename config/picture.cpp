@@ -1,8 +1,31 @@
 #include "config/picture.h"
 
 #include <algorithm>
+#include <new>
 
 namespace averlune {
+
+bool pictureFitsMemoryBound(std::int64_t width, std::int64_t height) {
+  if (width <= 0 || height <= 0) return false;
+  const std::int64_t pixels = static_cast<std::int64_t>(kPictureMemoryBound / 3);
+  return width <= pixels && height <= pixels / width;
+}
+
+bool allocatePicture(Picture& picture, int width, int height) {
+  picture = Picture{};
+  if (!pictureFitsMemoryBound(width, height)) return false;
+  // The one place that catches: memory the address space cannot give makes the picture
+  // unreadable, and the setup goes on with its built-in picture or without a splash screen.
+  try {
+    picture.rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
+  } catch (const std::bad_alloc&) {
+    picture = Picture{};
+    return false;
+  }
+  picture.width = width;
+  picture.height = height;
+  return true;
+}
 
 Picture scalePicture(const Picture& source, int width, int height) {
   Picture target;

@@ -1,6 +1,7 @@
 #pragma once
-// A decoded picture in memory and its scaling to the fixed sizes the wizard and the uninstaller
-// show.
+// A decoded picture in memory, the bound on its size, and its scaling to the fixed sizes the
+// wizard and the uninstaller show.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,20 @@ struct Picture {
   int height = 0;
   std::vector<std::uint8_t> rgb;
 };
+
+// The most memory one decoded picture may take. Pictures come from the configuration cabinet and
+// may state any size; one that would need more counts as unreadable, so that a setup never asks a
+// 32-bit address space for hundreds of megabytes it may not get. 128 MiB holds any screen-sized
+// picture and a 40-megapixel photograph.
+constexpr std::size_t kPictureMemoryBound = std::size_t{128} << 20;
+
+// True when width and height are both positive and their 24-bit picture fits kPictureMemoryBound.
+bool pictureFitsMemoryBound(std::int64_t width, std::int64_t height);
+
+// Makes `picture` a black width x height picture. False, with `picture` empty, when the size is
+// not positive, does not fit kPictureMemoryBound, or the memory cannot be had: decoders call this
+// before they write a pixel, so no picture can end the process by its size.
+bool allocatePicture(Picture& picture, int width, int height);
 
 // `source` stretched or shrunk to exactly width x height, without keeping its aspect ratio: each
 // target pixel is the average of the source pixels it covers (at least the nearest one). An empty

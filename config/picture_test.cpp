@@ -43,5 +43,46 @@ TEST(ScalePicture, EmptyOrShortInputGivesAnEmptyPicture) {
   EXPECT_TRUE(scalePicture(filled(3, 3, [](int, int, int) -> std::uint8_t { return 1; }), 0, 5).rgb.empty());
 }
 
+TEST(PictureMemoryBound, SizesAreTakenUpToTheBoundAndNoFurther) {
+  const struct {
+    std::int64_t width, height;
+    bool fits;
+  } rows[] = {
+      {1, 1, true},
+      {517, 707, true},
+      {7680, 4320, true},          // a screen of 8K
+      {8192, 5461, true},          // 44,736,512 pixels
+      {8192, 5462, false},         // 44,744,704 pixels: 3 bytes each pass 128 MiB
+      {1, 44739242, true},         // the most pixels that fit, in one column
+      {44739242, 1, true},         // and in one row
+      {1, 44739243, false},
+      {16000, 16000, false},
+      {16384, 16384, false},
+      {0, 10, false},
+      {10, 0, false},
+      {-1, -1, false},
+      {std::int64_t{1} << 40, std::int64_t{1} << 40, false},  // the product would overflow
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(pictureFitsMemoryBound(row.width, row.height), row.fits) << row.width << " x " << row.height;
+  }
+}
+
+TEST(PictureMemoryBound, AllocationIsBlackAndARefusalLeavesAnEmptyPicture) {
+  Picture picture;
+  ASSERT_TRUE(allocatePicture(picture, 3, 2));
+  EXPECT_EQ(picture.width, 3);
+  EXPECT_EQ(picture.height, 2);
+  EXPECT_EQ(picture.rgb, std::vector<std::uint8_t>(18, 0));
+
+  for (const auto& size : {std::pair{16000, 16000}, std::pair{0, 5}, std::pair{5, -5}}) {
+    Picture refused{2, 2, std::vector<std::uint8_t>(12, 7)};
+    EXPECT_FALSE(allocatePicture(refused, size.first, size.second));
+    EXPECT_EQ(refused.width, 0);
+    EXPECT_EQ(refused.height, 0);
+    EXPECT_TRUE(refused.rgb.empty());
+  }
+}
+
 }  // namespace
 }  // namespace averlune

@@ -18,6 +18,7 @@ void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   if (removeWorkFolderToo) removeWorkFolder(run.state.workFolder);
   run.instanceLock.reset();
   if (run.wizard) releaseWizard(*run.wizard);
+  if (run.languageDialog) run.languageDialog->window.reset();
   run.setupIcon.reset();
   // A running installation thread ends with the process; the exit code carries no information.
   run.exitProcess(0);

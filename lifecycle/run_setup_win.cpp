@@ -7,12 +7,13 @@
 #include "config/setup_placeholders.h"
 #include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
+#include "i18n/language_dialog_win.h"
 #include "i18n/language_file.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_icon_win.h"
 #include "lifecycle/setup_run_win.h"
-#include "lifecycle/startup_stand_ins_win.h"
+#include "lifecycle/splash_screen_win.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/wizard_events_win.h"
@@ -40,6 +41,26 @@ void enterOwnFolder(const std::u16string& ownFile) {
 void failStartup(SetupRun& run, const char16_t* text, bool removeWorkFolderToo) {
   showErrorMessage(text);
   endSetupRun(run, removeWorkFolderToo);
+}
+
+// The wizard, built and shown once the language texts are known (step 18). A wizard that cannot be
+// built leaves the user no way to end the run, so the run ends here; false then.
+bool openWizard(SetupRun& run) {
+  if (!buildWizard(*run.wizard)) {
+    failStartup(run, kSetupErrorText, true);
+    return false;
+  }
+  showWizard(*run.wizard);
+  return true;
+}
+
+// The language dialog of a setup with several languages (step 16). Its OK opens the wizard, which
+// prepareWizard has made by then; its Cancel ends the run keeping the work folder.
+bool openLanguageDialog(SetupRun& run) {
+  run.languageDialog = std::make_unique<LanguageDialog>(
+      run.state, run.setupIcon.get(), [&run] { openWizard(run); },
+      [&run](bool removeWorkFolder) { endSetupRun(run, removeWorkFolder); });
+  return showLanguageDialog(*run.languageDialog);
 }
 
 // Steps 1 to 19 on `run`; every way out ends the run.
@@ -80,7 +101,7 @@ void runSteps(SetupRun& run) {
   expandDefaultFolders(state.options, state.variables, system);
 
   // 15
-  showSplashScreen(state);
+  if (state.options.SplashScreen == 1) showSplashScreen(state.workFolder, state.options.SPS_Time);
 
   // 16
   if (state.options.Languages == 1) {
@@ -88,7 +109,7 @@ void runSteps(SetupRun& run) {
                            state.languageFile)) {
       return failStartup(run, kSetupErrorText, true);
     }
-  } else if (!chooseLanguage(state)) {
+  } else if (!openLanguageDialog(run)) {
     return failStartup(run, kSetupErrorText, true);
   }
 
@@ -97,12 +118,10 @@ void runSteps(SetupRun& run) {
   applyCheckBoxRules(state.options);
   prepareWizard(run);
 
-  // 18: with several languages the language dialog builds the wizard once a language is
-  // confirmed; its stand-in has confirmed one already. A wizard that cannot be built leaves the
-  // user no way to end the run, so the run ends here.
+  // 18: with several languages the current page stays that of the language dialog until its OK
+  // has loaded a language and opens the wizard.
   state.currentPage = kLanguageDialogPage;
-  if (!buildWizard(*run.wizard)) return failStartup(run, kSetupErrorText, true);
-  showWizard(*run.wizard);
+  if (!run.languageDialog && !openWizard(run)) return;
 
   // 19
   runWizardLoop(*run.wizard);

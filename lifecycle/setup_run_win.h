@@ -8,6 +8,7 @@
 
 #include "config/owned_handle_win.h"
 #include "config/setup_state.h"
+#include "i18n/language_dialog_win.h"
 #include "wizard/wizard_win.h"
 
 namespace averlune {
@@ -16,6 +17,7 @@ struct SetupRun {
   SetupState state;
   OwnedMutex instanceLock;
   OwnedIcon setupIcon;
+  std::unique_ptr<LanguageDialog> languageDialog;  // setups with several languages only; shows setupIcon
   std::unique_ptr<Wizard> wizard;
   bool ended = false;  // endSetupRun has run; main thread only
   // How the process ends. The Windows tests put their own here to watch a run end.

@@ -58,7 +58,9 @@ LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 void runWizardLoop(Wizard& wizard) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    const HWND window = wizard.window.get();
+    // Tab, Enter and Escape act in the top-level window they reach: the wizard, or before it the
+    // language dialog.
+    const HWND window = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (window && IsDialogMessageW(window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);

@@ -11,7 +11,8 @@ namespace averlune {
 // system's alone.
 LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The event loop; in the setup it never returns, the run ends through wizard.endRun.
+// The event loop of every window of the run: the language dialog while it is up, then the wizard.
+// In the setup it never returns, the run ends through wizard.endRun.
 void runWizardLoop(Wizard& wizard);
 
 }  // namespace averlune

@@ -81,6 +81,9 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(kSettleMs);  // let the page finish drawing
     const std::vector<ControlInfo> controls = controlsOf(window);
     const std::wstring state = stateOf(window, controls);
+    // A window that closed while it was being read (the splash screen whose time ran out) is
+    // nothing to save or press.
+    if (!IsWindow(window)) continue;
     if (seen.insert(state).second) {
       wchar_t name[32];
       swprintf(name, 32, L"%02d-", ++saved);

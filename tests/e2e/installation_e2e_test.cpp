@@ -214,20 +214,6 @@ TEST(Installation, StartMenuLinksGoIntoTheTypedFolderWithTheirArgumentsAndWorkin
 // ---------------------------------------------------------------------------------------------
 // The registry list
 
-struct RegistryRecord {
-  std::string root, subKey, name, data;
-  std::uint32_t flag;
-};
-
-std::string registryList(const std::vector<RegistryRecord>& records) {
-  std::string bytes;
-  for (const RegistryRecord& r : records) {
-    bytes += r.root + "\r\n" + r.subKey + "\r\n" + r.name + "\r\n" + r.data + "\r\n";
-    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((r.flag >> shift) & 0xFF);
-  }
-  return bytes;
-}
-
 const wchar_t kRegistryTestKey[] = L"Software\\AverluneE2E";
 const wchar_t kSeededKey[] = L"Software\\AverluneE2E\\Reg";
 

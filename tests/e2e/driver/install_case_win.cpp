@@ -46,6 +46,15 @@ std::vector<ConfigFile> setupConfig(const std::vector<std::string>& scriptLines,
   return files;
 }
 
+std::string registryList(const std::vector<RegistryRecord>& records) {
+  std::string bytes;
+  for (const RegistryRecord& r : records) {
+    bytes += r.root + "\r\n" + r.subKey + "\r\n" + r.name + "\r\n" + r.data + "\r\n";
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((r.flag >> shift) & 0xFF);
+  }
+  return bytes;
+}
+
 ExpectedLog& ExpectedLog::number(std::uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((value >> shift) & 0xFF);
   return *this;

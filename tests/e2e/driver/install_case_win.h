@@ -26,6 +26,14 @@ std::string acceptEveryWindows();
 std::vector<ConfigFile> setupConfig(const std::vector<std::string>& scriptLines,
                                     const std::vector<ConfigFile>& extra = {});
 
+// One record of Registry.dat: root, key (levels separated by "/"), value name, data text, flag.
+struct RegistryRecord {
+  std::string root, subKey, name, data;
+  std::uint32_t flag;
+};
+// Registry.dat with these records.
+std::string registryList(const std::vector<RegistryRecord>& records);
+
 // The uninstall log as the uninstaller reads it, built field by field.
 struct ExpectedLog {
   std::string bytes;

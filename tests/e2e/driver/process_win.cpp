@@ -2,7 +2,7 @@
 
 namespace averlune::e2e {
 
-TestProcess::TestProcess(const std::wstring& program) {
+TestProcess::TestProcess(const std::wstring& program, Start start) {
   std::wstring commandLine = L"\"" + program + L"\"";
   const std::size_t separator = program.find_last_of(L"\\/");
   const std::wstring folder = separator == std::wstring::npos ? L"" : program.substr(0, separator);
@@ -14,7 +14,7 @@ TestProcess::TestProcess(const std::wstring& program) {
     return;
   }
   // Let the program reach its message loop before the test looks for its windows.
-  WaitForInputIdle(info_.hProcess, 10000);
+  if (start == Start::whenIdle) WaitForInputIdle(info_.hProcess, 10000);
 }
 
 TestProcess::TestProcess(const CommandLine& command) {

@@ -16,8 +16,12 @@ struct CommandLine {
 
 class TestProcess {
  public:
+  // How long the constructor waits: until the program first waits for input (its message loop
+  // is running), or not at all, for tests that watch what a program shows before that.
+  enum class Start { whenIdle, atOnce };
+
   // Starts `program` with its own folder as the current folder.
-  explicit TestProcess(const std::wstring& program);
+  explicit TestProcess(const std::wstring& program, Start start = Start::whenIdle);
   explicit TestProcess(const CommandLine& command);
   ~TestProcess();
   TestProcess(const TestProcess&) = delete;

@@ -67,6 +67,15 @@ HWND waitForAnyWindow(DWORD processId, int timeoutMs) {
   });
 }
 
+HWND waitForWindowOfClass(DWORD processId, const std::wstring& windowClass, int timeoutMs) {
+  return pollUntil(timeoutMs, [&]() -> HWND {
+    for (HWND window : topLevelWindows(processId)) {
+      if (className(window) == windowClass) return window;
+    }
+    return nullptr;
+  });
+}
+
 std::wstring windowText(HWND window) {
   // WM_GETTEXT works across processes for every control kind, unlike GetWindowText.
   const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -119,6 +128,30 @@ bool clickControl(const ControlInfo& control) {
 bool clickButton(HWND window, const std::wstring& caption) {
   const auto control = findControl(window, caption, L"Button");
   return control && clickControl(*control);
+}
+
+std::vector<std::wstring> comboEntries(HWND combo) {
+  std::vector<std::wstring> entries;
+  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length < 0) break;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+int comboSelection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+bool selectComboEntry(HWND combo, int index) {
+  if (SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index) return false;
+  const HWND parent = GetParent(combo);
+  const int id = GetDlgCtrlID(combo);
+  SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  return true;
 }
 
 void typeInto(const ControlInfo& control, const std::wstring& text) {

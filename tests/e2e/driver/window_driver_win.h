@@ -35,6 +35,9 @@ std::vector<HWND> topLevelWindows(DWORD processId);
 HWND waitForWindow(DWORD processId, const std::wstring& title, int timeoutMs);
 // Any visible top-level window of the process.
 HWND waitForAnyWindow(DWORD processId, int timeoutMs);
+// The first visible top-level window of the process of window class `windowClass`. Sends the
+// windows no message, so it answers at once even while the program is busy.
+HWND waitForWindowOfClass(DWORD processId, const std::wstring& windowClass, int timeoutMs);
 
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
@@ -46,6 +49,11 @@ std::optional<ControlInfo> findControl(HWND window, const std::wstring& text, co
 // Presses a push button, check box or option button as a user's click would.
 bool clickControl(const ControlInfo& control);
 bool clickButton(HWND window, const std::wstring& caption);
+// The entries of a drop-down list, in list order, and the index of the selected one (-1: none).
+std::vector<std::wstring> comboEntries(HWND combo);
+int comboSelection(HWND combo);
+// Selects the entry at `index`, as picking it with the mouse would (the parent hears of it).
+bool selectComboEntry(HWND combo, int index);
 // Replaces the text of an edit field.
 void typeInto(const ControlInfo& control, const std::wstring& text);
 // Asks the window to close, as its close box would.

@@ -74,11 +74,13 @@ std::vector<std::wstring> plainCaptions(const std::vector<std::wstring>& caption
   return plain;
 }
 
-WizardSession::WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix)
+WizardSession::WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix,
+                             const std::function<void(DWORD processId)>& beforeWizard)
     : linksStayInPrefix_(keepShellLinksInsideThePrefix()),
       foldersBefore_(workFoldersInTemp()),
       process_(setup),
       shotPrefix_(shotPrefix) {
+  if (beforeWizard) beforeWizard(process_.id());
   window_ = waitForWindow(process_.id(), title, kStartMs);
   workFolder_ = newWorkFolder(foldersBefore_);
   if (!window_) return;

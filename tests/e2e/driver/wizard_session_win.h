@@ -38,8 +38,10 @@ using BoxAnswer = std::function<int(const InstallBox& box)>;
 class WizardSession {
  public:
   // Starts the setup and waits for its wizard window titled `title`. `shotPrefix` names the
-  // screenshots of this run.
-  WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix);
+  // screenshots of this run. `beforeWizard`, when given, runs first with the setup's process id,
+  // to answer what comes before the wizard (the language dialog).
+  WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix,
+                const std::function<void(DWORD processId)>& beforeWizard = nullptr);
 
   bool started() const { return window_ != nullptr; }
   DWORD processId() const { return process_.id(); }

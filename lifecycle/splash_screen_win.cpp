@@ -1,0 +1,142 @@
+#include "lifecycle/splash_screen_win.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "config/file_bytes.h"
+#include "config/owned_handle_win.h"
+#include "config/setup_script.h"
+#include "config/window_pictures_win.h"
+#include "lifecycle/splash_screen.h"
+#include "wizard/picture_file_win.h"
+
+namespace averlune {
+namespace {
+
+constexpr wchar_t kSplashClass[] = L"AverluneSplash";
+constexpr wchar_t kSplashTitle[] = L"Averlune Setup";  // never drawn: the window has no caption
+
+HINSTANCE instance() { return GetModuleHandleW(nullptr); }
+
+// Shared by the main thread and the timer thread; outlives both.
+struct SplashTimer {
+  std::uint32_t milliseconds = 0;
+  std::atomic<bool> over{false};
+};
+
+// The timer thread only sleeps and then sets the flag, once.
+DWORD WINAPI runSplashTimer(void* parameter) {
+  SplashTimer& timer = *static_cast<SplashTimer*>(parameter);
+  timeBeginPeriod(1);  // a wait of whole seconds should not come out a tick too long
+  Sleep(timer.milliseconds);
+  timeEndPeriod(1);
+  timer.over.store(true);
+  return 0;
+}
+
+// Only the timer ends the splash screen: a close request (Alt+F4 included) is refused.
+LRESULT CALLBACK splashWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) return 0;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool isUserInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+// The splash picture as a bitmap for a picture control; empty when isps.dat cannot be read.
+OwnedGdiObject splashBitmap(const std::u16string& workFolder, int& width, int& height) {
+  Picture picture;
+  if (!loadPictureFile(workFolder + u"isps.dat", picture)) return OwnedGdiObject();
+  width = picture.width;
+  height = picture.height;
+  return OwnedGdiObject(bitmapFromPicture(picture));
+}
+
+// The borderless window with the picture, centred, cut to the screen when larger, shown; empty
+// when the system cannot open it.
+OwnedWindow openSplashWindow(HBITMAP bitmap, int width, int height) {
+  WNDCLASSEXW splashClass{};
+  splashClass.cbSize = sizeof splashClass;
+  splashClass.lpfnWndProc = splashWindowProc;
+  splashClass.hInstance = instance();
+  splashClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  splashClass.lpszClassName = kSplashClass;
+  if (!RegisterClassExW(&splashClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return OwnedWindow();
+  OwnedWindow window(
+      CreateWindowExW(0, kSplashClass, kSplashTitle, WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance(), nullptr));
+  if (!window) return window;
+  RECT outer{};
+  GetWindowRect(window.get(), &outer);
+  const SplashPlacement place = placeSplashWindow(outer.right - outer.left, outer.bottom - outer.top,
+                                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  SetWindowPos(window.get(), nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A tool window gets no task-bar button.
+  SetWindowLongPtrW(window.get(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+  ShowWindow(window.get(), SW_SHOW);
+  RECT inner{};
+  GetClientRect(window.get(), &inner);
+  const HWND picture = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, inner.right,
+                                       inner.bottom, window.get(), nullptr, instance(), nullptr);
+  if (picture) SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  return window;
+}
+
+// ssps.dat, played once from memory while the splash screen is up and cut off when it ends.
+class SplashSound {
+ public:
+  explicit SplashSound(const std::u16string& path) {
+    if (!readFileBytes(path, bytes_) || bytes_.empty()) return;
+    playing_ = PlaySoundW(reinterpret_cast<const wchar_t*>(bytes_.data()), nullptr,
+                          SND_MEMORY | SND_ASYNC | SND_NODEFAULT) != FALSE;
+  }
+  ~SplashSound() {
+    if (playing_) PlaySoundW(nullptr, nullptr, 0);  // the bytes must outlive the sound
+  }
+  SplashSound(const SplashSound&) = delete;
+  SplashSound& operator=(const SplashSound&) = delete;
+
+ private:
+  std::string bytes_;
+  bool playing_ = false;
+};
+
+// Keeps the splash window painted until the timer is over; user input is dropped unseen.
+void pumpUntilOver(const SplashTimer& timer) {
+  while (!timer.over.load()) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (isUserInput(message.message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  }
+}
+
+}  // namespace
+
+void showSplashScreen(const std::u16string& workFolder, const std::u16string& spsTime) {
+  int width = 0;
+  int height = 0;
+  // Declared in this order so that they end in the reverse one: the sound stops first, then the
+  // window closes, then its picture goes.
+  const OwnedGdiObject bitmap = splashBitmap(workFolder, width, height);
+  if (!bitmap) return;
+  const OwnedWindow window = openSplashWindow(static_cast<HBITMAP>(bitmap.get()), width, height);
+  const SplashSound sound(workFolder + u"ssps.dat");
+
+  SplashTimer timer;
+  timer.milliseconds = splashWaitMilliseconds(splashSeconds(spsTime));
+  const OwnedHandle thread(CreateThread(nullptr, 0, runSplashTimer, &timer, 0, nullptr));
+  if (!thread) return;  // without its timer the splash screen cannot wait; the run goes on
+  pumpUntilOver(timer);
+  WaitForSingleObject(thread.get(), INFINITE);  // it has set the flag and is ending
+}
+
+}  // namespace averlune
