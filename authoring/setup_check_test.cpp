@@ -39,12 +39,14 @@ struct Folders {
   CheckProblems check(bool withApp = true) const { return checkSetup(config, withApp ? app : fs::path()); }
 };
 
-// The problems as "file:line: severity: text" lines with the folder left out, for readable failures.
+// The problems as "file:line: severity: text" lines with the folder left out and "/" between
+// levels on every system, for readable failures.
 std::vector<std::string> lines(const CheckProblems& problems, const fs::path& base) {
   std::vector<std::string> result;
   for (CheckProblem problem : problems) {
-    problem.file = problem.file.lexically_relative(base);
-    result.push_back(problemLine(problem));
+    const std::string file = problem.file.lexically_relative(base).generic_u8string();
+    problem.file.clear();
+    result.push_back(file + problemLine(problem));
   }
   return result;
 }
@@ -284,6 +286,9 @@ TEST(SetupCheck, PicturesThatDoNotLoadAndSplashAndDllWithoutTheirFiles) {
 }
 
 TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows cannot create the names this scenario needs";
+#endif
   Folders f;
   writeFile(f.app / "Notes: draft.txt", "x");
   writeFile(f.app / "con.txt", "x");
