@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "authoring/setup_builder.h"
+#include "authoring/setup_check.h"
 #include "authoring/setup_signer.h"
 
 namespace {
@@ -12,7 +13,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: averlune-build --setup <bare setup program> --config <configuration folder>\n"
     "                      --app <application folder> --output <finished setup>\n"
-    "                      [--sign <certificate> <private key>]\n";
+    "                      [--sign <certificate> <private key>] [--strict]\n"
+    "       averlune-build --check <configuration folder> [<application folder>] [--strict]\n";
 
 constexpr const char* kHelp =
     "Makes the setup of one application: a copy of the bare Averlune setup program with the\n"
@@ -43,13 +45,28 @@ constexpr const char* kHelp =
     "  --sign <certificate> <private key>\n"
     "                     code-signs the finished setup (Authenticode) with osslsigncode, which\n"
     "                     must be installed; the signed setup installs like the unsigned one.\n"
+    "  --check <config folder> [<application folder>]\n"
+    "                     checks the two folders without building: unknown or misspelt keys in\n"
+    "                     SC.dat and the language files, language files missing for languages.dat\n"
+    "                     or for Languages, a Languages value that disagrees with languages.dat,\n"
+    "                     registry roots the setup does not know and uninstall flags that are not\n"
+    "                     the bytes 00 00 00 00 or 01 00 00 00 in Registry.dat, shortcut targets\n"
+    "                     that name no file of the application folder, pictures that do not load,\n"
+    "                     Dll without dll.dll, and file names a setup cannot carry. Every build\n"
+    "                     runs the same check first. Each problem is printed to the error output\n"
+    "                     as \"<file>:<line>: error|warning: <text>\". Errors make the setup fail,\n"
+    "                     so a build with errors writes no setup; warnings make it run otherwise\n"
+    "                     than meant.\n"
+    "  --strict           treats warnings as errors: --check exits with 1, a build writes nothing.\n"
     "  --help             shows this text.\n"
     "\n"
     "Example:\n"
     "  averlune-build --setup AverluneSetup.exe --config notes/config --app notes/app \\\n"
     "                 --output NotesSetup.exe\n"
     "\n"
-    "The exit code is 0 when the setup was written, 1 when it was not, 2 for a wrong command line.\n";
+    "The exit code of a build is 0 when the setup was written, 1 when it was not, 2 for a wrong\n"
+    "command line. The exit code of --check is 0 when it found nothing (or only warnings without\n"
+    "--strict), 1 for warnings with --strict, 2 for errors or a wrong command line.\n";
 
 int usageError(const std::string& message) {
   std::cerr << "averlune-build: " << message << "\n" << kUsage << "Run averlune-build --help for more.\n";
@@ -66,16 +83,36 @@ int finish(const std::string& error, const averlune::BuildRequest& request) {
   return 0;
 }
 
+// Prints the problems the check found; true when they allow a setup to be built.
+bool reportCheck(const averlune::CheckProblems& problems, bool strict) {
+  for (const averlune::CheckProblem& problem : problems) std::cerr << averlune::problemLine(problem) << "\n";
+  return averlune::checkExitCode(problems, strict) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   averlune::BuildRequest request;
   averlune::SigningRequest signing;
+  bool checkOnly = false;
+  bool strict = false;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help" || option == "-h") {
       std::cout << kUsage << "\n" << kHelp;
       return 0;
+    }
+    if (option == "--strict") {
+      strict = true;
+      continue;
+    }
+    if (option == "--check") {
+      if (checkOnly) return usageError("--check is given twice");
+      if (i + 1 >= argc || std::strlen(argv[i + 1]) == 0) return usageError("--check needs a configuration folder");
+      checkOnly = true;
+      request.configFolder = std::filesystem::u8path(argv[++i]);
+      if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) request.appFolder = std::filesystem::u8path(argv[++i]);
+      continue;
     }
     if (option == "--sign") {
       if (i + 2 >= argc || std::strlen(argv[i + 1]) == 0 || std::strlen(argv[i + 2]) == 0) {
@@ -96,10 +133,22 @@ int main(int argc, char** argv) {
     if (!target->empty()) return usageError(option + " is given twice");
     *target = std::filesystem::u8path(argv[++i]);
   }
+  if (checkOnly) {
+    if (!request.setupProgram.empty() || !request.output.empty() || !signing.certificate.empty()) {
+      return usageError("--check only checks; give the folders after it and no build options");
+    }
+    const averlune::CheckProblems problems = averlune::checkSetup(request.configFolder, request.appFolder);
+    reportCheck(problems, strict);
+    return averlune::checkExitCode(problems, strict);
+  }
   if (request.setupProgram.empty()) return usageError("--setup is missing");
   if (request.configFolder.empty()) return usageError("--config is missing");
   if (request.appFolder.empty()) return usageError("--app is missing");
   if (request.output.empty()) return usageError("--output is missing");
+  if (!reportCheck(averlune::checkSetup(request.configFolder, request.appFolder), strict)) {
+    return finish(strict ? "no setup written: the check found problems (--strict)" : "no setup written: the check found errors",
+                  request);
+  }
 
   if (signing.certificate.empty()) return finish(averlune::buildSetup(request), request);
   const std::filesystem::path tool = averlune::findSigningTool();

@@ -1,5 +1,5 @@
 // The sample setup's data: the text conventions its readers depend on, the completeness of its
-// language file, and that its staged folders build into a setup.
+// language file, and that its staged folders pass the authoring check and build into a setup.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +7,7 @@
 
 #include "authoring/authoring_test_support.h"
 #include "authoring/setup_builder.h"
+#include "authoring/setup_check.h"
 
 namespace averlune {
 namespace {
@@ -127,6 +128,10 @@ TEST(SampleSetup, StagedFoldersBuildIntoASetup) {
   EXPECT_EQ(readLittleEndian32(&splash[22]), 707u);
   EXPECT_EQ(splash[28], 24);
   EXPECT_EQ(splash.size(), 54u + 1552u * 707u);  // rows padded to four bytes
+
+  for (const CheckProblem& problem : checkSetup(temp.path / "staged" / "config", temp.path / "staged" / "app")) {
+    ADD_FAILURE() << "the authoring check finds in the sample: " << problemLine(problem);
+  }
 
   BuildRequest request;
   request.setupProgram = temp.path / "AverluneSetup.exe";

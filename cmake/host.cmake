@@ -26,6 +26,9 @@ averlune_sources(test_sources TEST ${all_dirs})
 add_executable(averlune_tests ${test_sources})
 target_link_libraries(averlune_tests PRIVATE averlune_lifecycle averlune_uninstaller averlune_authoring
   GTest::gtest_main GTest::gmock)
+# The builder's command-line tests run the builder program itself.
+add_dependencies(averlune_tests averlune-build)
+target_compile_definitions(averlune_tests PRIVATE AVERLUNE_BUILDER="$<TARGET_FILE:averlune-build>")
 gtest_discover_tests(averlune_tests DISCOVERY_TIMEOUT 60)
 
 include(cmake/layer_tests.cmake)

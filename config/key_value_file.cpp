@@ -55,13 +55,21 @@ KeyValueEntry classifyLine(std::string_view line) {
 const KeyValueEntry* findKey(const KeyValueFile& file, std::u16string_view key) {
   if (!file.isOpen || file.group == KeyValueFile::Group::Failed) return nullptr;
   const std::string wanted = encodeUtf8(key);
-  const std::size_t start = file.group == KeyValueFile::Group::Selected ? file.groupHeader + 1 : 0;
+  const bool selected = file.group == KeyValueFile::Group::Selected;
+  const std::size_t start = selected ? file.groupHeader + 1 : 0;
+  std::size_t found = KeyValueReadLog::kNotFound;
   for (std::size_t i = start; i < file.entries.size(); ++i) {
     const KeyValueEntry& entry = file.entries[i];
-    if (entry.kind == KeyValueEntry::Kind::GroupHeader) return nullptr;
-    if (entry.kind == KeyValueEntry::Kind::Key && equalsIgnoringAsciiCase(entry.name, wanted)) return &entry;
+    if (entry.kind == KeyValueEntry::Kind::GroupHeader) break;
+    if (entry.kind == KeyValueEntry::Kind::Key && equalsIgnoringAsciiCase(entry.name, wanted)) {
+      found = i;
+      break;
+    }
   }
-  return nullptr;
+  if (file.readLog) {
+    file.readLog->lookups.push_back({selected ? file.groupHeader : KeyValueReadLog::kNoGroup, wanted, found});
+  }
+  return found == KeyValueReadLog::kNotFound ? nullptr : &file.entries[found];
 }
 
 }  // namespace
@@ -74,14 +82,19 @@ void openBytes(KeyValueFile& file, std::string_view bytes) {
   } else {
     text = latin1ToUtf8(bytes);
   }
-  // Any run of CR, LF and NUL ends one line, so empty lines never become entries.
+  // Any run of CR, LF and NUL ends one line, so empty lines never become entries. Line numbers
+  // count as an editor does: CR LF, a lone CR or a lone LF each end one line.
   std::size_t at = 0;
+  std::size_t line = 1;
   while (at < text.size()) {
-    while (at < text.size() && isLineEnd(text[at])) ++at;
+    for (; at < text.size() && isLineEnd(text[at]); ++at) {
+      if (text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'))) ++line;
+    }
     if (at == text.size()) break;
     std::size_t end = at;
     while (end < text.size() && !isLineEnd(text[end])) ++end;
     file.entries.push_back(classifyLine(std::string_view(text).substr(at, end - at)));
+    file.entries.back().line = line;
     at = end;
   }
   file.isOpen = true;
@@ -111,6 +124,7 @@ bool selectGroup(KeyValueFile& file, std::u16string_view name) {
     }
   }
   file.group = KeyValueFile::Group::Failed;
+  if (file.readLog) file.readLog->missingGroups.push_back(wanted);
   return false;
 }
 

@@ -26,6 +26,21 @@ struct KeyValueEntry {
   Kind kind = Kind::Key;
   std::string name;   // group name, comment text (after ";") or key; UTF-8
   std::string value;  // raw value of a key entry, leading spaces and tabs removed; UTF-8
+  std::size_t line = 0;  // where the entry stands in the file, counting from 1
+};
+
+// What readers asked of a file, for a caller that wants to know which entries the setup reads and
+// which it never sees (the builder's authoring check). The readers themselves never look at it.
+struct KeyValueReadLog {
+  struct Lookup {
+    std::size_t groupHeader;  // index of the searched group's header; kNoGroup before any header
+    std::string key;          // UTF-8, as asked
+    std::size_t found;        // index of the entry that answered; kNotFound when none did
+  };
+  static constexpr std::size_t kNoGroup = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+  std::vector<Lookup> lookups;            // reads made while a group (or no group) was current
+  std::vector<std::string> missingGroups;  // groups selected that the file does not have; UTF-8
 };
 
 struct KeyValueFile {
@@ -34,6 +49,7 @@ struct KeyValueFile {
   std::vector<KeyValueEntry> entries;
   Group group = Group::None;
   std::size_t groupHeader = 0;  // index of the current group's header while group == Selected
+  KeyValueReadLog* readLog = nullptr;  // set after open by a caller that wants the reads logged
 };
 
 // Closes `file`, then reads the file at `path`. False when it does not exist or cannot be read;

@@ -179,5 +179,31 @@ TEST(KeyValueFileOpen, ReadsFilesFromDiskAndForgetsTheOldOneOnFailure) {
   EXPECT_FALSE(open(file, folder.folder()));  // a folder is not a file
 }
 
+TEST(KeyValueFileReadLog, NumbersLinesAsAnEditorDoesAndLogsWhatWasAskedAndWhatAnswered) {
+  // Lines 1 to 8: CR LF, a lone CR, a lone LF and an empty line each end one line.
+  KeyValueFile file = fileOf("; top\r\n[Setup]\rA = 1\n\r\nA = 2\r\n[Other]\r\nB = 3\r\n[setup]\r\n");
+  ASSERT_EQ(file.entries.size(), 7u);
+  const std::size_t lines[] = {1, 2, 3, 5, 6, 7, 8};
+  for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(file.entries[i].line, lines[i]) << i;
+
+  KeyValueReadLog log;
+  file.readLog = &log;
+  EXPECT_TRUE(selectGroup(file, u"SETUP"));
+  EXPECT_EQ(readInteger(file, u"a", 0), 1);
+  EXPECT_EQ(readString(file, u"B", u"d"), u"d");
+  EXPECT_FALSE(selectGroup(file, u"Missing"));
+  EXPECT_EQ(readString(file, u"A", u"d"), u"d");  // a failed group reads nothing, so logs nothing
+  ASSERT_EQ(log.lookups.size(), 2u);
+  EXPECT_EQ(log.lookups[0].groupHeader, 1u);
+  EXPECT_EQ(log.lookups[0].key, "a");
+  EXPECT_EQ(log.lookups[0].found, 2u);  // the first A; the repeat on line 5 never answers
+  EXPECT_EQ(log.lookups[1].found, KeyValueReadLog::kNotFound);
+  EXPECT_EQ(log.missingGroups, std::vector<std::string>{"Missing"});
+
+  ASSERT_TRUE(selectGroup(file, u""));
+  readString(file, u"A", u"");
+  EXPECT_EQ(log.lookups.back().groupHeader, KeyValueReadLog::kNoGroup);
+}
+
 }  // namespace
 }  // namespace averlune

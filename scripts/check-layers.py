@@ -12,7 +12,7 @@ The subsystems stand in layers; a file may include its own subsystem and the one
     wizard            the wizard window and its pages             (sees install, i18n, config)
     lifecycle         start-up and the end of a run               (sees everything above)
     uninstaller       the uninstaller's logic                     (sees i18n, config)
-    authoring         the setup builder                           (sees config)
+    authoring         the setup builder                           (sees i18n, config)
 
 Only the programs' entry points (*_main_win.cpp), the end-to-end tests and the benchmarks see
 everything. resources/ holds data ids that every layer may name. A unit test may also use the
@@ -35,7 +35,8 @@ SEES = {
     "wizard": {"wizard", "install", "i18n", "config"},
     "lifecycle": {"lifecycle", "wizard", "install", "i18n", "config"},
     "uninstaller": {"uninstaller", "i18n", "config"},
-    "authoring": {"authoring", "config"},
+    # The builder's check reads the language files through the setup's own reader.
+    "authoring": {"authoring", "i18n", "config"},
 }
 SEEN_BY_ALL = {"resources"}
 SEES_EVERYTHING = {"tests", "bench"}

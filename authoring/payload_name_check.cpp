@@ -1,0 +1,95 @@
+#include "authoring/payload_name_check.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "authoring/cabinet_writer.h"
+#include "authoring/code_page_names.h"
+#include "authoring/payload_archive_writer.h"
+
+namespace averlune {
+namespace {
+
+std::string upper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return result;
+}
+
+// Why Windows cannot create one level of a path with this name; empty when it can.
+std::string componentProblem(std::string_view part) {
+  if (part.empty()) return "has an empty level";
+  for (char c : part) {
+    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos) {
+      return "holds a character that Windows does not allow in file names";
+    }
+  }
+  if (part.back() == '.' || part.back() == ' ') return "ends in a dot or a space, which Windows drops";
+  // Device names stay devices whatever extension follows them.
+  const std::string stem = upper(part.substr(0, part.find('.')));
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  const bool numbered = stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
+                        stem[3] >= '1' && stem[3] <= '9';
+  if (numbered || std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices)) {
+    return "is a device name on Windows";
+  }
+  return {};
+}
+
+std::string nameProblem(const std::string& name) {
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    const std::size_t end = std::min(name.find('/', start), name.size());
+    if (std::string problem = componentProblem(std::string_view(name).substr(start, end - start)); !problem.empty()) {
+      return problem;
+    }
+    start = end + 1;
+  }
+  if (!toOemName(name)) return "holds characters outside code page 437, in which the setup reads payload names";
+  return {};
+}
+
+}  // namespace
+
+void checkPayloadNames(const SourceFolder& application, const std::filesystem::path& folder, CheckProblems& problems) {
+  std::map<std::string, std::string> seen;  // upper-case name -> first name
+  const auto check = [&](const std::string& name, const char* kind) {
+    if (std::string problem = nameProblem(name); !problem.empty()) {
+      addProblem(problems, CheckProblem::Severity::error, folder / name, 0,
+                 std::string("the ") + kind + " name " + problem + "; the setup cannot write it");
+      return;
+    }
+    const auto [at, added] = seen.emplace(upper(name), name);
+    if (!added) {
+      addProblem(problems, CheckProblem::Severity::warning, folder / name, 0,
+                 "Windows takes this name for " + at->second + "; one of the two replaces the other when installed");
+    }
+  };
+  for (const SourceFile& file : application.files) {
+    check(file.name, "file");
+    if (file.size > kPayloadMaxFileBytes) {
+      addProblem(problems, CheckProblem::Severity::error, file.path, 0,
+                 "the file is 4 GiB or larger; a setup cannot carry files of that size");
+    }
+  }
+  for (const std::string& subfolder : application.subfolders) check(subfolder, "folder");
+}
+
+void checkConfigurationNames(const SourceFolder& configuration, const std::filesystem::path& folder,
+                             CheckProblems& problems) {
+  for (const SourceFile& file : configuration.files) {
+    if (file.name.size() > kCabinetMaxNameBytes) {
+      addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
+                 "the name is longer than " + std::to_string(kCabinetMaxNameBytes) + " bytes, more than a cabinet holds");
+    } else if (std::string problem = componentProblem(file.name.substr(file.name.rfind('/') + 1)); !problem.empty()) {
+      addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
+                 "the file name " + problem + "; the setup cannot unpack it");
+    }
+  }
+}
+
+}  // namespace averlune

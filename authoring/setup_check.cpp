@@ -1,0 +1,245 @@
+#include "authoring/setup_check.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+#include "authoring/configuration_key_check.h"
+#include "authoring/line_list_check.h"
+#include "authoring/payload_name_check.h"
+#include "authoring/picture_header.h"
+#include "authoring/source_folder.h"
+#include "config/line_list_file.h"
+#include "config/path_text.h"
+#include "config/setup_script.h"
+#include "config/text_decoding.h"
+#include "i18n/language_file.h"
+
+namespace averlune {
+namespace {
+
+namespace fs = std::filesystem;
+using Severity = CheckProblem::Severity;
+
+// The configuration folder as the setup's work folder will hold it: names found letter case aside,
+// as Windows finds them.
+struct ConfigurationFolder {
+  fs::path folder;
+  SourceFolder scanned;
+
+  const SourceFile* find(std::string_view name) const {
+    const auto at = std::find_if(scanned.files.begin(), scanned.files.end(),
+                                 [&](const SourceFile& file) { return equalsIgnoringAsciiCase(file.name, name); });
+    return at == scanned.files.end() ? nullptr : &*at;
+  }
+  fs::path pathOf(std::string_view name) const {
+    const SourceFile* file = find(name);
+    return file ? file->path : folder / fs::u8path(name);
+  }
+};
+
+std::string fileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The setup script as the setup reads it, with the lines its options came from.
+struct ScriptReading {
+  bool present = false;
+  SetupOptions options;
+  KeyValueFile file;
+  KeyValueReadLog log;
+
+  // The line of `key` in the script; 0 when the script does not set it.
+  std::size_t lineOf(std::string_view key) const {
+    for (const KeyValueReadLog::Lookup& lookup : log.lookups) {
+      if (lookup.found != KeyValueReadLog::kNotFound && equalsIgnoringAsciiCase(lookup.key, key)) {
+        return file.entries[lookup.found].line;
+      }
+    }
+    return 0;
+  }
+};
+
+void checkScript(const ConfigurationFolder& config, ScriptReading& script, CheckProblems& problems) {
+  const SourceFile* found = config.find("SC.dat");
+  if (!found) {
+    addProblem(problems, Severity::error, config.folder / "SC.dat", 0,
+               "there is no SC.dat: the setup would run without a name, folders or pages of its own");
+    return;
+  }
+  script.present = true;
+  openBytes(script.file, fileBytes(found->path));
+  script.file.readLog = &script.log;
+  readSetupOptions(script.options, script.file, SystemLookup{});
+  checkUnreadKeys(script.file, script.log, {{}, "every option of the script takes its default"}, found->path, problems);
+}
+
+void checkLanguageFile(const SourceFile& language, CheckProblems& problems) {
+  KeyValueFile file;
+  openBytes(file, fileBytes(language.path));
+  KeyValueReadLog log;
+  file.readLog = &log;
+  readLanguageTexts(file, u"");
+  // The uninstaller takes its texts from the group "Uninstall" of the same file.
+  checkUnreadKeys(file, log, {{"Uninstall"}, "its texts show empty"}, language.path, problems);
+}
+
+void checkLanguages(const ConfigurationFolder& config, const ScriptReading& script, CheckProblems& problems) {
+  const fs::path scriptPath = config.pathOf("SC.dat");
+  const std::size_t languagesLine = script.lineOf("Languages");
+  const std::int32_t languages = script.options.Languages;
+  const std::string setting = "Languages = " + std::to_string(languages);
+
+  struct Entry {
+    std::string name;
+    std::size_t line;
+  };
+  std::vector<Entry> entries;
+  const SourceFile* list = config.find("languages.dat");
+  if (list) {
+    LineListFile file;
+    openBytes(file, fileBytes(list->path));
+    for (std::size_t line = 1; !atEnd(file); ++line) entries.push_back({encodeUtf8(readLine(file)), line});
+  }
+
+  if (languages == 1) {
+    if (!config.find("Default.avl")) {
+      addProblem(problems, Severity::error, languagesLine ? scriptPath : config.folder / "Default.avl", languagesLine,
+                 "there is no Default.avl, the language file of a one-language setup (Languages 1); the setup "
+                 "stops with \"Setup Error!\"");
+    }
+    if (!entries.empty()) {
+      addProblem(problems, Severity::warning, languagesLine ? scriptPath : list->path, languagesLine,
+                 setting + " never shows the language dialog, so the " + std::to_string(entries.size()) +
+                     " languages of languages.dat are never offered");
+    }
+    return;
+  }
+  if (!script.present) return;  // reported with the script
+  if (!list) {
+    addProblem(problems, Severity::error, scriptPath, languagesLine,
+               setting + " shows the language dialog, which needs languages.dat; without it the setup stops with "
+                         "\"Setup Error!\"");
+    return;
+  }
+  if (entries.empty()) {
+    addProblem(problems, Severity::error, list->path, 0,
+               "languages.dat names no language: the language dialog offers nothing to choose");
+    return;
+  }
+  if (static_cast<std::size_t>(languages) != entries.size()) {
+    addProblem(problems, Severity::warning, scriptPath, languagesLine,
+               setting + " disagrees with languages.dat, which names " + std::to_string(entries.size()) +
+                   (entries.size() == 1 ? " language" : " languages"));
+  }
+  for (const Entry& entry : entries) {
+    if (!config.find(entry.name + ".avl")) {
+      addProblem(problems, Severity::error, list->path, entry.line,
+                 "there is no language file \"" + entry.name + ".avl\" for the language \"" + entry.name +
+                     "\"; choosing it fails with \"Could not load the language file!\"");
+    }
+  }
+}
+
+void checkPicture(const ConfigurationFolder& config, std::string_view name, bool bitmapAllowed, const char* effect,
+                  CheckProblems& problems) {
+  const SourceFile* picture = config.find(name);
+  if (!picture) return;
+  const std::string bytes = fileBytes(picture->path);
+  std::string problem;
+  if (bitmapAllowed && bytes.rfind("BM", 0) == 0) {
+    problem = bitmapProblem(bytes);
+  } else {
+    problem = jpegProblem(bytes);
+    if (bitmapAllowed && problem == "it is not a JPEG picture") problem = "it is neither a Windows bitmap nor a JPEG picture";
+  }
+  if (!problem.empty()) {
+    addProblem(problems, Severity::warning, picture->path, 0,
+               "the picture does not load: " + problem + "; " + effect);
+  }
+}
+
+void checkFeatureFiles(const ConfigurationFolder& config, const ScriptReading& script, CheckProblems& problems) {
+  const fs::path scriptPath = config.pathOf("SC.dat");
+  const SetupOptions& options = script.options;
+  if (!options.Dll.empty() && !config.find("dll.dll")) {
+    addProblem(problems, Severity::warning, scriptPath, script.lineOf("Dll"),
+               "Dll is set, but there is no dll.dll: nothing is called at the finish");
+  }
+  if (options.SplashScreen == 1 && !config.find("isps.dat")) {
+    addProblem(problems, Severity::warning, scriptPath, script.lineOf("SplashScreen"),
+               "SplashScreen = 1, but there is no isps.dat: no splash screen is shown");
+  }
+  if (script.present && options.Registry != 1 && config.find("Registry.dat")) {
+    addProblem(problems, Severity::warning, scriptPath, script.lineOf("Registry"),
+               "Registry is not 1, so the values of Registry.dat are never written");
+  }
+  checkPicture(config, "isps.dat", true, "no splash screen is shown", problems);
+  checkPicture(config, "Image_Top.jpg", false, "the wizard shows its built-in header picture", problems);
+  checkPicture(config, "Image_Left.jpg", false, "the wizard shows its built-in side picture", problems);
+}
+
+}  // namespace
+
+CheckProblems checkSetup(const fs::path& configFolder, const fs::path& appFolder) {
+  CheckProblems problems;
+  ConfigurationFolder config{configFolder, {}};
+  if (std::string problem = scanSourceFolder(configFolder, config.scanned); !problem.empty()) {
+    addProblem(problems, Severity::error, configFolder, 0, problem);
+    return problems;
+  }
+  checkConfigurationNames(config.scanned, configFolder, problems);
+
+  ScriptReading script;
+  checkScript(config, script, problems);
+  if (!config.find("OS.dat")) {
+    addProblem(problems, Severity::error, configFolder / "OS.dat", 0,
+               "there is no OS.dat: the setup accepts no Windows version and stops at start");
+  }
+  checkLanguages(config, script, problems);
+  for (const SourceFile& file : config.scanned.files) {
+    const bool languageFile = file.name.find('/') == std::string::npos && file.name.size() > 4 &&
+                              equalsIgnoringAsciiCase(std::string_view(file.name).substr(file.name.size() - 4), ".avl");
+    if (languageFile) checkLanguageFile(file, problems);
+  }
+  checkFeatureFiles(config, script, problems);
+  if (const SourceFile* list = config.find("Registry.dat")) checkRegistryList(fileBytes(list->path), list->path, problems);
+
+  std::vector<std::string> appNames;
+  bool appScanned = false;
+  if (!appFolder.empty()) {
+    SourceFolder application;
+    if (std::string problem = scanSourceFolder(appFolder, application); !problem.empty()) {
+      addProblem(problems, Severity::error, appFolder, 0, problem);
+    } else {
+      appScanned = true;
+      checkPayloadNames(application, appFolder, problems);
+      for (const SourceFile& file : application.files) appNames.push_back(file.name);
+      appNames.insert(appNames.end(), application.subfolders.begin(), application.subfolders.end());
+    }
+  }
+  for (const char* name : {"Desktop.dat", "Startmenu.dat"}) {
+    if (const SourceFile* list = config.find(name)) {
+      checkShortcutList(fileBytes(list->path), list->path, appScanned ? &appNames : nullptr, problems);
+    }
+  }
+  return problems;
+}
+
+int checkExitCode(const CheckProblems& problems, bool strict) {
+  const bool errors = std::any_of(problems.begin(), problems.end(),
+                                  [](const CheckProblem& p) { return p.severity == Severity::error; });
+  if (errors) return 2;
+  return strict && !problems.empty() ? 1 : 0;
+}
+
+std::string problemLine(const CheckProblem& problem) {
+  std::string text = problem.file.u8string();
+  if (problem.line != 0) text += ":" + std::to_string(problem.line);
+  text += problem.severity == Severity::error ? ": error: " : ": warning: ";
+  return text + problem.text;
+}
+
+}  // namespace averlune
