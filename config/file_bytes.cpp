@@ -1,23 +1,28 @@
 #include "config/file_bytes.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <cstdio>
+#include <memory>
 
 #include "config/text_decoding.h"
 
 namespace averlune {
 namespace {
 
-std::filesystem::path toFilesystemPath(const std::u16string& text) {
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// C stdio rather than the library's streams and paths: those bring their locale and conversion
+// machinery into the setup program, many times the size of all of its own code.
+OwnedFile openForReading(const std::u16string& path) {
 #ifdef _WIN32
   // Windows paths are UTF-16 already; going through wchar_t keeps even unpaired surrogates, which
-  // the file system accepts, and cannot throw.
-  return std::filesystem::path(std::wstring(text.begin(), text.end()));
+  // the file system accepts.
+  return OwnedFile(_wfopen(std::wstring(path.begin(), path.end()).c_str(), L"rb"));
 #else
-  // Host file names are UTF-8 bytes; encodeUtf8 never fails, unlike the library's conversion.
-  return std::filesystem::path(encodeUtf8(text));
+  // Host file names are UTF-8 bytes; encodeUtf8 never fails.
+  return OwnedFile(std::fopen(encodeUtf8(path).c_str(), "rb"));
 #endif
 }
 
@@ -25,13 +30,13 @@ std::filesystem::path toFilesystemPath(const std::u16string& text) {
 
 bool readFileBytes(const std::u16string& path, std::string& bytes) {
   bytes.clear();
-  const std::filesystem::path where = toFilesystemPath(path);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(where, error)) return false;
-  std::ifstream in(where, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
+  const OwnedFile file = openForReading(path);
+  if (!file) return false;
+  char buffer[64 * 1024];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+  // A folder opens on some systems and fails at the first read.
+  if (std::ferror(file.get())) {
     bytes.clear();
     return false;
   }
