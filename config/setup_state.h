@@ -33,6 +33,8 @@ struct SetupState {
   std::u16string ownFile;      // the setup program's own file, which carries the payload container
   std::u16string workFolder;   // the run's private folder in the temporary folder, ends in "\"
   std::u16string cabinetFile;  // workFolder + "Setup.cab"
+  bool silent = false;         // started with /S: no wizard, no message box
+  std::u16string logFile;      // /LOG=: the administrator's log; empty for none
   bool osAccepted = false;
   std::vector<AuthorVariable> variables;  // Variables.dat, in file order
   SetupOptions options;                   // SC.dat, default folders expanded

@@ -1,6 +1,7 @@
 #include "lifecycle/setup_run_win.h"
 
 #include "config/fixed_texts.h"
+#include "config/log_file_win.h"
 #include "config/foreground_window_win.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/wizard_window_win.h"
@@ -12,6 +13,10 @@ void showErrorMessage(const char16_t* text) {
               reinterpret_cast<const wchar_t*>(kErrorTitle), MB_OK | MB_ICONERROR);
 }
 
+void logLine(const SetupRun& run, const std::u16string& line) {
+  if (!run.state.logFile.empty()) appendLogLine(run.state.logFile, line);
+}
+
 void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   if (run.ended) return;
   run.ended = true;
@@ -20,8 +25,10 @@ void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   if (run.wizard) releaseWizard(*run.wizard);
   if (run.languageDialog) run.languageDialog->window.reset();
   run.setupIcon.reset();
-  // A running installation thread ends with the process; the exit code carries no information.
-  run.exitProcess(0);
+  const auto code = static_cast<unsigned>(run.exitCode);
+  logLine(run, u"setup ended, exit code " + std::u16string(1, static_cast<char16_t>(u'0' + code)));
+  // A running installation thread ends with the process.
+  run.exitProcess(static_cast<UINT>(run.exitCode));
 }
 
 }  // namespace averlune

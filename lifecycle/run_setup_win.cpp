@@ -1,18 +1,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "config/dll_search_win.h"
 #include "config/fixed_texts.h"
 #include "config/own_file_win.h"
 #include "config/setup_placeholders.h"
 #include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
+#include "i18n/language_choice.h"
 #include "i18n/language_dialog_win.h"
 #include "i18n/language_file.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_icon_win.h"
 #include "lifecycle/setup_run_win.h"
+#include "lifecycle/setup_switches.h"
+#include "lifecycle/silent_installation_win.h"
 #include "lifecycle/splash_screen_win.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
@@ -39,8 +45,19 @@ void enterOwnFolder(const std::u16string& ownFile) {
 }
 
 void failStartup(SetupRun& run, const char16_t* text, bool removeWorkFolderToo) {
-  showErrorMessage(text);
+  logLine(run, std::u16string(u"start-up failure: ") + text);
+  if (run.state.silent) {
+    run.exitCode = SetupExitCode::startUpFailure;
+  } else {
+    showErrorMessage(text);
+  }
   endSetupRun(run, removeWorkFolderToo);
+}
+
+// A silent run takes the first language of a setup with several, as the dialog would preselect it.
+bool loadFirstLanguage(SetupState& state) {
+  std::vector<std::u16string> names;
+  return readLanguageList(state.workFolder, names) && !names.empty() && confirmLanguage(state, names.front());
 }
 
 // The wizard, built and shown once the language texts are known (step 18). A wizard that cannot be
@@ -64,16 +81,24 @@ bool openLanguageDialog(SetupRun& run) {
 }
 
 // Steps 1 to 19 on `run`; every way out ends the run.
-void runSteps(SetupRun& run) {
+void runSteps(SetupRun& run, const SetupSwitches& switches) {
   SetupState& state = run.state;
+  state.silent = switches.silent;
+  state.logFile = switches.logFile;
+  logLine(run, state.silent ? u"setup started, silent" : u"setup started");
 
   // 1-2: facilities; the state and its lists start empty.
   initialiseFacilities();
 
   // 3: one setup run per Windows logon.
   if (acquireInstanceLock(kInstanceLockName, run.instanceLock) != InstanceLockResult::acquired) {
-    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(kAlreadyRunningText),
-                reinterpret_cast<const wchar_t*>(kAlreadyRunningTitle), MB_OK | MB_ICONINFORMATION);
+    logLine(run, u"another setup is running");
+    if (state.silent) {
+      run.exitCode = SetupExitCode::anotherSetupRunning;
+    } else {
+      MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(kAlreadyRunningText),
+                  reinterpret_cast<const wchar_t*>(kAlreadyRunningTitle), MB_OK | MB_ICONINFORMATION);
+    }
     return endSetupRun(run, false);
   }
   // 4: the JPEG decoder is linked in; nothing to register.
@@ -101,7 +126,7 @@ void runSteps(SetupRun& run) {
   expandDefaultFolders(state.options, state.variables, system);
 
   // 15
-  if (state.options.SplashScreen == 1) showSplashScreen(state.workFolder, state.options.SPS_Time);
+  if (state.options.SplashScreen == 1 && !state.silent) showSplashScreen(state.workFolder, state.options.SPS_Time);
 
   // 16
   if (state.options.Languages == 1) {
@@ -109,6 +134,8 @@ void runSteps(SetupRun& run) {
                            state.languageFile)) {
       return failStartup(run, kSetupErrorText, true);
     }
+  } else if (state.silent) {
+    if (!loadFirstLanguage(state)) return failStartup(run, kSetupErrorText, true);
   } else if (!openLanguageDialog(run)) {
     return failStartup(run, kSetupErrorText, true);
   }
@@ -116,6 +143,7 @@ void runSteps(SetupRun& run) {
   // 17
   state.currentPage = 0;
   applyCheckBoxRules(state.options);
+  if (state.silent) return installSilently(run, switches.appFolder);
   prepareWizard(run);
 
   // 18: with several languages the current page stays that of the language dialog until its OK
@@ -130,8 +158,13 @@ void runSteps(SetupRun& run) {
 }  // namespace
 
 void runSetup() {
+  const SetupSwitches switches = parseSetupSwitches(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+  if (switches.showHelp) {
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(kSetupSwitchesHelp), L"Setup", MB_OK | MB_ICONINFORMATION);
+    ExitProcess(0);
+  }
   SetupRun run;  // ends with the process, inside endSetupRun
-  runSteps(run);
+  runSteps(run, switches);
 }
 
 void prepareWizard(SetupRun& run) {

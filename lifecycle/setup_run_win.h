@@ -9,6 +9,7 @@
 #include "config/owned_handle_win.h"
 #include "config/setup_state.h"
 #include "i18n/language_dialog_win.h"
+#include "lifecycle/setup_switches.h"
 #include "wizard/wizard_win.h"
 
 namespace averlune {
@@ -20,6 +21,8 @@ struct SetupRun {
   std::unique_ptr<LanguageDialog> languageDialog;  // setups with several languages only; shows setupIcon
   std::unique_ptr<Wizard> wizard;
   bool ended = false;  // endSetupRun has run; main thread only
+  // The process's exit code: 0 on every path of a run with the wizard; the outcome when silent.
+  SetupExitCode exitCode = SetupExitCode::installed;
   // How the process ends. The Windows tests put their own here to watch a run end.
   void(WINAPI* exitProcess)(UINT exitCode) = ExitProcess;
 };
@@ -33,7 +36,7 @@ void runSetup();
 void prepareWizard(SetupRun& run);
 
 // Ends the run: removes the work folder when asked, releases the instance lock, releases the
-// run's windows and resources and ends the process with exit code 0, whatever happened. Main
+// run's windows and resources and ends the process with the run's exit code. Main
 // thread only. Only the first call acts: a second request (an Abort that arrives while Cancel's OK
 // is being carried out, say) finds the run over and returns at once.
 void endSetupRun(SetupRun& run, bool removeWorkFolder);
@@ -41,5 +44,8 @@ void endSetupRun(SetupRun& run, bool removeWorkFolder);
 // A modal error box (title "Error", error icon, OK) owned by the run's foreground window when
 // there is one.
 void showErrorMessage(const char16_t* text);
+
+// A line of the administrator's log, when the run keeps one.
+void logLine(const SetupRun& run, const std::u16string& line);
 
 }  // namespace averlune

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "config/log_file_win.h"
+#include "install/installation_log.h"
 #include "install/installation_run_win.h"
 #include "wizard/installation_messages_win.h"
 
@@ -69,6 +71,9 @@ void startInstallation(Wizard& wizard) {
       &wizard.state, installationTexts(wizard.state.languageTexts), windowsInstallationSystem(),
       wizard.installationWork});
   reportToWindow(job->system, wizard.window.get());
+  if (!wizard.state.logFile.empty()) {
+    logInstallation(job->system, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
+  }
   wizard.installationThread = OwnedHandle(CreateThread(nullptr, 0, installationThread, job.get(), 0, nullptr));
   if (wizard.installationThread) job.release();  // the thread owns it now
 }

@@ -18,6 +18,7 @@
 #include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/sample_setup_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
+#include "tests/e2e/driver/silent_run_win.h"
 #include "tests/e2e/driver/window_driver_win.h"
 #include "tests/e2e/driver/wizard_session_win.h"
 
@@ -68,19 +69,6 @@ std::set<std::wstring> batchFilesInTemp() {
 CommandLine registeredCommand(const std::wstring& appName, const wchar_t* value = L"UninstallString") {
   return {readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName), value).value_or(L"<missing>"),
           temporaryFolder()};
-}
-
-// Runs the command and waits for its end. Result: the exit code, or -1 when it did not end. While
-// it runs, no window of it may show.
-int runSilently(const CommandLine& command) {
-  TestProcess uninstaller(command);
-  EXPECT_TRUE(uninstaller.started());
-  DWORD exitCode = 0;
-  while (!uninstaller.waitForExit(20, &exitCode)) {
-    if (!uninstaller.running()) return -1;
-    EXPECT_TRUE(topLevelWindows(uninstaller.id()).empty()) << "a window showed during silent removal";
-  }
-  return static_cast<int>(exitCode);
 }
 
 // A small setup built from a payload archive and a script, installed through its wizard.

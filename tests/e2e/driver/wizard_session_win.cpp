@@ -80,6 +80,18 @@ WizardSession::WizardSession(const std::wstring& setup, const std::wstring& titl
       foldersBefore_(workFoldersInTemp()),
       process_(setup),
       shotPrefix_(shotPrefix) {
+  waitForWizard(title, beforeWizard);
+}
+
+WizardSession::WizardSession(const CommandLine& command, const std::wstring& title, const std::wstring& shotPrefix)
+    : linksStayInPrefix_(keepShellLinksInsideThePrefix()),
+      foldersBefore_(workFoldersInTemp()),
+      process_(command),
+      shotPrefix_(shotPrefix) {
+  waitForWizard(title, nullptr);
+}
+
+void WizardSession::waitForWizard(const std::wstring& title, const std::function<void(DWORD processId)>& beforeWizard) {
   if (beforeWizard) beforeWizard(process_.id());
   window_ = waitForWindow(process_.id(), title, kStartMs);
   workFolder_ = newWorkFolder(foldersBefore_);

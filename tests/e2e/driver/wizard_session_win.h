@@ -42,6 +42,8 @@ class WizardSession {
   // to answer what comes before the wizard (the language dialog).
   WizardSession(const std::wstring& setup, const std::wstring& title, const std::wstring& shotPrefix,
                 const std::function<void(DWORD processId)>& beforeWizard = nullptr);
+  // The same for a setup started with a command line of its own.
+  WizardSession(const CommandLine& command, const std::wstring& title, const std::wstring& shotPrefix);
 
   bool started() const { return window_ != nullptr; }
   DWORD processId() const { return process_.id(); }
@@ -77,6 +79,8 @@ class WizardSession {
   std::vector<InstallBox> boxes;
 
  private:
+  void waitForWizard(const std::wstring& title, const std::function<void(DWORD processId)>& beforeWizard);
+
   bool linksStayInPrefix_;  // set up before the setup starts, see the constructor
   std::set<std::wstring> foldersBefore_;
   TestProcess process_;

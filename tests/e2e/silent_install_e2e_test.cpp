@@ -1,0 +1,118 @@
+// Installations as deployment tools run them: /S without any window, /D into a folder with spaces,
+// /LOG naming every step, and the outcome in the exit code; /LOG with the wizard too.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/e2e/driver/install_case_win.h"
+#include "tests/e2e/driver/installed_state_win.h"
+#include "tests/e2e/driver/payload_setup_win.h"
+#include "tests/e2e/driver/silent_run_win.h"
+#include "tests/e2e/driver/wizard_session_win.h"
+
+namespace averlune::e2e {
+namespace {
+
+const std::wstring kApp = L"Quiet Probe";
+const std::wstring kDefaultFolder = L"C:\\AvE2E\\Quiet Default\\";
+const std::wstring kChosenFolder = L"C:\\AvE2E\\Quiet Place With Spaces\\";
+
+std::wstring buildQuietSetup(const std::wstring& testName) {
+  const std::wstring archive = scratchFolder(testName) + L"\\payload.zip";
+  EXPECT_TRUE(writePayloadZip(archive, {{"bin/tool.exe", "tool"}, {"readme.txt", "read me"}}));
+  return buildSetupWithPayload(
+      testName,
+      setupConfig({"Appname = Quiet Probe", "Version = 2", "Languages = 1", "InstallDir = C:\\AvE2E\\Quiet Default\\",
+                   "Uninstaller = 1", "UninstallerFilename = uninstall", "Registry = 1"},
+                  {{"Registry.dat", registryList({{"HKEY_CURRENT_USER", "Software/Quiet Probe", "Where", "<installpath>", 1}})}}),
+      archive);
+}
+
+CommandLine quoted(const std::wstring& setup, const std::wstring& switches) {
+  return {L"\"" + setup + L"\" " + switches, temporaryFolder()};
+}
+
+TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTellsTheOutcome) {
+  const Cleanup cleanup({[] { removeTree(kDefaultFolder); }, [] { removeTree(kChosenFolder); },
+                         [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)); },
+                         [] { deleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Quiet Probe"); }});
+  const std::wstring setup = buildQuietSetup(L"silent-install");
+  ASSERT_FALSE(setup.empty());
+  const std::wstring log = scratchFolder(L"silent-install-log") + L"\\setup log.txt";
+  const std::set<std::wstring> workFoldersBefore = workFoldersInTemp();
+
+  // /D takes the rest of the command line, spaces and all; the log may be quoted.
+  EXPECT_EQ(runSilently(quoted(setup, L"/S \"/LOG=" + log + L"\" /D=" + kChosenFolder.substr(0, kChosenFolder.size() - 1))), 0);
+  EXPECT_EQ(readFileBytes(kChosenFolder + L"bin\\tool.exe").value_or("<missing>"), "tool");
+  EXPECT_EQ(readFileBytes(kChosenFolder + L"readme.txt").value_or("<missing>"), "read me");
+  EXPECT_TRUE(fileExists(kChosenFolder + L"uninstall.exe"));
+  EXPECT_FALSE(folderExists(kDefaultFolder));
+  EXPECT_EQ(readRegistryText(HKEY_CURRENT_USER, L"Software\\Quiet Probe", L"Where").value_or(L"<missing>"),
+            kChosenFolder.substr(0, kChosenFolder.size() - 1));
+  EXPECT_EQ(workFoldersInTemp(), workFoldersBefore);
+  const std::string written = readFileBytes(log).value_or("");
+  for (const char* line : {"setup started, silent\r\n", "installing silently into C:\\AvE2E\\Quiet Place With Spaces\r\n",
+                           "status: Installing.. C:\\AvE2E\\Quiet Place With Spaces\\bin\\tool.exe\r\n",
+                           "uninstaller: C:\\AvE2E\\Quiet Place With Spaces\\uninstall.exe\r\n",
+                           "registry value: HKEY_CURRENT_USER\\Software\\Quiet Probe\\Where = C:\\AvE2E\\Quiet Place With Spaces\r\n",
+                           "installation finished\r\n", "setup ended, exit code 0\r\n"}) {
+    EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
+  }
+
+  // Over a file held open the extraction fails; silently that is Abort: exit code 1, the log names
+  // the file, and what came before it stays.
+  removeTree(kChosenFolder);
+  CreateDirectoryW(L"C:\\AvE2E", nullptr);
+  ASSERT_TRUE(CreateDirectoryW(kDefaultFolder.c_str(), nullptr));
+  ASSERT_TRUE(writeFileBytes(kDefaultFolder + L"readme.txt", "in use"));
+  const std::wstring abortLog = scratchFolder(L"silent-install-abort") + L"\\abort.txt";
+  {
+    HeldFile held(kDefaultFolder + L"readme.txt");
+    ASSERT_TRUE(held.held());
+    EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + abortLog)), 1);
+  }
+  const std::string aborted = readFileBytes(abortLog).value_or("");
+  EXPECT_NE(aborted.find("failure: Could not extract file! readme.txt\r\nanswer: Abort\r\n"), std::string::npos) << aborted;
+  EXPECT_NE(aborted.find("setup ended, exit code 1"), std::string::npos) << aborted;
+  EXPECT_EQ(readFileBytes(kDefaultFolder + L"bin\\tool.exe").value_or("<missing>"), "tool");
+  EXPECT_EQ(readFileBytes(kDefaultFolder + L"readme.txt").value_or("<missing>"), "in use");
+  EXPECT_EQ(workFoldersInTemp(), workFoldersBefore);
+
+  // A setup that cannot start: exit code 2 and its reason in the log, no box.
+  const std::wstring bare = bareSetupProgram();
+  const std::wstring failedLog = scratchFolder(L"silent-install-bare") + L"\\bare.txt";
+  EXPECT_EQ(runSilently(quoted(bare, L"/S /LOG=" + failedLog)), 2);
+  EXPECT_NE(readFileBytes(failedLog).value_or("").find("start-up failure: "), std::string::npos);
+
+  // /? shows the switches and installs nothing.
+  TestProcess help(quoted(setup, L"/?"));
+  const auto box = waitForMessageBox(help.id(), 10000);
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find(L"/D=<folder>"), std::wstring::npos);
+  ASSERT_TRUE(pressMessageBoxButton(*box, L"OK"));
+  DWORD exitCode = 1;
+  EXPECT_TRUE(help.waitForExit(10000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(SilentInstall, LogWithTheWizardRecordsTheInstallationTheUserRan) {
+  const Cleanup cleanup({[] { removeTree(kDefaultFolder); },
+                         [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)); },
+                         [] { deleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Quiet Probe"); }});
+  const std::wstring setup = buildQuietSetup(L"wizard-log");
+  ASSERT_FALSE(setup.empty());
+  const std::wstring log = scratchFolder(L"wizard-log-file") + L"\\wizard.txt";
+  WizardSession w(quoted(setup, L"/LOG=" + log), kApp + L" Setup", L"wizard-log");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  ASSERT_TRUE(w.watchInstallation(nullptr));
+  EXPECT_TRUE(w.finish());
+  const std::string written = readFileBytes(log).value_or("");
+  for (const char* line : {"setup started\r\n", "status: Installing.. C:\\AvE2E\\Quiet Default\\readme.txt\r\n",
+                           "installation finished\r\n", "setup ended, exit code 0\r\n"}) {
+    EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
+  }
+}
+
+}  // namespace
+}  // namespace averlune::e2e
