@@ -1,6 +1,7 @@
 #include "i18n/language_dialog_win.h"
 
 #include "config/wide_text_win.h"
+#include "config/window_class_win.h"
 #include "i18n/language_choice.h"
 
 namespace averlune {
@@ -54,12 +55,7 @@ void onCancel(LanguageDialog& dialog) {
 }
 
 LRESULT CALLBACK languageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* dialog = reinterpret_cast<LanguageDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  auto* dialog = windowRecord<LanguageDialog>(window, message, lParam);
   if (!dialog) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_COMMAND:
@@ -79,15 +75,7 @@ LRESULT CALLBACK languageDialogProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 bool registerDialogClass(HICON icon) {
-  WNDCLASSEXW dialogClass{};
-  dialogClass.cbSize = sizeof dialogClass;
-  dialogClass.lpfnWndProc = languageDialogProc;
-  dialogClass.hInstance = instance();
-  dialogClass.hIcon = icon;
-  dialogClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  dialogClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  dialogClass.lpszClassName = kDialogClass;
-  return RegisterClassExW(&dialogClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return registerWindowClass(kDialogClass, languageDialogProc, dialogFaceBrush(), icon);
 }
 
 // A title bar and nothing else: no system menu, so no close box, no minimise or maximise box, and

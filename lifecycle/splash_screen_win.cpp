@@ -10,6 +10,7 @@
 #include "config/file_bytes.h"
 #include "config/owned_handle_win.h"
 #include "config/setup_script.h"
+#include "config/window_class_win.h"
 #include "config/window_pictures_win.h"
 #include "lifecycle/splash_screen.h"
 #include "wizard/picture_file_win.h"
@@ -61,13 +62,7 @@ OwnedGdiObject splashBitmap(const std::u16string& workFolder, int& width, int& h
 // The borderless window with the picture, centred, cut to the screen when larger, shown; empty
 // when the system cannot open it.
 OwnedWindow openSplashWindow(HBITMAP bitmap, int width, int height) {
-  WNDCLASSEXW splashClass{};
-  splashClass.cbSize = sizeof splashClass;
-  splashClass.lpfnWndProc = splashWindowProc;
-  splashClass.hInstance = instance();
-  splashClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  splashClass.lpszClassName = kSplashClass;
-  if (!RegisterClassExW(&splashClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return OwnedWindow();
+  if (!registerWindowClass(kSplashClass, splashWindowProc, nullptr)) return OwnedWindow();
   OwnedWindow window(
       CreateWindowExW(0, kSplashClass, kSplashTitle, WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance(), nullptr));
   if (!window) return window;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "config/wide_text_win.h"
+#include "config/window_class_win.h"
 #include "config/window_pictures_win.h"
 #include "resources/resource_ids.h"
 
@@ -79,20 +80,8 @@ LRESULT CALLBACK bandProc(HWND band, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 bool registerClasses() {
-  WNDCLASSEXW main{};
-  main.cbSize = sizeof main;
-  main.lpfnWndProc = windowProc;
-  main.hInstance = instance();
-  main.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(IDI_SETUP));
-  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  main.lpszClassName = kWindowClass;
-  WNDCLASSEXW band = main;
-  band.lpfnWndProc = bandProc;
-  band.hIcon = nullptr;
-  band.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  band.lpszClassName = kBandClass;
-  return RegisterClassExW(&main) != 0 && RegisterClassExW(&band) != 0;
+  return registerWindowClass(kWindowClass, windowProc, dialogFaceBrush(), LoadIconW(instance(), MAKEINTRESOURCEW(IDI_SETUP))) &&
+         registerWindowClass(kBandClass, bandProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 void loadPicturesAndFonts(UninstallWindow& state) {

@@ -1,5 +1,6 @@
 #include "wizard/wizard_events_win.h"
 
+#include "config/window_class_win.h"
 #include "wizard/installing_page_win.h"
 #include "wizard/keyboard_focus_win.h"
 #include "wizard/licence_view_win.h"
@@ -9,12 +10,7 @@
 namespace averlune {
 
 LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* wizard = reinterpret_cast<Wizard*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  auto* wizard = windowRecord<Wizard>(window, message, lParam);
   if (!wizard) return DefWindowProcW(window, message, wParam, lParam);
 
   LRESULT result = 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/wide_text_win.h"
+#include "config/window_class_win.h"
 #include "resources/resource_ids.h"
 #include "wizard/free_space_win.h"
 #include "wizard/licence_view_win.h"
@@ -53,29 +54,11 @@ LRESULT CALLBACK panelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
 
 // A class that exists already (a second wizard in one process, as the Windows tests build) is
 // as good as a new one.
-bool registered(const WNDCLASSEXW& windowClass) {
-  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 bool registerClasses(HICON icon) {
-  WNDCLASSEXW wizard{};
-  wizard.cbSize = sizeof wizard;
-  wizard.lpfnWndProc = wizardWindowProc;
-  wizard.hInstance = instance();
-  wizard.hIcon = icon;
-  wizard.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wizard.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wizard.lpszClassName = kWizardClass;
-  if (!registered(wizard)) return false;
-
-  WNDCLASSEXW panel = wizard;
-  panel.lpfnWndProc = panelProc;
-  panel.hIcon = nullptr;
-  panel.lpszClassName = kPanelClass;
-  if (!registered(panel)) return false;
-  panel.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  panel.lpszClassName = kWhitePanelClass;
-  return registered(panel);
+  const HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  return registerWindowClass(kWizardClass, wizardWindowProc, dialogFaceBrush(), icon) &&
+         registerWindowClass(kPanelClass, panelProc, dialogFaceBrush()) &&
+         registerWindowClass(kWhitePanelClass, panelProc, white);
 }
 
 struct Creation {
