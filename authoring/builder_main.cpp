@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "authoring/path_utf8.h"
 #include "authoring/setup_builder.h"
 #include "authoring/setup_check.h"
 #include "authoring/setup_signer.h"
@@ -79,7 +80,7 @@ int finish(const std::string& error, const averlune::BuildRequest& request) {
     std::cerr << "averlune-build: " << error << "\n";
     return 1;
   }
-  std::cout << "averlune-build: wrote " << request.output.u8string() << "\n";
+  std::cout << "averlune-build: wrote " << averlune::utf8Text(request.output) << "\n";
   return 0;
 }
 
@@ -165,7 +166,7 @@ int main(int argc, char** argv) {
   std::filesystem::remove(request.output, failure);
   if (error.empty()) {
     std::filesystem::rename(signedOutput, finalOutput, failure);
-    if (failure) error = "cannot replace " + finalOutput.u8string() + ": " + failure.message();
+    if (failure) error = "cannot replace " + averlune::utf8Text(finalOutput) + ": " + failure.message();
   }
   std::filesystem::remove(signedOutput, failure);
   request.output = finalOutput;

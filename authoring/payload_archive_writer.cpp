@@ -9,6 +9,7 @@
 #include <fstream>
 #include <vector>
 
+#include "authoring/path_utf8.h"
 #include "authoring/code_page_names.h"
 
 namespace averlune {
@@ -59,7 +60,7 @@ std::string addFolderEntry(zipFile zip, const std::string& name, DosDateTime mod
 
 std::string addFile(zipFile zip, const SourceFile& file, const std::string& entryName, std::vector<char>& buffer) {
   std::ifstream in(file.path, std::ios::binary);
-  if (!in) return "cannot read " + file.path.u8string();
+  if (!in) return "cannot read " + utf8Text(file.path);
   const zip_fileinfo info = entryInfo(file.modified, file.attributes);
   if (zipOpenNewFileInZip(zip, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                           Z_BEST_COMPRESSION) != ZIP_OK) {
@@ -75,8 +76,8 @@ std::string addFile(zipFile zip, const SourceFile& file, const std::string& entr
     }
     copied += static_cast<std::uint64_t>(got);
   }
-  if (in.bad()) return "cannot read " + file.path.u8string();
-  if (copied > kPayloadMaxFileBytes) return file.path.u8string() + " grew to 4 GiB or more while it was read";
+  if (in.bad()) return "cannot read " + utf8Text(file.path);
+  if (copied > kPayloadMaxFileBytes) return utf8Text(file.path) + " grew to 4 GiB or more while it was read";
   if (zipCloseFileInZip(zip) != ZIP_OK) return "cannot write the payload archive";
   return {};
 }
@@ -90,10 +91,10 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
   std::vector<std::string> fileNames;
   for (const SourceFile& file : application.files) {
     if (file.size > kPayloadMaxFileBytes) {
-      return file.path.u8string() + " is 4 GiB or larger; a setup cannot carry files of that size";
+      return utf8Text(file.path) + " is 4 GiB or larger; a setup cannot carry files of that size";
     }
     const auto oem = toOemName(file.name);
-    if (!oem) return "the name of " + file.path.u8string() + " holds characters that Windows setups cannot show";
+    if (!oem) return "the name of " + utf8Text(file.path) + " holds characters that Windows setups cannot show";
     fileNames.push_back(*oem);
   }
   std::vector<std::pair<std::string, std::string>> folders;  // (relative UTF-8 name, stored name)
@@ -110,7 +111,7 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
   io.zopen64_file = openArchive;
   ZipHolder holder;
   holder.zip = zipOpen2_64(&archive, APPEND_STATUS_CREATE, nullptr, &io);
-  if (!holder.zip) return "cannot create " + archive.u8string();
+  if (!holder.zip) return "cannot create " + utf8Text(archive);
 
   // Folder entries carry the newest file time, so that the same folder always gives the same
   // archive; the setup does not apply times to folders.
@@ -129,7 +130,7 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
   for (const auto& folder : folders) {
     if (std::string error = addFolderEntry(holder.zip, folder.second, folderTime); !error.empty()) return error;
   }
-  if (!holder.finish()) return "cannot write the payload archive " + archive.u8string();
+  if (!holder.finish()) return "cannot write the payload archive " + utf8Text(archive);
   return {};
 }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "authoring/path_utf8.h"
 #include "authoring/cabinet_writer.h"
 #include "authoring/payload_archive_writer.h"
 #include "authoring/setup_file_writer.h"
@@ -14,8 +15,6 @@ namespace averlune {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string shown(const fs::path& path) { return path.u8string(); }
 
 // True when `path` is `folder` or lies below it, once both are made absolute and normal.
 bool isInside(const fs::path& path, const fs::path& folder) {
@@ -35,17 +34,17 @@ std::string checkFolder(const fs::path& folder, const char* role) {
   std::error_code error;
   if (folder.empty()) return std::string("no ") + role + " given";
   const fs::file_status status = fs::status(folder, error);
-  if (!fs::exists(status)) return std::string("the ") + role + " " + shown(folder) + " does not exist";
-  if (!fs::is_directory(status)) return std::string("the ") + role + " " + shown(folder) + " is not a folder";
+  if (!fs::exists(status)) return std::string("the ") + role + " " + utf8Text(folder) + " does not exist";
+  if (!fs::is_directory(status)) return std::string("the ") + role + " " + utf8Text(folder) + " is not a folder";
   return {};
 }
 
 std::string checkOutput(const BuildRequest& request) {
   if (request.output.empty()) return "no output file given";
   std::error_code error;
-  if (fs::is_directory(request.output, error)) return "the output " + shown(request.output) + " is a folder";
+  if (fs::is_directory(request.output, error)) return "the output " + utf8Text(request.output) + " is a folder";
   const fs::path parent = fs::absolute(request.output, error).parent_path();
-  if (!fs::is_directory(parent, error)) return "the folder " + shown(parent) + " for the output does not exist";
+  if (!fs::is_directory(parent, error)) return "the folder " + utf8Text(parent) + " for the output does not exist";
   if (fs::equivalent(request.output, request.setupProgram, error)) {
     return "the output would replace the bare setup program; choose another output file";
   }
@@ -64,9 +63,9 @@ std::string readConfiguration(const SourceFolder& config, std::vector<CabinetEnt
     }
     if (entry.name.size() > kCabinetMaxNameBytes) return "the name " + file.name + " is longer than 255 bytes";
     std::ifstream in(file.path, std::ios::binary);
-    if (!in) return "cannot read " + shown(file.path);
+    if (!in) return "cannot read " + utf8Text(file.path);
     entry.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return "cannot read " + shown(file.path);
+    if (in.bad()) return "cannot read " + utf8Text(file.path);
     entry.modified = file.modified;
     entry.attributes = kAttributeArchive;
     entries.push_back(std::move(entry));
@@ -80,7 +79,7 @@ std::string buildSetup(const BuildRequest& request) {
   if (request.setupProgram.empty()) return "no setup program given";
   std::error_code error;
   if (!fs::is_regular_file(request.setupProgram, error)) {
-    return "the setup program " + shown(request.setupProgram) + " does not exist or is not a file";
+    return "the setup program " + utf8Text(request.setupProgram) + " does not exist or is not a file";
   }
   if (std::string problem = checkBareSetupProgram(request.setupProgram); !problem.empty()) return problem;
   if (std::string problem = checkFolder(request.configFolder, "configuration folder"); !problem.empty()) return problem;
@@ -90,7 +89,7 @@ std::string buildSetup(const BuildRequest& request) {
   SourceFolder config;
   if (std::string problem = scanSourceFolder(request.configFolder, config); !problem.empty()) return problem;
   if (config.files.empty()) {
-    return "the configuration folder " + shown(request.configFolder) + " holds no files; it needs at least SC.dat";
+    return "the configuration folder " + utf8Text(request.configFolder) + " holds no files; it needs at least SC.dat";
   }
   SourceFolder application;
   if (std::string problem = scanSourceFolder(request.appFolder, application); !problem.empty()) return problem;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "authoring/path_utf8.h"
 #include "authoring/configuration_key_check.h"
 #include "authoring/line_list_check.h"
 #include "authoring/payload_name_check.h"
@@ -236,7 +237,7 @@ int checkExitCode(const CheckProblems& problems, bool strict) {
 }
 
 std::string problemLine(const CheckProblem& problem) {
-  std::string text = problem.file.u8string();
+  std::string text = utf8Text(problem.file);
   if (problem.line != 0) text += ":" + std::to_string(problem.line);
   text += problem.severity == Severity::error ? ": error: " : ": warning: ";
   return text + problem.text;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "authoring/path_utf8.h"
 #include "authoring/authoring_test_support.h"
 #include "authoring/picture_header.h"
 
@@ -44,7 +45,7 @@ struct Folders {
 std::vector<std::string> lines(const CheckProblems& problems, const fs::path& base) {
   std::vector<std::string> result;
   for (CheckProblem problem : problems) {
-    const std::string file = problem.file.lexically_relative(base).generic_u8string();
+    const std::string file = genericUtf8Text(problem.file.lexically_relative(base));
     problem.file.clear();
     result.push_back(file + problemLine(problem));
   }

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "authoring/path_utf8.h"
 #include "config/payload_container.h"
 
 namespace averlune {
@@ -33,15 +34,14 @@ bool copyFileInto(const fs::path& path, std::ofstream& out, std::uint64_t& copie
   return !in.bad() && static_cast<bool>(out);
 }
 
-std::string text(const fs::path& path) { return path.u8string(); }
 
 std::string checkProgramBytes(const std::vector<std::uint8_t>& program, const fs::path& path) {
   const auto imageLength = peImageLength(program.data(), program.size());
-  if (!imageLength) return text(path) + " is not a Windows program";
+  if (!imageLength) return utf8Text(path) + " is not a Windows program";
   if (*imageLength < program.size()) {
-    return text(path) + " already carries a payload container; start from the bare setup program";
+    return utf8Text(path) + " already carries a payload container; start from the bare setup program";
   }
-  if (*imageLength > program.size()) return text(path) + " is truncated";
+  if (*imageLength > program.size()) return utf8Text(path) + " is truncated";
   return {};
 }
 
@@ -49,13 +49,13 @@ std::string checkProgramBytes(const std::vector<std::uint8_t>& program, const fs
 
 std::string checkBareSetupProgram(const fs::path& setupProgram) {
   std::vector<std::uint8_t> program;
-  if (!readWholeFile(setupProgram, program)) return "cannot read the setup program " + text(setupProgram);
+  if (!readWholeFile(setupProgram, program)) return "cannot read the setup program " + utf8Text(setupProgram);
   return checkProgramBytes(program, setupProgram);
 }
 
 std::string writeSetupFile(const SetupFileParts& parts, const fs::path& output) {
   std::vector<std::uint8_t> program;
-  if (!readWholeFile(parts.setupProgram, program)) return "cannot read the setup program " + text(parts.setupProgram);
+  if (!readWholeFile(parts.setupProgram, program)) return "cannot read the setup program " + utf8Text(parts.setupProgram);
   if (std::string error = checkProgramBytes(program, parts.setupProgram); !error.empty()) return error;
 
   fs::path partial = output;
@@ -63,7 +63,7 @@ std::string writeSetupFile(const SetupFileParts& parts, const fs::path& output) 
   std::error_code ignored;
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) return "cannot create " + text(partial);
+    if (!out) return "cannot create " + utf8Text(partial);
     std::uint8_t lengthField[kCabinetLengthSize];
     writeLittleEndian64(parts.cabinet.size(), lengthField);
     out.write(reinterpret_cast<const char*>(program.data()), static_cast<std::streamsize>(program.size()));
@@ -73,7 +73,7 @@ std::string writeSetupFile(const SetupFileParts& parts, const fs::path& output) 
     if (!copyFileInto(parts.payloadArchive, out, archiveLength)) {
       out.close();
       fs::remove(partial, ignored);
-      return "cannot read the payload archive " + text(parts.payloadArchive);
+      return "cannot read the payload archive " + utf8Text(parts.payloadArchive);
     }
     if (archiveLength > UINT32_MAX) {
       out.close();
@@ -87,14 +87,14 @@ std::string writeSetupFile(const SetupFileParts& parts, const fs::path& output) 
     if (!out) {
       out.close();
       fs::remove(partial, ignored);
-      return "cannot write " + text(partial);
+      return "cannot write " + utf8Text(partial);
     }
   }
   std::error_code error;
   fs::rename(partial, output, error);
   if (error) {
     fs::remove(partial, ignored);
-    return "cannot write " + text(output) + ": " + error.message();
+    return "cannot write " + utf8Text(output) + ": " + error.message();
   }
   return {};
 }

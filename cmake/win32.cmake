@@ -14,6 +14,9 @@ target_link_libraries(averlune_install PUBLIC ${MINIZIP_LIBRARY} ZLIB::ZLIB)
 
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Only the two programs are optimised as a whole at their link (below); everything else links the
+# ordinary code of the same objects.
+add_link_options(-fno-lto)
 
 set(averlune_wineprefix ${CMAKE_BINARY_DIR}/wineprefix)
 # 64-bit programs run on 64-bit Wine alone, which works where 32-bit programs cannot run at all.
@@ -33,13 +36,33 @@ averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32 ole32 advapi32)
 averlune_link(averlune_lifecycle_win setupapi ole32 comctl32 user32 gdi32 winmm)
 averlune_link(averlune_uninstaller_win comctl32 gdi32 user32 shell32 ole32)
 
+# What the programs carry of their own code: each function and datum in a section of its own, so
+# the link keeps only what is called; neither unwind tables nor landing pads, because the code
+# catches no exception (config/library_failures_win.h says what the programs do instead); and the
+# program optimised as a whole at its link. The objects keep their ordinary code as well, so the
+# test programs link them as usual.
+set(averlune_program_code_options -ffunction-sections -fdata-sections -fno-exceptions -fno-asynchronous-unwind-tables
+  -flto -ffat-lto-objects)
+# In one partition: the compiler's link-time step fails inside std::function when it splits a
+# program up (and a program this small gains nothing from splitting).
+set(averlune_program_link_options -municode -mwindows -s -Wl,--gc-sections -flto -flto-partition=one)
+foreach(subsystem config i18n install wizard lifecycle uninstaller)
+  foreach(library averlune_${subsystem} averlune_${subsystem}_win)
+    get_target_property(type ${library} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+      target_compile_options(${library} PRIVATE ${averlune_program_code_options})
+    endif()
+  endforeach()
+endforeach()
+
 add_subdirectory(resources)
 
 # The uninstaller. The setup carries its build output as a resource (install/uninstaller_image.rc)
 # and writes it next to the installed application.
 add_executable(AverluneUninstall WIN32 uninstaller/uninstaller_main_win.cpp resources/uninstaller.rc)
 target_link_libraries(AverluneUninstall PRIVATE averlune_uninstaller_win)
-target_link_options(AverluneUninstall PRIVATE -municode -mwindows -s)
+target_compile_options(AverluneUninstall PRIVATE ${averlune_program_code_options})
+target_link_options(AverluneUninstall PRIVATE ${averlune_program_link_options})
 add_dependencies(AverluneUninstall averlune_resources)
 target_include_directories(AverluneUninstall PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
 set_source_files_properties(resources/uninstaller.rc PROPERTIES
@@ -50,15 +73,22 @@ set_source_files_properties(resources/uninstaller.rc PROPERTIES
 # define takes the place of the library's own (the test build's restart stand-in).
 function(averlune_setup_program name)
   add_executable(${name} WIN32 lifecycle/setup_main_win.cpp resources/setup.rc install/uninstaller_image.rc ${ARGN})
-  add_dependencies(${name} AverluneUninstall averlune_resources)
+  add_dependencies(${name} averlune_uninstaller_packed averlune_resources)
   target_link_libraries(${name} PRIVATE averlune_lifecycle_win)
   # Stripped: the payload container must start right where the last section ends.
-  target_link_options(${name} PRIVATE -municode -mwindows -s)
+  target_compile_options(${name} PRIVATE ${averlune_program_code_options})
+  target_link_options(${name} PRIVATE ${averlune_program_link_options})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources ${CMAKE_BINARY_DIR})
 endfunction()
-set_source_files_properties(install/uninstaller_image.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/AverluneUninstall.exe")
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/pack_bytes.py $<TARGET_FILE:AverluneUninstall>
+          ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed
+  DEPENDS AverluneUninstall ${CMAKE_SOURCE_DIR}/resources/pack_bytes.py
+  COMMENT "Packing the uninstaller for the setup program")
+add_custom_target(averlune_uninstaller_packed DEPENDS ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed)
+set_source_files_properties(install/uninstaller_image.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed")
 set_source_files_properties(resources/setup.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_BINARY_DIR}/resources/setup.ico.packed;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 averlune_setup_program(AverluneSetup)
 # The same setup with its restart request recorded instead of made, for the end-to-end tests.
@@ -88,5 +118,12 @@ add_dependencies(averlune_e2e_tests averlune_sample_notes)
 add_test(NAME imports_are_system_dlls_only
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:AverluneSetup> $<TARGET_FILE:AverluneUninstall>
           $<TARGET_FILE:averlune_sample_notes> $<TARGET_FILE:averlune_win_tests> $<TARGET_FILE:averlune_e2e_tests>)
+
+# Every setup an author ships carries the 32-bit setup program, and every user downloads it: with
+# every feature and the built-in pictures and icon it stays within 400 KiB.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_test(NAME setup_program_size COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:AverluneSetup> -DLIMIT=409600
+           -P ${CMAKE_SOURCE_DIR}/cmake/file_size_limit.cmake)
+endif()
 
 include(cmake/layer_tests.cmake)

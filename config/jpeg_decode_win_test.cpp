@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "config/picture_test_support.h"
 #include "resources/resource_ids.h"
 
 namespace averlune {
@@ -48,7 +49,7 @@ TEST(DecodeJpeg, AnythingElseFailsWithoutEndingTheProcess) {
       std::string(4096, '\xFF'),
   };
   for (const std::string& bytes : rows) {
-    Picture picture{1, 1, {1, 2, 3}};
+    Picture picture = test::pictureOf(1, 1, {1, 2, 3});
     EXPECT_FALSE(decodeJpeg(bytes, picture)) << bytes.size();
     EXPECT_TRUE(picture.rgb.empty());
     EXPECT_EQ(picture.width, 0);

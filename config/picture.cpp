@@ -11,17 +11,16 @@ bool pictureFitsMemoryBound(std::int64_t width, std::int64_t height) {
   return width <= pixels && height <= pixels / width;
 }
 
+bool PictureBytes::allocate(std::size_t size) {
+  bytes_.reset(size ? new (std::nothrow) std::uint8_t[size]() : nullptr);
+  size_ = bytes_ ? size : 0;
+  return size == 0 || bytes_;
+}
+
 bool allocatePicture(Picture& picture, int width, int height) {
   picture = Picture{};
   if (!pictureFitsMemoryBound(width, height)) return false;
-  // The one place that catches: memory the address space cannot give makes the picture
-  // unreadable, and the setup goes on with its built-in picture or without a splash screen.
-  try {
-    picture.rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
-  } catch (const std::bad_alloc&) {
-    picture = Picture{};
-    return false;
-  }
+  if (!picture.rgb.allocate(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)) return false;
   picture.width = width;
   picture.height = height;
   return true;
@@ -31,9 +30,7 @@ Picture scalePicture(const Picture& source, int width, int height) {
   Picture target;
   if (source.width <= 0 || source.height <= 0 || width <= 0 || height <= 0) return target;
   if (source.rgb.size() < static_cast<std::size_t>(source.width) * source.height * 3) return target;
-  target.width = width;
-  target.height = height;
-  target.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+  if (!allocatePicture(target, width, height)) return target;
   for (int y = 0; y < height; ++y) {
     const int top = static_cast<int>(static_cast<std::int64_t>(y) * source.height / height);
     const int bottom = std::max(top + 1, static_cast<int>(static_cast<std::int64_t>(y + 1) * source.height / height));

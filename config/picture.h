@@ -3,15 +3,35 @@
 // wizard and the uninstaller show.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace averlune {
+
+// A picture's pixel bytes. They are had without exceptions, so that memory the address space
+// cannot give makes a picture unreadable instead of ending the program; the programs carry no
+// exception machinery for this one case.
+class PictureBytes {
+ public:
+  // `size` zero bytes; false, and empty, when the memory cannot be had.
+  bool allocate(std::size_t size);
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::uint8_t& operator[](std::size_t at) { return bytes_[at]; }
+  const std::uint8_t& operator[](std::size_t at) const { return bytes_[at]; }
+  const std::uint8_t* begin() const { return bytes_.get(); }
+  const std::uint8_t* end() const { return bytes_.get() + size_; }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> bytes_;
+  std::size_t size_ = 0;
+};
 
 // 24-bit colour, rows top first, three bytes a pixel in the order red, green, blue, no padding.
 struct Picture {
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> rgb;
+  PictureBytes rgb;
 };
 
 // The most memory one decoded picture may take. Pictures come from the configuration cabinet and

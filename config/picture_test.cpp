@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "config/picture_test_support.h"
+
 namespace averlune {
 namespace {
 
 Picture filled(int width, int height, std::uint8_t (*colour)(int x, int y, int channel)) {
-  Picture p{width, height, {}};
+  std::vector<std::uint8_t> bytes;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c) p.rgb.push_back(colour(x, y, c));
-  return p;
+      for (int c = 0; c < 3; ++c) bytes.push_back(colour(x, y, c));
+  return test::pictureOf(width, height, bytes);
 }
 
 TEST(ScalePicture, ShrinksByAveragingWithoutKeepingTheAspectRatio) {
@@ -39,7 +41,7 @@ TEST(ScalePicture, StretchesSmallPicturesAndKeepsChannels) {
 
 TEST(ScalePicture, EmptyOrShortInputGivesAnEmptyPicture) {
   EXPECT_TRUE(scalePicture(Picture{}, 55, 55).rgb.empty());
-  EXPECT_TRUE(scalePicture(Picture{4, 4, std::vector<std::uint8_t>(10)}, 55, 55).rgb.empty());
+  EXPECT_TRUE(scalePicture(test::pictureOf(4, 4, std::vector<std::uint8_t>(10)), 55, 55).rgb.empty());
   EXPECT_TRUE(scalePicture(filled(3, 3, [](int, int, int) -> std::uint8_t { return 1; }), 0, 5).rgb.empty());
 }
 
@@ -73,10 +75,10 @@ TEST(PictureMemoryBound, AllocationIsBlackAndARefusalLeavesAnEmptyPicture) {
   ASSERT_TRUE(allocatePicture(picture, 3, 2));
   EXPECT_EQ(picture.width, 3);
   EXPECT_EQ(picture.height, 2);
-  EXPECT_EQ(picture.rgb, std::vector<std::uint8_t>(18, 0));
+  EXPECT_EQ(test::bytesOf(picture), std::vector<std::uint8_t>(18, 0));
 
   for (const auto& size : {std::pair{16000, 16000}, std::pair{0, 5}, std::pair{5, -5}}) {
-    Picture refused{2, 2, std::vector<std::uint8_t>(12, 7)};
+    Picture refused = test::pictureOf(2, 2, std::vector<std::uint8_t>(12, 7));
     EXPECT_FALSE(allocatePicture(refused, size.first, size.second));
     EXPECT_EQ(refused.width, 0);
     EXPECT_EQ(refused.height, 0);

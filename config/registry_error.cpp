@@ -1,42 +1,24 @@
 #include "config/registry_error.h"
 
-#include <mutex>
+#include <atomic>
 
 namespace averlune {
 
 namespace {
 
-// Only one thread uses the library at a time; the lock keeps a misuse from becoming a data race.
-struct LastErrorText {
-  std::mutex lock;
-  std::u16string text;
-};
-
-LastErrorText& lastErrorText() {
-  static LastErrorText value;
-  return value;
-}
+// Only one thread uses the library at a time; keeping the text's address in an atomic keeps a
+// misuse from becoming a data race without a lock or an allocation.
+std::atomic<const char16_t*> lastErrorText{nullptr};
 
 }  // namespace
 
-void setRegistryLastError(const char16_t* text) {
-  LastErrorText& last = lastErrorText();
-  std::lock_guard<std::mutex> hold(last.lock);
-  last.text = text;
-}
+void setRegistryLastError(const char16_t* text) { lastErrorText.store(text); }
 
-void clearRegistryLastError() {
-  LastErrorText& last = lastErrorText();
-  std::lock_guard<std::mutex> hold(last.lock);
-  last.text.clear();
-}
+void clearRegistryLastError() { lastErrorText.store(nullptr); }
 
 std::u16string lastError() {
-  LastErrorText& last = lastErrorText();
-  std::lock_guard<std::mutex> hold(last.lock);
-  std::u16string text;
-  text.swap(last.text);
-  return text;
+  const char16_t* text = lastErrorText.exchange(nullptr);
+  return text ? std::u16string(text) : std::u16string();
 }
 
 }  // namespace averlune

@@ -25,6 +25,7 @@ constexpr char16_t hexLength[] = u"ERROR, string to long or empty";
 constexpr char16_t hexDigit[] = u"ERROR, false sign into the string";
 }  // namespace registry_errors
 
+// `text` is one of the texts above: only its address is kept.
 void setRegistryLastError(const char16_t* text);
 void clearRegistryLastError();
 

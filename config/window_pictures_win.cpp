@@ -5,6 +5,7 @@
 
 #include "config/jpeg_decode_win.h"
 #include "config/owned_handle_win.h"
+#include "config/resource_bytes_win.h"
 
 namespace averlune {
 
@@ -35,14 +36,8 @@ HBITMAP bitmapFromPicture(const Picture& picture) {
 }
 
 HBITMAP bitmapFromJpegResource(HMODULE module, int id) {
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return nullptr;
   Picture decoded;
-  if (!decodeJpeg(std::string_view(static_cast<const char*>(data), SizeofResource(module, found)), decoded)) {
-    return nullptr;
-  }
+  if (!decodeJpeg(resourceBytes(module, id), decoded)) return nullptr;
   return bitmapFromPicture(decoded);
 }
 

@@ -6,9 +6,11 @@
 
 #include "config/folder_path_win.h"
 #include "config/owned_handle_win.h"
+#include "config/resource_bytes_win.h"
 #include "config/system_lookup_win.h"
 #include "config/whole_file_win.h"
 #include "config/wide_text_win.h"
+#include "install/packed_bytes.h"
 #include "install/payload_file_system_win.h"
 #include "install/registry_list_win.h"
 #include "install/shortcut_link_win.h"
@@ -38,12 +40,9 @@ struct LogFile {
 }  // namespace
 
 std::string embeddedUninstallerImage() {
-  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_UNINSTALLER_IMAGE), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (!resource) return {};
-  HGLOBAL loaded = LoadResource(nullptr, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return {};
-  return std::string(static_cast<const char*>(data), SizeofResource(nullptr, resource));
+  std::string image;
+  unpackBytes(resourceBytes(nullptr, IDR_UNINSTALLER_IMAGE), image);
+  return image;
 }
 
 InstallationTexts installationTexts(const LanguageTexts& texts) {

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
+#include "config/resource_bytes_win.h"
 #include "config/wide_text_win.h"
+#include "install/packed_bytes.h"
 #include "resources/resource_ids.h"
 
 namespace averlune {
@@ -22,16 +25,13 @@ bool isNonEmptyFile(const std::u16string& path) {
 // Writes the icon file compiled into the program. Failure (e.g. a folder named icon.dat) leaves
 // nothing loadable, which the caller handles like any unreadable icon.
 void writeBuiltInIcon(const std::u16string& path) {
-  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_BUILTIN_ICON), MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
-  HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) return;
-  const DWORD size = SizeofResource(nullptr, resource);
+  std::string bytes;
+  if (!unpackBytes(resourceBytes(nullptr, IDR_BUILTIN_ICON), bytes)) return;
   const OwnedHandle file(
       CreateFileW(wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
-  DWORD written = 0;
-  WriteFile(file.get(), bytes, size, &written, nullptr);  // a short write yields an unloadable icon
+  DWORD written = 0;  // a short write yields an unloadable icon
+  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 SIZE iconSize(HICON icon) {

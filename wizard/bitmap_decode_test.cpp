@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "config/picture_test_support.h"
 #include "wizard/bitmap_test_support.h"
 
 namespace averlune {
@@ -86,7 +87,7 @@ TEST(DecodeBitmap, EveryStoredFormGivesTheSamePicture) {
     ASSERT_TRUE(decodeBitmap(bitmapFile(row.form, row.pixels), picture));
     EXPECT_EQ(picture.width, 3);
     EXPECT_EQ(picture.height, 2);
-    EXPECT_EQ(picture.rgb, expected);
+    EXPECT_EQ(test::bytesOf(picture), expected);
   }
 }
 
@@ -95,7 +96,7 @@ TEST(DecodeBitmap, OneBitPixelsRunAcrossBytesFromTheTopBit) {
   const std::string file = bitmapFile({40, 10, 1, 1, 0, 0, {kBlack, kWhite}}, bytes({0xB3, 0x80, 0, 0}));
   Picture picture;
   ASSERT_TRUE(decodeBitmap(file, picture));
-  EXPECT_EQ(picture.rgb, rgbOf({kWhite, kBlack, kWhite, kWhite, kBlack, kBlack, kWhite, kWhite, kWhite, kBlack}));
+  EXPECT_EQ(test::bytesOf(picture), rgbOf({kWhite, kBlack, kWhite, kWhite, kBlack, kBlack, kWhite, kWhite, kWhite, kBlack}));
 }
 
 TEST(DecodeBitmap, RunLengthDataStaysInsideThePicture) {
@@ -105,7 +106,7 @@ TEST(DecodeBitmap, RunLengthDataStaysInsideThePicture) {
                                       bytes({2, 1, 0, 2, 1, 1, 1, 0, 200, 1, 0, 0, 3, 7, 0}));
   Picture picture;
   ASSERT_TRUE(decodeBitmap(file, picture));
-  EXPECT_EQ(picture.rgb, rgbOf({kBlack, kBlack, kBlack, kBlack,  //
+  EXPECT_EQ(test::bytesOf(picture), rgbOf({kBlack, kBlack, kBlack, kBlack,  //
                                 kBlack, kBlack, kBlack, kRed,     //
                                 kGreen, kGreen, kBlack, kBlack}));
 }
@@ -143,7 +144,7 @@ TEST(DecodeBitmap, WhatCannotBeReadLeavesAnEmptyPicture) {
       {"the most negative height", bitmapFile({40, 1, INT32_MIN, 24}, "")},
   };
   for (const auto& row : rows) {
-    Picture picture{1, 1, {1, 2, 3}};
+    Picture picture = test::pictureOf(1, 1, {1, 2, 3});
     EXPECT_FALSE(decodeBitmap(row.file, picture)) << row.name;
     EXPECT_EQ(picture.width, 0) << row.name;
     EXPECT_TRUE(picture.rgb.empty()) << row.name;
@@ -156,7 +157,7 @@ TEST(DecodeBitmap, ALargePlainBitmapDecodesWhole) {
   ASSERT_TRUE(decodeBitmap(test::plainBitmap(517, 707, 0x336699), picture));
   ASSERT_EQ(picture.rgb.size(), 517u * 707 * 3);
   EXPECT_EQ(picture.rgb[0], 0x33);
-  EXPECT_EQ(picture.rgb.back(), 0x99);
+  EXPECT_EQ(picture.rgb[picture.rgb.size() - 1], 0x99);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "config/owned_handle_win.h"
+#include "config/picture_test_support.h"
 #include "config/temp_folder_test_support.h"
 #include "wizard/bitmap_readback_test_support_win.h"
 #include "wizard/bitmap_test_support.h"
@@ -137,7 +138,7 @@ TEST(DecodeBitmapAgainstWindows, EveryFormDecodesAsTheSystemDecodesIt) {
     ASSERT_TRUE(decodeBitmap(file, ours));
     EXPECT_EQ(ours.width, kWidth);
     EXPECT_EQ(ours.height, kHeight);
-    EXPECT_EQ(ours.rgb, system.rgb);
+    EXPECT_EQ(test::bytesOf(ours), test::bytesOf(system));
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "config/owned_handle_win.h"
 #include "config/picture.h"
+#include "config/picture_test_support.h"
 
 namespace averlune::test {
 
@@ -26,15 +27,14 @@ inline Picture pictureOfBitmap(HBITMAP bitmap) {
   const OwnedScreenDc screen(GetDC(nullptr));
   const int read = GetDIBits(screen.get(), bitmap, 0, size.bmHeight, rows.data(), &info, DIB_RGB_COLORS);
   if (read != size.bmHeight) return picture;
-  picture.width = size.bmWidth;
-  picture.height = size.bmHeight;
+  std::vector<std::uint8_t> bytes;
   for (int y = 0; y < size.bmHeight; ++y) {
     for (int x = 0; x < size.bmWidth; ++x) {
       const std::uint8_t* pixel = &rows[y * stride + x * 3];
-      picture.rgb.insert(picture.rgb.end(), {pixel[2], pixel[1], pixel[0]});
+      bytes.insert(bytes.end(), {pixel[2], pixel[1], pixel[0]});
     }
   }
-  return picture;
+  return pictureOf(size.bmWidth, size.bmHeight, bytes);
 }
 
 }  // namespace averlune::test

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 namespace averlune {
 namespace {
 
@@ -29,6 +33,26 @@ TEST(FreeSpaceText, WorkedExamples) {
       {4096ull * 1024 * 1024 * kMiB, u"ERROR"},  // 4 PiB: the 32-bit mebibyte count wraps to 0
   };
   for (const Row& row : rows) EXPECT_EQ(freeSpaceText(row.bytes), row.text) << row.bytes;
+}
+
+// The gibibyte text is made from integers; printf's "%.1f" of the same single-precision number
+// is the reference, ties (1280 MiB is exactly 1.25) and counts beyond float's exact range included.
+TEST(FreeSpaceText, GibibytesMatchPrintfRounding) {
+  const auto reference = [](std::uint32_t mebibytes) {
+    const double gibibytes = static_cast<float>(mebibytes) / 1024.0f;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.1f", gibibytes);
+    std::string number = buffer;
+    if (number.back() == '0') {
+      std::snprintf(buffer, sizeof buffer, "%.0f", gibibytes);
+      number = buffer;
+    }
+    return std::u16string(number.begin(), number.end()) + u" GB";
+  };
+  std::vector<std::uint32_t> counts = {1025, 1280, 3328, 5376, 0xFFFFFFFFu, (1u << 24) + 1, (1u << 30) + 77};
+  for (std::uint32_t m = 1025; m < 400000; m += 97) counts.push_back(m);
+  for (std::uint64_t m = 1u << 24; m <= 0xFFFFFFFFu; m += 0x00F0F0F1u) counts.push_back(static_cast<std::uint32_t>(m));
+  for (std::uint32_t m : counts) EXPECT_EQ(freeSpaceText(std::uint64_t{m} << 20), reference(m)) << m;
 }
 
 TEST(FreeSpaceRoot, FirstThreeCharacters) {

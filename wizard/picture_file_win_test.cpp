@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "config/picture_test_support.h"
 #include "config/temp_folder_test_support.h"
 #include "config/window_pictures_win.h"
 #include "resources/resource_ids.h"
@@ -46,21 +47,22 @@ TEST(LoadPictureFile, ReadsBitmapsAndJpegsByTheirContentNotTheirName) {
       temp.write(u"huge.dat", test::runLengthBitmap(16000, 16000, 0xFF0000)),  // whole, but too large
   };
   for (const std::u16string& path : unreadable) {
-    Picture refused{1, 1, {1, 2, 3}};
+    Picture refused = test::pictureOf(1, 1, {1, 2, 3});
     EXPECT_FALSE(loadPictureFile(path, refused)) << std::filesystem::path(path).string();
     EXPECT_TRUE(refused.rgb.empty());
   }
 }
 
 TEST(BitmapFromPicture, HoldsThePixelsForWindows) {
-  Picture picture{3, 2, {}};
-  for (int i = 0; i < 18; ++i) picture.rgb.push_back(static_cast<std::uint8_t>(i * 14));
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < 18; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 14));
+  const Picture picture = test::pictureOf(3, 2, bytes);
   const OwnedGdiObject bitmap(bitmapFromPicture(picture));
   ASSERT_TRUE(bitmap);
   const Picture back = test::pictureOfBitmap(static_cast<HBITMAP>(bitmap.get()));
   EXPECT_EQ(back.width, 3);
   EXPECT_EQ(back.height, 2);
-  EXPECT_EQ(back.rgb, picture.rgb);
+  EXPECT_EQ(test::bytesOf(back), bytes);
   EXPECT_FALSE(bitmapFromPicture(Picture{}));
 }
 

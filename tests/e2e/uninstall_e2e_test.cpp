@@ -12,6 +12,7 @@
 #include <set>
 #include <utility>
 
+#include "config/text_decoding.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"
@@ -34,7 +35,7 @@ constexpr int kBatchMs = 30000;
 const std::wstring kRoot = L"C:\\AvE2U\\";
 const wchar_t kRegistryTestKey[] = L"Software\\AverluneE2E";
 
-std::string utf8(const std::wstring& text) { return fs::path(text).u8string(); }
+std::string utf8(const std::wstring& text) { return encodeUtf8(std::u16string(text.begin(), text.end())); }
 
 // The next message box of the process other than `previous` (which may still be closing).
 std::optional<MessageBoxInfo> nextBox(DWORD processId, HWND previous = nullptr, int timeoutMs = kBoxMs) {
