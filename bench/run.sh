@@ -2,15 +2,19 @@
 # Extraction benchmark: the setup's payload archive reader against Info-ZIP unzip and 7-Zip on
 # the same archive, in one run, plus the peak memory of extracting a single 1 GiB entry.
 #   bench/run.sh [work folder]      (default: a fresh folder under /tmp; needs ~3 GB free)
-#   BENCH_ROUNDS=n                  rounds of the paired runs (default 5)
+#   BENCH_ROUNDS=n                  rounds of the paired runs (default 6)
 # Not part of the test command. The machine is noisy, so the three extractors run in rounds, each
-# round in a rotated order, each run into a freshly emptied folder (the removal and a sync happen
-# before the clock starts). Prints every round, the medians and the ratios, and peak resident memory.
+# round in a rotated order, each run into an empty folder that is removed right after it (the
+# removal and a sync are outside the clock). Creating files right after many were deleted costs
+# the file system more system time (it passes over recently freed entries), so every run follows
+# the removal of a run's output, an untimed warm-up round comes first, and with a multiple of 3
+# rounds every extractor takes every place equally often. Prints every round, the medians and the
+# ratios, and peak resident memory.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
 work=${1:-$(mktemp -d /tmp/averlune-bench.XXXXXX)}
-rounds=${BENCH_ROUNDS:-5}
+rounds=${BENCH_ROUNDS:-6}
 mkdir -p "$work"
 echo "work folder: $work"
 
@@ -67,7 +71,7 @@ command_of() {  # tool archive folder -> sets `command`
     7z) command=(7z x -y -bd -o"$3" "$2") ;;
   esac
 }
-measure() {  # tool -> "wall user system" seconds of one extraction of the payload
+measure() {  # tool [keep] -> "wall user system" seconds of one extraction of the payload
   local out="$work/out-$1"
   rm -rf "$out"; mkdir -p "$out"; sync
   local start end command
@@ -75,11 +79,17 @@ measure() {  # tool -> "wall user system" seconds of one extraction of the paylo
   start=$(date +%s.%N)
   /usr/bin/time -f "%U %S" -o "$work/cpu" "${command[@]}" > /dev/null
   end=$(date +%s.%N)
+  [ "${2:-}" = keep ] || { rm -rf "$out"; sync; }
   echo "$(echo "$end - $start" | bc) $(cat "$work/cpu")"
 }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 tools=(reader unzip 7z)
+measure reader keep > /dev/null
+diff -r "$src" "$work/out-reader" > /dev/null && echo "reader output identical to the source files"
+rm -rf "$work/out-reader"; sync
+measure unzip > /dev/null
+measure 7z > /dev/null
 declare -A wall user system
 echo "rounds (seconds wall/user/system; the order rotates each round):"
 for ((r = 0; r < rounds; r++)); do
@@ -98,7 +108,6 @@ for ((r = 0; r < rounds; r++)); do
     "$(echo "$r_w / $(echo "${wall[7z]}" | awk '{print $NF}')" | bc -l)")
   echo "$line"
 done
-diff -r "$src" "$work/out-reader" > /dev/null && echo "reader output identical to the source files"
 declare -A med
 for tool in "${tools[@]}"; do
   med[$tool]=$(echo "${wall[$tool]}" | tr ' ' '\n' | grep . | median)
@@ -107,7 +116,6 @@ for tool in "${tools[@]}"; do
 done
 printf "ratio of median walls: reader/unzip %.2f (goal <= 0.80)  reader/7z %.2f (goal <= 1.00)\n" \
   "$(echo "${med[reader]} / ${med[unzip]}" | bc -l)" "$(echo "${med[reader]} / ${med[7z]}" | bc -l)"
-rm -rf "$work"/out-*
 
 # Peak memory of one 1 GiB entry (half random, half zeros, so the inflater works at both speeds).
 big="$work/big.zip"
