@@ -371,7 +371,11 @@ int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targ
   const unsigned char* whole = decodeWhole(reader, info);
   const std::u16string path = target + relative;
   void* file = system.createFile(path);
-  if (!file) return kPayloadFileNotWritten;
+  if (!file) {
+    // The folder may have gone since it was made; a retry makes every folder again.
+    reader.state->madeFolder.clear();
+    return kPayloadFileNotWritten;
+  }
   result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
   system.finishFile(file, payloadFileTime(info.dosDateTime));
   system.setAttributes(path, info.externalAttributes);

@@ -248,8 +248,16 @@ TEST(PayloadArchiveReader, EntriesHeldWholeAreCheckedAsStreamedOnes) {
 
 TEST(PayloadArchiveReader, FailsWhenTheTargetCannotBeWritten) {
   Fixture f;
-  writeArchive(f.scratch.path / "setup.exe", {{"locked.txt", "x"}, {"dir/", "", 0x10}});
-  f.recording.refusedFiles.insert(u"C:\\App\\locked.txt");
+  writeArchive(f.scratch.path / "setup.exe", {{"sub/locked.txt", "x"}, {"dir/", "", 0x10}});
+  f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadFileNotWritten);
+  // Its folder may be what went missing: retrying asks for the folders again.
+  f.recording.folders.clear();
+  f.recording.refusedFiles.clear();
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  EXPECT_EQ(f.recording.folders, (std::set<std::u16string>{u"C:\\App\\", u"C:\\App\\sub\\"}));
+  f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
   f.recording.refusedFolders.insert(u"C:\\App\\dir\\");
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
   const auto results = extractAll(f.reader);
