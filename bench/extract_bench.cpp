@@ -1,12 +1,16 @@
 // Extracts every entry of a ZIP archive with the setup's payload archive reader, on the host, into
-// a folder: the reader's logic and minizip as the setup runs them, with plain POSIX files behind.
+// a folder: the reader's logic, minizip and the whole-buffer inflater as the setup runs them, with
+// plain POSIX files behind.
 //   extract_bench <archive> <target folder>
 // Prints the entry count, the failures and the wall-clock seconds.
+#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/time.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -25,38 +29,48 @@ std::string hostPath(const std::u16string& path) {
   return bytes;
 }
 
+// Plain descriptors, as the Windows edge uses plain handles: no stream buffering in between.
 PayloadFileSystem hostFileSystem() {
   PayloadFileSystem system;
-  system.openForReading = [](const std::u16string& path) -> void* { return std::fopen(hostPath(path).c_str(), "rb"); };
-  system.fileSize = [](void* file, std::uint64_t& size) {
-    if (fseeko(static_cast<FILE*>(file), 0, SEEK_END) != 0) return false;
-    size = static_cast<std::uint64_t>(ftello(static_cast<FILE*>(file)));
+  auto descriptor = [](void* file) { return static_cast<int>(reinterpret_cast<std::intptr_t>(file)) - 1; };
+  auto handle = [](int fd) { return fd < 0 ? nullptr : reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1); };
+  system.openForReading = [handle](const std::u16string& path) { return handle(open(hostPath(path).c_str(), O_RDONLY)); };
+  system.fileSize = [descriptor](void* file, std::uint64_t& size) {
+    struct stat status {};
+    if (fstat(descriptor(file), &status) != 0) return false;
+    size = static_cast<std::uint64_t>(status.st_size);
     return true;
   };
-  system.readAt = [](void* file, std::uint64_t offset, void* buffer, std::size_t size) -> std::size_t {
-    if (fseeko(static_cast<FILE*>(file), static_cast<off_t>(offset), SEEK_SET) != 0) return 0;
-    return std::fread(buffer, 1, size, static_cast<FILE*>(file));
+  system.readAt = [descriptor](void* file, std::uint64_t offset, void* buffer, std::size_t size) {
+    std::size_t total = 0;
+    while (total < size) {
+      const ssize_t got = pread(descriptor(file), static_cast<char*>(buffer) + total, size - total,
+                                static_cast<off_t>(offset + total));
+      if (got <= 0) break;
+      total += static_cast<std::size_t>(got);
+    }
+    return total;
   };
-  system.closeReading = [](void* file) { std::fclose(static_cast<FILE*>(file)); };
+  system.closeReading = [descriptor](void* file) { close(descriptor(file)); };
   system.makeFolderPath = [](const std::u16string& folder) {
     std::error_code error;
     std::filesystem::create_directories(hostPath(folder), error);
     return std::filesystem::is_directory(hostPath(folder), error);
   };
-  struct Open {
-    FILE* stream;
-    std::string path;
+  system.createFile = [handle](const std::u16string& path) {
+    return handle(open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
   };
-  system.createFile = [](const std::u16string& path) -> void* {
-    FILE* stream = std::fopen(hostPath(path).c_str(), "wb");
-    return stream ? new Open{stream, hostPath(path)} : nullptr;
+  system.writeFile = [descriptor](void* file, const void* data, std::size_t size) {
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+      const ssize_t written = write(descriptor(file), at, size);
+      if (written <= 0) return false;
+      at += written;
+      size -= static_cast<std::size_t>(written);
+    }
+    return true;
   };
-  system.writeFile = [](void* file, const void* data, std::size_t size) {
-    return std::fwrite(data, 1, size, static_cast<Open*>(file)->stream) == size;
-  };
-  system.finishFile = [](void* file, const PayloadFileTime& time) {
-    auto* open = static_cast<Open*>(file);
-    std::fclose(open->stream);
+  system.finishFile = [descriptor](void* file, const PayloadFileTime& time) {
     std::tm local{};
     local.tm_year = time.year - 1900;
     local.tm_mon = time.month - 1;
@@ -64,9 +78,10 @@ PayloadFileSystem hostFileSystem() {
     local.tm_hour = time.hour;
     local.tm_min = time.minute;
     local.tm_isdst = -1;
-    const timeval times[2] = {{mktime(&local), 0}, {mktime(&local), 0}};
-    utimes(open->path.c_str(), times);
-    delete open;
+    const timespec stamp{mktime(&local), 0};
+    const timespec times[2] = {stamp, stamp};
+    futimens(descriptor(file), times);
+    close(descriptor(file));
   };
   system.setAttributes = [](const std::u16string&, std::uint32_t) {};
   system.oemToText = [](std::string_view bytes) { return decodeLatin1(bytes); };

@@ -1,11 +1,12 @@
 # Host build: the portable libraries with their unit tests, the setup builder, fuzz targets.
 set(all_dirs lifecycle config i18n wizard install uninstaller authoring)
 
-# The payload archive reader in install/ is portable logic over minizip and zlib.
+# The payload archive reader in install/ is portable logic over minizip, zlib and libdeflate.
 find_package(ZLIB REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(AVERLUNE_MINIZIP REQUIRED IMPORTED_TARGET minizip)
-target_link_libraries(averlune_install PUBLIC PkgConfig::AVERLUNE_MINIZIP ZLIB::ZLIB)
+pkg_check_modules(AVERLUNE_LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
+target_link_libraries(averlune_install PUBLIC PkgConfig::AVERLUNE_MINIZIP PkgConfig::AVERLUNE_LIBDEFLATE ZLIB::ZLIB)
 
 if(AVERLUNE_FUZZ)
   averlune_sources(fuzz_sources FUZZ ${all_dirs})

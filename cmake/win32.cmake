@@ -5,12 +5,14 @@ enable_language(RC)
 find_package(ZLIB REQUIRED)
 find_library(MINIZIP_LIBRARY minizip REQUIRED)
 find_path(MINIZIP_INCLUDE_DIR unzip.h PATH_SUFFIXES minizip REQUIRED)
+find_library(LIBDEFLATE_LIBRARY deflate REQUIRED)
+find_path(LIBDEFLATE_INCLUDE_DIR libdeflate.h REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(GTest REQUIRED)
 
-# The payload archive reader in install/ is portable logic over minizip and zlib.
-target_include_directories(averlune_install PUBLIC ${MINIZIP_INCLUDE_DIR})
-target_link_libraries(averlune_install PUBLIC ${MINIZIP_LIBRARY} ZLIB::ZLIB)
+# The payload archive reader in install/ is portable logic over minizip, zlib and libdeflate.
+target_include_directories(averlune_install PUBLIC ${MINIZIP_INCLUDE_DIR} ${LIBDEFLATE_INCLUDE_DIR})
+target_link_libraries(averlune_install PUBLIC ${MINIZIP_LIBRARY} ${LIBDEFLATE_LIBRARY} ZLIB::ZLIB)
 
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static -static-libgcc -static-libstdc++)

@@ -9,8 +9,20 @@
 
 #include "config/contained_path.h"
 #include "config/payload_container.h"
+#include "install/payload_whole_entry.h"
 
 namespace averlune {
+
+// Minizip reads headers a byte or a few at a time; such reads are served from a block of the file
+// read around them. Reading the central directory and each entry's local header alternate, so
+// two blocks are kept and the one used longer ago is refilled.
+constexpr std::size_t kWindowBlockSize = 8192;
+
+struct WindowBlock {
+  std::uint64_t start = 0;  // relative to the window's offset
+  std::size_t length = 0;
+  unsigned char bytes[kWindowBlockSize];
+};
 
 // One file window that minizip reads through our I/O functions.
 struct ArchiveWindow {
@@ -19,11 +31,17 @@ struct ArchiveWindow {
   std::uint64_t offset = 0;
   std::uint64_t length = 0;
   std::uint64_t position = 0;  // relative to `offset`
+  WindowBlock blocks[2];
+  int lastBlock = 0;  // the block used last
 };
 
 struct PayloadArchiveState {
   unzFile zip = nullptr;
-  std::unique_ptr<char[]> buffer;  // the copy buffer, allocated once per open archive
+  ArchiveWindow* window = nullptr;  // minizip's open stream, owned by minizip
+  std::unique_ptr<char[]> buffer;   // the copy buffer, allocated once per open archive
+  PayloadWholeEntry whole;
+  // The folder made last: it and the folders above it need not be made again for the next entry.
+  std::u16string madeFolder;
 };
 
 namespace {
@@ -34,6 +52,7 @@ struct OpenRequest {
   const std::u16string* path = nullptr;
   std::uint64_t offset = 0;
   std::uint64_t length = 0;  // max(): up to where the setup file's payload ends
+  ArchiveWindow** opened = nullptr;  // receives the window, when asked for
 };
 
 constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
@@ -66,15 +85,42 @@ voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
   window->offset = request.offset;
   const std::uint64_t end = request.length == kWholeFile ? payloadEndOf(*request.system, file, size) : size;
   window->length = std::min(request.length, end - std::min(end, request.offset));
+  if (request.opened) *request.opened = window;
   return window;
+}
+
+// Reads up to `size` bytes at `at` in the window straight from the file; the number read.
+std::size_t readWindowAt(const ArchiveWindow& window, std::uint64_t at, void* buffer, std::size_t size) {
+  if (at >= window.length) return 0;
+  const std::uint64_t wanted = std::min<std::uint64_t>(size, window.length - at);
+  return window.system->readAt(window.file, window.offset + at, buffer, static_cast<std::size_t>(wanted));
 }
 
 uLong ZCALLBACK readWindow(voidpf, voidpf stream, void* buffer, uLong size) {
   auto& window = *static_cast<ArchiveWindow*>(stream);
   if (window.position >= window.length) return 0;
-  const std::uint64_t wanted = std::min<std::uint64_t>(size, window.length - window.position);
-  const std::size_t got = window.system->readAt(window.file, window.offset + window.position, buffer,
-                                                static_cast<std::size_t>(wanted));
+  const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, window.length - window.position));
+  std::size_t got = 0;
+  if (wanted >= kWindowBlockSize) {
+    got = readWindowAt(window, window.position, buffer, wanted);
+  } else {
+    int index = 0;
+    while (index < 2 && !(window.position >= window.blocks[index].start &&
+                          window.position + wanted <= window.blocks[index].start + window.blocks[index].length)) {
+      ++index;
+    }
+    if (index == 2) {
+      index = 1 - window.lastBlock;
+      WindowBlock& block = window.blocks[index];
+      block.start = window.position;
+      block.length = readWindowAt(window, window.position, block.bytes, kWindowBlockSize);
+    }
+    const WindowBlock& block = window.blocks[index];
+    window.lastBlock = index;
+    const std::size_t skip = static_cast<std::size_t>(window.position - block.start);
+    got = std::min(wanted, block.length - skip);
+    std::copy_n(block.bytes + skip, got, static_cast<unsigned char*>(buffer));
+  }
   window.position += got;
   return static_cast<uLong>(got);
 }
@@ -109,7 +155,7 @@ int ZCALLBACK closeWindow(voidpf, voidpf stream) {
 int ZCALLBACK windowError(voidpf, voidpf) { return 0; }
 
 unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std::uint64_t offset,
-                std::uint64_t length) {
+                std::uint64_t length, ArchiveWindow** opened = nullptr) {
   zlib_filefunc64_def functions{};
   functions.zopen64_file = openWindow;
   functions.zread_file = readWindow;
@@ -119,7 +165,7 @@ unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std
   functions.zclose_file = closeWindow;
   functions.zerror_file = windowError;
   functions.opaque = nullptr;
-  const OpenRequest request{&system, &path, offset, length};
+  const OpenRequest request{&system, &path, offset, length, opened};
   return unzOpen2_64(&request, &functions);
 }
 
@@ -197,6 +243,38 @@ int copyEntryData(PayloadArchiveReader& reader, OpenEntryData& data, const Paylo
   return data.close();
 }
 
+// The entry's bytes decoded whole, or null when the entry is left to the stream: too large,
+// damaged or not fully inside the archive (the stream then reports the fault as it always has).
+const unsigned char* decodeWhole(PayloadArchiveReader& reader, const PayloadEntryInfo& info) {
+  PayloadArchiveState& state = *reader.state;
+  if (!fitsWhole(info.compressionMethod, info.flags, info.compressedSize, info.uncompressedSize)) return nullptr;
+  const std::size_t storedSize = static_cast<std::size_t>(info.compressedSize);
+  unsigned char* input = wholeEntryInput(state.whole, info.compressionMethod, storedSize);
+  if (!input) return nullptr;
+  // Right after the entry is opened, minizip's stream position is the start of its stored bytes.
+  const std::uint64_t start = unzGetCurrentFileZStreamPos64(state.zip);
+  if (readWindowAt(*state.window, start, input, storedSize) != storedSize) return nullptr;
+  return decodeWholeEntry(state.whole, info.compressionMethod, storedSize,
+                          static_cast<std::size_t>(info.uncompressedSize));
+}
+
+// Writes an entry decoded whole, then checks its CRC-32 as the stream would after the last byte.
+int writeWholeEntry(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const unsigned char* bytes,
+                    void* file) {
+  const std::size_t size = static_cast<std::size_t>(info.uncompressedSize);
+  if (size > 0 && !reader.fileSystem.writeFile(file, bytes, size)) return kPayloadFileNotWritten;
+  return payloadCrc32(bytes, size) == info.crc32 ? kPayloadOk : UNZ_CRCERROR;
+}
+
+// Makes `folder` (ending in "\") unless the folder made last lies inside it or is it.
+bool makeFolder(PayloadArchiveReader& reader, const std::u16string& folder) {
+  std::u16string& made = reader.state->madeFolder;
+  if (made.compare(0, folder.size(), folder) == 0) return true;
+  if (!reader.fileSystem.makeFolderPath(folder)) return false;
+  made = folder;
+  return true;
+}
+
 }  // namespace
 
 PayloadFileTime payloadFileTime(std::uint32_t dosDateTime) {
@@ -221,7 +299,7 @@ bool openPayloadArchiveAt(PayloadArchiveReader& reader, const std::u16string& pa
   auto state = std::make_unique<PayloadArchiveState>();
   state->buffer.reset(new (std::nothrow) char[kPayloadCopyBufferSize]);
   if (!state->buffer) return false;
-  state->zip = openZip(reader.fileSystem, path, offset, length);
+  state->zip = openZip(reader.fileSystem, path, offset, length, &state->window);
   if (!state->zip) return false;
   reader.state = std::move(state);
   return true;  // minizip makes the first entry current on open
@@ -269,7 +347,7 @@ int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targ
   if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
   const PayloadFileSystem& system = reader.fileSystem;
   const std::u16string target = withBackslash(targetFolder);
-  system.makeFolderPath(target);  // a target that cannot be made fails below, at its first file
+  makeFolder(reader, target);  // a target that cannot be made fails below, at its first file
 
   PayloadEntryInfo info;
   int result = readEntryInfo(reader, info);
@@ -282,18 +360,23 @@ int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targ
   if (keepPaths && !info.name.empty() && info.name.back() == u'\\') {
     const std::u16string relative = payloadRelativeName(info.name, true);
     if (!isContainedRelativePath(relative)) return kPayloadNameRefused;
-    return system.makeFolderPath(target + folderPart(relative)) ? kPayloadOk : kPayloadFolderNotCreated;
+    return makeFolder(reader, target + folderPart(relative)) ? kPayloadOk : kPayloadFolderNotCreated;
   }
 
   // Files of 2 GiB and more are copied like any other: the copy is streamed, and the 32-bit
   // sizes of a plain ZIP entry reach 4 GiB.
   const std::u16string relative = payloadRelativeName(info.name, keepPaths);
   if (!isContainedRelativePath(relative)) return kPayloadNameRefused;
-  if (keepPaths) system.makeFolderPath(target + folderPart(relative));
+  if (keepPaths) makeFolder(reader, target + folderPart(relative));
+  const unsigned char* whole = decodeWhole(reader, info);
   const std::u16string path = target + relative;
   void* file = system.createFile(path);
-  if (!file) return kPayloadFileNotWritten;
-  result = copyEntryData(reader, data, info, file);
+  if (!file) {
+    // The folder may have gone since it was made; a retry makes every folder again.
+    reader.state->madeFolder.clear();
+    return kPayloadFileNotWritten;
+  }
+  result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
   system.finishFile(file, payloadFileTime(info.dosDateTime));
   system.setAttributes(path, info.externalAttributes);
   return result;

@@ -3,9 +3,10 @@
 // and extracts its entries one by one into the application folder.
 //
 // The archive is read through minizip with our own I/O functions over a window of the file (a
-// base offset and a length), so nothing is ever copied to a temporary file. Data moves in buffers
-// of kPayloadCopyBufferSize bytes; memory does not grow with the size of an entry. Plain ZIP:
-// stored and deflated entries, no encryption, no spanning.
+// base offset and a length), so nothing is ever copied to a temporary file. Entries of up to
+// kPayloadWholeEntryLimit bytes are read, inflated and written whole (payload_whole_entry.h);
+// larger ones stream through buffers of kPayloadCopyBufferSize bytes, so memory does not grow with
+// the size of an entry. Plain ZIP: stored and deflated entries, no encryption, no spanning.
 //
 // Everything that touches the target system (opening files, creating folders and files, file
 // times and attributes, the OEM code page) goes through PayloadFileSystem, which the Windows build

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "install/payload_test_support.h"
+#include "install/payload_whole_entry.h"
 
 namespace averlune {
 namespace {
@@ -113,7 +114,7 @@ TEST(PayloadArchiveReader, FilesGetTheirTimeWithoutSecondsAndTheirStoredAttribut
   const payloadtest::RecordedFile& stored = f.recording.files[u"C:\\App\\stored.bin"];
   EXPECT_EQ(stored.bytes, std::string(300000, 's'));
   EXPECT_EQ(stored.attributes, 0x80000020u);  // all 32 bits, as stored
-  EXPECT_LE(stored.largestWrite, kPayloadCopyBufferSize);
+  EXPECT_EQ(stored.largestWrite, 300000u);  // held whole: one write
 }
 
 // Where each name lands, or that it lands nowhere. Refused names must not create a file or a folder
@@ -184,10 +185,79 @@ TEST(PayloadArchiveReader, ReportsDataThatDoesNotMatchItsHeader) {
   EXPECT_EQ(f.recording.files[u"C:\\App\\short.txt"].attributes, 0x21u);
 }
 
+// A raw deflate stream of `data`, for entries whose header states something else.
+std::string rawDeflate(const std::string& data) {
+  z_stream stream{};
+  EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  stream.avail_in = static_cast<uInt>(data.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+// Entries up to the whole-entry limit are inflated in one piece, larger ones stream; both check
+// the same things, and a fault found whole ends as the stream ends it.
+TEST(PayloadArchiveReader, EntriesHeldWholeAreCheckedAsStreamedOnes) {
+  Fixture f;
+  std::string text;
+  for (int i = 0; text.size() < kPayloadWholeEntryLimit + 1; ++i) text += "line " + std::to_string(i * 7919) + "\r\n";
+  const std::string atLimit = text.substr(0, kPayloadWholeEntryLimit);
+  const std::string overLimit = text.substr(0, kPayloadWholeEntryLimit + 1);
+  std::string damaged = rawDeflate(text.substr(0, 50000));
+  for (std::size_t i = damaged.size() / 2; i < damaged.size() / 2 + 16; ++i) damaged[i] = static_cast<char>(~damaged[i]);
+  const std::string hello = "hello world";
+  writeArchive(f.scratch.path / "setup.exe",
+               {{"limit.txt", atLimit},
+                {"over.txt", overLimit},
+                {"crc.txt", rawDeflate(hello), 0x20, 0x5A2D753D, Z_DEFLATED, true, 11, payloadtest::crcOf("hellO world")},
+                {"short.txt", rawDeflate("hel"), 0x20, 0x5A2D753D, Z_DEFLATED, true, 5, payloadtest::crcOf("hello")},
+                {"long.txt", rawDeflate(hello), 0x20, 0x5A2D753D, Z_DEFLATED, true, 5, payloadtest::crcOf("hello")},
+                {"damaged.txt", damaged, 0x20, 0x5A2D753D, Z_DEFLATED, true, 50000, payloadtest::crcOf(text.substr(0, 50000))},
+                {"empty.txt", ""}});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  const auto results = extractAll(f.reader);
+  ASSERT_EQ(results.size(), 7u);
+  auto& files = f.recording.files;
+
+  EXPECT_EQ(results[0].second, 0);
+  EXPECT_EQ(files[u"C:\\App\\limit.txt"].largestWrite, kPayloadWholeEntryLimit);
+  EXPECT_EQ(files[u"C:\\App\\limit.txt"].crc, payloadtest::crcOf(atLimit));
+  EXPECT_EQ(results[1].second, 0);
+  EXPECT_LE(files[u"C:\\App\\over.txt"].largestWrite, kPayloadCopyBufferSize);
+  EXPECT_EQ(files[u"C:\\App\\over.txt"].size, overLimit.size());
+  EXPECT_EQ(files[u"C:\\App\\over.txt"].crc, payloadtest::crcOf(overLimit));
+
+  EXPECT_EQ(results[2].second, -105);  // every byte written, then the CRC-32 refused
+  EXPECT_EQ(files[u"C:\\App\\crc.txt"].bytes, hello);
+  EXPECT_EQ(results[3].second, kPayloadSizeMismatch);
+  EXPECT_EQ(files[u"C:\\App\\short.txt"].bytes, "hel");
+  // A stream that goes on past the stated size gives the stated bytes, whose CRC-32 decides.
+  EXPECT_EQ(results[4].second, 0);
+  EXPECT_EQ(files[u"C:\\App\\long.txt"].bytes, "hello");
+  EXPECT_NE(results[5].second, 0);
+  EXPECT_TRUE(files[u"C:\\App\\damaged.txt"].finished);
+  EXPECT_EQ(results[6].second, 0);
+  EXPECT_TRUE(files[u"C:\\App\\empty.txt"].finished);
+  EXPECT_EQ(files[u"C:\\App\\empty.txt"].size, 0u);
+}
+
 TEST(PayloadArchiveReader, FailsWhenTheTargetCannotBeWritten) {
   Fixture f;
-  writeArchive(f.scratch.path / "setup.exe", {{"locked.txt", "x"}, {"dir/", "", 0x10}});
-  f.recording.refusedFiles.insert(u"C:\\App\\locked.txt");
+  writeArchive(f.scratch.path / "setup.exe", {{"sub/locked.txt", "x"}, {"dir/", "", 0x10}});
+  f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadFileNotWritten);
+  // Its folder may be what went missing: retrying asks for the folders again.
+  f.recording.folders.clear();
+  f.recording.refusedFiles.clear();
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  EXPECT_EQ(f.recording.folders, (std::set<std::u16string>{u"C:\\App\\", u"C:\\App\\sub\\"}));
+  f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
   f.recording.refusedFolders.insert(u"C:\\App\\dir\\");
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
   const auto results = extractAll(f.reader);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the builds and tests need, once; later calls return in a second or two.
 # Debian packages (with i386 for Wine's 32-bit side and deb-src for the source packages),
-# then the Windows builds (win32 and win64) of minizip, libjpeg-turbo and GoogleTest into the
-# git-ignored .deps/.
+# then the Windows builds (win32 and win64) of minizip, libdeflate, libjpeg-turbo and GoogleTest
+# into the git-ignored .deps/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine32:i386 wine64 xvfb xauth python3
-  zlib1g-dev libminizip-dev libjpeg62-turbo-dev
+  zlib1g-dev libminizip-dev libdeflate-dev libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   cabextract zip unzip p7zip-full dpkg-dev nasm osslsigncode openssl

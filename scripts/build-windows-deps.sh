@@ -2,8 +2,8 @@
 # Builds the Windows libraries that Debian does not ship for mingw-w64, from Debian's own sources,
 # static, for both Windows builds: .deps/win32 (i686, the product) and .deps/win64 (x86_64, how
 # the same code is tested where 32-bit programs cannot run). The libraries: minizip (zlib's
-# contrib/minizip), libjpeg-turbo (SIMD off, built for size) and GoogleTest. Each has a stamp file, so a second
-# call does nothing.
+# contrib/minizip), libdeflate (its whole-buffer inflater and CRC-32 only), libjpeg-turbo (SIMD
+# off, built for size) and GoogleTest. Each has a stamp file, so a second call does nothing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/.deps"
@@ -39,6 +39,21 @@ build_for() { # build name, compiler triplet, toolchain file
     mkdir -p "$prefix/include/minizip"
     cp "$mz"/{ioapi,unzip,zip,iowin32}.h "$prefix/include/minizip/"
     touch "$prefix/.minizip-small"
+  fi
+
+  if [ ! -f "$prefix/.libdeflate" ]; then
+    echo "deps: libdeflate for $name"
+    local ld
+    ld=$(fetch_source libdeflate)
+    rm -rf "$work/libdeflate"
+    mkdir -p "$work/libdeflate"
+    for f in deflate_decompress crc32 utils x86/cpu_features; do
+      "$triplet-gcc-posix" -O2 -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -I"$ld" \
+        -c "$ld/lib/$f.c" -o "$work/libdeflate/${f//\//_}.o"
+    done
+    "$triplet-ar" rcs "$prefix/lib/libdeflate.a" "$work/libdeflate"/*.o
+    cp "$ld/libdeflate.h" "$prefix/include/"
+    touch "$prefix/.libdeflate"
   fi
 
   # Built for size: every setup and uninstaller carries the decoder. Without the memory-limit
