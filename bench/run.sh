@@ -78,3 +78,7 @@ peak() {  # name command... ; prints max RSS in MB
   rm -rf "$out"
 }
 echo "peak resident memory for one 1 GiB entry (MB): reader $(peak reader "$bin" "$big")  unzip $(peak unzip sh -c 'unzip -q -o "$1" -d "$2"' _ "$big")  7z $(peak 7z sh -c '7z x -y -bd -o"$2" "$1"' _ "$big")"
+
+# Under Wine: the real setup installing the same payload next to unzip, and the setup's start time.
+"$here/setup_under_wine.sh" "$work"
+"$here/start_time.sh" "$work"
