@@ -138,3 +138,11 @@ peak() {  # tool ; prints max RSS in MB
   rm -rf "$out"
 }
 echo "peak resident memory for one 1 GiB entry (MB, goal for the reader <= 8): reader $(peak reader)  unzip $(peak unzip)  7z $(peak 7z)"
+
+# Under Wine: the real setup installing the same payload next to unzip, and the setup's start time.
+"$here/setup_under_wine.sh" "$work"
+"$here/start_time.sh" "$work"
+
+# The 32-bit setup program against its size goal (the setup_program_size test keeps it there).
+(cd "$repo" && cmake --preset win32 >/dev/null && cmake --build --preset win32 --target AverluneSetup >/dev/null)
+echo "setup program (32-bit): $(stat -c %s "$repo/build/win32/AverluneSetup.exe") bytes (goal <= 409600, 400 KiB)"

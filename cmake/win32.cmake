@@ -110,6 +110,8 @@ add_test(NAME averlune_win_tests COMMAND averlune_win_tests)
 
 add_subdirectory(sample)
 add_subdirectory(tests/e2e)
+# The Windows benchmarks drive programs with the end-to-end tests' driver.
+add_subdirectory(bench)
 
 # The installation end-to-end tests read shell links back through COM and install the sample,
 # whose program the win32 build makes.

@@ -43,11 +43,13 @@ display_file="$prefix.display"
 
 # Wine's server and its services, and the Xvfb display, outlive this script: they must not keep
 # the caller's descriptors (a lock, a pipe the caller reads to its end) open for as long as they
-# run. Windows programs have no use for them. 255 is the shell's own hold on this script.
+# run. Windows programs have no use for them. 255 is the shell's own hold on this script. No
+# redirection on the loop: the shell would keep the caller's standard error on a spare descriptor
+# for it, the loop would close that one too, and every later message would go to the redirection.
 for fd in /proc/$$/fd/*; do
   fd=${fd##*/}
-  if [ "$fd" -gt 2 ] && [ "$fd" != 255 ]; then eval "exec $fd>&-"; fi
-done 2>/dev/null
+  if [ "$fd" -gt 2 ] && [ "$fd" != 255 ] && [ -e "/proc/$$/fd/$fd" ]; then eval "exec $fd>&-"; fi
+done
 
 xvfb_alive() {
   [ -f "$display_file" ] || return 1

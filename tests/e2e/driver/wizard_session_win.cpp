@@ -144,6 +144,7 @@ bool WizardSession::nextToInstallingPage(const std::function<void(ControlId page
     if (onPage) onPage(page);
     Sleep(300);  // let the page paint what it just showed before the picture is taken
     screenshot(pageName(page));
+    lastNextPress_ = std::chrono::steady_clock::now();
     if (!PostMessageW(control(ControlId::nextButton), BM_CLICK, 0, 0)) return false;
     const ControlId left = page;
     page = ControlId::none;

@@ -4,6 +4,7 @@
 // until the finish page, Finish pressed. Screenshots of every page met.
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <set>
@@ -61,6 +62,9 @@ class WizardSession {
   // installation was over before it could be seen) shows; screenshots each page met. `onPage`
   // may change a page's controls before Next is pressed. False when a page did not follow.
   bool nextToInstallingPage(const std::function<void(ControlId page)>& onPage = nullptr);
+  // When nextToInstallingPage last pressed Next: after it returns, the press that started the
+  // installation (the benchmarks time the installation from there).
+  std::chrono::steady_clock::time_point lastNextPress() const { return lastNextPress_; }
 
   // Watches the installing page until the finish page shows, the process ends or `timeoutMs`
   // runs out. Every change of the status text or the progress bar is kept in `samples`, every
@@ -88,6 +92,7 @@ class WizardSession {
   std::wstring workFolder_;
   std::wstring shotPrefix_;
   std::map<int, HWND> controls_;  // by command id
+  std::chrono::steady_clock::time_point lastNextPress_;
 };
 
 // Presses the message box button with dialog id `id` (IDABORT, IDRETRY, IDIGNORE, IDOK).
