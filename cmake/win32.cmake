@@ -90,7 +90,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed
 add_custom_target(averlune_uninstaller_packed DEPENDS ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed)
 set_source_files_properties(install/uninstaller_image.rc PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed")
 set_source_files_properties(resources/setup.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_BINARY_DIR}/resources/setup.ico.packed;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_BINARY_DIR}/resources/setup.ico.packed;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 averlune_setup_program(AverluneSetup)
 # The same setup with its restart request recorded instead of made, for the end-to-end tests.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "config/progress_bar_win.h"
 #include "config/wide_text_win.h"
 #include "config/window_class_win.h"
 #include "config/window_pictures_win.h"
@@ -184,7 +185,7 @@ DWORD WINAPI removalThread(void* parameter) {
   UninstallWindow& state = *thread.state;
   HWND progressBar = state.progressBar;
   state.outcome = (*thread.work)([progressBar](std::uint32_t removed) {
-    if (progressBar) SendMessageW(progressBar, PBM_SETPOS, static_cast<WPARAM>(removed), 0);
+    if (progressBar) setProgressPosition(progressBar, static_cast<int>(removed));
   });
   PostMessageW(state.window.get(), kRemovalEnded, 0, 0);
   return 0;
@@ -201,9 +202,9 @@ RemovalOutcome runRemovalWithWindow(UninstallWindow& state, const UninstallWindo
 
   RemovalThread parameter{&state, &work};
   const OwnedHandle thread(CreateThread(nullptr, 0, removalThread, &parameter, 0, nullptr));
-  if (!thread) return work([&state](std::uint32_t removed) {
-    SendMessageW(state.progressBar, PBM_SETPOS, static_cast<WPARAM>(removed), 0);
-  });
+  if (!thread) {
+    return work([&state](std::uint32_t removed) { setProgressPosition(state.progressBar, static_cast<int>(removed)); });
+  }
   MSG message;
   while (!state.removalEnded && GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(state.window.get(), &message)) {

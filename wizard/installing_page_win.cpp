@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "config/progress_bar_win.h"
 #include "config/wide_text_win.h"
 #include "wizard/installation_messages_win.h"
 #include "wizard/wizard_navigation_win.h"
@@ -27,7 +28,7 @@ bool onInstallationMessage(Wizard& wizard, UINT message, WPARAM wParam, LPARAM l
       if (c.progressBar) SendMessageW(c.progressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(wParam));
       return true;
     case kInstallationProgress:
-      if (c.progressBar) SendMessageW(c.progressBar, PBM_SETPOS, wParam, 0);
+      if (c.progressBar) setProgressPosition(c.progressBar, static_cast<int>(wParam));
       return true;
     case kInstallationError:
       showBox(wizard, lParam, MB_OK | MB_ICONERROR);

@@ -6,9 +6,12 @@
 
 #include "config/file_bytes.h"
 #include "config/jpeg_decode_win.h"
+#include "config/resource_bytes_win.h"
 #include "config/wide_text_win.h"
 #include "config/window_pictures_win.h"
+#include "install/packed_bytes.h"
 #include "resources/resource_ids.h"
+#include "wizard/bitmap_decode.h"
 
 namespace averlune {
 namespace {
@@ -25,8 +28,12 @@ HBITMAP authorPicture(const std::u16string& path, int width, int height) {
   return bitmapFromPicture(scalePicture(decoded, width, height));
 }
 
+// A built-in picture: a bitmap file the program carries packed.
 HBITMAP builtInBitmap(int id) {
-  return static_cast<HBITMAP>(LoadImageW(instance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  std::string bytes;
+  Picture decoded;
+  if (!unpackBytes(resourceBytes(instance(), id), bytes) || !decodeBitmap(bytes, decoded)) return nullptr;
+  return bitmapFromPicture(decoded);
 }
 
 HICON shellIcon(int index) {
@@ -44,9 +51,9 @@ HICON shellIcon(int index) {
 WizardResources prepareWizardResources(const std::u16string& workFolder) {
   WizardResources r;
   HBITMAP side = authorPicture(workFolder + u"Image_Left.jpg", 164, 314);
-  r.sidePicture.reset(side ? side : builtInBitmap(IDB_WIZARD_SIDE));
+  r.sidePicture.reset(side ? side : builtInBitmap(IDR_WIZARD_SIDE));
   HBITMAP header = authorPicture(workFolder + u"Image_Top.jpg", 55, 55);
-  r.headerPicture.reset(header ? header : builtInBitmap(IDB_WIZARD_HEADER));
+  r.headerPicture.reset(header ? header : builtInBitmap(IDR_WIZARD_HEADER));
   r.separatorPicture.reset(bitmapFromJpegResource(instance(), IDR_WIZARD_SEPARATOR));
   r.folderIcon.reset(shellIcon(19));
   r.startMenuIcon.reset(shellIcon(4));
