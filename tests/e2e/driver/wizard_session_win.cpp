@@ -117,7 +117,13 @@ bool WizardSession::visible(ControlId id) const {
 
 bool WizardSession::waitForPage(ControlId panel, int timeoutMs) const {
   for (int waited = 0;; waited += 20) {
-    if (visible(panel)) return true;
+    if (visible(panel)) {
+      // The page change may still be under way on the wizard's thread (the end of the installation
+      // shows the finish page from a message, focus last): a message sent now is answered only
+      // once that is done.
+      SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, nullptr);
+      return true;
+    }
     if (waited >= timeoutMs) return false;
     Sleep(20);
   }
