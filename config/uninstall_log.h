@@ -25,6 +25,10 @@ constexpr char16_t kUninstallLanguageName[] = u"uninstall_l.avl";
 // and this base followed by the application name.
 constexpr char16_t kUninstallRootName[] = u"HKEY_LOCAL_MACHINE";
 constexpr char16_t kUninstallKeyBase[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+// The uninstall entry's REG_SZ value holding the SHA-256 digest (lower-case hexadecimal) of the
+// whole uninstall.dat as the setup closed it. Only administrators can write the entry, so the
+// uninstaller trusts a log only as far as it matches; an entry without it is an older setup's.
+constexpr char16_t kLogDigestValueName[] = u"LogDigest";
 
 struct UninstallLogHeader {
   std::u16string appName;
