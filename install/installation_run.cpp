@@ -67,7 +67,8 @@ struct Run {
     if (options.Uninstaller_VW == 1) header.webSite = options.Website;
     header.appFolder = appFolder;
     header.entryCount = entryCount;
-    log.open = system.createLog(appFolder + kUninstallLogName, uninstallLogHeaderBytes(header));
+    log.open = system.createLog(appFolder + kUninstallLogName, uninstallLogHeaderBytes(header),
+                                uninstallEntryKey(options.Appname));
   }
 
   // Step 7 for the current entry. False when the user chose Abort (the run has been ended).

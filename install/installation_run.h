@@ -53,10 +53,12 @@ struct InstallationSystem {
   std::function<bool(const std::u16string& path)> folderExists;
 
   // The uninstaller's files. Failures are silent; createLog reports whether there is a log to
-  // append to.
+  // append to. closeLog stores the digest of the whole log under `digestKey` (below
+  // HKEY_LOCAL_MACHINE), where the uninstaller checks it; an empty key stores it nowhere.
   std::function<void(const std::u16string& path)> writeUninstallerImage;
   std::function<void(const std::u16string& from, const std::u16string& to)> copyFile;
-  std::function<bool(const std::u16string& path, const std::string& header)> createLog;
+  std::function<bool(const std::u16string& path, const std::string& header, const std::u16string& digestKey)>
+      createLog;
   std::function<void(const std::string& record)> appendLog;
   std::function<void()> closeLog;
   std::function<void(const UninstallRegistration& registration)> registerUninstaller;

@@ -28,6 +28,7 @@ struct RunFixture {
   std::deque<ExtractionChoice> answers;
   std::map<std::u16string, std::u16string> environment;
   std::string log;
+  std::u16string digestKey;
   bool logOpen = false;
   std::vector<ShortcutLink> links;
   std::vector<RegistryListEntry> registry;
@@ -75,8 +76,9 @@ struct RunFixture {
     system.copyFile = [this](const std::u16string& from, const std::u16string& to) {
       events.push_back("copy " + encodeUtf8(from) + " " + encodeUtf8(to));
     };
-    system.createLog = [this](const std::u16string&, const std::string& header) {
+    system.createLog = [this](const std::u16string&, const std::string& header, const std::u16string& key) {
       log = header;
+      digestKey = key;
       logOpen = true;
       return true;
     };
@@ -138,6 +140,7 @@ TEST(InstallationRun, InstallsInOrderWithProgressStatusAndLog) {
   EXPECT_EQ(f.statuses[1], u"Extracting\nC:\\Apps\\Tool\\bin\\tool.exe");
   EXPECT_EQ(f.statuses[4], u"Done");
   EXPECT_FALSE(f.logOpen);
+  EXPECT_EQ(f.digestKey, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool");
 
   std::string expected = header("", 4);
   expected += "#DF\r\nC:\\Apps\\Tool\\bin\\tool.exe\r\n";
@@ -283,6 +286,7 @@ TEST(InstallationRun, RegistrationNeedsANameAndTheWebSiteNeedsItsSwitch) {
   f.payload({{"a.txt", "a"}});
   f.run();
   EXPECT_TRUE(f.registrations.empty());
+  EXPECT_TRUE(f.digestKey.empty());  // the digest must not land on the Uninstall key itself
   std::string expected("\x07\x00\x00\x00", 4);
   expected += "\r\n1.0\r\nhttps://example.test\r\nC:\\Apps\\Tool\\\r\n" + std::string("\x01\x00\x00\x00", 4);
   expected += "#DF\r\nC:\\Apps\\Tool\\a.txt\r\n";

@@ -14,6 +14,7 @@
 #include "install/payload_file_system_win.h"
 #include "install/registry_list_win.h"
 #include "install/shortcut_link_win.h"
+#include "install/uninstall_log_file_win.h"
 #include "install/uninstall_registration_win.h"
 #include "install/uninstaller_image_id.h"
 
@@ -26,16 +27,6 @@ std::u16string userName() {
   if (!GetUserNameW(name, &length) || length == 0) return {};
   return fromWide(name, length - 1);  // the count includes the terminating zero
 }
-
-// The uninstall log is written one record per WriteFile, unbuffered: a run that ends half-way
-// (Abort, Cancel) leaves a log that is complete up to the last record.
-struct LogFile {
-  OwnedHandle file;
-  void append(const std::string& bytes) const {
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);  // lost when it fails
-  }
-};
 
 }  // namespace
 
@@ -51,7 +42,7 @@ InstallationTexts installationTexts(const LanguageTexts& texts) {
 }
 
 InstallationSystem windowsInstallationSystem() {
-  auto log = std::make_shared<LogFile>();
+  auto log = std::make_shared<UninstallLogFile>();
   InstallationSystem system;
   system.setEnvironmentVariable = [](const std::u16string& name, const std::u16string& value) {
     SetEnvironmentVariableW(wide(name), wide(value));
@@ -67,15 +58,11 @@ InstallationSystem windowsInstallationSystem() {
   system.copyFile = [](const std::u16string& from, const std::u16string& to) {
     CopyFileW(wide(from), wide(to), FALSE);  // a copy that fails leaves the uninstaller without texts
   };
-  system.createLog = [log](const std::u16string& path, const std::string& header) {
-    log->file = OwnedHandle(CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!log->file) return false;
-    log->append(header);
-    return true;
+  system.createLog = [log](const std::u16string& path, const std::string& header, const std::u16string& digestKey) {
+    return createUninstallLog(*log, path, header, digestKey);
   };
-  system.appendLog = [log](const std::string& record) { log->append(record); };
-  system.closeLog = [log] { log->file.reset(); };
+  system.appendLog = [log](const std::string& record) { appendUninstallLog(*log, record); };
+  system.closeLog = [log] { closeUninstallLog(*log); };
   system.registerUninstaller = [](const UninstallRegistration& registration) { registerUninstaller(registration); };
   system.createShortcut = [](const ShortcutLink& link) {
     createShortcut(link.target, link.linkPath, link.workingFolder, link.arguments, u"", u"", 0);
