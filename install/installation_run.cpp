@@ -71,6 +71,19 @@ struct Run {
                                 uninstallEntryKey(options.Appname));
   }
 
+  // The log is closed (and its digest kept) before the run ends: the uninstaller must be able to
+  // remove what an aborted run left.
+  void closeLog() {
+    if (!log.open) return;
+    system.closeLog();
+    log.open = false;
+  }
+
+  void endRun() {
+    closeLog();
+    system.endRun(true);
+  }
+
   // Step 7 for the current entry. False when the user chose Abort (the run has been ended).
   bool installEntry(PayloadArchiveReader& reader) {
     PayloadEntryInfo info;
@@ -86,7 +99,7 @@ struct Run {
           system.askAfterFailedExtraction(texts.couldNotExtractTitle, extractionFailureText(texts, info.name));
       if (choice == ExtractionChoice::retry) continue;
       if (choice == ExtractionChoice::abort) {
-        system.endRun(true);
+        endRun();
         return false;
       }
       break;
@@ -197,12 +210,12 @@ struct Run {
     PayloadArchiveReader reader(system.fileSystem);
     if (!openPayloadArchive(reader, state.ownFile)) {
       system.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
-      system.endRun(true);
+      endRun();
       return;
     }
     if (!system.makeFolderPath(appFolder)) {
       system.showError(kErrorTitle, kSetupErrorText);
-      system.endRun(true);
+      endRun();
       return;
     }
     const std::uint64_t entryCount = countPayloadEntries(system.fileSystem, state.ownFile);
@@ -225,10 +238,7 @@ struct Run {
     system.setProgress(position + 1);
     if (options.Registry == 1) writeRegistryList();
     system.setProgress(position + 2);
-    if (log.open) {
-      system.closeLog();
-      log.open = false;
-    }
+    closeLog();
     system.showFinishPage();
     system.setProgress(0);
   }

@@ -54,7 +54,9 @@ struct InstallationSystem {
 
   // The uninstaller's files. Failures are silent; createLog reports whether there is a log to
   // append to. closeLog stores the digest of the whole log under `digestKey` (below
-  // HKEY_LOCAL_MACHINE), where the uninstaller checks it; an empty key stores it nowhere.
+  // HKEY_LOCAL_MACHINE), where the uninstaller checks it; an empty key stores it nowhere. The run
+  // closes the log before it ends, whichever way; closeLog may also be called from another thread
+  // (the user cancels) and then ends the appending for good.
   std::function<void(const std::u16string& path)> writeUninstallerImage;
   std::function<void(const std::u16string& from, const std::u16string& to)> copyFile;
   std::function<bool(const std::u16string& path, const std::string& header, const std::u16string& digestKey)>

@@ -62,6 +62,9 @@ struct Wizard {
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with
   WizardControls controls;
   OwnedHandle installationThread;  // set once, when the installing page is entered
+  // Closes the installation's uninstall log and keeps its digest; safe while the installation
+  // thread appends. Set with installationThread; the run calls it before the process ends.
+  std::function<void()> closeUninstallLog;
   // The control that takes the focus when the window is active again (wizard/keyboard_focus_win.h).
   HWND focusOnReturn = nullptr;
 };
