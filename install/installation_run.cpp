@@ -119,12 +119,24 @@ struct Run {
     return appFolder + relative;
   }
 
+  // An earlier log speaks for this application only when it is the one an earlier setup closed:
+  // its digest is the one in this application's uninstall entry, which only administrators can
+  // write. A log planted in the folder must not make the run claim (and the uninstaller later
+  // empty) folders that someone else made.
+  bool isEarlierLogOurs(const LineListFile& earlierLog) const {
+    const std::u16string key = uninstallEntryKey(options.Appname);
+    if (key.empty()) return false;
+    const std::u16string stored = system.storedLogDigest(key);
+    return !stored.empty() && system.logDigest(earlierLog.bytes) == stored;
+  }
+
   // Before the log of this run replaces the earlier one.
   void noteFoldersBefore(PayloadArchiveReader& reader) {
     LineListFile earlierLog;
     UninstallLogHeader header;
     UninstallRecord record;
-    if (open(earlierLog, appFolder + kUninstallLogName) && readUninstallLogHeader(earlierLog, header)) {
+    if (open(earlierLog, appFolder + kUninstallLogName) && isEarlierLogOurs(earlierLog) &&
+        readUninstallLogHeader(earlierLog, header)) {
       while (readUninstallRecord(earlierLog, record)) {
         if (record.kind == UninstallRecordKind::folder) earlierFolders.insert(record.path);
       }
@@ -213,7 +225,7 @@ struct Run {
       endRun();
       return;
     }
-    if (!system.makeFolderPath(appFolder)) {
+    if (!system.makeApplicationFolder(appFolder)) {
       system.showError(kErrorTitle, kSetupErrorText);
       endRun();
       return;

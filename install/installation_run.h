@@ -51,6 +51,10 @@ struct InstallationSystem {
   std::function<std::u16string()> userName;
   std::function<bool(const std::u16string& folder)> makeFolderPath;
   std::function<bool(const std::u16string& path)> folderExists;
+  // Creates the application folder with its missing parents and takes it for the run: the payload
+  // and the uninstaller's files are written only in it and in folders below it, never through a
+  // link. False when it cannot be made or is no plain folder.
+  std::function<bool(const std::u16string& folder)> makeApplicationFolder;
 
   // The uninstaller's files. Failures are silent; createLog reports whether there is a log to
   // append to. closeLog stores the digest of the whole log under `digestKey` (below
@@ -63,6 +67,10 @@ struct InstallationSystem {
       createLog;
   std::function<void(const std::string& record)> appendLog;
   std::function<void()> closeLog;
+  // The digest closeLog stores, of `bytes`; and the digest stored under `digestKey`, empty when
+  // there is none.
+  std::function<std::u16string(const std::string& bytes)> logDigest;
+  std::function<std::u16string(const std::u16string& digestKey)> storedLogDigest;
   std::function<void(const UninstallRegistration& registration)> registerUninstaller;
 
   std::function<void(const ShortcutLink& link)> createShortcut;

@@ -29,6 +29,7 @@ struct RunFixture {
   std::map<std::u16string, std::u16string> environment;
   std::string log;
   std::u16string digestKey;
+  std::map<std::u16string, std::u16string> storedDigests;
   bool logOpen = false;
   std::vector<ShortcutLink> links;
   std::vector<RegistryListEntry> registry;
@@ -69,6 +70,7 @@ struct RunFixture {
     };
     system.userName = [] { return std::u16string(u"alice"); };
     system.makeFolderPath = [this](const std::u16string& folder) { return files.system().makeFolderPath(folder); };
+    system.makeApplicationFolder = system.makeFolderPath;
     system.folderExists = [this](const std::u16string& path) {
       return files.folders.count(path.back() == u'\\' ? path : path + u'\\') > 0;
     };
@@ -90,6 +92,8 @@ struct RunFixture {
       events.push_back("close log");
       logOpen = false;
     };
+    system.logDigest = [](const std::string& bytes) { return u"digest of " + decodeUtf8(bytes); };
+    system.storedLogDigest = [this](const std::u16string& key) { return storedDigests[key]; };
     system.registerUninstaller = [this](const UninstallRegistration& r) { registrations.push_back(r); };
     system.createShortcut = [this](const ShortcutLink& link) { links.push_back(link); };
     system.writeRegistryEntry = [this](const RegistryListEntry& entry) { registry.push_back(entry); };
@@ -230,26 +234,42 @@ TEST(InstallationRun, TheLogNamesOnlyWhatTheRunMadeFoldersThatWereThereAndCutNam
   EXPECT_EQ(f.links.size(), 2u);
 }
 
-TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMade) {
-  RunFixture f;
-  // A real folder for the earlier log. The run joins "\" to the field's text: under Windows that
-  // is the folder "app", on the host its files are named "app\..." inside the scratch folder.
-  f.state.choices.appFolderText = (f.scratch.path / "app").u16string();
-  fs::create_directories(f.scratch.path / "app");
-  const std::u16string app = f.state.choices.appFolderText + u"\\";
-  const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
-  std::string earlier = header("", 2);
-  earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
-  std::ofstream(fs::path(app + kUninstallLogName), std::ios::binary) << earlier;
-  f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
-  f.files.folders.insert(app + u"lib\\");
-  f.files.folders.insert(app + u"shared\\");
-  f.files.folders.insert(startMenu);
-  f.config("Startmenu.dat", "<installpath>\\a.txt\r\nTool\r\n\r\n");
-  f.run();
-  EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{app + u"lib\\"});
-  EXPECT_NE(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
-  EXPECT_EQ(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMadeOnlyWhenItsLogIsTheOneTheEntryVouchesFor) {
+  // The earlier log's folders count when its digest is the one in this application's uninstall
+  // entry; a log planted in the folder, one edited since, or one without a digest stored (an
+  // older setup) leaves the folders that were there unclaimed.
+  enum class Stored { matching, other, none };
+  for (Stored stored : {Stored::matching, Stored::other, Stored::none}) {
+    SCOPED_TRACE(static_cast<int>(stored));
+    RunFixture f;
+    // A real folder for the earlier log. The run joins "\" to the field's text: under Windows that
+    // is the folder "app", on the host its files are named "app\..." inside the scratch folder.
+    f.state.choices.appFolderText = (f.scratch.path / "app").u16string();
+    fs::create_directories(f.scratch.path / "app");
+    const std::u16string app = f.state.choices.appFolderText + u"\\";
+    const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
+    std::string earlier = header("", 2);
+    earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
+    std::ofstream(fs::path(app + kUninstallLogName), std::ios::binary) << earlier;
+    const std::u16string key = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
+    if (stored == Stored::matching) f.storedDigests[key] = f.system.logDigest(earlier);
+    if (stored == Stored::other) f.storedDigests[key] = u"digest of the log as it was closed";
+    f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
+    f.files.folders.insert(app + u"lib\\");
+    f.files.folders.insert(app + u"shared\\");
+    f.files.folders.insert(startMenu);
+    f.config("Startmenu.dat", "<installpath>\\a.txt\r\nTool\r\n\r\n");
+    f.run();
+    if (stored == Stored::matching) {
+      EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{app + u"lib\\"});
+      EXPECT_NE(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
+      EXPECT_EQ(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+    } else {
+      EXPECT_TRUE(f.state.installationList.empty());
+      EXPECT_EQ(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
+      EXPECT_NE(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+    }
+  }
 }
 
 TEST(InstallationRun, FatalFailuresEndTheRunBeforeAnythingIsWritten) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/dacl_test_support_win.h"
 #include "config/owned_handle_win.h"
 #include "config/registry_win.h"
 #include "config/sha256_win.h"
@@ -171,6 +172,11 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
   const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, kLogDigestValueName), sha256Hex(log));
+  for (const char* name : {"uninstall.dat", "uninstall_l.avl"}) {
+    const FileDaclFacts dacl = fileDaclFacts((app / name).u16string());
+    EXPECT_TRUE(dacl.read && !dacl.usersMayChange) << name;
+    if (systemKeepsDaclsAsWritten()) EXPECT_TRUE(dacl.isProtected && dacl.usersMayRead) << name;
+  }
 
   const LinkProperties startLink = readLink(options.startMenuBase + u"Tools\\App\\Tool.lnk");
   EXPECT_EQ(startLink.target, (app / "bin" / "tool.exe").wstring());

@@ -1,5 +1,6 @@
 #include "install/uninstall_log_file_win.h"
 
+#include "config/protected_file_win.h"
 #include "config/sha256_win.h"
 #include "config/uninstall_log.h"
 #include "config/wide_text_win.h"
@@ -43,12 +44,10 @@ bool createUninstallLog(UninstallLogFile& log, const std::u16string& path, const
                         const std::u16string& digestKey) {
   const Locked locked(log.lock);
   if (log.closed) return false;
-  log.file = OwnedHandle(CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  log.file = writeProtectedFile(path, header);
   if (!log.file) return false;
   log.digestKey = digestKey;
-  log.written.clear();
-  writeBytes(log, header);
+  log.written = header;
   return true;
 }
 

@@ -6,7 +6,8 @@
 // administrators can write. The log keeps every byte it wrote in memory, so the digest is of
 // exactly what the setup wrote, whatever happens to the file meanwhile.
 //
-// The installation thread creates and appends; closing may come from the main thread as well (the
+// Each record is one unbuffered write: a run that ends half-way leaves a log that is complete up
+// to its last record. The installation thread creates and appends; closing may come from the main thread as well (the
 // user cancels while records are being appended): every operation takes the holder's lock, and a
 // closed log stays closed, so nothing is appended after its digest was taken.
 #include <windows.h>
@@ -30,7 +31,8 @@ struct UninstallLogFile {
   bool closed = false;
 };
 
-// Creates the log at `path` beginning with `header`, to be appended to. False when it cannot be created, or when the log was closed already.
+// Creates the log at `path` as a protected file (config/protected_file_win.h) beginning with
+// `header`, to be appended to. False when it cannot be created, or when the log was closed already.
 bool createUninstallLog(UninstallLogFile& log, const std::u16string& path, const std::string& header,
                         const std::u16string& digestKey);
 
