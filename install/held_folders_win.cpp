@@ -66,7 +66,10 @@ bool holdApplicationFolder(HeldFolders& folders, const std::u16string& root) {
 
 bool holdFolder(HeldFolders& folders, const std::u16string& folder) {
   if (folders.root.empty() || folder.compare(0, folders.root.size(), folders.root) != 0) return false;
-  if (!folders.held.count(folders.root) || folder.find(u'/') != std::u16string::npos) return false;
+  // Below the root only "\" separates levels: a "/" would reach a level never checked.
+  if (!folders.held.count(folders.root) || folder.find(u'/', folders.root.size()) != std::u16string::npos) {
+    return false;
+  }
   for (std::size_t at = folder.find(u'\\', folders.root.size()); at != std::u16string::npos;
        at = folder.find(u'\\', at + 1)) {
     const std::u16string level = folder.substr(0, at + 1);
