@@ -37,8 +37,11 @@ void logInstallation(InstallationSystem& system, const LogLine& log) {
   precede(system.setEnvironmentVariable,
           [log](const std::u16string& name, const std::u16string& value) { log(u"environment: " + name + u"=" + value); });
   precede(system.makeFolderPath, [log](const std::u16string& folder) { log(u"folder: " + folder); });
+  precede(system.makeApplicationFolder, [log](const std::u16string& folder) { log(u"folder: " + folder); });
   precede(system.writeUninstallerImage, [log](const std::u16string& path) { log(u"uninstaller: " + path); });
-  precede(system.createLog, [log](const std::u16string& path, const std::string&) { log(u"uninstall log: " + path); });
+  precede(system.createLog, [log](const std::u16string& path, const std::string&, const std::u16string&) {
+    log(u"uninstall log: " + path);
+  });
   precede(system.registerUninstaller, [log](const UninstallRegistration& registration) {
     log(u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
   });

@@ -67,7 +67,21 @@ struct Run {
     if (options.Uninstaller_VW == 1) header.webSite = options.Website;
     header.appFolder = appFolder;
     header.entryCount = entryCount;
-    log.open = system.createLog(appFolder + kUninstallLogName, uninstallLogHeaderBytes(header));
+    log.open = system.createLog(appFolder + kUninstallLogName, uninstallLogHeaderBytes(header),
+                                uninstallEntryKey(options.Appname));
+  }
+
+  // The log is closed (and its digest kept) before the run ends: the uninstaller must be able to
+  // remove what an aborted run left.
+  void closeLog() {
+    if (!log.open) return;
+    system.closeLog();
+    log.open = false;
+  }
+
+  void endRun() {
+    closeLog();
+    system.endRun(true);
   }
 
   // Step 7 for the current entry. False when the user chose Abort (the run has been ended).
@@ -85,7 +99,7 @@ struct Run {
           system.askAfterFailedExtraction(texts.couldNotExtractTitle, extractionFailureText(texts, info.name));
       if (choice == ExtractionChoice::retry) continue;
       if (choice == ExtractionChoice::abort) {
-        system.endRun(true);
+        endRun();
         return false;
       }
       break;
@@ -105,12 +119,24 @@ struct Run {
     return appFolder + relative;
   }
 
+  // An earlier log speaks for this application only when it is the one an earlier setup closed:
+  // its digest is the one in this application's uninstall entry, which only administrators can
+  // write. A log planted in the folder must not make the run claim (and the uninstaller later
+  // empty) folders that someone else made.
+  bool isEarlierLogOurs(const LineListFile& earlierLog) const {
+    const std::u16string key = uninstallEntryKey(options.Appname);
+    if (key.empty()) return false;
+    const std::u16string stored = system.storedLogDigest(key);
+    return !stored.empty() && system.logDigest(earlierLog.bytes) == stored;
+  }
+
   // Before the log of this run replaces the earlier one.
   void noteFoldersBefore(PayloadArchiveReader& reader) {
     LineListFile earlierLog;
     UninstallLogHeader header;
     UninstallRecord record;
-    if (open(earlierLog, appFolder + kUninstallLogName) && readUninstallLogHeader(earlierLog, header)) {
+    if (open(earlierLog, appFolder + kUninstallLogName) && isEarlierLogOurs(earlierLog) &&
+        readUninstallLogHeader(earlierLog, header)) {
       while (readUninstallRecord(earlierLog, record)) {
         if (record.kind == UninstallRecordKind::folder) earlierFolders.insert(record.path);
       }
@@ -196,12 +222,12 @@ struct Run {
     PayloadArchiveReader reader(system.fileSystem);
     if (!openPayloadArchive(reader, state.ownFile)) {
       system.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
-      system.endRun(true);
+      endRun();
       return;
     }
-    if (!system.makeFolderPath(appFolder)) {
+    if (!system.makeApplicationFolder(appFolder)) {
       system.showError(kErrorTitle, kSetupErrorText);
-      system.endRun(true);
+      endRun();
       return;
     }
     const std::uint64_t entryCount = countPayloadEntries(system.fileSystem, state.ownFile);
@@ -224,10 +250,7 @@ struct Run {
     system.setProgress(position + 1);
     if (options.Registry == 1) writeRegistryList();
     system.setProgress(position + 2);
-    if (log.open) {
-      system.closeLog();
-      log.open = false;
-    }
+    closeLog();
     system.showFinishPage();
     system.setProgress(0);
   }

@@ -51,14 +51,26 @@ struct InstallationSystem {
   std::function<std::u16string()> userName;
   std::function<bool(const std::u16string& folder)> makeFolderPath;
   std::function<bool(const std::u16string& path)> folderExists;
+  // Creates the application folder with its missing parents and takes it for the run: the payload
+  // and the uninstaller's files are written only in it and in folders below it, never through a
+  // link. False when it cannot be made or is no plain folder.
+  std::function<bool(const std::u16string& folder)> makeApplicationFolder;
 
   // The uninstaller's files. Failures are silent; createLog reports whether there is a log to
-  // append to.
+  // append to. closeLog stores the digest of the whole log under `digestKey` (below
+  // HKEY_LOCAL_MACHINE), where the uninstaller checks it; an empty key stores it nowhere. The run
+  // closes the log before it ends, whichever way; closeLog may also be called from another thread
+  // (the user cancels) and then ends the appending for good.
   std::function<void(const std::u16string& path)> writeUninstallerImage;
   std::function<void(const std::u16string& from, const std::u16string& to)> copyFile;
-  std::function<bool(const std::u16string& path, const std::string& header)> createLog;
+  std::function<bool(const std::u16string& path, const std::string& header, const std::u16string& digestKey)>
+      createLog;
   std::function<void(const std::string& record)> appendLog;
   std::function<void()> closeLog;
+  // The digest closeLog stores, of `bytes`; and the digest stored under `digestKey`, empty when
+  // there is none.
+  std::function<std::u16string(const std::string& bytes)> logDigest;
+  std::function<std::u16string(const std::u16string& digestKey)> storedLogDigest;
   std::function<void(const UninstallRegistration& registration)> registerUninstaller;
 
   std::function<void(const ShortcutLink& link)> createShortcut;

@@ -28,6 +28,8 @@ struct RunFixture {
   std::deque<ExtractionChoice> answers;
   std::map<std::u16string, std::u16string> environment;
   std::string log;
+  std::u16string digestKey;
+  std::map<std::u16string, std::u16string> storedDigests;
   bool logOpen = false;
   std::vector<ShortcutLink> links;
   std::vector<RegistryListEntry> registry;
@@ -68,6 +70,7 @@ struct RunFixture {
     };
     system.userName = [] { return std::u16string(u"alice"); };
     system.makeFolderPath = [this](const std::u16string& folder) { return files.system().makeFolderPath(folder); };
+    system.makeApplicationFolder = system.makeFolderPath;
     system.folderExists = [this](const std::u16string& path) {
       return files.folders.count(path.back() == u'\\' ? path : path + u'\\') > 0;
     };
@@ -75,8 +78,9 @@ struct RunFixture {
     system.copyFile = [this](const std::u16string& from, const std::u16string& to) {
       events.push_back("copy " + encodeUtf8(from) + " " + encodeUtf8(to));
     };
-    system.createLog = [this](const std::u16string&, const std::string& header) {
+    system.createLog = [this](const std::u16string&, const std::string& header, const std::u16string& key) {
       log = header;
+      digestKey = key;
       logOpen = true;
       return true;
     };
@@ -84,7 +88,12 @@ struct RunFixture {
       EXPECT_TRUE(logOpen);
       log += record;
     };
-    system.closeLog = [this] { logOpen = false; };
+    system.closeLog = [this] {
+      events.push_back("close log");
+      logOpen = false;
+    };
+    system.logDigest = [](const std::string& bytes) { return u"digest of " + decodeUtf8(bytes); };
+    system.storedLogDigest = [this](const std::u16string& key) { return storedDigests[key]; };
     system.registerUninstaller = [this](const UninstallRegistration& r) { registrations.push_back(r); };
     system.createShortcut = [this](const ShortcutLink& link) { links.push_back(link); };
     system.writeRegistryEntry = [this](const RegistryListEntry& entry) { registry.push_back(entry); };
@@ -132,12 +141,13 @@ TEST(InstallationRun, InstallsInOrderWithProgressStatusAndLog) {
   EXPECT_EQ(f.environment.count(u"AV_ORGANISATION"), 1u);
   EXPECT_EQ(f.events, (std::vector<std::string>{"image C:\\Apps\\Tool\\uninstall.exe",
                                                 "copy C:\\work\\Default.avl C:\\Apps\\Tool\\uninstall_l.avl",
-                                                "max 6", "finish"}));
+                                                "max 6", "close log", "finish"}));
   EXPECT_EQ(f.progress, (std::vector<int>{1, 2, 3, 4, 4, 5, 6, 0}));
   ASSERT_EQ(f.statuses.size(), 5u);
   EXPECT_EQ(f.statuses[1], u"Extracting\nC:\\Apps\\Tool\\bin\\tool.exe");
   EXPECT_EQ(f.statuses[4], u"Done");
   EXPECT_FALSE(f.logOpen);
+  EXPECT_EQ(f.digestKey, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool");
 
   std::string expected = header("", 4);
   expected += "#DF\r\nC:\\Apps\\Tool\\bin\\tool.exe\r\n";
@@ -174,9 +184,11 @@ TEST(InstallationRun, RetryIgnoreAndAbortAfterAFailedEntry) {
                                       "copy C:\\work\\Default.avl C:\\Apps\\Tool\\uninstall_l.avl", "max 6",
                                       "ask Cannot extract\nlocked.txt", "ask Cannot extract\nlocked.txt"};
     if (last == ExtractionChoice::abort) {
+      expected.push_back("close log");  // with its digest, before the run ends
       expected.push_back("end removing");
     } else {
       expected.push_back("ask Cannot extract\nevil.txt");
+      expected.push_back("close log");
       expected.push_back("finish");
     }
     EXPECT_EQ(f.events, expected);
@@ -191,7 +203,6 @@ TEST(InstallationRun, RetryIgnoreAndAbortAfterAFailedEntry) {
       EXPECT_EQ(f.progress, (std::vector<int>{1, 2, 3, 4, 4, 5, 6, 0}));
     } else {
       EXPECT_EQ(f.progress, std::vector<int>{1});
-      EXPECT_TRUE(f.logOpen);  // left as far as it was written
     }
     EXPECT_EQ(f.log, log);
     for (const auto& [path, file] : f.files.files) EXPECT_EQ(path.find(u".."), std::u16string::npos);
@@ -223,26 +234,42 @@ TEST(InstallationRun, TheLogNamesOnlyWhatTheRunMadeFoldersThatWereThereAndCutNam
   EXPECT_EQ(f.links.size(), 2u);
 }
 
-TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMade) {
-  RunFixture f;
-  // A real folder for the earlier log. The run joins "\" to the field's text: under Windows that
-  // is the folder "app", on the host its files are named "app\..." inside the scratch folder.
-  f.state.choices.appFolderText = (f.scratch.path / "app").u16string();
-  fs::create_directories(f.scratch.path / "app");
-  const std::u16string app = f.state.choices.appFolderText + u"\\";
-  const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
-  std::string earlier = header("", 2);
-  earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
-  std::ofstream(fs::path(app + kUninstallLogName), std::ios::binary) << earlier;
-  f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
-  f.files.folders.insert(app + u"lib\\");
-  f.files.folders.insert(app + u"shared\\");
-  f.files.folders.insert(startMenu);
-  f.config("Startmenu.dat", "<installpath>\\a.txt\r\nTool\r\n\r\n");
-  f.run();
-  EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{app + u"lib\\"});
-  EXPECT_NE(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
-  EXPECT_EQ(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+TEST(InstallationRun, AReinstallRecordsTheFoldersItsEarlierRunMadeOnlyWhenItsLogIsTheOneTheEntryVouchesFor) {
+  // The earlier log's folders count when its digest is the one in this application's uninstall
+  // entry; a log planted in the folder, one edited since, or one without a digest stored (an
+  // older setup) leaves the folders that were there unclaimed.
+  enum class Stored { matching, other, none };
+  for (Stored stored : {Stored::matching, Stored::other, Stored::none}) {
+    SCOPED_TRACE(static_cast<int>(stored));
+    RunFixture f;
+    // A real folder for the earlier log. The run joins "\" to the field's text: under Windows that
+    // is the folder "app", on the host its files are named "app\..." inside the scratch folder.
+    f.state.choices.appFolderText = (f.scratch.path / "app").u16string();
+    fs::create_directories(f.scratch.path / "app");
+    const std::u16string app = f.state.choices.appFolderText + u"\\";
+    const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
+    std::string earlier = header("", 2);
+    earlier += uninstallFolderRecord(app + u"lib\\") + uninstallFolderRecord(startMenu);
+    std::ofstream(fs::path(app + kUninstallLogName), std::ios::binary) << earlier;
+    const std::u16string key = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
+    if (stored == Stored::matching) f.storedDigests[key] = f.system.logDigest(earlier);
+    if (stored == Stored::other) f.storedDigests[key] = u"digest of the log as it was closed";
+    f.payload({{"lib/", "", 0x10}, {"shared/", "", 0x10}, {"a.txt", "a"}});
+    f.files.folders.insert(app + u"lib\\");
+    f.files.folders.insert(app + u"shared\\");
+    f.files.folders.insert(startMenu);
+    f.config("Startmenu.dat", "<installpath>\\a.txt\r\nTool\r\n\r\n");
+    f.run();
+    if (stored == Stored::matching) {
+      EXPECT_EQ(f.state.installationList, std::vector<std::u16string>{app + u"lib\\"});
+      EXPECT_NE(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
+      EXPECT_EQ(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+    } else {
+      EXPECT_TRUE(f.state.installationList.empty());
+      EXPECT_EQ(f.log.find(uninstallFolderRecord(startMenu)), std::string::npos);
+      EXPECT_NE(f.log.find(uninstallFileRecord(startMenu + u"Tool.lnk")), std::string::npos);
+    }
+  }
 }
 
 TEST(InstallationRun, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
@@ -283,6 +310,7 @@ TEST(InstallationRun, RegistrationNeedsANameAndTheWebSiteNeedsItsSwitch) {
   f.payload({{"a.txt", "a"}});
   f.run();
   EXPECT_TRUE(f.registrations.empty());
+  EXPECT_TRUE(f.digestKey.empty());  // the digest must not land on the Uninstall key itself
   std::string expected("\x07\x00\x00\x00", 4);
   expected += "\r\n1.0\r\nhttps://example.test\r\nC:\\Apps\\Tool\\\r\n" + std::string("\x01\x00\x00\x00", 4);
   expected += "#DF\r\nC:\\Apps\\Tool\\a.txt\r\n";

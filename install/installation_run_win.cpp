@@ -4,16 +4,21 @@
 
 #include <memory>
 
+#include "config/file_bytes.h"
 #include "config/folder_path_win.h"
-#include "config/owned_handle_win.h"
+#include "config/protected_file_win.h"
+#include "config/registry_win.h"
 #include "config/resource_bytes_win.h"
+#include "config/sha256_win.h"
 #include "config/system_lookup_win.h"
-#include "config/whole_file_win.h"
+#include "config/uninstall_log.h"
 #include "config/wide_text_win.h"
+#include "install/held_folders_win.h"
 #include "install/packed_bytes.h"
 #include "install/payload_file_system_win.h"
 #include "install/registry_list_win.h"
 #include "install/shortcut_link_win.h"
+#include "install/uninstall_log_file_win.h"
 #include "install/uninstall_registration_win.h"
 #include "install/uninstaller_image_id.h"
 
@@ -26,16 +31,6 @@ std::u16string userName() {
   if (!GetUserNameW(name, &length) || length == 0) return {};
   return fromWide(name, length - 1);  // the count includes the terminating zero
 }
-
-// The uninstall log is written one record per WriteFile, unbuffered: a run that ends half-way
-// (Abort, Cancel) leaves a log that is complete up to the last record.
-struct LogFile {
-  OwnedHandle file;
-  void append(const std::string& bytes) const {
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);  // lost when it fails
-  }
-};
 
 }  // namespace
 
@@ -51,7 +46,8 @@ InstallationTexts installationTexts(const LanguageTexts& texts) {
 }
 
 InstallationSystem windowsInstallationSystem() {
-  auto log = std::make_shared<LogFile>();
+  auto log = std::make_shared<UninstallLogFile>();
+  auto folders = std::make_shared<HeldFolders>();
   InstallationSystem system;
   system.setEnvironmentVariable = [](const std::u16string& name, const std::u16string& value) {
     SetEnvironmentVariableW(wide(name), wide(value));
@@ -59,30 +55,36 @@ InstallationSystem windowsInstallationSystem() {
   system.userName = userName;
   system.makeFolderPath = [](const std::u16string& folder) { return makeFolderPath(folder); };
   system.folderExists = [](const std::u16string& path) { return folderExists(path); };
-  system.writeUninstallerImage = [](const std::u16string& path) {
-    // Whole or not at all: the registration must never point at a cut program.
+  system.makeApplicationFolder = [folders](const std::u16string& folder) {
+    return holdApplicationFolder(*folders, folder);
+  };
+  // The uninstaller's three files are written only into the held application folder, protected
+  // and whole: the registration must never point at a cut program. Failures are silent.
+  system.writeUninstallerImage = [folders](const std::u16string& path) {
     const std::string image = embeddedUninstallerImage();
-    if (!image.empty()) replaceFileWhole(path, image);
+    if (!image.empty() && isInHeldFolder(*folders, path)) writeProtectedFile(path, image);
   };
-  system.copyFile = [](const std::u16string& from, const std::u16string& to) {
-    CopyFileW(wide(from), wide(to), FALSE);  // a copy that fails leaves the uninstaller without texts
+  system.copyFile = [folders](const std::u16string& from, const std::u16string& to) {
+    std::string bytes;
+    if (isInHeldFolder(*folders, to) && readFileBytes(from, bytes)) writeProtectedFile(to, bytes);
   };
-  system.createLog = [log](const std::u16string& path, const std::string& header) {
-    log->file = OwnedHandle(CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!log->file) return false;
-    log->append(header);
-    return true;
+  system.createLog = [log, folders](const std::u16string& path, const std::string& header,
+                                    const std::u16string& digestKey) {
+    return isInHeldFolder(*folders, path) && createUninstallLog(*log, path, header, digestKey);
   };
-  system.appendLog = [log](const std::string& record) { log->append(record); };
-  system.closeLog = [log] { log->file.reset(); };
+  system.appendLog = [log](const std::string& record) { appendUninstallLog(*log, record); };
+  system.closeLog = [log] { closeUninstallLog(*log); };
+  system.logDigest = sha256Hex;
+  system.storedLogDigest = [](const std::u16string& digestKey) {
+    return readRegistryValueText(RegistryRoot::localMachine, digestKey, kLogDigestValueName);
+  };
   system.registerUninstaller = [](const UninstallRegistration& registration) { registerUninstaller(registration); };
   system.createShortcut = [](const ShortcutLink& link) {
     createShortcut(link.target, link.linkPath, link.workingFolder, link.arguments, u"", u"", 0);
   };
   system.writeRegistryEntry = [](const RegistryListEntry& entry) { writeRegistryEntry(entry); };
   system.lookup = windowsSystemLookup();
-  system.fileSystem = windowsPayloadFileSystem();
+  system.fileSystem = windowsPayloadFileSystem(folders);
   return system;
 }
 

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "config/dacl_test_support_win.h"
 #include "config/owned_handle_win.h"
 #include "config/registry_win.h"
+#include "config/sha256_win.h"
+#include "config/uninstall_log.h"
 #include "config/wide_text_win.h"
 #include "install/installation_run_win.h"
 #include "install/payload_test_support.h"
@@ -167,6 +170,13 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   log += "#DRV\r\nHKEY_CURRENT_USER\r\nSoftware\\AverluneInstallRunTest\\\r\nPath\r\n";
   log += "#DRV\r\nhklm\r\nSoftware\\AverluneInstallRunTest\\\r\nLower\r\n";
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
+  const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, kLogDigestValueName), sha256Hex(log));
+  for (const char* name : {"uninstall.dat", "uninstall_l.avl"}) {
+    const FileDaclFacts dacl = fileDaclFacts((app / name).u16string());
+    EXPECT_TRUE(dacl.read && !dacl.usersMayChange) << name;
+    if (systemKeepsDaclsAsWritten()) EXPECT_TRUE(dacl.isProtected && dacl.usersMayRead) << name;
+  }
 
   const LinkProperties startLink = readLink(options.startMenuBase + u"Tools\\App\\Tool.lnk");
   EXPECT_EQ(startLink.target, (app / "bin" / "tool.exe").wstring());
@@ -184,7 +194,6 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Multi", data), static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Lower", data), static_cast<DWORD>(REG_SZ));
 
-  const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"UninstallString"),
             u"\"" + appFolder + u"uninstall.exe\"");
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayIcon"), appFolder + u"uninstall.exe");

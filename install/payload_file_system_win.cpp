@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "config/folder_path_win.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {
@@ -47,18 +46,6 @@ std::size_t readAt(void* file, std::uint64_t offset, void* buffer, std::size_t s
 
 void closeHandle(void* file) { CloseHandle(static_cast<HANDLE>(file)); }
 
-void* createFile(const std::u16string& path) {
-  HANDLE file = CreateFileW(wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  // Create-always refuses a hidden or system file whose attributes it would drop; truncating it in
-  // place still replaces its content.
-  if (file == INVALID_HANDLE_VALUE) {
-    file = CreateFileW(wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-  }
-  return fromHandle(file);
-}
-
 bool writeFile(void* file, const void* data, std::size_t size) {
   const char* at = static_cast<const char*>(data);
   while (size > 0) {
@@ -90,10 +77,6 @@ void finishFile(void* file, const PayloadFileTime& time) {
   CloseHandle(static_cast<HANDLE>(file));
 }
 
-void setAttributes(const std::u16string& path, std::uint32_t attributes) {
-  SetFileAttributesW(wide(path), attributes);  // refused attributes leave the file as created
-}
-
 std::u16string oemToText(std::string_view bytes) {
   if (bytes.empty()) return {};
   // The conversion OemToCharW makes, with the length counted, so double-byte OEM code pages come
@@ -106,17 +89,21 @@ std::u16string oemToText(std::string_view bytes) {
 
 }  // namespace
 
-PayloadFileSystem windowsPayloadFileSystem() {
+PayloadFileSystem windowsPayloadFileSystem(const std::shared_ptr<HeldFolders>& folders) {
   PayloadFileSystem system;
   system.openForReading = openForReading;
   system.fileSize = fileSize;
   system.readAt = readAt;
   system.closeReading = closeHandle;
-  system.makeFolderPath = [](const std::u16string& folder) { return makeFolderPath(folder); };
-  system.createFile = createFile;
+  system.makeFolderPath = [folders](const std::u16string& folder) { return holdFolder(*folders, folder); };
+  system.createFile = [folders](const std::u16string& path) -> void* {
+    return createFileInHeldFolder(*folders, path);
+  };
   system.writeFile = writeFile;
   system.finishFile = finishFile;
-  system.setAttributes = setAttributes;
+  system.setAttributes = [folders](const std::u16string& path, std::uint32_t attributes) {
+    setAttributesInHeldFolder(*folders, path, attributes);
+  };
   system.oemToText = oemToText;
   return system;
 }

@@ -4,14 +4,19 @@
 
 namespace averlune {
 
+std::u16string uninstallEntryKey(const std::u16string& appName) {
+  if (appName.find_first_not_of(u'\\') == std::u16string::npos) return {};
+  return kUninstallKeyBase + appName;
+}
+
 std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
                                                            const std::u16string& uninstallerPath,
                                                            std::uint64_t installedBytes) {
-  if (appName.find_first_not_of(u'\\') == std::u16string::npos) return std::nullopt;
   UninstallRegistration registration;
-  registration.subKey = kUninstallKeyBase + appName;
+  registration.subKey = uninstallEntryKey(appName);
+  if (registration.subKey.empty()) return std::nullopt;
   const std::u16string quotedPath = u"\"" + uninstallerPath + u"\"";
   registration.values = {
       {u"DisplayName", appName},

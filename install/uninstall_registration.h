@@ -23,6 +23,11 @@ struct UninstallRegistration {
   std::uint32_t estimatedSize = 0;          // EstimatedSize (REG_DWORD, written last): kilobytes installed
 };
 
+// The entry's key below HKEY_LOCAL_MACHINE for `appName`, or the empty text when the name is empty
+// or only backslashes: the key would then be the Uninstall key itself, which holds every program's
+// entry.
+std::u16string uninstallEntryKey(const std::u16string& appName);
+
 // The entry for `appName`, or nothing when the name is empty or only backslashes: the key would
 // then be the Uninstall key itself, and the uninstaller removes the key it is given.
 // UninstallString holds the path in double quotes, so that a path with spaces cannot start

@@ -20,6 +20,9 @@ void logLine(const SetupRun& run, const std::u16string& line) {
 void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   if (run.ended) return;
   run.ended = true;
+  // Cancel while the installation thread writes: its log is closed and its digest kept before the
+  // process ends, so the uninstaller can remove what was installed so far.
+  if (run.wizard && run.wizard->closeUninstallLog) run.wizard->closeUninstallLog();
   if (removeWorkFolderToo) removeWorkFolder(run.state.workFolder);
   run.instanceLock.reset();
   if (run.wizard) releaseWizard(*run.wizard);

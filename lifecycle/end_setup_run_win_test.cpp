@@ -10,6 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "config/registry_win.h"
+#include "config/sha256_win.h"
+#include "config/uninstall_log.h"
 #include "install/payload_test_support.h"
 #include "lifecycle/instance_lock_win.h"
 #include "wizard/page_flow.h"
@@ -107,13 +110,19 @@ TEST_F(RunEnd, AbortDuringInstallationEndsTheRunOnceOnTheMainThread) {
 }
 
 HANDLE releaseInstallation = nullptr;
+constexpr char16_t kDigestKey[] = u"Software\\AverluneEndSetupRunTest";
 
-// Stands in for an installation that is still extracting when the user cancels, and fails fatally
-// after that: its later reports and its request to end the run must end nothing more.
-void extractThenFail(SetupState&, const InstallationTexts&, const InstallationSystem& system) {
+// Stands in for an installation that is still extracting, its uninstall log open, when the user
+// cancels, and fails fatally after that: its later reports and its request to end the run must end
+// nothing more, and what it appends later must not reach the log whose digest was kept.
+void extractThenFail(SetupState& state, const InstallationTexts&, const InstallationSystem& system) {
+  const std::u16string app = state.choices.appFolderText + u"\\";
+  system.makeApplicationFolder(app);
+  system.createLog(app + u"uninstall.dat", "header", kDigestKey);
   system.setProgressMaximum(4);
   system.setStatus(u"Installing..");
   WaitForSingleObject(releaseInstallation, 10000);
+  system.appendLog("late record");
   system.setProgress(2);
   system.showError(u"Error", u"Setup Error!");
   system.endRun(true);
@@ -141,6 +150,10 @@ TEST_F(RunEnd, CancelDuringInstallationEndsTheRunOnceOnTheMainThread) {
   expectEnded();
 
   SetEvent(release.get());  // the installation goes on behind the ended run
+  ASSERT_TRUE(pumpUntilEnded(run.wizard->installationThread.get()));
+  EXPECT_EQ(payloadtest::readBytes(scratch.path / "app" / "uninstall.dat"), "header");
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, kDigestKey, kLogDigestValueName), sha256Hex("header"));
+  deleteKey(RegistryRoot::localMachine, kDigestKey);
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ void startInstallation(Wizard& wizard) {
   if (!wizard.state.logFile.empty()) {
     logInstallation(job->system, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
   }
+  wizard.closeUninstallLog = job->system.closeLog;
   wizard.installationThread = OwnedHandle(CreateThread(nullptr, 0, installationThread, job.get(), 0, nullptr));
   if (wizard.installationThread) job.release();  // the thread owns it now
 }

@@ -66,6 +66,9 @@ struct Wizard {
   // close request can end the run (and remove the work folder) while the plug-in is still loaded
   // from it, though a plug-in that shows a window lets the wizard's messages through.
   bool finishing = false;
+  // Closes the installation's uninstall log and keeps its digest; safe while the installation
+  // thread appends. Set with installationThread; the run calls it before the process ends.
+  std::function<void()> closeUninstallLog;
   // The control that takes the focus when the window is active again (wizard/keyboard_focus_win.h).
   HWND focusOnReturn = nullptr;
 };

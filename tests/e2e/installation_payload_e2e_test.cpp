@@ -1,7 +1,7 @@
 // Payload archives the builder would never write, installed under Wine through the real wizard:
 // subfolders and a folder entry, a read-only entry, a name in the OEM code page, a name that
-// climbs out of the application folder; installed twice over files that are in use, and ended
-// by Abort half-way.
+// climbs out of the application folder; installed twice over files that are in use, ended by
+// Abort half-way, and into a folder where a link was planted.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -121,6 +121,13 @@ void checkLog(const std::string& expected) {
   EXPECT_EQ(written, expected) << visibleBytes(written) << "\n--- expected ---\n" << visibleBytes(expected);
 }
 
+// After a run that ended early: no uninstall entry but the digest of the log it left.
+void checkOnlyTheDigestIsKept(const std::string& log) {
+  EXPECT_FALSE(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp), L"DisplayName"));
+  EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp), L"LogDigest").value_or(L"<missing>"),
+            logDigestOf(log));
+}
+
 // The hostile entry is refused like a file that cannot be written; Ignore passes over it.
 const std::vector<ExpectedBox> kFirstRunBoxes = {{L"evil.txt", 5, L"..\\evil.txt", IDIGNORE}};
 
@@ -222,10 +229,43 @@ TEST(PayloadInstallation, AbortEndsTheSetupAndKeepsWhatWasExtracted) {
   EXPECT_EQ(readFileBytes(kAppFolder + L"docs\\a.txt").value_or("<missing>"), "in use");
   EXPECT_FALSE(fileExists(kAppFolder + L"readonly.txt"));
   EXPECT_FALSE(fileExists(kAppFolder + L"\u00FC" L"ber.txt"));
-  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)));
   ExpectedLog log;
   log.header(kApp, L"3.1", L"", kAppFolder, static_cast<std::uint32_t>(kEntries.size())).file(kAppFolder + L"bin\\tool.exe");
   checkLog(log.bytes);
+  // Not registered, but the log's digest is kept, so the uninstaller can remove what came before.
+  checkOnlyTheDigestIsKept(log.bytes);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A link planted in an existing application folder
+
+TEST(PayloadInstallation, ALinkAtAFoldersPlaceIsNeverWrittenThrough) {
+  const Cleanup cleanup = payloadCleanup();
+  const std::wstring setup = buildPayloadSetup(L"install-payload-link");
+  ASSERT_FALSE(setup.empty());
+  const std::wstring target = kRoot + L"Target\\";
+  ASSERT_TRUE(CreateDirectoryW(kRoot.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(kAppFolder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+  ASSERT_TRUE(writeFileBytes(target + L"keep.txt", "keep"));
+  // The first entry, bin/tool.exe, is a file in a folder the archive does not list.
+  ASSERT_TRUE(makeFolderLink(kAppFolder + L"bin", kRoot + L"Target"));
+
+  const std::vector<ExpectedBox> boxes = {{L"tool.exe", 0, L"bin\\tool.exe", IDRETRY},
+                                          {L"tool.exe", 0, L"bin\\tool.exe", IDABORT}};
+  WizardSession w(setup, kApp + L" Setup", L"install-payload-link");
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.nextToInstallingPage());
+  EXPECT_FALSE(w.watchInstallation(answerAs(boxes, w), 30000));
+  checkBoxes(w, boxes);
+  EXPECT_TRUE(w.endsCleanly());
+
+  EXPECT_EQ(folderEntries(target), std::vector<std::wstring>{L"keep.txt"});
+  EXPECT_EQ(readFileBytes(target + L"keep.txt").value_or("<missing>"), "keep");
+  ExpectedLog log;
+  log.header(kApp, L"3.1", L"", kAppFolder, static_cast<std::uint32_t>(kEntries.size()));
+  checkLog(log.bytes);
+  checkOnlyTheDigestIsKept(log.bytes);
 }
 
 }  // namespace

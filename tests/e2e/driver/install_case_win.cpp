@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/sha256_win.h"
+
 namespace averlune::e2e {
 namespace {
 
@@ -76,6 +78,11 @@ ExpectedLog& ExpectedLog::uninstallKey(const std::wstring& appName) {
 
 std::wstring uninstallKeyOf(const std::wstring& appName) {
   return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + appName;
+}
+
+std::wstring logDigestOf(const std::string& logBytes) {
+  const std::u16string digest = sha256Hex(logBytes);
+  return std::wstring(digest.begin(), digest.end());
 }
 
 std::string visibleBytes(const std::string& bytes) {

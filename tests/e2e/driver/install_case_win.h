@@ -51,6 +51,8 @@ struct ExpectedLog {
 
 // The uninstall entry's key below HKEY_LOCAL_MACHINE.
 std::wstring uninstallKeyOf(const std::wstring& appName);
+// The digest a setup keeps of its log's bytes in the uninstall entry (value LogDigest).
+std::wstring logDigestOf(const std::string& logBytes);
 
 // Runs every clean-up step it was given, before the test (leftovers of an earlier run that
 // stopped half-way) and again when the test ends however it ends.

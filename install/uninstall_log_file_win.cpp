@@ -1,0 +1,70 @@
+#include "install/uninstall_log_file_win.h"
+
+#include "config/protected_file_win.h"
+#include "config/sha256_win.h"
+#include "config/uninstall_log.h"
+#include "config/wide_text_win.h"
+
+namespace averlune {
+namespace {
+
+class Locked {
+ public:
+  explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
+  ~Locked() { LeaveCriticalSection(&lock_); }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+
+ private:
+  CRITICAL_SECTION& lock_;
+};
+
+void writeBytes(UninstallLogFile& log, const std::string& bytes) {
+  DWORD written = 0;
+  WriteFile(log.file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);  // lost when it fails
+  log.written.append(bytes, 0, written);
+}
+
+// Straight through the registry API rather than the registry library: this may run on the main
+// thread while the installation thread uses the library and its process-wide error text.
+void storeDigest(const std::u16string& key, const std::u16string& digest) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+      ERROR_SUCCESS) {
+    return;  // no entry can hold it: the uninstaller then finds the digest missing or stale
+  }
+  const OwnedKey entry(opened);
+  RegSetValueExW(entry.get(), wide(kLogDigestValueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(digest.c_str()),
+                 static_cast<DWORD>((digest.size() + 1) * sizeof(char16_t)));
+}
+
+}  // namespace
+
+bool createUninstallLog(UninstallLogFile& log, const std::u16string& path, const std::string& header,
+                        const std::u16string& digestKey) {
+  const Locked locked(log.lock);
+  if (log.closed) return false;
+  log.file = writeProtectedFile(path, header);
+  if (!log.file) return false;
+  log.digestKey = digestKey;
+  log.written = header;
+  return true;
+}
+
+void appendUninstallLog(UninstallLogFile& log, const std::string& record) {
+  const Locked locked(log.lock);
+  if (log.file) writeBytes(log, record);
+}
+
+void closeUninstallLog(UninstallLogFile& log) {
+  const Locked locked(log.lock);
+  if (log.closed) return;
+  log.closed = true;
+  if (!log.file) return;
+  log.file.reset();
+  if (log.digestKey.empty()) return;
+  const std::u16string digest = sha256Hex(log.written);
+  if (!digest.empty()) storeDigest(log.digestKey, digest);  // without a provider the old digest stays and refuses the log
+}
+
+}  // namespace averlune

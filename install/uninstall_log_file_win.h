@@ -1,0 +1,47 @@
+#pragma once
+// The uninstall log while the installation appends to it, and its digest when it is closed.
+//
+// The uninstaller trusts the log only as far as its SHA-256 digest matches the one kept in the
+// application's uninstall entry under HKEY_LOCAL_MACHINE (kLogDigestValueName), which only
+// administrators can write. The log keeps every byte it wrote in memory, so the digest is of
+// exactly what the setup wrote, whatever happens to the file meanwhile.
+//
+// Each record is one unbuffered write: a run that ends half-way leaves a log that is complete up
+// to its last record. The installation thread creates and appends; closing may come from the main thread as well (the
+// user cancels while records are being appended): every operation takes the holder's lock, and a
+// closed log stays closed, so nothing is appended after its digest was taken.
+#include <windows.h>
+
+#include <string>
+
+#include "config/owned_handle_win.h"
+
+namespace averlune {
+
+struct UninstallLogFile {
+  UninstallLogFile() { InitializeCriticalSection(&lock); }
+  ~UninstallLogFile() { DeleteCriticalSection(&lock); }
+  UninstallLogFile(const UninstallLogFile&) = delete;
+  UninstallLogFile& operator=(const UninstallLogFile&) = delete;
+
+  CRITICAL_SECTION lock;
+  OwnedHandle file;
+  std::string written;       // every byte in the file, in order
+  std::u16string digestKey;  // below HKEY_LOCAL_MACHINE; empty: the digest is stored nowhere
+  bool closed = false;
+};
+
+// Creates the log at `path` as a protected file (config/protected_file_win.h) beginning with
+// `header`, to be appended to. False when it cannot be created, or when the log was closed already.
+bool createUninstallLog(UninstallLogFile& log, const std::u16string& path, const std::string& header,
+                        const std::u16string& digestKey);
+
+// Appends one record; lost when the log is not open. Only bytes that reached the file count
+// towards the digest.
+void appendUninstallLog(UninstallLogFile& log, const std::string& record);
+
+// Closes the log and stores the digest of what it holds as REG_SZ under its digest key, creating
+// the key when needed. Only the first call acts.
+void closeUninstallLog(UninstallLogFile& log);
+
+}  // namespace averlune
