@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!key.empty() && key.back() == u'\\') key.remove_suffix(1);
     const std::u16string_view base = kUninstallKeyBase;
     if (key.size() <= base.size() || !equalsIgnoringAsciiCase(key.substr(0, base.size()), base) ||
-        key.find(u'\\', base.size()) != std::u16string_view::npos || !equalsIgnoringAsciiCase(key.substr(base.size()), appName)) {
+        key.find(u'\\', base.size()) != std::u16string_view::npos ||
+        !equalsIgnoringAsciiCase(key.substr(base.size()), appName)) {
       std::abort();
     }
   };

@@ -85,7 +85,9 @@ void ensureLogDigest(const std::wstring& appName, const std::wstring& log) {
 
 void dropLogDigest(const std::wstring& appName) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    return;
+  }
   RegDeleteValueW(key, L"LogDigest");  // gone already: as good
   RegCloseKey(key);
 }
