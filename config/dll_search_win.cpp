@@ -1,6 +1,6 @@
 #include "config/dll_search_win.h"
 
-#include <windows.h>
+#include <string>
 
 namespace averlune {
 
@@ -15,6 +15,18 @@ void restrictDllSearchToSystemFolder() {
   if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   // Older systems: at least take the current folder out of the search order.
   SetDllDirectoryW(L"");
+}
+
+HMODULE loadSystemLibrary(const wchar_t* name) {
+  const HMODULE library = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (library || GetLastError() != ERROR_INVALID_PARAMETER) return library;
+  // Systems without the 2011 loader update refuse the flag: name the file by its full path, and
+  // let what it imports be searched from its own folder, the system folder.
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace averlune

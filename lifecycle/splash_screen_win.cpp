@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <mmsystem.h>
-
 #include <atomic>
 #include <cstdint>
 
+#include "config/dll_search_win.h"
 #include "config/file_bytes.h"
 #include "config/owned_handle_win.h"
 #include "config/setup_script.h"
@@ -23,8 +22,31 @@ constexpr wchar_t kSplashTitle[] = L"Averlune Setup";  // never drawn: the windo
 
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 
+// The multimedia library, loaded from the system folder for the splash screen alone: it is no
+// library the system pins (config/dll_search_win.h), so the setup does not import it. Each
+// function is null when the library or the function is missing; the splash screen then waits
+// with the default timer resolution and stays silent.
+struct MultimediaLibrary {
+  using TimerPeriod = UINT(WINAPI*)(UINT);
+  using PlaySound = BOOL(WINAPI*)(const wchar_t*, HMODULE, DWORD);
+  static constexpr DWORD kSoundFromMemory = 0x0004;  // SND_MEMORY
+  static constexpr DWORD kSoundAsync = 0x0001;       // SND_ASYNC
+  static constexpr DWORD kSoundNoDefault = 0x0002;   // SND_NODEFAULT
+
+  OwnedModule module{loadSystemLibrary(L"winmm.dll")};
+  TimerPeriod beginPeriod = function<TimerPeriod>("timeBeginPeriod");
+  TimerPeriod endPeriod = function<TimerPeriod>("timeEndPeriod");
+  PlaySound playSound = function<PlaySound>("PlaySoundW");
+
+  template <typename F>
+  F function(const char* name) const {
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module.get(), name))) : nullptr;
+  }
+};
+
 // Shared by the main thread and the timer thread; outlives both.
 struct SplashTimer {
+  const MultimediaLibrary& multimedia;
   std::uint32_t milliseconds = 0;
   std::atomic<bool> over{false};
 };
@@ -32,9 +54,10 @@ struct SplashTimer {
 // The timer thread only sleeps and then sets the flag, once.
 DWORD WINAPI runSplashTimer(void* parameter) {
   SplashTimer& timer = *static_cast<SplashTimer*>(parameter);
-  timeBeginPeriod(1);  // a wait of whole seconds should not come out a tick too long
+  // A wait of whole seconds should not come out a tick too long.
+  const bool finer = timer.multimedia.beginPeriod && timer.multimedia.endPeriod && timer.multimedia.beginPeriod(1) == 0;
   Sleep(timer.milliseconds);
-  timeEndPeriod(1);
+  if (finer) timer.multimedia.endPeriod(1);
   timer.over.store(true);
   return 0;
 }
@@ -85,18 +108,20 @@ OwnedWindow openSplashWindow(HBITMAP bitmap, int width, int height) {
 // ssps.dat, played once from memory while the splash screen is up and cut off when it ends.
 class SplashSound {
  public:
-  explicit SplashSound(const std::u16string& path) {
-    if (!readFileBytes(path, bytes_) || bytes_.empty()) return;
-    playing_ = PlaySoundW(reinterpret_cast<const wchar_t*>(bytes_.data()), nullptr,
-                          SND_MEMORY | SND_ASYNC | SND_NODEFAULT) != FALSE;
+  SplashSound(const MultimediaLibrary& multimedia, const std::u16string& path) : playSound_(multimedia.playSound) {
+    if (!playSound_ || !readFileBytes(path, bytes_) || bytes_.empty()) return;
+    playing_ = playSound_(reinterpret_cast<const wchar_t*>(bytes_.data()), nullptr,
+                          MultimediaLibrary::kSoundFromMemory | MultimediaLibrary::kSoundAsync |
+                              MultimediaLibrary::kSoundNoDefault) != FALSE;
   }
   ~SplashSound() {
-    if (playing_) PlaySoundW(nullptr, nullptr, 0);  // the bytes must outlive the sound
+    if (playing_) playSound_(nullptr, nullptr, 0);  // the bytes must outlive the sound
   }
   SplashSound(const SplashSound&) = delete;
   SplashSound& operator=(const SplashSound&) = delete;
 
  private:
+  MultimediaLibrary::PlaySound playSound_;
   std::string bytes_;
   bool playing_ = false;
 };
@@ -120,13 +145,14 @@ void showSplashScreen(const std::u16string& workFolder, const std::u16string& sp
   int width = 0;
   int height = 0;
   // Declared in this order so that they end in the reverse one: the sound stops first, then the
-  // window closes, then its picture goes.
+  // window closes, then its picture goes; the library that played the sound goes last.
+  const MultimediaLibrary multimedia;
   const OwnedGdiObject bitmap = splashBitmap(workFolder, width, height);
   if (!bitmap) return;
   const OwnedWindow window = openSplashWindow(static_cast<HBITMAP>(bitmap.get()), width, height);
-  const SplashSound sound(workFolder + u"ssps.dat");
+  const SplashSound sound(multimedia, workFolder + u"ssps.dat");
 
-  SplashTimer timer;
+  SplashTimer timer{multimedia};
   timer.milliseconds = splashWaitMilliseconds(splashSeconds(spsTime));
   const OwnedHandle thread(CreateThread(nullptr, 0, runSplashTimer, &timer, 0, nullptr));
   if (!thread) return;  // without its timer the splash screen cannot wait; the run goes on

@@ -3,7 +3,7 @@
 #include "config/fixed_texts.h"
 #include "config/path_text.h"
 #include "uninstaller/closing_message.h"
-#include "uninstaller/web_site.h"
+#include "config/web_address.h"
 
 namespace averlune {
 

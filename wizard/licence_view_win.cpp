@@ -3,9 +3,8 @@
 #include <richedit.h>
 #include <shellapi.h>
 
-#include <vector>
-
 #include "config/owned_handle_win.h"
+#include "config/web_address.h"
 #include "config/wide_text_win.h"
 
 namespace averlune {
@@ -21,20 +20,11 @@ DWORD CALLBACK readLicenceBlock(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LO
   return 0;
 }
 
-void openLink(const std::wstring& link) {
-  std::vector<wchar_t> commandLine(link.begin(), link.end());
-  commandLine.push_back(L'\0');
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    const OwnedHandle thread(process.hThread);  // the started program runs on its own
-    const OwnedHandle started(process.hProcess);
-    return;
-  }
-  // A link that is no program: the shell opens it, web addresses in the browser. Not reported
-  // when that fails too.
-  ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+// Web and mail addresses open in the user's browser or mail program; any other link opens
+// nothing. Not reported when the shell cannot open it.
+void openLink(const std::u16string& link) {
+  const std::u16string address = licenceLinkAddress(link);
+  if (!address.empty()) ShellExecuteW(nullptr, L"open", wide(address), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -63,7 +53,7 @@ void onLicenceNotify(HWND licenceView, LPARAM notification) {
   range.lpstrText = buffer;
   const LRESULT length = SendMessageW(licenceView, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
   if (length <= 0) return;
-  openLink(std::wstring(buffer, static_cast<std::size_t>(length)));
+  openLink(fromWide(buffer, static_cast<std::size_t>(length)));
 }
 
 }  // namespace averlune

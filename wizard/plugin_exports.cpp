@@ -58,9 +58,6 @@ struct Image {
     return {};
   }
 
-  std::optional<std::uint32_t> u32At(std::uint64_t rva) const { return readU32(at(rva), 0); }
-  std::optional<std::uint16_t> u16At(std::uint64_t rva) const { return readU16(at(rva), 0); }
-
   // The NUL-terminated name at `rva`; empty when it is unmapped, runs off its section or is
   // longer than any function name a plug-in calls by (the cap keeps a file whose name entries all
   // point at one long unterminated run from costing a scan of the file per entry).
@@ -125,9 +122,14 @@ std::vector<std::string> pluginExportNames(std::string_view bytes) {
   const std::uint64_t ordinals = *readU32(fields, 36);
 
   // Tables the file does not hold in full mean a damaged directory, whatever it would still give:
-  // no function of it is called. The check also bounds every loop below by the file's size.
-  if (image.at(functions).size() / 4 < functionCount || image.at(names).size() / 4 < nameCount ||
-      image.at(ordinals).size() / 2 < nameCount) {
+  // no function of it is called. The check also bounds every loop below by the file's size. The
+  // tables are read from these checked views alone: looked up entry by entry, an address inside a
+  // table could fall into another, shorter section first where sections overlap.
+  const std::string_view functionTable = image.at(functions);
+  const std::string_view nameTable = image.at(names);
+  const std::string_view ordinalTable = image.at(ordinals);
+  if (functionTable.size() / 4 < functionCount || nameTable.size() / 4 < nameCount ||
+      ordinalTable.size() / 2 < nameCount) {
     return {};
   }
   struct Named {
@@ -136,7 +138,7 @@ std::vector<std::string> pluginExportNames(std::string_view bytes) {
   };
   std::vector<Named> named;
   for (std::uint32_t i = 0; i < nameCount; ++i) {
-    const std::uint16_t slot = *image.u16At(ordinals + 2ull * i);
+    const std::uint16_t slot = *readU16(ordinalTable, 2ull * i);
     if (slot < functionCount) named.push_back({slot, i});
   }
   // Address-table order; an export with several names goes by the last in the name table.
@@ -147,8 +149,8 @@ std::vector<std::string> pluginExportNames(std::string_view bytes) {
   std::unordered_set<std::string_view> seen;
   for (std::size_t k = 0; k < named.size(); ++k) {
     if (k + 1 < named.size() && named[k + 1].slot == named[k].slot) continue;
-    if (*image.u32At(functions + 4ull * named[k].slot) == 0) continue;
-    const std::string_view name = image.nameAt(*image.u32At(names + 4ull * named[k].position));
+    if (*readU32(functionTable, 4ull * named[k].slot) == 0) continue;
+    const std::string_view name = image.nameAt(*readU32(nameTable, 4ull * named[k].position));
     if (!name.empty() && seen.insert(name).second) result.emplace_back(name);
   }
   return result;

@@ -32,6 +32,9 @@ struct LibraryFile {
   std::vector<std::pair<std::string, std::uint16_t>> names;  // name table order: name, slot
   std::uint32_t claimedNameCount = UINT32_MAX;           // UINT32_MAX: the real count
   std::uint16_t sectionCount = 1;
+  // Non-zero: a one-byte section at this offset into the real one, listed before it (sections
+  // that overlap, as only a crafted file has them).
+  std::uint32_t shadowAt = 0;
 
   static constexpr std::uint32_t kSectionAddress = 0x1000;
   static constexpr std::uint32_t kSectionFileOffset = 0x200;
@@ -63,7 +66,7 @@ struct LibraryFile {
     file.replace(pe, 4, std::string("PE\0\0", 4));
     const std::uint16_t optionalSize = wide ? 240 : 224;
     putU16(file, pe + 4, wide ? 0x8664 : 0x14C);
-    putU16(file, pe + 6, sectionCount);
+    putU16(file, pe + 6, static_cast<std::uint16_t>(sectionCount + (shadowAt ? 1 : 0)));
     putU16(file, pe + 20, optionalSize);
     const std::uint32_t optional = pe + 24;
     putU16(file, optional, wide ? 0x20B : 0x10B);
@@ -71,7 +74,14 @@ struct LibraryFile {
     putU32(file, directories, 16);
     putU32(file, directories + 4, kSectionAddress);
     putU32(file, directories + 8, 40);
-    const std::uint32_t sectionHeader = optional + optionalSize;
+    std::uint32_t sectionHeader = optional + optionalSize;
+    if (shadowAt) {
+      putU32(file, sectionHeader + 8, 1);
+      putU32(file, sectionHeader + 12, kSectionAddress + shadowAt);
+      putU32(file, sectionHeader + 16, 1);
+      putU32(file, sectionHeader + 20, kSectionFileOffset + shadowAt);
+      sectionHeader += 40;
+    }
     putU32(file, sectionHeader + 8, static_cast<std::uint32_t>(section.size()));
     putU32(file, sectionHeader + 12, kSectionAddress);
     putU32(file, sectionHeader + 16, static_cast<std::uint32_t>(section.size()));
@@ -164,6 +174,11 @@ TEST(PluginExportNames, FilesCutShortOrLyingAboutCountsNeverReadPastTheirEnd) {
   EXPECT_TRUE(pluginExportNames(wild).empty());
   putU32(wild, 0x58 + 96, 0xFFFFFFF0);
   EXPECT_TRUE(pluginExportNames(wild).empty());
+
+  // A short section laid over the slot table: the tables are read as the checks saw them.
+  LibraryFile overlapping = typicalPlugin();
+  overlapping.shadowAt = 40 + 4 * 5 + 4 * 5 + 2;  // the second entry of the slot table
+  EXPECT_EQ(pluginExportNames(overlapping.bytes()), (Names{"Gamma", "Alpha", "Last"}));
 
   LibraryFile longName = typicalPlugin();
   longName.names.back().first = std::string(4096, 'x');

@@ -40,7 +40,7 @@ LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE:
       // On the finish page everything is done: closing ends the run without a question.
       if (wizard->state.currentPage == kFinishPage) {
-        wizard->endRun(true);
+        if (!wizard->finishing) wizard->endRun(true);
       } else {
         confirmExit(*wizard);
       }

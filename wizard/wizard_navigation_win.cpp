@@ -67,6 +67,9 @@ void onButton(Wizard& wizard, ControlId id) {
       break;
     case ControlId::nextButton:
       if (page == kFinishPage) {
+        if (wizard.finishing) break;
+        wizard.finishing = true;
+        EnableWindow(wizard.controls.nextButton, FALSE);
         runFinishActions(wizard);
       } else if (nextButtonActs(page, wizard.state.options.Licence, isChecked(wizard.controls.acceptOption))) {
         goNext(wizard);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "config/dll_search_win.h"
 #include "config/file_bytes.h"
 #include "config/jpeg_decode_win.h"
 #include "config/resource_bytes_win.h"
@@ -61,8 +62,7 @@ WizardResources prepareWizardResources(const std::u16string& workFolder) {
   r.headerTitleFont.reset(createPointFont(L"Microsoft Sans Serif", 8, FW_BOLD));
   r.headerSubtitleFont.reset(createPointFont(L"Microsoft Sans Serif", 8, FW_NORMAL));
   r.whiteBrush.reset(CreateSolidBrush(RGB(255, 255, 255)));
-  // The setup's DLL search is the system folder only (config/dll_search_win.h).
-  r.richEdit.reset(LoadLibraryW(L"riched20.dll"));
+  r.richEdit.reset(loadSystemLibrary(L"riched20.dll"));
   return r;
 }
 

@@ -62,6 +62,10 @@ struct Wizard {
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with
   WizardControls controls;
   OwnedHandle installationThread;  // set once, when the installing page is entered
+  // Set once Finish is pressed: the finish actions run once, and neither a second Finish nor a
+  // close request can end the run (and remove the work folder) while the plug-in is still loaded
+  // from it, though a plug-in that shows a window lets the wizard's messages through.
+  bool finishing = false;
   // The control that takes the focus when the window is active again (wizard/keyboard_focus_win.h).
   HWND focusOnReturn = nullptr;
 };

@@ -302,25 +302,46 @@ TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
   EXPECT_TRUE(w.endsWithoutTrace());
 }
 
-// The licence text begins with a link to a copy of the launch probe, so the link sits at the top
-// left of the view, where the test presses the mouse button on it. A detected link is opened on
-// the press, before any release; the probe reports that it ran.
-TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksAreDetected) {
+// The licence text begins with the link "www.example.com", so the link sits at the top left of
+// the view, where the test presses the mouse button on it. Beside the setup lies a program of that
+// very name (".com" runs as a program), and the prefix's browser for web addresses is another copy
+// of the launch probe: a detected link is opened on the press, before any release, as a web
+// address in the browser, and the program beside the setup never runs.
+TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksOpenOnlyInTheBrowser) {
   const std::wstring scratch = scratchFolder(L"wizard-licence-1-link");
-  const std::wstring probe = scratch + L"\\probe.exe";
-  ASSERT_TRUE(CopyFileW(AVERLUNE_TEST_LAUNCH_PROBE, probe.c_str(), FALSE));
-  std::string link = "file:///" + fs::path(probe).generic_string();
+  const std::wstring browserKey = L"Software\\Classes\\http\\shell\\open\\command";
+  const std::optional<std::wstring> browserBefore = readRegistryText(HKEY_LOCAL_MACHINE, browserKey, L"");
+  const Cleanup browser({[&] {
+    if (browserBefore) {
+      writeRegistryValue(HKEY_LOCAL_MACHINE, browserKey, L"", REG_SZ, registryTextBytes(*browserBefore));
+    } else {
+      deleteRegistryTree(HKEY_LOCAL_MACHINE, browserKey);
+    }
+  }});
+  const std::wstring browserProbe = scratch + L"\\browser\\probe.exe";
+  CreateDirectoryW((scratch + L"\\browser").c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(AVERLUNE_TEST_LAUNCH_PROBE, browserProbe.c_str(), FALSE));
+  ASSERT_TRUE(writeRegistryValue(HKEY_LOCAL_MACHINE, browserKey, L"", REG_SZ,
+                                 registryTextBytes(L"\"" + browserProbe + L"\" \"%1\"")));
+
   std::vector<ConfigFile> config = configWith("Licence = 1\r\nChangeApplicationFolder = 1\r\n");
-  config.push_back({"licence.rtf", "{\\rtf1\\ansi " + link + " Terms of use.\\par}"});
-  Wizard w(buildSetup(L"wizard-licence-1", config), L"Tool Setup");
+  config.push_back({"licence.rtf", "{\\rtf1\\ansi www.example.com Terms of use.\\par}"});
+  const std::wstring setup = buildSetup(L"wizard-licence-1", config);
+  const std::wstring setupFolder = fs::path(setup).parent_path().wstring();
+  ASSERT_TRUE(CopyFileW(AVERLUNE_TEST_LAUNCH_PROBE, (setupFolder + L"\\www.example.com").c_str(), FALSE));
+  Wizard w(setup, L"Tool Setup");
   ASSERT_NE(w.window, nullptr);
   ASSERT_TRUE(w.press(I::nextButton));
   ASSERT_TRUE(w.waitForPage(I::licencePanel));
   EXPECT_NE(w.control(I::licenceView).text.find(L"Terms of use."), std::wstring::npos);
   const HWND view = w.control(I::licenceView).handle;
   ASSERT_TRUE(PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 8)));
-  for (int waited = 0; waited < kStepMs && !fileExists(scratch + L"\\launched.txt"); waited += 100) Sleep(100);
-  EXPECT_TRUE(fileExists(scratch + L"\\launched.txt")) << "the link was not opened on the press: " << link;
+  const std::wstring opened = scratch + L"\\browser\\launched.txt";
+  for (int waited = 0; waited < kStepMs && !fileExists(opened); waited += 100) Sleep(100);
+  const std::string browserRun = readWholeFile(opened);
+  EXPECT_NE(browserRun.find(std::string("h\0t\0t\0p\0:\0/\0/\0w\0w\0w\0", 20)), std::string::npos)
+      << "the link was not opened in the browser on the press";
+  EXPECT_FALSE(fileExists(setupFolder + L"\\launched.txt")) << "the program named like the link ran";
   PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(12, 8));
   EXPECT_TRUE(w.control(I::doNotAcceptOption).checked);
   EXPECT_FALSE(w.control(I::nextButton).enabled);
