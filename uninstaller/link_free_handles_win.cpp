@@ -46,7 +46,7 @@ Call ntCall(const char* name) {
 }  // namespace
 
 OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAccess access) {
-  static const auto ntCreateFile = ntCall<NtCreateFileCall>("NtCreateFile");
+  const auto ntCreateFile = ntCall<NtCreateFileCall>("NtCreateFile");
   std::u16string part = name;
   while (!part.empty() && (part.back() == u'.' || part.back() == u' ')) part.pop_back();
   if (!ntCreateFile || !parent || part.empty() || part.find_first_of(u"\\/:") != std::u16string::npos) return {};
@@ -101,7 +101,7 @@ LinkState linkState(HANDLE handle, const std::u16string& path) {
 }
 
 bool deleteOnClose(HANDLE handle) {
-  static const auto ntSetInformationFile = ntCall<NtSetInformationFileCall>("NtSetInformationFile");
+  const auto ntSetInformationFile = ntCall<NtSetInformationFileCall>("NtSetInformationFile");
   if (!ntSetInformationFile) return false;
   BOOLEAN deleteFile = TRUE;  // FILE_DISPOSITION_INFORMATION
   IO_STATUS_BLOCK status{};
@@ -109,7 +109,7 @@ bool deleteOnClose(HANDLE handle) {
 }
 
 bool listFolder(HANDLE folder, std::vector<FolderEntry>& entries) {
-  static const auto ntQueryDirectoryFile = ntCall<NtQueryDirectoryFileCall>("NtQueryDirectoryFile");
+  const auto ntQueryDirectoryFile = ntCall<NtQueryDirectoryFileCall>("NtQueryDirectoryFile");
   entries.clear();
   if (!ntQueryDirectoryFile) return false;
   constexpr ULONG kBufferSize = 64 * 1024;
