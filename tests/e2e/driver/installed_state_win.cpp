@@ -29,11 +29,12 @@ std::string hostPath(const std::wstring& path) {
   return result;
 }
 
-// Runs a program of the host (Wine starts those too) with host paths as its arguments, each quoted:
-// the Windows names of the paths would not do for it. False when it cannot be started.
-bool runHostProgram(const std::wstring& program, const std::vector<std::string>& hostPaths) {
+// Runs a program of the host (Wine starts those too) and waits for it; its arguments, each quoted,
+// name host paths, since the Windows names of the paths would not do for it. False when it cannot
+// be started.
+bool runHostProgram(const std::wstring& program, const std::vector<std::string>& arguments) {
   std::wstring command = program;
-  for (const std::string& path : hostPaths) {
+  for (const std::string& path : arguments) {
     const int size = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), size);
@@ -127,6 +128,12 @@ void removeTree(const std::wstring& path) {
     return;
   }
   for (const std::wstring& name : folderEntries(path)) removeTree(withBackslash(path) + name);
+  if (RemoveDirectoryW(path.c_str())) return;
+  // Wine neither lists nor removes a host's link whose target is gone; the host's find removes
+  // the links directly in the folder without following them.
+  const std::string host = hostPath(path);
+  if (host.empty()) return;
+  runHostProgram(L"Z:\\usr\\bin\\find", {host, "-maxdepth", "1", "-type", "l", "-delete"});
   RemoveDirectoryW(path.c_str());
 }
 
