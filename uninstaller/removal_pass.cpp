@@ -2,21 +2,27 @@
 
 #include <algorithm>
 
+#include "config/path_text.h"
 #include "config/uninstall_log.h"
 
 namespace averlune {
 namespace {
 
-bool reachedThroughLink(const RecordPlace& place, const RemovalSystem& system) {
-  return std::any_of(place.foldersOnTheWay.begin(), place.foldersOnTheWay.end(), system.isLink);
+// How a value record names its value to the user: the root the setup wrote it under, the sub key,
+// the value name.
+std::u16string valueText(const UninstallRecord& record) {
+  const bool knownRoot = registryRootFromName(record.rootName, RegistryRoot::none) != RegistryRoot::none;
+  return (knownRoot ? record.rootName : std::u16string(u"HKEY_CURRENT_USER")) + kBackslash +
+         addBackslash(withoutLeadingBackslash(record.path)) + record.valueName;
 }
 
 }  // namespace
 
-RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalFolders& folders, const RemovalSystem& system,
+RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope, const RemovalSystem& system,
                                     const std::function<void(std::uint32_t removed)>& progress) {
-  std::vector<std::u16string> carriedOut;  // file and folder paths, in log order
-  std::vector<std::u16string> foldersCarriedOut;
+  std::vector<std::u16string> reached;  // file and folder paths, in log order
+  std::vector<std::pair<std::u16string, RecordPlace>> foldersReached;
+  std::vector<std::u16string> valuesLeft;
   std::uint32_t counter = 0;
   UninstallRecord record;
   while (readUninstallRecord(log, record)) {
@@ -24,42 +30,43 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalFolders& fol
     switch (record.kind) {
       case UninstallRecordKind::file:
       case UninstallRecordKind::folder: {
-        const RecordPlace place = placeOfRecordPath(record.path, folders);
-        if (place.allowed && !reachedThroughLink(place, system)) {
-          if (record.kind == UninstallRecordKind::file) {
-            system.removeFile(record.path);
-          } else {
-            system.removeFolder(record.path);
-            foldersCarriedOut.push_back(record.path);
-          }
-          carriedOut.push_back(record.path);
+        const bool folder = record.kind == UninstallRecordKind::folder;
+        const RecordPlace place = placeOfRecordPath(record.path, folder, scope);
+        if (place.allowed && (folder ? system.removeFolder(place) : system.removeFile(place))) {
+          if (folder) foldersReached.emplace_back(record.path, place);
+          reached.push_back(record.path);
         }
         if (progress) progress(++counter);
         break;
       }
       case UninstallRecordKind::key:
-        if (isRemovableUninstallKey(record.path)) {
+        if (isRemovableUninstallKey(record.rootName, record.path, scope.appName)) {
           system.deleteKey(root, record.path);
           system.pruneEmptyKeys(root, record.path);
         }
         break;
       case UninstallRecordKind::value:
-        system.deleteValue(root, record.path, record.valueName);
-        system.pruneEmptyKeys(root, record.path);
+        if (scope.valuesAllowed) {
+          system.deleteValue(root, record.path, record.valueName);
+          system.pruneEmptyKeys(root, record.path);
+        } else {
+          valuesLeft.push_back(valueText(record));
+        }
         break;
     }
   }
-  for (auto folder = foldersCarriedOut.rbegin(); folder != foldersCarriedOut.rend(); ++folder) {
-    if (system.exists(*folder)) system.removeFolder(*folder);
+  for (auto folder = foldersReached.rbegin(); folder != foldersReached.rend(); ++folder) {
+    if (system.exists(folder->first)) system.removeFolder(folder->second);
   }
 
   RemovalOutcome outcome;
-  for (const std::u16string& path : carriedOut) {
+  for (const std::u16string& path : reached) {
     if (system.exists(path) &&
         std::find(outcome.itemsLeft.begin(), outcome.itemsLeft.end(), path) == outcome.itemsLeft.end()) {
       outcome.itemsLeft.push_back(path);
     }
   }
+  outcome.itemsLeft.insert(outcome.itemsLeft.end(), valuesLeft.begin(), valuesLeft.end());
   return outcome;
 }
 

@@ -17,14 +17,16 @@ namespace averlune {
 struct RemovalSystem {
   // Whether something is at `path` (a link counts as itself, its target is not asked).
   std::function<bool(const std::u16string& path)> exists;
-  // Whether `path` is a junction or a symbolic link.
-  std::function<bool(const std::u16string& path)> isLink;
-  // Deletes the file at `path`; a link there is deleted itself. Failures are silent.
-  std::function<void(const std::u16string& path)> removeFile;
-  // Deletes the files directly inside `folder` except read-only ones (subfolders and what they hold
-  // stay), then the folder when it is empty; a link there is removed itself, nothing behind it is
-  // touched. Failures are silent.
-  std::function<void(const std::u16string& folder)> removeFolder;
+  // Both reach the item from `place.root` down through `place.parts`, one part at a time, and stop
+  // when a part on the way is a link (junction or symbolic link): they never reach through one.
+  // They answer whether the item was reached (there and no link on the way), removed or not.
+  // removeFile deletes a file, or a link in its place (the link itself); a read-only or busy file
+  // stays, and so does a real folder.
+  std::function<bool(const RecordPlace& place)> removeFile;
+  // removeFolder deletes the files directly inside the folder except read-only ones (subfolders
+  // and what they hold stay), then the folder when it is empty; a link in its place is removed
+  // itself, nothing behind it is touched. The folder cannot be replaced while it is worked in.
+  std::function<bool(const RecordPlace& place)> removeFolder;
   // The registry library's deleteValue, deleteKey and pruneEmptyKeys.
   std::function<void(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName)> deleteValue;
   std::function<void(RegistryRoot root, const std::u16string& subKey)> deleteKey;
@@ -32,21 +34,24 @@ struct RemovalSystem {
 };
 
 struct RemovalOutcome {
-  // Paths of file and folder records that were carried out and are still there afterwards, in log
-  // order, each once. Records passed over by the rules are not listed: the list tells the user what
-  // to delete by hand, and a path from an edited log must never be suggested for that.
+  // Paths of file and folder records that were reached and are still there afterwards, in log
+  // order, each once; then the values passed over because the log could not be checked against
+  // its digest, as root\sub key\value name. Records passed over by the rules are not listed: the
+  // list tells the user what to delete by hand, and a path from an edited log must never be
+  // suggested for that.
   std::vector<std::u16string> itemsLeft;
 };
 
 // Reads records from `log` (positioned after its header) to its end and carries them out:
-//   file and folder records inside `folders` and not reached through a link: removeFile or
-//     removeFolder; each such record, carried out or passed over, moves `progress` on by one;
-//   key records for an entry of the list of installed programs: deleteKey, then pruneEmptyKeys;
-//   value records: deleteValue, then pruneEmptyKeys.
+//   file and folder records that placeOfRecordPath allows: removeFile or removeFolder; each such
+//     record, carried out or passed over, moves `progress` on by one;
+//   the key record of the application's uninstall entry: deleteKey, then pruneEmptyKeys;
+//   value records, when `scope.valuesAllowed`: deleteValue, then pruneEmptyKeys; otherwise they
+//     are listed as left.
 // Root names map as the setup wrote them (an unknown name is HKEY_CURRENT_USER). A folder recorded
 // before a folder inside it cannot go when its turn comes, so folder records that are still there
 // at the end are tried once more, last recorded first.
-RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalFolders& folders, const RemovalSystem& system,
+RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope, const RemovalSystem& system,
                                     const std::function<void(std::uint32_t removed)>& progress);
 
 }  // namespace averlune

@@ -1,7 +1,9 @@
 // Carries out arbitrary bytes as an uninstall log, the way the uninstaller does, against a machine
 // that only records, and checks what an edited log must never reach: every file or folder removed
-// lies strictly inside the application folder or a shortcut folder, no part of its path climbs or
-// is empty, and every key deleted is one entry of the list of installed programs.
+// lies strictly inside the application folder or a shortcut folder (on a desktop only a link
+// directly on it, never in the Startup folder), no part of its path climbs or is empty, every key
+// deleted is the application's entry of the list of installed programs, and no value is deleted
+// from a log without a digest.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,8 +41,18 @@ bool isInside(std::u16string_view path, const std::u16string& folder) {
   return true;
 }
 
-void checkPlace(const std::u16string& path, const RemovalFolders& folders) {
-  if (!isInside(path, folders.appFolder) && !isInside(path, kDesktop) && !isInside(path, kPrograms)) std::abort();
+void checkPath(const std::u16string& path, const std::u16string& appFolder) {
+  if (isInside(path, appFolder)) return;
+  if (isInside(path, kDesktop) && path.find_first_of(u"\\/", kDesktop.size()) == std::u16string::npos) return;
+  if (isInside(path, kPrograms) && !isInside(path, kPrograms + u"Startup\\")) return;
+  std::abort();
+}
+
+std::u16string pathOf(const RecordPlace& place) {
+  std::u16string path = place.root;
+  for (const std::u16string& part : place.parts) path += part + u"\\";
+  path.pop_back();
+  return path;
 }
 
 }  // namespace
@@ -51,26 +63,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   UninstallLogHeader header;
   if (!readUninstallLogHeader(log, header)) return 0;
   if (isRefusedAppFolder(header.appFolder, kProtected, nullptr)) return 0;
-  const RemovalFolders folders{addBackslash(header.appFolder), {kDesktop, kPrograms}};
+  RemovalScope scope;
+  scope.appName = header.appName;
+  scope.appFolder = addBackslash(header.appFolder);
+  scope.desktopFolders = {kDesktop};
+  scope.programsFolders = {kPrograms};
+  scope.valuesAllowed = false;
 
   RemovalSystem system;
   system.exists = [](const std::u16string&) { return true; };  // everything stays: every path is listed
-  system.isLink = [](const std::u16string& path) { return path.size() % 7 == 0; };
-  system.removeFile = [&folders](const std::u16string& path) { checkPlace(path, folders); };
-  system.removeFolder = [&folders](const std::u16string& path) { checkPlace(path, folders); };
-  system.deleteValue = [](RegistryRoot, const std::u16string&, const std::u16string&) {};
-  system.deleteKey = [](RegistryRoot, const std::u16string& subKey) {
+  const std::u16string appFolder = scope.appFolder;
+  system.removeFile = [appFolder](const RecordPlace& place) {
+    checkPath(pathOf(place), appFolder);
+    return place.parts.size() % 3 != 0;  // some are reached through a link
+  };
+  system.removeFolder = system.removeFile;
+  system.deleteValue = [](RegistryRoot, const std::u16string&, const std::u16string&) { std::abort(); };
+  const std::u16string appName = header.appName;
+  system.deleteKey = [appName](RegistryRoot, const std::u16string& subKey) {
     std::u16string_view key = subKey;
     if (!key.empty() && key.front() == u'\\') key.remove_prefix(1);
     if (!key.empty() && key.back() == u'\\') key.remove_suffix(1);
     const std::u16string_view base = kUninstallKeyBase;
     if (key.size() <= base.size() || !equalsIgnoringAsciiCase(key.substr(0, base.size()), base) ||
-        key.find(u'\\', base.size()) != std::u16string_view::npos) {
+        key.find(u'\\', base.size()) != std::u16string_view::npos ||
+        !equalsIgnoringAsciiCase(key.substr(base.size()), appName)) {
       std::abort();
     }
   };
   system.pruneEmptyKeys = [](RegistryRoot, const std::u16string&) {};
-  const RemovalOutcome outcome = removeInstalledItems(log, folders, system, nullptr);
-  for (const std::u16string& path : outcome.itemsLeft) checkPlace(path, folders);
+  const RemovalOutcome outcome = removeInstalledItems(log, scope, system, nullptr);
+  for (const std::u16string& item : outcome.itemsLeft) {
+    if (item.rfind(u"HKEY_", 0) != 0) checkPath(item, appFolder);  // values passed over are named as left
+  }
   return 0;
 }

@@ -14,17 +14,26 @@ const std::u16string kApp = u"C:\\Apps\\Tool\\";
 const std::u16string kPrograms = u"C:\\Users\\Ann\\Start Menu\\Programs\\";
 const std::u16string kEntryKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
 
-RemovalFolders folders() { return {kApp, {u"C:\\Users\\Ann\\Desktop\\", kPrograms}}; }
+RemovalScope scope(bool valuesAllowed = true) {
+  RemovalScope scope;
+  scope.appName = u"Tool";
+  scope.appFolder = kApp;
+  scope.desktopFolders = {u"C:\\Users\\Ann\\Desktop\\"};
+  scope.programsFolders = {kPrograms};
+  scope.valuesAllowed = valuesAllowed;
+  return scope;
+}
 
 // Runs the pass over `records` (a header is put in front and skipped as the uninstaller does).
-RemovalOutcome runPass(FakeMachine& machine, const std::string& records, std::vector<std::uint32_t>* progress = nullptr) {
+RemovalOutcome runPass(FakeMachine& machine, const std::string& records, std::vector<std::uint32_t>* progress = nullptr,
+                       bool valuesAllowed = true) {
   UninstallLogHeader header;
   header.appName = u"#DF";  // a marker as the name: the header is skipped by position
   header.appFolder = kApp;
   LineListFile log;
   openBytes(log, uninstallLogHeaderBytes(header) + records);
   EXPECT_TRUE(readUninstallLogHeader(log, header));
-  return removeInstalledItems(log, folders(), machine.system(), [progress](std::uint32_t removed) {
+  return removeInstalledItems(log, scope(valuesAllowed), machine.system(), [progress](std::uint32_t removed) {
     if (progress) progress->push_back(removed);
   });
 }
@@ -74,6 +83,10 @@ TEST(RemovalPass, RecordsOutsideTheFoldersOrThroughLinksArePassedOverAndNeverLis
   machine.add(u"C:\\Windows\\System32\\kernel32.dll", Entry::file);
   machine.add(u"C:\\Other\\", Entry::folder);
   machine.add(u"C:\\Other\\keep.txt", Entry::file);
+  machine.add(u"C:\\Users\\Ann\\Desktop\\", Entry::folder);
+  machine.add(u"C:\\Users\\Ann\\Desktop\\Report.docx", Entry::file);
+  machine.add(kPrograms + u"Startup\\", Entry::folder);
+  machine.add(kPrograms + u"Startup\\Guard.lnk", Entry::file);
   // data is a link in the application folder to C:\Other: the link may go, what it points to not.
   machine.add(kApp + u"data", Entry::link);
   machine.add(kApp + u"data\\keep.txt", Entry::file);  // what the link shows of C:\Other
@@ -83,20 +96,40 @@ TEST(RemovalPass, RecordsOutsideTheFoldersOrThroughLinksArePassedOverAndNeverLis
       uninstallFileRecord(u"C:\\Windows\\System32\\kernel32.dll") + uninstallFolderRecord(u"C:\\Other\\") +
       uninstallFileRecord(kApp + u"..\\..\\Windows\\System32\\kernel32.dll") +
       uninstallFileRecord(kApp + u"data\\keep.txt") + uninstallFolderRecord(kApp + u"data\\") +
-      uninstallFileRecord(kApp + u"cache") +
+      uninstallFileRecord(kApp + u"cache") + uninstallFileRecord(u"C:\\Users\\Ann\\Desktop\\Report.docx") +
+      uninstallFolderRecord(kPrograms + u"Startup\\") +
       uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall") +
+      uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", std::u16string(kUninstallKeyBase) + u"Other Product") +
       uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", u"Software\\Policies");
   std::vector<std::uint32_t> progress;
   const RemovalOutcome outcome = runPass(machine, records, &progress);
 
-  EXPECT_EQ(progress, (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6}));  // passed over, still counted
+  EXPECT_EQ(progress, (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6, 7, 8}));  // passed over, still counted
   EXPECT_EQ(machine.removeCalls, (std::vector<std::u16string>{kApp + u"data\\", kApp + u"cache"}));
   EXPECT_TRUE(machine.has(u"C:\\Windows\\System32\\kernel32.dll"));
   EXPECT_TRUE(machine.has(u"C:\\Other\\keep.txt"));
+  EXPECT_TRUE(machine.has(u"C:\\Users\\Ann\\Desktop\\Report.docx"));
+  EXPECT_TRUE(machine.has(kPrograms + u"Startup\\Guard.lnk"));
   EXPECT_FALSE(machine.has(kApp + u"data"));
   EXPECT_FALSE(machine.has(kApp + u"cache"));
   EXPECT_TRUE(machine.registryCalls.empty());
   EXPECT_TRUE(outcome.itemsLeft.empty());
+}
+
+TEST(RemovalPass, WithoutADigestValueRecordsArePassedOverAndListedAsLeft) {
+  FakeMachine machine;
+  machine.add(kApp, Entry::folder);
+  machine.add(kApp + u"a.txt", Entry::file);
+  const std::u16string entryKey = std::u16string(kUninstallKeyBase) + u"Tool";
+  const std::string records = uninstallFileRecord(kApp + u"a.txt") + uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", entryKey) +
+                              uninstallValueRecord(u"HKLM", u"Software\\Acme\\Tool\\", u"Path") +
+                              uninstallValueRecord(u"HKEY_LOCAL_MACHINE", u"\\Software\\Other", u"Licence");
+  const RemovalOutcome outcome = runPass(machine, records, nullptr, false);
+  EXPECT_FALSE(machine.has(kApp + u"a.txt"));
+  EXPECT_EQ(machine.registryCalls, (std::vector<std::string>{"deleteKey HKLM " + encodeUtf8(entryKey),
+                                                             "prune HKLM " + encodeUtf8(entryKey)}));
+  EXPECT_EQ(outcome.itemsLeft, (std::vector<std::u16string>{u"HKEY_CURRENT_USER\\Software\\Acme\\Tool\\Path",
+                                                            u"HKEY_LOCAL_MACHINE\\Software\\Other\\Licence"}));
 }
 
 TEST(RemovalPass, WhatStaysIsListedOnceInLogOrderAndNestedFoldersGoWhateverTheirOrder) {

@@ -1,9 +1,10 @@
 #pragma once
 // Which records of an uninstall log the uninstaller carries out. The log is input: it lies in the
 // application folder, which ordinary users may be able to write to, while the uninstaller runs
-// with administrator rights. So files and folders are removed only inside the folders the setup
-// puts things in, keys only below the Windows list of installed programs, and a log whose
-// application folder is a folder of the system is refused as a whole.
+// with administrator rights. So files and folders are removed only where the setup puts them
+// (inside the application folder, its links on the desktops and its start menu folder), the key
+// only of the application's own uninstall entry, values only from a log that matched its digest,
+// and a log whose application folder is a folder of the system is refused as a whole.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -44,34 +45,56 @@ struct ProtectedFolder {
 bool isRefusedAppFolder(const std::u16string& appFolder, const std::vector<ProtectedFolder>& protectedFolders,
                         const FolderIdLookup& folderId);
 
-// True when `appFolder` from a log's header is `ownFolder`, the folder that holds the uninstaller
-// and the log: by identity when the lookup knows both, else by text (letter case and trailing dots
-// aside). The log is read from its own folder, so a header naming another folder was not written
-// by the setup that put it there: an edited log would otherwise make any folder it names the
-// application folder, and have its files removed with administrator rights.
-bool isOwnAppFolder(const std::u16string& appFolder, const std::u16string& ownFolder, const FolderIdLookup& folderId);
+// True when `appFolder` from a log's header names `ownFolder`, the folder that holds the
+// uninstaller and the log, as text: letter case, "/" for "\" and trailing dots and spaces of its
+// parts aside. The log is read from its own folder, so a header naming another folder was not
+// written by the setup that put it there. Identity on disk does not count: a link in the header's
+// path could be turned to another folder while the question is up.
+bool isOwnAppFolder(const std::u16string& appFolder, const std::u16string& ownFolder);
 
-// The folders a log may remove files and folders from, each ending in "\".
-struct RemovalFolders {
-  std::u16string appFolder;                   // from the log's header, accepted by isRefusedAppFolder
-  std::vector<std::u16string> sharedFolders;  // desktops and start menu program folders
+// What a log may remove, besides what lies inside the application folder: it holds what the setup
+// writes outside it, and no more.
+struct RemovalScope {
+  std::u16string appName;    // from the log's header: its key record names this entry only
+  std::u16string appFolder;  // from the log's header, accepted by isRefusedAppFolder and isOwnAppFolder
+  std::vector<std::u16string> desktopFolders;   // this user's and all users' desktops
+  std::vector<std::u16string> programsFolders;  // this user's and all users' start menu Programs
+  // Folders of the system inside the Programs folders (Startup, Administrative Tools), by full
+  // path as the system names them; the groups Windows keeps there by name (Startup, Accessories,
+  // System Tools, Windows PowerShell, ...) count as such folders too.
+  std::vector<std::u16string> shellFolders;
+  // The log matched the digest in the uninstall entry: only then are its value records carried
+  // out, since a value record may name any value of any root.
+  bool valuesAllowed = false;
 };
 
-// Where a file or folder record's path lies. `allowed` is true for a path strictly inside one of
-// the folders, as a plain relative path below its text (letter case aside): no drive or stream
-// colon, no part that is empty or made only of dots and spaces ("..", ".", ". ": Windows reads
-// them as the folder above or the same folder), no character that no path can hold. `foldersOnTheWay` then lists the
-// folders between that folder and the path's last part, outermost first, each ending in "\": the
-// remover passes over the record when one of them is a link, so it never reaches through a link.
+// Where a file or folder record's path lies and how the remover reaches it: from `root` (a folder
+// ending in "\", the application folder or one of the shortcut folders) down through `parts`,
+// each a plain name, opened one after the other without following a link. `allowed` is true for:
+// - a file or folder strictly inside the application folder;
+// - a file record of a ".lnk" file directly in a desktop folder, or in a start menu folder of the
+//   application: the Programs folder itself (where the setup puts links when the user cleared the
+//   folder text) or any folder below it whose outermost part is no shell folder;
+// - a folder record of a folder below a Programs folder whose outermost part is no shell folder
+//   (the setup records the folder text the user typed, "Group\Sub\" included).
+// Paths must be plain relative paths below their folder's text (letter case aside): no drive or
+// stream colon, no part that is empty or made only of dots and spaces ("..", ".", ". ": Windows
+// reads them as the folder above or the same folder), no character that no path can hold.
 struct RecordPlace {
   bool allowed = false;
-  std::vector<std::u16string> foldersOnTheWay;
+  std::u16string root;
+  std::vector<std::u16string> parts;
 };
-RecordPlace placeOfRecordPath(const std::u16string& path, const RemovalFolders& folders);
+RecordPlace placeOfRecordPath(const std::u16string& path, bool folderRecord, const RemovalScope& scope);
 
-// True for a key record's sub key that names one entry of the list of installed programs: the
-// uninstall key base (letter case aside, one leading "\" ignored as the registry library does)
-// followed by a non-empty name without "\" (one trailing "\" allowed).
-bool isRemovableUninstallKey(const std::u16string& subKey);
+// `folder` (a full path) as its drive or share root, ending in "\", and the parts below it, for
+// opening it one part at a time; not allowed for a path that is not full or not plain.
+RecordPlace folderFromItsRoot(const std::u16string& folder);
+
+// True for a key record that names the uninstall entry of `appName`: the root name
+// "HKEY_LOCAL_MACHINE" and the uninstall key base followed by `appName` (letter case aside, one
+// leading and one trailing "\" allowed), `appName` not empty and without "\".
+bool isRemovableUninstallKey(const std::u16string& rootName, const std::u16string& subKey,
+                             const std::u16string& appName);
 
 }  // namespace averlune

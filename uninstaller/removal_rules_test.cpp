@@ -103,74 +103,135 @@ TEST(RemovalRules, ApplicationFoldersAreRefusedByIdentityWhateverTheirSpelling) 
   EXPECT_FALSE(isRefusedAppFolder(u"C:\\Not There\\", kProtected, lookup));
 }
 
-TEST(RemovalRules, RecordPathsMustLieStrictlyInsideTheFoldersAsPlainRelativePaths) {
-  const RemovalFolders folders{u"C:\\Apps\\Tool\\",
-                               {u"C:\\Users\\Ann\\Desktop\\", u"C:\\ProgramData\\Start Menu\\Programs"}};
-  using Folders = std::vector<std::u16string>;
-  const struct {
-    std::u16string path;
-    bool allowed;
-    Folders onTheWay;
-  } rows[] = {
-      {u"C:\\Apps\\Tool\\a.txt", true, {}},
-      {u"c:\\apps\\tool\\sub\\deep\\b.txt", true, {u"C:\\Apps\\Tool\\sub\\", u"C:\\Apps\\Tool\\sub\\deep\\"}},
-      {u"C:\\Apps\\Tool\\sub\\", true, {}},
-      {u"C:\\Apps\\Tool\\sub\\deep\\", true, {u"C:\\Apps\\Tool\\sub\\"}},
-      {u"C:\\Apps\\Tool\\sub/deep/c.txt", true, {u"C:\\Apps\\Tool\\sub\\", u"C:\\Apps\\Tool\\sub\\deep\\"}},
-      {u"C:\\Users\\Ann\\Desktop\\Tool.lnk", true, {}},
-      {u"C:\\ProgramData\\Start Menu\\Programs\\Tool\\", true, {}},
-      {u"C:\\ProgramData\\Start Menu\\Programs\\Tool\\Tool.lnk", true,
-       {u"C:\\ProgramData\\Start Menu\\Programs\\Tool\\"}},
-      {u"", false, {}},
-      {u"C:\\Apps\\Tool\\", false, {}},
-      {u"C:\\Apps\\Tool", false, {}},
-      {u"C:\\Users\\Ann\\Desktop\\", false, {}},
-      {u"C:\\Apps\\ToolBox\\a.txt", false, {}},
-      {u"C:\\Apps\\Tool\\..\\Other\\a.txt", false, {}},
-      {u"C:\\Apps\\Tool\\sub/../../x.txt", false, {}},
-      {u"C:\\Apps\\Tool\\.. \\x.txt", false, {}},
-      {u"C:\\Users\\Ann\\Desktop\\.\\", false, {}},  // the desktop itself, all its files
-      {u"C:\\Users\\Ann\\Desktop\\. \\", false, {}},
-      {u"C:\\Apps\\Tool\\sub\\ \\a.txt", false, {}},
-      {u"C:\\Apps\\Tool\\sub\\...", false, {}},
-      {u"C:\\Apps\\Tool\\sub.\\a.txt", true, {u"C:\\Apps\\Tool\\sub.\\"}},
-      {u"C:\\Apps\\Tool\\a.txt:hidden", false, {}},
-      {u"C:\\Apps\\Tool\\\\a.txt", false, {}},
-      {u"C:\\Apps\\Tool\\sub\\\\a.txt", false, {}},
-      {u"C:\\Apps\\Tool\\a\".txt", false, {}},
-      {u"C:\\Apps\\Tool\\*.*", false, {}},
-      {u"C:\\Windows\\System32\\kernel32.dll", false, {}},
-      {u"\\\\?\\C:\\Apps\\Tool\\a.txt", false, {}},
-  };
-  for (const auto& row : rows) {
-    const RecordPlace place = placeOfRecordPath(row.path, folders);
-    EXPECT_EQ(place.allowed, row.allowed) << encodeUtf8(row.path);
-    if (row.allowed) {
-      EXPECT_EQ(place.foldersOnTheWay, row.onTheWay) << encodeUtf8(row.path);
-    }
+TEST(RemovalRules, TheApplicationFolderIsTheUninstallersOwnByTextOnly) {
+  const std::u16string own = u"C:\\Apps\\Tool\\";
+  for (const char16_t* same : {u"C:\\Apps\\Tool\\", u"c:\\apps\\TOOL", u"C:/Apps/Tool./", u"C:\\Apps\\.\\Tool\\"}) {
+    EXPECT_TRUE(isOwnAppFolder(same, own)) << encodeUtf8(same);
+  }
+  // A short name or a link may lead to the same folder today and elsewhere once the question is up.
+  for (const char16_t* other : {u"C:\\Apps\\TOOL~1\\", u"C:\\Links\\Tool\\", u"C:\\Apps\\Tool\\Sub\\", u"C:\\Apps\\", u"",
+                                u"Tool\\", u"C:\\Apps\\Tool\\..\\Tool\\"}) {
+    EXPECT_FALSE(isOwnAppFolder(other, own)) << encodeUtf8(other);
+  }
+  const RecordPlace parts = folderFromItsRoot(u"c:/Apps/Tool\\");
+  EXPECT_TRUE(parts.allowed);
+  EXPECT_EQ(parts.root, u"c:\\");
+  EXPECT_EQ(parts.parts, (std::vector<std::u16string>{u"Apps", u"Tool"}));
+  EXPECT_EQ(folderFromItsRoot(u"\\\\server\\share\\Tool").parts, std::vector<std::u16string>{u"Tool"});
+  for (const char16_t* refused : {u"C:\\", u"Tool\\", u"C:\\A\\..\\B\\", u"C:\\A\\\"\\"}) {
+    EXPECT_FALSE(folderFromItsRoot(refused).allowed) << encodeUtf8(refused);
   }
 }
 
-TEST(RemovalRules, KeyRecordsNameOneEntryOfTheInstalledProgramsList) {
-  const std::u16string base = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The records a setup writes outside the application folder are links on a desktop and its start
+// menu folder; nothing else there is ever removed, whatever an edited log says.
+TEST(RemovalRules, RecordPathsLieInTheApplicationFolderOrWhereTheSetupPutsItsLinks) {
+  RemovalScope scope;
+  scope.appFolder = u"C:\\Apps\\Tool\\";
+  const std::u16string desktop = u"C:\\Users\\Ann\\Desktop\\";
+  const std::u16string programs = u"C:\\ProgramData\\Start Menu\\Programs\\";
+  scope.desktopFolders = {desktop, u"C:\\Users\\Public\\Desktop"};
+  scope.programsFolders = {u"C:\\Users\\Ann\\Start Menu\\Programs\\", u"C:\\ProgramData\\Start Menu\\Programs"};
+  scope.shellFolders = {programs + u"Autostart\\", programs + u"Admin\\Tools\\"};
+  enum Kind { F, D };
   const struct {
-    std::u16string subKey;
+    std::u16string path;
+    Kind kind;
+    bool allowed;
+  } rows[] = {
+      // inside the application folder: anything, as a plain relative path
+      {u"C:\\Apps\\Tool\\a.txt", F, true},
+      {u"c:\\apps\\tool\\sub\\deep\\b.txt", F, true},
+      {u"C:\\Apps\\Tool\\sub\\", D, true},
+      {u"C:\\Apps\\Tool\\sub/deep/c.txt", F, true},
+      {u"C:\\Apps\\Tool\\sub.\\a.txt", F, true},
+      {u"", F, false},
+      {u"C:\\Apps\\Tool\\", D, false},
+      {u"C:\\Apps\\Tool", F, false},
+      {u"C:\\Apps\\ToolBox\\a.txt", F, false},
+      {u"C:\\Apps\\Tool\\..\\Other\\a.txt", F, false},
+      {u"C:\\Apps\\Tool\\sub/../../x.txt", F, false},
+      {u"C:\\Apps\\Tool\\.. \\x.txt", F, false},
+      {u"C:\\Apps\\Tool\\sub\\ \\a.txt", F, false},
+      {u"C:\\Apps\\Tool\\sub\\...", F, false},
+      {u"C:\\Apps\\Tool\\a.txt:hidden", F, false},
+      {u"C:\\Apps\\Tool\\\\a.txt", F, false},
+      {u"C:\\Apps\\Tool\\a\".txt", F, false},
+      {u"C:\\Apps\\Tool\\*.*", F, false},
+      {u"\\\\?\\C:\\Apps\\Tool\\a.txt", F, false},
+      {u"C:\\Windows\\System32\\kernel32.dll", F, false},
+      // desktops: only links directly on them
+      {desktop + u"Tool.lnk", F, true},
+      {u"C:\\Users\\Public\\Desktop\\Tool.LNK", F, true},
+      {desktop + u"Report.docx", F, false},
+      {desktop + u"Sub\\Tool.lnk", F, false},
+      {desktop + u"Tool.lnk\\", D, false},
+      {desktop + u"Projects\\", D, false},
+      {desktop, D, false},
+      {desktop + u".\\", D, false},
+      {desktop + u". \\", D, false},
+      // Programs folders: links directly in them (an empty start menu folder text) or in a group,
+      // a group at any depth, but never a shell folder or what lies in it
+      {programs + u"Tool.lnk", F, true},
+      {programs + u"Tool\\Tool.lnk", F, true},
+      {programs + u"Tools\\Tool\\Tool.lnk", F, true},
+      {programs + u"Tool\\", D, true},
+      {programs + u"Tools\\Tool\\", D, true},
+      {u"C:\\Users\\Ann\\Start Menu\\Programs\\Tool\\", D, true},
+      {programs + u"Tool\\notes.txt", F, false},
+      {programs, D, false},
+      {programs + u"Startup\\", D, false},
+      {programs + u"startup.\\", D, false},
+      {programs + u"Startup\\evil.lnk", F, false},
+      {programs + u"Administrative Tools\\", D, false},
+      {programs + u"Accessories\\System Tools\\", D, false},
+      {programs + u"Windows PowerShell\\Windows PowerShell.lnk", F, false},
+      {programs + u"Autostart\\", D, false},  // the system's Startup folder under another name
+      {programs + u"Autostart\\x.lnk", F, false},
+      {programs + u"Admin\\", D, true},  // only its Tools subfolder is the system's
+      {programs + u"Admin\\Tools\\x.lnk", F, false},
+      {programs + u"Admin\\Tools\\", D, false},
+      {programs + u"..\\Startup\\", D, false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(placeOfRecordPath(row.path, row.kind == D, scope).allowed, row.allowed) << encodeUtf8(row.path);
+  }
+  // The remover reaches an item from its folder one part at a time.
+  const RecordPlace deep = placeOfRecordPath(u"c:\\apps\\tool\\sub/deep\\b.txt", false, scope);
+  EXPECT_EQ(deep.root, u"C:\\Apps\\Tool\\");
+  EXPECT_EQ(deep.parts, (std::vector<std::u16string>{u"sub", u"deep", u"b.txt"}));
+  const RecordPlace group = placeOfRecordPath(programs + u"Tools\\Tool\\", true, scope);
+  EXPECT_EQ(group.root, programs);
+  EXPECT_EQ(group.parts, (std::vector<std::u16string>{u"Tools", u"Tool"}));
+}
+
+TEST(RemovalRules, AKeyRecordNamesOnlyTheApplicationsOwnUninstallEntry) {
+  const std::u16string base = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  const std::u16string machine = u"HKEY_LOCAL_MACHINE";
+  const struct {
+    std::u16string rootName, subKey, appName;
     bool removable;
   } rows[] = {
-      {base + u"\\Tool", true},
-      {base + u"\\Averlune Sample Notes", true},
-      {u"\\" + base + u"\\Tool", true},
-      {u"SOFTWARE\\microsoft\\windows\\currentversion\\UNINSTALL\\Tool\\", true},
-      {u"", false},
-      {base, false},
-      {base + u"\\", false},
-      {base + u"\\\\", false},
-      {base + u"\\Tool\\Sub", false},
-      {base + u"X\\Tool", false},
-      {u"Software\\Microsoft", false},
-      {u"Software\\Other\\Uninstall\\Tool", false},
+      {machine, base + u"\\Tool", u"Tool", true},
+      {machine, base + u"\\Averlune Sample Notes", u"Averlune Sample Notes", true},
+      {machine, u"\\" + base + u"\\Tool", u"Tool", true},
+      {machine, u"SOFTWARE\\microsoft\\windows\\currentversion\\UNINSTALL\\tool\\", u"Tool", true},
+      {machine, base + u"\\Other Product", u"Tool", false},
+      {machine, base + u"\\Tool", u"", false},
+      {machine, base, u"", false},
+      {machine, base + u"\\", u"", false},
+      {machine, base + u"\\Tool\\Sub", u"Tool\\Sub", false},
+      {machine, base + u"\\Tool\\Sub", u"Tool", false},
+      {machine, base + u"X\\Tool", u"Tool", false},
+      {machine, u"Software\\Other\\Uninstall\\Tool", u"Tool", false},
+      {u"HKLM", base + u"\\Tool", u"Tool", false},
+      {u"HKEY_CURRENT_USER", base + u"\\Tool", u"Tool", false},
+      {u"hkey_local_machine", base + u"\\Tool", u"Tool", false},
   };
-  for (const auto& row : rows) EXPECT_EQ(isRemovableUninstallKey(row.subKey), row.removable) << encodeUtf8(row.subKey);
+  for (const auto& row : rows) {
+    EXPECT_EQ(isRemovableUninstallKey(row.rootName, row.subKey, row.appName), row.removable)
+        << encodeUtf8(row.rootName + u" " + row.subKey + u" / " + row.appName);
+  }
 }
 
 }  // namespace

@@ -6,9 +6,69 @@
 #include "config/path_text.h"
 #include "config/registry_win.h"
 #include "config/wide_text_win.h"
+#include "uninstaller/link_free_handles_win.h"
 
 namespace averlune {
 namespace {
+
+// The folder that holds the place's last part, reached from its root one part at a time, and its
+// path; empty when a part on the way is a link, no folder, or cannot be opened.
+OwnedHandle folderOfLastPart(const RecordPlace& place, std::u16string& path) {
+  if (place.parts.empty()) return {};
+  OwnedHandle folder = openTrustedFolder(place.root);
+  path = place.root;
+  for (std::size_t i = 0; folder && i + 1 < place.parts.size(); ++i) {
+    folder = openFolderOnTheWay(folder.get(), path, place.parts[i]);
+    path += place.parts[i] + u"\\";
+  }
+  return folder;
+}
+
+// Deletes a file, or a link itself, open for removal; a real folder, a read-only or busy file, and
+// a host's link that Wine went through stay.
+void deleteFileOrLink(HANDLE item, const std::u16string& path) {
+  const LinkState link = linkState(item, path);
+  if (link == LinkState::link) {
+    deleteOnClose(item);
+    return;
+  }
+  if (link != LinkState::none || (attributesOf(item) & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return;
+  deleteOnClose(item);  // refused for what cannot go; the record is then listed as left
+}
+
+bool removeFile(const RecordPlace& place) {
+  std::u16string path;
+  const OwnedHandle folder = folderOfLastPart(place, path);
+  if (!folder) return false;
+  // Not there, or held by someone without sharing: reached all the same, the end check tells.
+  const OwnedHandle item = openLinkFree(folder.get(), place.parts.back(), LinkFreeAccess::remove);
+  if (item) deleteFileOrLink(item.get(), path + place.parts.back());
+  return true;
+}
+
+bool removeFolder(const RecordPlace& place) {
+  std::u16string path;
+  const OwnedHandle parent = folderOfLastPart(place, path);
+  if (!parent) return false;
+  path += place.parts.back() + u"\\";
+  // Held without delete sharing while it is emptied: nobody can rename it or put a link in its
+  // place meanwhile.
+  const OwnedHandle folder = openLinkFree(parent.get(), place.parts.back(), LinkFreeAccess::empty);
+  if (!folder) return true;
+  const LinkState link = linkState(folder.get(), path);
+  if (link == LinkState::link) deleteOnClose(folder.get());  // the link itself; what it points to is not ours
+  if (link != LinkState::none || !(attributesOf(folder.get()) & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  std::vector<FolderEntry> entries;
+  if (listFolder(folder.get(), entries)) {
+    for (const FolderEntry& entry : entries) {
+      if (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
+      const OwnedHandle item = openLinkFree(folder.get(), entry.name, LinkFreeAccess::remove);
+      if (item) deleteFileOrLink(item.get(), path + entry.name);
+    }  // each file goes as its handle closes
+  }
+  deleteOnClose(folder.get());  // refused unless it is empty now
+  return true;
+}
 
 // A link is named without a "\" at its end: with one, the name would stand for what is behind it.
 std::u16string withoutTrailingBackslash(std::u16string path) {
@@ -16,52 +76,14 @@ std::u16string withoutTrailingBackslash(std::u16string path) {
   return path;
 }
 
-// GetFileAttributesW reports a link's own attributes, never its target's.
-DWORD attributesOf(const std::u16string& path) { return GetFileAttributesW(wide(withoutTrailingBackslash(path))); }
-
-bool isLinkAttribute(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-void removeFile(const std::u16string& path) {
-  const DWORD attributes = attributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    // A folder under a file record: only a link to a folder goes (the link itself); a real folder
-    // is no file.
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) RemoveDirectoryW(wide(withoutTrailingBackslash(path)));
-    return;
-  }
-  DeleteFileW(wide(path));  // deletes a file link itself; a read-only or busy file stays
-}
-
-void removeFolder(const std::u16string& path) {
-  const DWORD attributes = attributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    RemoveDirectoryW(wide(withoutTrailingBackslash(path)));  // the link itself; what it points to is not ours
-    return;
-  }
-  const std::u16string folder = addBackslash(path);
-  {
-    WIN32_FIND_DATAW found;
-    const OwnedFindHandle search(FindFirstFileW(wide(folder + u"*.*"), &found));
-    if (search) {
-      do {
-        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
-        DeleteFileW(wide(folder + fromWide(found.cFileName)));  // a busy file stays
-      } while (FindNextFileW(search.get(), &found));
-    }
-  }  // an open search keeps its folder from being removed
-  RemoveDirectoryW(wide(folder));  // only when empty now
-}
-
 }  // namespace
 
 RemovalSystem windowsRemovalSystem() {
   RemovalSystem system;
-  system.exists = [](const std::u16string& path) { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; };
-  system.isLink = [](const std::u16string& path) { return isLinkAttribute(attributesOf(path)); };
+  // GetFileAttributesW reports a link's own attributes, never its target's.
+  system.exists = [](const std::u16string& path) {
+    return GetFileAttributesW(wide(withoutTrailingBackslash(path))) != INVALID_FILE_ATTRIBUTES;
+  };
   system.removeFile = removeFile;
   system.removeFolder = removeFolder;
   // Failures are passed over: a value or key that is already gone is no reason to stop.

@@ -4,11 +4,17 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
+#include <vector>
+
 #include "config/dll_search_win.h"
 #include "config/own_file_win.h"
 #include "config/owned_handle_win.h"
+#include "config/sha256_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/command_line.h"
+#include "uninstaller/link_free_handles_win.h"
+#include "uninstaller/log_digest_win.h"
 #include "uninstaller/removal_system_win.h"
 #include "uninstaller/self_delete_batch_win.h"
 #include "uninstaller/uninstall_folders_win.h"
@@ -18,9 +24,13 @@
 namespace averlune {
 namespace {
 
-// The folder of the uninstaller's own file, ending in "\"; empty when the system cannot name it.
+// The folder of the uninstaller's own file, ending in "\", in its long form (the log's header
+// names it so, whatever form it was started by); empty when the system cannot name it.
 std::u16string ownFolder() {
-  const std::u16string own = ownFilePath();
+  std::u16string own = ownFilePath();
+  wchar_t longForm[MAX_PATH] = {};
+  const DWORD length = GetLongPathNameW(wide(own), longForm, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) own = fromWide(longForm, length);
   const std::size_t separator = own.find_last_of(u'\\');
   return separator == std::u16string::npos ? std::u16string() : own.substr(0, separator + 1);
 }
@@ -34,10 +44,18 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
     DeleteFileW(wide(kUninstallLogName));  // what cannot be deleted stays with the application folder
     DeleteFileW(wide(kUninstallLanguageName));
   };
+  // Held until the process ends: the removal pass works inside these folders.
+  auto held = std::make_shared<std::vector<OwnedHandle>>();
+  system.holdFolderWithoutLinks = [held](const std::u16string& path) { return holdFolderWithoutLinks(path, *held); };
   system.protectedFolders = protectedFolders();
   system.folderId = folderIdentity;
-  system.sharedFolders = shortcutFolders();
+  system.desktopFolders = desktopFolders();
+  system.programsFolders = programsFolders();
+  system.shellFolders = shellFoldersInPrograms();
   system.removal = windowsRemovalSystem();
+  system.logDigest = sha256Hex;
+  system.storedLogDigest = storedLogDigest;
+  system.forgetLogDigest = forgetLogDigest;
   auto owner = [&window] { return window.window.get(); };
   system.showError = [owner](const std::u16string& title, const std::u16string& text) {
     MessageBoxW(owner(), wide(text), wide(title), MB_OK | MB_ICONERROR);

@@ -22,34 +22,39 @@ std::string doublePercents(const std::string& text) {
 // The three paths as the batch names them: OEM text between double quotes, or a reference to an
 // environment variable.
 struct BatchPaths {
-  std::string uninstaller, appFolder, batch;
+  std::string uninstaller, appFolder, batch, ping;
 };
 
 std::optional<BatchPaths> pathsInOem(const std::u16string& uninstaller, const std::u16string& appFolder,
-                                     const std::u16string& batch, const OemEncoder& toOem) {
+                                     const std::u16string& batch, const std::u16string& ping,
+                                     const OemEncoder& toOem) {
   const auto u = toOem(uninstaller);
   const auto f = toOem(appFolder);
   const auto b = toOem(batch);
-  if (!u || !f || !b) return std::nullopt;
-  return BatchPaths{doublePercents(*u), doublePercents(*f), doublePercents(*b)};
+  const auto p = toOem(ping);
+  if (!u || !f || !b || !p) return std::nullopt;
+  return BatchPaths{doublePercents(*u), doublePercents(*f), doublePercents(*b), doublePercents(*p)};
 }
 
 }  // namespace
 
 SelfDeleteBatch selfDeleteBatch(const std::u16string& uninstaller, const std::u16string& appFolder,
-                                const std::u16string& batch, const OemEncoder& toOem) {
+                                const std::u16string& batch, const std::u16string& ping, const OemEncoder& toOem) {
   SelfDeleteBatch result;
-  if (uninstaller.empty() || batch.empty() || !canBeQuoted(uninstaller) || !canBeQuoted(batch)) return result;
+  for (const std::u16string* path : {&uninstaller, &batch, &ping}) {
+    if (path->empty() || !canBeQuoted(*path)) return result;
+  }
   const std::u16string folder = canBeQuoted(appFolder) ? appFolder : std::u16string();
 
   BatchPaths paths;
-  if (auto oem = pathsInOem(uninstaller, folder, batch, toOem)) {
+  if (auto oem = pathsInOem(uninstaller, folder, batch, ping, toOem)) {
     paths = *oem;
   } else {
     result.environment = {{u"AV_UNINSTALL_PROGRAM", uninstaller},
                           {u"AV_UNINSTALL_FOLDER", folder},
-                          {u"AV_UNINSTALL_BATCH", batch}};
-    paths = {"%AV_UNINSTALL_PROGRAM%", "%AV_UNINSTALL_FOLDER%", "%AV_UNINSTALL_BATCH%"};
+                          {u"AV_UNINSTALL_BATCH", batch},
+                          {u"AV_UNINSTALL_PING", ping}};
+    paths = {"%AV_UNINSTALL_PROGRAM%", "%AV_UNINSTALL_FOLDER%", "%AV_UNINSTALL_BATCH%", "%AV_UNINSTALL_PING%"};
   }
   const std::string u = "\"" + paths.uninstaller + "\"";
   std::string& text = result.bytes;
@@ -64,7 +69,7 @@ SelfDeleteBatch selfDeleteBatch(const std::u16string& uninstaller, const std::u1
   line("if not exist " + u + " goto DeleteFolder");
   line("set /a tries+=1");
   line("if %tries% geq 60 goto DeleteFolder");
-  line("ping -n 2 127.0.0.1 >nul");  // about one second, on every Windows version
+  line("\"" + paths.ping + "\" -n 2 127.0.0.1 >nul");  // about one second, on every Windows version
   line("goto DeleteFile");
   line(":DeleteFolder");
   if (!folder.empty()) line("rd \"" + paths.appFolder + "\"");

@@ -26,10 +26,11 @@ struct SelfDeleteBatch {
 };
 
 // The batch for the uninstaller file `uninstaller`, the application folder `appFolder` (may be
-// empty: no folder is removed) and the batch's own path `batch`. A path that cannot stand between
-// double quotes (it holds a double quote or a control character) is never written: such an
-// application folder is left out, such an uninstaller or batch path gives no batch at all.
+// empty: no folder is removed), the batch's own path `batch` and the system's ping program `ping`
+// (its full path: the batch runs in the root of a drive anyone may put a "ping.bat" into). A path
+// that cannot stand between double quotes (it holds a double quote or a control character) is
+// never written: such an application folder is left out, such another path gives no batch at all.
 SelfDeleteBatch selfDeleteBatch(const std::u16string& uninstaller, const std::u16string& appFolder,
-                                const std::u16string& batch, const OemEncoder& toOem);
+                                const std::u16string& batch, const std::u16string& ping, const OemEncoder& toOem);
 
 }  // namespace averlune

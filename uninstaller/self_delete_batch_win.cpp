@@ -37,7 +37,11 @@ void writeSelfDeleteBatch(const std::u16string& appFolder) {
   const std::u16string guid = newGuidText();
   if (folder.empty() || guid.empty()) return;
   const std::u16string batchPath = folder + guid + u".bat";
-  const SelfDeleteBatch batch = selfDeleteBatch(ownFilePath(), appFolder, batchPath, toOemCodePage);
+  wchar_t system[MAX_PATH] = {};
+  const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH);
+  if (systemLength == 0 || systemLength >= MAX_PATH) return;
+  const std::u16string ping = fromWide(system, systemLength) + u"\\PING.EXE";
+  const SelfDeleteBatch batch = selfDeleteBatch(ownFilePath(), appFolder, batchPath, ping, toOemCodePage);
   if (batch.bytes.empty()) return;
   if (!replaceFileWhole(batchPath, batch.bytes)) return;  // a cut batch is never started, nor left behind
   // The batch inherits this process's environment and current folder. Neither this process nor

@@ -13,9 +13,12 @@ namespace averlune {
 // of all users. Folders the system cannot name are left out.
 std::vector<ProtectedFolder> protectedFolders();
 
-// The desktop and start menu program folders of this user and of all users, each ending in "\":
-// where the setup puts shortcuts.
-std::vector<std::u16string> shortcutFolders();
+// Where the setup puts shortcuts, this user's and all users', each ending in "\": the desktops,
+// the start menu Programs folders, and the folders of the system inside those (Startup,
+// Administrative Tools), which are never the application's.
+std::vector<std::u16string> desktopFolders();
+std::vector<std::u16string> programsFolders();
+std::vector<std::u16string> shellFoldersInPrograms();
 
 // The identity of the folder at `folder`, links followed; nothing for a missing folder or a file.
 std::optional<FolderId> folderIdentity(const std::u16string& folder);

@@ -72,13 +72,20 @@ TEST(UninstallFoldersWin, TheMachinesOwnFoldersAreRefusedHoweverTheyAreSpelled) 
   EXPECT_FALSE(refused(programFiles + u"Averlune Sample Notes\\"));
   EXPECT_FALSE(refused(profile + u"Tools\\Notes\\"));
 
-  // The shortcut folders are where links may be removed from, and are themselves refused.
-  const std::vector<std::u16string> shortcuts = shortcutFolders();
+  // The shortcut folders are where links may be removed from, and are themselves refused; the
+  // Startup folder is one of the system's folders in the Programs folder.
+  const std::vector<std::u16string> programsList = programsFolders();
+  const std::vector<std::u16string> desktops = desktopFolders();
+  const std::vector<std::u16string> shellList = shellFoldersInPrograms();
   const std::u16string programs = shellFolder(CSIDL_PROGRAMS);
   ASSERT_FALSE(programs.empty());
   const auto ends = [](const std::u16string& folder) { return !folder.empty() && folder.back() == u'\\'; };
-  EXPECT_TRUE(std::all_of(shortcuts.begin(), shortcuts.end(), ends));
-  EXPECT_NE(std::find(shortcuts.begin(), shortcuts.end(), programs), shortcuts.end());
+  for (const auto* list : {&programsList, &desktops, &shellList}) {
+    EXPECT_FALSE(list->empty());
+    EXPECT_TRUE(std::all_of(list->begin(), list->end(), ends));
+  }
+  EXPECT_NE(std::find(programsList.begin(), programsList.end(), programs), programsList.end());
+  EXPECT_NE(std::find(shellList.begin(), shellList.end(), shellFolder(CSIDL_STARTUP)), shellList.end());
   EXPECT_TRUE(refused(programs));
 }
 
@@ -92,18 +99,6 @@ TEST(UninstallFoldersWin, AFoldersIdentityIsTheSameWhateverItsSpellingAndAFileHa
   EXPECT_EQ(folderIdentity(folder + u"."), identity);
   EXPECT_FALSE(folderIdentity(file));
   EXPECT_FALSE(folderIdentity(folder + u"missing\\"));
-
-  // The log's header must name the uninstaller's own folder, however it spells it.
-  fs::create_directories(scratch.path / "Application Folder");
-  fs::create_directories(scratch.path / "Other");
-  const std::u16string app = folder + u"Application Folder\\";
-  const std::u16string shortApp = shortForm(app);
-  EXPECT_TRUE(isOwnAppFolder(upper(app), app, folderIdentity));
-  if (!shortApp.empty()) {
-    EXPECT_TRUE(isOwnAppFolder(addBackslash(shortApp), app, folderIdentity));
-  }
-  EXPECT_FALSE(isOwnAppFolder(folder + u"Other\\", app, folderIdentity));
-  EXPECT_FALSE(isOwnAppFolder(folder + u"Moved Away\\", app, folderIdentity));
 }
 
 // Folder records as the removal pass carries them out: the files directly inside go, read-only
@@ -111,6 +106,9 @@ TEST(UninstallFoldersWin, AFoldersIdentityIsTheSameWhateverItsSpellingAndAFileHa
 TEST(RemovalSystemWin, AFolderRecordEmptiesOneLevelAndRemovesTheFolderOnlyWhenEmpty) {
   TempFolder scratch;
   const RemovalSystem system = windowsRemovalSystem();
+  RemovalScope scope;
+  scope.appFolder = scratch.folder();
+  auto place = [&scope](const std::u16string& path, bool folder) { return placeOfRecordPath(path, folder, scope); };
   const std::u16string folder = scratch.folder() + u"app\\";
   fs::create_directories(fs::path(folder) / "sub");
   const std::u16string plain = folder + u"plain.txt";
@@ -121,27 +119,30 @@ TEST(RemovalSystemWin, AFolderRecordEmptiesOneLevelAndRemovesTheFolderOnlyWhenEm
   }
   ASSERT_TRUE(SetFileAttributesW(fs::path(kept).c_str(), FILE_ATTRIBUTE_READONLY));
 
-  system.removeFolder(folder);
+  EXPECT_TRUE(system.removeFolder(place(folder, true)));
   EXPECT_FALSE(system.exists(plain));
   EXPECT_TRUE(system.exists(kept));
   EXPECT_TRUE(system.exists(inner));
   EXPECT_TRUE(system.exists(folder));
-  EXPECT_FALSE(system.isLink(folder));
 
-  system.removeFile(inner);
-  system.removeFolder(folder + u"sub\\");
+  EXPECT_TRUE(system.removeFile(place(inner, false)));
+  EXPECT_TRUE(system.removeFolder(place(folder + u"sub\\", true)));
   EXPECT_FALSE(system.exists(folder + u"sub\\"));
+  EXPECT_TRUE(system.removeFile(place(kept, false)));  // read-only: stays
+  EXPECT_TRUE(system.exists(kept));
   ASSERT_TRUE(SetFileAttributesW(fs::path(kept).c_str(), FILE_ATTRIBUTE_NORMAL));
-  system.removeFile(kept);
-  system.removeFolder(folder);
+  EXPECT_TRUE(system.removeFile(place(kept, false)));
+  EXPECT_TRUE(system.removeFolder(place(folder, true)));
   EXPECT_FALSE(system.exists(folder));
 
-  // A file record that names a folder removes nothing; a record for what is gone is passed over.
+  // A file record that names a folder removes nothing; what is gone is reached all the same, what
+  // lies in a folder that is gone is not.
   fs::create_directories(fs::path(folder));
-  system.removeFile(folder);
+  EXPECT_TRUE(system.removeFile(place(folder, false)));
   EXPECT_TRUE(system.exists(folder));
-  system.removeFile(folder + u"gone.txt");
-  system.removeFolder(folder + u"gone\\");
+  EXPECT_TRUE(system.removeFile(place(folder + u"gone.txt", false)));
+  EXPECT_TRUE(system.removeFolder(place(folder + u"gone\\", true)));
+  EXPECT_FALSE(system.removeFile(place(folder + u"gone\\a.txt", false)));
 }
 
 }  // namespace

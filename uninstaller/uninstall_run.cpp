@@ -34,14 +34,28 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
   UninstallLogHeader header;
   if (!system.openLog(log) || !readUninstallLogHeader(log, header)) return refuse();
   if (isRefusedAppFolder(header.appFolder, system.protectedFolders, system.folderId) ||
-      !isOwnAppFolder(header.appFolder, system.ownFolder, system.folderId)) {
+      !isOwnAppFolder(header.appFolder, system.ownFolder) || !system.holdFolderWithoutLinks(system.ownFolder)) {
     return refuse();
   }
-  const RemovalFolders folders{addBackslash(header.appFolder), system.sharedFolders};
+  const std::optional<std::u16string> storedDigest = system.storedLogDigest(header.appName);
+  if (storedDigest) {
+    const std::u16string digest = system.logDigest(log.bytes);
+    if (digest.empty() || !equalsIgnoringAsciiCase(digest, *storedDigest)) return refuse();
+  }
+  RemovalScope scope;
+  scope.appName = header.appName;
+  scope.appFolder = addBackslash(header.appFolder);  // the records spell it as the header does
+  scope.desktopFolders = system.desktopFolders;
+  scope.programsFolders = system.programsFolders;
+  scope.shellFolders = system.shellFolders;
+  scope.valuesAllowed = storedDigest.has_value();
 
   const RemovalWork work = [&](const std::function<void(std::uint32_t)>& progress) {
-    RemovalOutcome outcome = removeInstalledItems(log, folders, system.removal, progress);
+    RemovalOutcome outcome = removeInstalledItems(log, scope, system.removal, progress);
     system.deleteLogAndLanguageCopy();
+    // Its key record has taken the entry with it; an aborted installation leaves an entry that
+    // holds only the digest.
+    if (storedDigest) system.forgetLogDigest(header.appName);
     if (progress) progress(header.entryCount);
     return outcome;
   };

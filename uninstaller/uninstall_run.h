@@ -4,11 +4,16 @@
 // With the silent request it removes without the question, the window, any message or the web
 // site, and tells the result by its exit code.
 //
+// A log is trusted only as far as the administrator-only uninstall entry vouches for it: a log
+// whose digest differs from the entry's LogDigest is refused whole; without a LogDigest (an older
+// setup) its value records are passed over.
+//
 // The sequence decides here; UninstallSystem carries out what it decides. The Windows build fills
 // it with message boxes, the progress window, the removal thread and the system calls
 // (run_uninstaller_win.cpp), host tests with recording fakes.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,14 +54,29 @@ struct UninstallSystem {
   // Deletes uninstall.dat and uninstall_l.avl next to the uninstaller; failures are silent.
   std::function<void()> deleteLogAndLanguageCopy;
 
-  // The folder that holds the uninstaller and its two files, ending in "\".
+  // The folder that holds the uninstaller and its two files, ending in "\": the only folder a log
+  // may name as its application folder.
   std::u16string ownFolder;
-  // The folders an application folder may not be, and the folders besides it that records may
-  // remove from (desktops and start menu program folders).
+  // Opens every folder of `folder`'s path from its root without following links and keeps them
+  // open until the process ends, so that none of them can be renamed, removed or turned into a link
+  // meanwhile. False when one of them is a link or cannot be opened.
+  std::function<bool(const std::u16string& folder)> holdFolderWithoutLinks;
+  // The folders an application folder may not be, and where the setup puts shortcuts.
   std::vector<ProtectedFolder> protectedFolders;
   FolderIdLookup folderId;
-  std::vector<std::u16string> sharedFolders;
+  std::vector<std::u16string> desktopFolders;
+  std::vector<std::u16string> programsFolders;
+  std::vector<std::u16string> shellFolders;  // Startup and Administrative Tools of the Programs folders
   RemovalSystem removal;
+
+  // The log's digest (sha256Hex of its bytes); empty when it cannot be computed.
+  std::function<std::u16string(const std::string& bytes)> logDigest;
+  // The LogDigest value of the uninstall entry of `appName` under HKEY_LOCAL_MACHINE: nothing when
+  // the entry or the value is not there (an older setup's entry), the empty text when it is there
+  // but cannot be read as text.
+  std::function<std::optional<std::u16string>(const std::u16string& appName)> storedLogDigest;
+  // Deletes that value, and the entry when nothing else is left in it; failures are silent.
+  std::function<void(const std::u16string& appName)> forgetLogDigest;
 
   // Modal message boxes: an error (error icon, OK), the question (question icon, Yes and No: true
   // for Yes), the closing message (no icon, OK).

@@ -3,6 +3,7 @@
 // registry call recorded, behind a RemovalSystem that acts on them as Windows does.
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,26 +56,41 @@ struct FakeMachine {
   RemovalSystem system() {
     RemovalSystem s;
     s.exists = [this](const std::u16string& path) { return has(path) || has(asLink(path)) || has(asFolder(path)); };
-    s.isLink = [this](const std::u16string& path) {
-      auto found = entries.find(asLink(path));
-      return found != entries.end() && found->second == Entry::link;
+    // The item's path when every folder on the way is there and none is a link.
+    auto reach = [this](const RecordPlace& place) -> std::optional<std::u16string> {
+      std::u16string path = place.root;
+      for (std::size_t i = 0; i + 1 < place.parts.size(); ++i) {
+        path += place.parts[i];
+        const auto found = entries.find(path);
+        if (found != entries.end() && found->second == Entry::link) return std::nullopt;
+        path += u'\\';
+        if (!has(path)) return std::nullopt;
+      }
+      return path + place.parts.back();
     };
-    s.removeFile = [this](const std::u16string& path) {
-      removeCalls.push_back(path);
-      auto found = entries.find(path);
+    s.removeFile = [this, reach](const RecordPlace& place) {
+      const auto path = reach(place);
+      if (!path) return false;
+      removeCalls.push_back(*path);
+      auto found = entries.find(*path);
       if (found != entries.end() && (found->second == Entry::file || found->second == Entry::link)) entries.erase(found);
+      return true;
     };
-    s.removeFolder = [this](const std::u16string& folder) {
+    s.removeFolder = [this, reach](const RecordPlace& place) {
+      const auto path = reach(place);
+      if (!path) return false;
+      const std::u16string folder = asFolder(*path);
       removeCalls.push_back(folder);
       auto link = entries.find(asLink(folder));
       if (link != entries.end() && link->second == Entry::link) {
         entries.erase(link);
-        return;
+        return true;
       }
-      for (const std::u16string& child : childrenOf(asFolder(folder))) {
+      for (const std::u16string& child : childrenOf(folder)) {
         if (entries[child] == Entry::file || entries[child] == Entry::link) entries.erase(child);
       }
-      if (childrenOf(asFolder(folder)).empty()) entries.erase(asFolder(folder));
+      if (has(folder) && childrenOf(folder).empty()) entries.erase(folder);
+      return true;
     };
     auto record = [this](const char* call, RegistryRoot root, const std::u16string& subKey, const std::u16string& name) {
       std::string text = std::string(call) + " " + rootText(root) + " " + encodeUtf8(subKey);

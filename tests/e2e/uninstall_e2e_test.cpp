@@ -12,6 +12,7 @@
 #include <set>
 #include <utility>
 
+#include "config/sha256_win.h"
 #include "config/text_decoding.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
@@ -70,6 +71,33 @@ std::set<std::wstring> batchFilesInTemp() {
 CommandLine registeredCommand(const std::wstring& appName, const wchar_t* value = L"UninstallString") {
   return {readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName), value).value_or(L"<missing>"),
           temporaryFolder()};
+}
+
+// The digest of the log in the uninstall entry, as the setup stores it when it closes the log (put
+// there when the setup under test has not); an entry of an older setup has none.
+void ensureLogDigest(const std::wstring& appName, const std::wstring& log) {
+  if (readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName), L"LogDigest")) return;
+  const std::u16string digest = sha256Hex(readFileBytes(log).value_or(""));
+  ASSERT_EQ(digest.size(), 64u);
+  ASSERT_TRUE(writeRegistryValue(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName), L"LogDigest", REG_SZ,
+                                 registryTextBytes(std::wstring(digest.begin(), digest.end()))));
+}
+
+void dropLogDigest(const std::wstring& appName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstallKeyOf(appName).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    return;
+  }
+  RegDeleteValueW(key, L"LogDigest");  // gone already: as good
+  RegCloseKey(key);
+}
+
+// `text` with every `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
 }
 
 // A small setup built from a payload archive and a script, installed through its wizard.
@@ -269,6 +297,7 @@ TEST(Uninstall, NoForeignMarkUserFileWebSiteAndRegistryPruningAsTheLogSays) {
   probe.script = {"Registry = 1", "Uninstaller_VW = 1", "Website = http://example.invalid/averlune"};
   probe.files = {{"Registry.dat", registryList}};
   ASSERT_TRUE(probe.install(L"uninstall-edge"));
+  ensureLogDigest(probe.name, probe.log());  // values are removed only from a log that matches it
   ASSERT_TRUE(readRegistryText(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Edge", L"Flagged"));
   const std::vector<std::wstring> installed = {L"a.txt", L"b.txt", L"uninstall.dat", L"uninstall.exe",
                                                L"uninstall_l.avl"};
@@ -338,7 +367,9 @@ TEST(Uninstall, NoForeignMarkUserFileWebSiteAndRegistryPruningAsTheLogSays) {
 // ---------------------------------------------------------------------------------------------
 // Logs edited to reach beyond the application
 
-TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALink) {
+// An older setup's entry has no digest to check the log against: the log's records are then held
+// to what a setup writes.
+TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALink) {
   Probe probe{L"Guard Probe", kRoot + L"Guard Probe\\"};
   const std::wstring outside = kRoot + L"Outside\\";
   const std::wstring target = kRoot + L"Target\\";
@@ -346,10 +377,17 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
   GetWindowsDirectoryW(windowsText, MAX_PATH);
   const std::wstring windowsFolder = std::wstring(windowsText) + L"\\";
   const std::wstring windowsVictim = windowsFolder + L"AvE2U-victim.txt";
+  const std::wstring desktopVictim = shellFolder(CSIDL_DESKTOPDIRECTORY) + L"AvE2U notes.txt";
+  const std::wstring startup = shellFolder(CSIDL_STARTUP);
+  const std::wstring startupLink = startup + L"AvE2U guard.lnk";
   Cleanup cleanup({[] { removeTree(kRoot); }, [&] { removeTree(windowsVictim); },
+                   [&] { removeTree(desktopVictim); }, [&] { removeTree(startupLink); },
                    [] { deleteRegistryTree(HKEY_CURRENT_USER, kRegistryTestKey); },
                    [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
   ASSERT_TRUE(probe.install(L"uninstall-guard"));
+  dropLogDigest(probe.name);
+  ASSERT_TRUE(writeFileBytes(desktopVictim, "mine"));
+  ASSERT_TRUE(writeFileBytes(startupLink, "a link that runs at logon"));
   for (const std::wstring& folder : {outside, target}) {
     fs::create_directories(folder);
     ASSERT_TRUE(writeFileBytes(folder + L"keep.txt", "keep"));
@@ -360,8 +398,9 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
                                  registryTextBytes(L"1")));
 
   // The setup's records, and others: outside the application, climbing out of it, through the
-  // link, the link itself, a key that is no entry of the list of installed programs, and a web
-  // site line that would start a program.
+  // link, the link itself, a key that is no entry of the list of installed programs, a file on the
+  // desktop that is no link, the Startup folder, another product's value, and a web site line
+  // that would start a program.
   const std::wstring started = kRoot + L"started.txt";
   wchar_t system[MAX_PATH] = L"";
   GetSystemDirectoryW(system, MAX_PATH);
@@ -372,6 +411,8 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
   log.file(probe.appFolder + L"..\\Outside\\keep.txt");
   log.file(probe.appFolder + L"data\\keep.txt").folder(probe.appFolder + L"data\\");
   log.line(L"#DRK").line(L"HKEY_CURRENT_USER").line(L"Software\\AverluneE2E\\Victim");
+  log.file(desktopVictim).folder(startup);
+  log.value(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Victim\\", L"Stay");
   ASSERT_TRUE(writeFileBytes(probe.log(), log.bytes));
 
   {
@@ -386,6 +427,9 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
     EXPECT_EQ(message->text.find(outside), std::wstring::npos);
     EXPECT_EQ(message->text.find(L"Outside"), std::wstring::npos);
     EXPECT_EQ(message->text.find(target), std::wstring::npos);
+    EXPECT_EQ(message->text.find(desktopVictim), std::wstring::npos);
+    // The value is named: the user may remove it by hand once sure it is the application's.
+    EXPECT_NE(message->text.find(L"HKEY_CURRENT_USER\\Software\\AverluneE2E\\Victim\\Stay"), std::wstring::npos);
     saveScreenshot(message->handle, screenshotPath(L"uninstall-edited-log"));
     ASSERT_TRUE(pressMessageBoxButtonById(message->handle, IDOK));
     ASSERT_TRUE(process.waitForExit(kExitMs));
@@ -396,37 +440,146 @@ TEST(Uninstall, AnEditedLogRemovesNothingOutsideTheApplicationAndNeverThroughALi
   EXPECT_TRUE(fileExists(outside + L"keep.txt"));
   EXPECT_TRUE(fileExists(target + L"keep.txt"));
   EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Victim", L"Stay"));
+  EXPECT_TRUE(fileExists(desktopVictim));
+  EXPECT_TRUE(fileExists(startupLink));
   Sleep(1000);
   EXPECT_FALSE(fileExists(started)) << "the web site line was started as a program";
 
   // Logs whose application folder is a drive root, the Windows folder, or any folder but the one
-  // that holds the log and its uninstaller are refused whole.
+  // that holds the log and its uninstaller are refused whole: a link to that folder too, since it
+  // could be turned elsewhere while the question is up.
   const std::wstring hand = kRoot + L"Hand\\";
   fs::create_directories(hand);
+  ASSERT_TRUE(writeFileBytes(hand + L"keep.txt", "keep"));
+  ASSERT_TRUE(makeFolderLink(kRoot + L"HandLink", kRoot + L"Hand"));
   ASSERT_TRUE(writeFileBytes(hand + L"uninstall_l.avl", sampleLanguageFile()));
   const std::wstring victim = kRoot + L"victim.txt";
   ASSERT_TRUE(writeFileBytes(victim, "victim"));
   ASSERT_TRUE(writeFileBytes(windowsVictim, "victim"));
+  const std::wstring handLink = kRoot + L"HandLink\\";
   const struct {
-    std::wstring appFolder, file;
-  } refused[] = {{L"C:\\", victim}, {windowsFolder, windowsVictim}, {outside, outside + L"keep.txt"}};
+    std::wstring appFolder, file, runFrom;
+  } refused[] = {{L"C:\\", victim, hand},
+                 {windowsFolder, windowsVictim, hand},
+                 {outside, outside + L"keep.txt", hand},
+                 {handLink, handLink + L"keep.txt", hand},
+                 {handLink, handLink + L"keep.txt", handLink}};  // started through the link itself
   for (const auto& r : refused) {
-    SCOPED_TRACE(utf8(r.appFolder));
+    SCOPED_TRACE(utf8(r.appFolder + L" from " + r.runFrom));
     fs::copy_file(buildFolder() + L"\\AverluneUninstall.exe", hand + L"uninstall.exe",
                   fs::copy_options::overwrite_existing);
     ExpectedLog handLog;
     handLog.header(L"Hand", L"1", L"", r.appFolder, 1).file(r.file);
     ASSERT_TRUE(writeFileBytes(hand + L"uninstall.dat", handLog.bytes));
-    TestProcess process(CommandLine{L"\"" + hand + L"uninstall.exe\"", temporaryFolder()});
+    TestProcess process(CommandLine{L"\"" + r.runFrom + L"uninstall.exe\"", temporaryFolder()});
     const auto error = nextBox(process.id());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->text, L"Uninstall error!");
     ASSERT_TRUE(pressMessageBoxButtonById(error->handle, IDOK));
     ASSERT_TRUE(process.waitForExit(kExitMs));
-    EXPECT_EQ(runSilently(CommandLine{L"\"" + hand + L"uninstall.exe\" /S", temporaryFolder()}), 1);
+    EXPECT_EQ(runSilently(CommandLine{L"\"" + r.runFrom + L"uninstall.exe\" /S", temporaryFolder()}), 1);
     EXPECT_TRUE(fileExists(r.file));
     EXPECT_TRUE(fileExists(hand + L"uninstall.dat"));
   }
+}
+
+// The uninstall entry, which only administrators can write, holds the log's digest: a log that
+// differs from it is refused whole, whatever was changed; the setup's own log removes everything
+// it lists, on the desktop, in the start menu and in the registry. The batch that removes the
+// uninstaller afterwards waits with the system's ping, never a "ping.bat" in the drive's root.
+TEST(Uninstall, AnEditedLogIsRefusedWholeAndTheSetupsOwnLogRemovesEverything) {
+  const std::wstring desktop = shellFolder(CSIDL_DESKTOPDIRECTORY);
+  const std::wstring programs = shellFolder(CSIDL_PROGRAMS);
+  const std::wstring startup = shellFolder(CSIDL_STARTUP);
+  ASSERT_FALSE(desktop.empty() || programs.empty() || startup.empty());
+  Probe probe{L"Digest Probe", kRoot + L"Digest Probe\\"};
+  const std::wstring link = desktop + L"Digest Probe.lnk";
+  const std::wstring startMenuFolder = programs + L"Digest Probe\\";
+  const std::wstring desktopVictim = desktop + L"AvE2U notes.txt";
+  const std::wstring startupLink = startup + L"AvE2U guard.lnk";
+  const std::wstring pingBatch = L"C:\\ping.bat";
+  const std::wstring pingRan = kRoot + L"ping-ran.txt";
+  Cleanup cleanup({[] { removeTree(kRoot); }, [&] { removeTree(link); }, [&] { removeTree(startMenuFolder); },
+                   [&] { removeTree(desktopVictim); }, [&] { removeTree(startupLink); }, [&] { removeTree(pingBatch); },
+                   [] { deleteRegistryTree(HKEY_CURRENT_USER, kRegistryTestKey); },
+                   [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
+  probe.script = {"Desktopicon = 1", "Allow_Desktopicons = 1", "StartMenuFolder = 1", "Allow_StartMenuFolder = 1",
+                  "ShortcutFolder = <appname>\\", "Registry = 1"};
+  const std::string shortcut = "<installpath>\\a.txt\r\nDigest Probe\r\n\r\n";
+  probe.files = {{"Desktop.dat", shortcut}, {"Startmenu.dat", shortcut},
+                 {"Registry.dat", "HKEY_CURRENT_USER\r\nSoftware/AverluneE2E/Digest\r\nFlagged\r\n1\r\n" +
+                                      std::string("\x01\0\0\0", 4)}};
+  probe.onPage = [](WizardSession& w, ControlId page) {
+    if (page != I::tasksPanel) return;
+    for (ControlId box : {I::desktopIconCheckBox, I::startMenuCheckBox}) {
+      if (SendMessageW(w.control(box), BM_GETCHECK, 0, 0) != BST_CHECKED) SendMessageW(w.control(box), BM_CLICK, 0, 0);
+    }
+  };
+  ASSERT_TRUE(probe.install(L"uninstall-digest"));
+  ensureLogDigest(probe.name, probe.log());
+  ASSERT_TRUE(writeFileBytes(desktopVictim, "mine"));
+  ASSERT_TRUE(writeFileBytes(startupLink, "a link that runs at logon"));
+  ASSERT_TRUE(writeRegistryValue(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Victim", L"Stay", REG_SZ,
+                                 registryTextBytes(L"1")));
+  ASSERT_TRUE(makeFolderLink(kRoot + L"Alias", kRoot + L"Digest Probe"));
+
+  // The machine as the installation left it, and the user's things beside it.
+  const std::vector<std::wstring> installed = folderEntries(probe.appFolder);
+  ASSERT_EQ(installed, (std::vector<std::wstring>{L"a.txt", L"b.txt", L"uninstall.dat", L"uninstall.exe",
+                                                  L"uninstall_l.avl"}));
+  const std::vector<std::wstring> files = {link, startMenuFolder + L"Digest Probe.lnk", desktopVictim, startupLink};
+  const std::vector<std::pair<std::wstring, std::wstring>> values = {
+      {L"Software\\AverluneE2E\\Digest", L"Flagged"}, {L"Software\\AverluneE2E\\Victim", L"Stay"}};
+  auto expectAsInstalled = [&] {
+    EXPECT_EQ(folderEntries(probe.appFolder), installed);
+    for (const std::wstring& file : files) EXPECT_TRUE(fileExists(file)) << utf8(file);
+    for (const auto& [key, name] : values) EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, key, name)) << utf8(key);
+    EXPECT_TRUE(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name), L"LogDigest"));
+  };
+
+  const std::string honest = readFileBytes(probe.log()).value_or("");
+  ExpectedLog desktopFile, otherValue, startupFolder;
+  desktopFile.file(desktopVictim);
+  otherValue.value(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Victim\\", L"Stay");
+  startupFolder.folder(startup);
+  const struct {
+    const char* edit;
+    std::string log;
+  } edited[] = {
+      {"a file on the desktop", honest + desktopFile.bytes},
+      {"another product's value", honest + otherValue.bytes},
+      {"the Startup folder", honest + startupFolder.bytes},
+      {"the header's folder a link to the uninstaller's own",
+       replaced(honest, utf8(probe.appFolder), utf8(kRoot + L"Alias\\"))},
+  };
+  for (const auto& e : edited) {
+    SCOPED_TRACE(e.edit);
+    ASSERT_NE(e.log, honest);
+    ASSERT_TRUE(writeFileBytes(probe.log(), e.log));
+    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1);
+    ASSERT_TRUE(writeFileBytes(probe.log(), honest));
+    expectAsInstalled();
+  }
+
+  // The honest log. The uninstaller file is held against deletion for a while, so the batch waits.
+  ASSERT_TRUE(writeFileBytes(pingBatch, "@echo ran> \"" + utf8(pingRan) + "\"\r\n"));
+  {
+    const HANDLE held = CreateFileW((probe.appFolder + L"uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 0);
+    Sleep(4000);
+    CloseHandle(held);
+  }
+  EXPECT_TRUE(waitUntilGone(probe.appFolder));
+  EXPECT_FALSE(fileExists(pingRan)) << "the batch ran ping.bat from the drive's root";
+  EXPECT_FALSE(fileExists(link));
+  EXPECT_FALSE(folderExists(startMenuFolder));
+  EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Digest"));
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)));
+  EXPECT_TRUE(fileExists(desktopVictim));
+  EXPECT_TRUE(fileExists(startupLink));
+  EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Victim", L"Stay"));
 }
 
 // ---------------------------------------------------------------------------------------------

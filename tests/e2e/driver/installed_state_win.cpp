@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace averlune::e2e {
 namespace {
@@ -14,6 +15,56 @@ namespace {
 std::wstring withBackslash(std::wstring path) {
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   return path;
+}
+
+// Wine's own export that names the host's path for a Windows path; empty outside Wine.
+std::string hostPath(const std::wstring& path) {
+  using HostName = char*(CDECL*)(const wchar_t*);
+  const auto name = reinterpret_cast<HostName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* text = name ? name(path.c_str()) : nullptr;
+  if (!text) return {};
+  std::string result = text;
+  HeapFree(GetProcessHeap(), 0, text);
+  return result;
+}
+
+// Runs a program of the host (Wine starts those too) and waits for it; its arguments, each quoted,
+// name host paths, since the Windows names of the paths would not do for it. False when it cannot
+// be started.
+bool runHostProgram(const std::wstring& program, const std::vector<std::string>& arguments) {
+  std::wstring command = program;
+  for (const std::string& path : arguments) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), size);
+    wide.resize(wcslen(wide.c_str()));
+    command += L" \"" + wide + L"\"";
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, 10000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+// Removes a link itself, never what it points to. Wine shows the host's symbolic links as links
+// but cannot remove them: the host's rm does.
+void removeLink(const std::wstring& path) {
+  const std::string host = hostPath(path);
+  if (!host.empty()) {
+    runHostProgram(L"Z:\\bin\\rm -f", {host});
+    for (int waited = 0; waited < 5000 && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 50) {
+      Sleep(50);  // the host's change shows a moment after rm has ended
+    }
+    return;
+  }
+  if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());  // a junction, or a link to a file
 }
 
 }  // namespace
@@ -67,12 +118,22 @@ bool setLastWriteLocal(const std::wstring& path, const SYSTEMTIME& local) {
 void removeTree(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    removeLink(path);  // what it points to is not this tree's
+    return;
+  }
   SetFileAttributesW(path.c_str(), attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     DeleteFileW(path.c_str());
     return;
   }
   for (const std::wstring& name : folderEntries(path)) removeTree(withBackslash(path) + name);
+  if (RemoveDirectoryW(path.c_str())) return;
+  // Wine neither lists nor removes a host's link whose target is gone; the host's find removes
+  // the links directly in the folder without following them.
+  const std::string host = hostPath(path);
+  if (host.empty()) return;
+  runHostProgram(L"Z:\\usr\\bin\\find", {host, "-maxdepth", "1", "-type", "l", "-delete"});
   RemoveDirectoryW(path.c_str());
 }
 
@@ -134,41 +195,11 @@ bool makeJunction(const std::wstring& link, const std::wstring& target) {
   return made;
 }
 
-// Wine's own export that names the host's path for a Windows path; null outside Wine.
-std::string hostPath(const std::wstring& path) {
-  using HostName = char*(CDECL*)(const wchar_t*);
-  const auto name = reinterpret_cast<HostName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  char* text = name ? name(path.c_str()) : nullptr;
-  if (!text) return {};
-  std::string result = text;
-  HeapFree(GetProcessHeap(), 0, text);
-  return result;
-}
-
 bool makeHostLink(const std::wstring& link, const std::wstring& target) {
   const std::string linkPath = hostPath(link);
   const std::string targetPath = hostPath(target);
   if (linkPath.empty() || targetPath.empty()) return false;
-  // Wine starts host programs too; the Windows names of the two paths would not do for them.
-  std::wstring command = L"Z:\\bin\\ln -s \"";
-  for (const std::string* part : {&targetPath, &linkPath}) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, part->c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, part->c_str(), -1, wide.data(), size);
-    wide.resize(wcslen(wide.c_str()));
-    command += wide + (part == &targetPath ? L"\" \"" : L"\"");
-  }
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
+  return runHostProgram(L"Z:\\bin\\ln -s", {targetPath, linkPath});
 }
 
 bool isLink(const std::wstring& path) {

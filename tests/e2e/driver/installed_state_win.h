@@ -24,7 +24,8 @@ std::optional<std::string> readFileBytes(const std::wstring& path);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
 // Sets the file's last-write time to a local time.
 bool setLastWriteLocal(const std::wstring& path, const SYSTEMTIME& local);
-// Removes a file or a folder with everything in it, read-only files included.
+// Removes a file or a folder with everything in it, read-only files included; a link in it is
+// removed itself, what it points to stays.
 void removeTree(const std::wstring& path);
 // The names directly inside a folder (files and folders), sorted.
 std::vector<std::wstring> folderEntries(const std::wstring& folder);

@@ -1,0 +1,75 @@
+#pragma once
+// Files and folders opened one path part at a time, each part relative to the handle of the folder
+// before it and never through a link: what the uninstaller removes with administrator rights is
+// checked on the very handle it then works through, so nobody can swap a folder for a junction
+// between the check and the use. Built on the NT calls that exist on every Windows the programs
+// accept (the Win32 wrappers for disposition and directory listing came with Vista).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/owned_handle_win.h"
+
+namespace averlune {
+
+// What to open the last part for.
+enum class LinkFreeAccess {
+  pass,    // a folder on the way: may be passed through, cannot be renamed or removed meanwhile
+  remove,  // a file or link to delete; anyone may keep it open
+  empty,   // a folder to list and delete: cannot be renamed, removed or replaced meanwhile
+};
+
+// Opens `name` (one part, no separator) inside the folder `parent` without following a link;
+// trailing dots and spaces are dropped as Windows drops them from paths. An empty holder when it
+// cannot be opened.
+OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAccess access);
+
+// Opens a folder the uninstaller trusts by its full path, for passing through: a drive root, a
+// folder the system names (a desktop, a Programs folder), or the uninstaller's own folder once
+// holdFolderWithoutLinks holds it. Links on the way are followed: the log did not choose them.
+OwnedHandle openTrustedFolder(const std::u16string& folder);
+
+// The attributes of an open file or folder; INVALID_FILE_ATTRIBUTES when they cannot be read.
+DWORD attributesOf(HANDLE handle);
+
+// How the item open at `handle` by the name `path` is reached.
+enum class LinkState {
+  none,
+  link,        // the handle is the link itself (Windows): it may be deleted through the handle
+  hostLink,    // Wine: the handle went through a host's symbolic link, which only its name shows
+  unreadable,  // its attributes cannot be read
+};
+// Windows tells on the handle opened not to follow links; Wine follows the host's symbolic links
+// whatever the handle asks and shows them only in the attributes of their name, so the name is
+// asked too. (On Wine that second look is a check by path; on Windows the handle decides.)
+LinkState linkState(HANDLE handle, const std::u16string& path);
+
+// Marks an open file, link or empty folder for deletion: it goes when its last handle closes. False
+// when the system refuses (a read-only file, a folder that is not empty).
+bool deleteOnClose(HANDLE handle);
+
+// The names in an open folder with their attributes, "." and ".." left out. False when the folder
+// cannot be listed.
+struct FolderEntry {
+  std::u16string name;
+  DWORD attributes = 0;
+};
+bool listFolder(HANDLE folder, std::vector<FolderEntry>& entries);
+
+}  // namespace averlune
+
+namespace averlune {
+
+// Opens every folder of `folder`'s path below its drive or share root, one part at a time without
+// following links, into `held`, which keeps them open: none of them can then be renamed, removed
+// or replaced by a link until `held` is let go. False when a part is a link, no folder, or cannot
+// be opened (`held` then holds what was opened before it).
+bool holdFolderWithoutLinks(const std::u16string& folder, std::vector<OwnedHandle>& held);
+
+// Opens `name` in `parent` (reached by the path `parentPath`, ending in "\") for passing through:
+// empty when it is a link, no folder, or cannot be opened.
+OwnedHandle openFolderOnTheWay(HANDLE parent, const std::u16string& parentPath, const std::u16string& name);
+
+}  // namespace averlune
