@@ -1,6 +1,6 @@
 #pragma once
 // Creating a folder with every missing parent, one level at a time, and asking whether a folder
-// exists.
+// exists or a name is a link.
 #include <string>
 
 namespace averlune {
@@ -11,5 +11,11 @@ bool makeFolderPath(const std::u16string& path);
 
 // True when `path` names an existing folder.
 bool folderExists(const std::u16string& path);
+
+// True when the name `path` (a trailing "\" aside: with one it would name what is behind) is a
+// junction or symbolic link by the attributes of the name itself. Wine opens a symbolic link of
+// the host as what it points to whatever the flags say, and shows the link only here; on Windows
+// the handle opened as itself tells the same, so this only repeats it there.
+bool isLinkByName(const std::u16string& path);
 
 }  // namespace averlune

@@ -12,14 +12,6 @@ namespace {
 // temporary, offline, not indexed): the archive's external attributes carry more bits than that.
 constexpr DWORD kSettableAttributes = 0x31A7;
 
-// True when the name is a link by its path's attributes. Wine opens a symbolic link of the host
-// as what it points to, whatever the flags say; the link shows only here. Windows needs no more
-// than the handle's own attributes, which this then merely repeats.
-bool isLinkByName(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(wide(path));
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 // What a folder or file opened as itself must be.
 bool isPlain(HANDLE handle, bool folder) {
   BY_HANDLE_FILE_INFORMATION info{};

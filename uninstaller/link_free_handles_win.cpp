@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "config/folder_path_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/removal_rules.h"
 
@@ -93,11 +94,7 @@ LinkState linkState(HANDLE handle, const std::u16string& path) {
   const DWORD attributes = attributesOf(handle);
   if (attributes == INVALID_FILE_ATTRIBUTES) return LinkState::unreadable;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return LinkState::link;
-  std::u16string name = path;
-  while (name.size() > 3 && name.back() == u'\\') name.pop_back();  // with one, it names what is behind
-  const DWORD byName = GetFileAttributesW(wide(name));
-  return byName != INVALID_FILE_ATTRIBUTES && (byName & FILE_ATTRIBUTE_REPARSE_POINT) ? LinkState::hostLink
-                                                                                        : LinkState::none;
+  return isLinkByName(path) ? LinkState::hostLink : LinkState::none;
 }
 
 bool deleteOnClose(HANDLE handle) {
