@@ -4,9 +4,8 @@
 // (lock, icon, windows) are held beside it by the layer that made them.
 //
 // Threads: the main thread fills the state. When the installation starts it copies the user's
-// choices in (UserChoices); from then on the installation thread reads the state and is the only
-// one that writes installationList. Nothing else changes while the installation runs, except
-// currentPage, which only the main thread touches.
+// choices in (UserChoices); from then on the installation thread only reads the state. Nothing
+// changes while the installation runs, except currentPage, which only the main thread touches.
 #include <string>
 #include <vector>
 
@@ -29,6 +28,10 @@ struct UserChoices {
   std::u16string languageName;         // the language picked in the language dialog; empty with one language
 };
 
+// The application folder the user chose, ending in "\": the only place the "\" is added, so the
+// installation and the program started at the end name the same folder.
+std::u16string applicationFolder(const UserChoices& choices);
+
 struct SetupState {
   std::u16string ownFile;      // the setup program's own file, which carries the payload container
   std::u16string workFolder;   // the run's private folder in the temporary folder, ends in "\"
@@ -42,8 +45,6 @@ struct SetupState {
   LanguageTexts languageTexts;  // empty until a language file was loaded
   UserChoices choices;
   int currentPage = 0;  // the wizard's page (wizard/page_flow.h); main thread only
-  // Full paths of folders the payload archive created, in creation order, for the uninstall log.
-  std::vector<std::u16string> installationList;
 };
 
 }  // namespace averlune

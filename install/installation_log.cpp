@@ -32,34 +32,25 @@ void precede(std::function<Result(Arguments...)>& call, Before before) {
 
 }  // namespace
 
-void logInstallation(InstallationSystem& system, const LogLine& log) {
-  precede(system.setStatus, [log](const std::u16string& text) { log(u"status: " + oneLine(text)); });
-  precede(system.setEnvironmentVariable,
-          [log](const std::u16string& name, const std::u16string& value) { log(u"environment: " + name + u"=" + value); });
-  precede(system.makeFolderPath, [log](const std::u16string& folder) { log(u"folder: " + folder); });
-  precede(system.makeApplicationFolder, [log](const std::u16string& folder) { log(u"folder: " + folder); });
-  precede(system.writeUninstallerImage, [log](const std::u16string& path) { log(u"uninstaller: " + path); });
-  precede(system.createLog, [log](const std::u16string& path, const std::string&, const std::u16string&) {
-    log(u"uninstall log: " + path);
-  });
-  precede(system.registerUninstaller, [log](const UninstallRegistration& registration) {
-    log(u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
-  });
-  precede(system.createShortcut, [log](const ShortcutLink& link) {
-    log(u"link: " + link.linkPath + u" -> " + link.target +
-        (link.arguments.empty() ? u"" : u" " + link.arguments));
-  });
-  precede(system.writeRegistryEntry, [log](const RegistryListEntry& entry) {
-    log(u"registry value: " + entry.rootName + u"\\" + entry.subKey + entry.valueName + u" = " + oneLine(entry.data));
-  });
-  precede(system.showError, [log](const std::u16string& title, const std::u16string& text) {
+std::u16string linkLogLine(const ShortcutLink& link) {
+  return u"link: " + link.linkPath + u" -> " + link.target + (link.arguments.empty() ? u"" : u" " + link.arguments);
+}
+
+std::u16string registryValueLogLine(const RegistryListEntry& entry) {
+  return u"registry value: " + entry.rootName + u"\\" + entry.subKey + entry.valueName + u" = " + oneLine(entry.data);
+}
+
+void logInstallation(InstallationReports& reports, const LogLine& log) {
+  reports.note = log;
+  precede(reports.setStatus, [log](const std::u16string& text) { log(u"status: " + oneLine(text)); });
+  precede(reports.showError, [log](const std::u16string& title, const std::u16string& text) {
     log(u"error: " + oneLine(title) + u": " + oneLine(text));
   });
-  precede(system.showFinishPage, [log] { log(u"installation finished"); });
-  precede(system.endRun, [log](bool) { log(u"installation ended before it was complete"); });
+  precede(reports.showFinishPage, [log] { log(u"installation finished"); });
+  precede(reports.endRun, [log](bool) { log(u"installation ended before it was complete"); });
 
-  system.askAfterFailedExtraction = [inner = std::move(system.askAfterFailedExtraction), log](
-                                        const std::u16string& title, const std::u16string& text) {
+  reports.askAfterFailedExtraction = [inner = std::move(reports.askAfterFailedExtraction), log](
+                                         const std::u16string& title, const std::u16string& text) {
     log(u"failure: " + oneLine(text));
     const ExtractionChoice choice = inner(title, text);
     log(std::u16string(u"answer: ") + choiceName(choice));

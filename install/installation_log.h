@@ -4,14 +4,20 @@
 #include <functional>
 #include <string>
 
-#include "install/installation_run.h"
+#include "install/installation_reports.h"
+#include "install/registry_list.h"
+#include "install/shortcuts.h"
 
 namespace averlune {
 
 using LogLine = std::function<void(const std::u16string& line)>;
 
-// Makes `system` write a line through `writeLine` for every call that changes the system or
-// reports to the user, before handing the call on; answers are logged after them.
-void logInstallation(InstallationSystem& system, const LogLine& writeLine);
+// Makes `reports` write a line through `writeLine` for every report to the user, before handing
+// the report on (answers are logged after them), and for every note of the run.
+void logInstallation(InstallationReports& reports, const LogLine& writeLine);
+
+// The lines the run notes for a link and a registry value it writes.
+std::u16string linkLogLine(const ShortcutLink& link);
+std::u16string registryValueLogLine(const RegistryListEntry& entry);
 
 }  // namespace averlune

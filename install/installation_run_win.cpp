@@ -2,24 +2,19 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "config/file_bytes.h"
+#include "config/fixed_texts.h"
 #include "config/folder_path_win.h"
-#include "config/protected_file_win.h"
 #include "config/registry_win.h"
 #include "config/resource_bytes_win.h"
 #include "config/sha256_win.h"
 #include "config/system_lookup_win.h"
 #include "config/uninstall_log.h"
 #include "config/wide_text_win.h"
-#include "install/held_folders_win.h"
+#include "install/installation_apply_win.h"
 #include "install/packed_bytes.h"
 #include "install/payload_file_system_win.h"
-#include "install/registry_list_win.h"
-#include "install/shortcut_link_win.h"
-#include "install/uninstall_log_file_win.h"
-#include "install/uninstall_registration_win.h"
+#include "install/uninstall_registration.h"
 #include "install/uninstaller_image_id.h"
 
 namespace averlune {
@@ -30,6 +25,37 @@ std::u16string userName() {
   DWORD length = 257;
   if (!GetUserNameW(name, &length) || length == 0) return {};
   return fromWide(name, length - 1);  // the count includes the terminating zero
+}
+
+std::optional<std::string> fileBytes(const std::u16string& path) {
+  std::string bytes;
+  if (!readFileBytes(path, bytes)) return std::nullopt;
+  return bytes;
+}
+
+void noteEarlierLog(const SetupState& state, InstallationFacts& facts) {
+  const std::u16string key = uninstallEntryKey(state.options.Appname);
+  if (!key.empty()) facts.storedLogDigest = readRegistryValueText(RegistryRoot::localMachine, key, kLogDigestValueName);
+  if (facts.storedLogDigest.empty()) return;
+  facts.earlierLog = fileBytes(applicationFolder(state.choices) + kUninstallLogName);
+  if (facts.earlierLog) facts.earlierLogDigest = sha256Hex(*facts.earlierLog);
+}
+
+// Asked once the application folder is made and before anything is written into it.
+InstallationFacts gatherFacts(const SetupState& state, PayloadArchiveReader& reader) {
+  InstallationFacts facts;
+  facts.payload = listPayloadEntries(reader);
+  facts.folderExisted = [](const std::u16string& folder) { return folderExists(folder); };
+  if (state.options.Uninstaller == 1) noteEarlierLog(state, facts);
+  facts.desktopList = fileBytes(state.workFolder + u"Desktop.dat");
+  facts.startMenuList = fileBytes(state.workFolder + u"Startmenu.dat");
+  facts.registryList = fileBytes(state.workFolder + u"Registry.dat");
+  facts.lookup = windowsSystemLookup();
+  return facts;
+}
+
+void note(const InstallationReports& reports, const std::u16string& line) {
+  if (reports.note) reports.note(line);
 }
 
 }  // namespace
@@ -45,47 +71,26 @@ InstallationTexts installationTexts(const LanguageTexts& texts) {
           texts.Messages.CouldNotExtractFile};
 }
 
-InstallationSystem windowsInstallationSystem() {
-  auto log = std::make_shared<UninstallLogFile>();
-  auto folders = std::make_shared<HeldFolders>();
-  InstallationSystem system;
-  system.setEnvironmentVariable = [](const std::u16string& name, const std::u16string& value) {
+void runInstallation(const SetupState& state, const InstallationTexts& texts, const InstallationReports& reports,
+                     InstallationTarget& target) {
+  for (const auto& [name, value] : installationEnvironment(state, userName())) {
+    note(reports, u"environment: " + name + u"=" + value);
     SetEnvironmentVariableW(wide(name), wide(value));
-  };
-  system.userName = userName;
-  system.makeFolderPath = [](const std::u16string& folder) { return makeFolderPath(folder); };
-  system.folderExists = [](const std::u16string& path) { return folderExists(path); };
-  system.makeApplicationFolder = [folders](const std::u16string& folder) {
-    return holdApplicationFolder(*folders, folder);
-  };
-  // The uninstaller's three files are written only into the held application folder, protected
-  // and whole: the registration must never point at a cut program. Failures are silent.
-  system.writeUninstallerImage = [folders](const std::u16string& path) {
-    const std::string image = embeddedUninstallerImage();
-    if (!image.empty() && isInHeldFolder(*folders, path)) writeProtectedFile(path, image);
-  };
-  system.copyFile = [folders](const std::u16string& from, const std::u16string& to) {
-    std::string bytes;
-    if (isInHeldFolder(*folders, to) && readFileBytes(from, bytes)) writeProtectedFile(to, bytes);
-  };
-  system.createLog = [log, folders](const std::u16string& path, const std::string& header,
-                                    const std::u16string& digestKey) {
-    return isInHeldFolder(*folders, path) && createUninstallLog(*log, path, header, digestKey);
-  };
-  system.appendLog = [log](const std::string& record) { appendUninstallLog(*log, record); };
-  system.closeLog = [log] { closeUninstallLog(*log); };
-  system.logDigest = sha256Hex;
-  system.storedLogDigest = [](const std::u16string& digestKey) {
-    return readRegistryValueText(RegistryRoot::localMachine, digestKey, kLogDigestValueName);
-  };
-  system.registerUninstaller = [](const UninstallRegistration& registration) { registerUninstaller(registration); };
-  system.createShortcut = [](const ShortcutLink& link) {
-    createShortcut(link.target, link.linkPath, link.workingFolder, link.arguments, u"", u"", 0);
-  };
-  system.writeRegistryEntry = [](const RegistryListEntry& entry) { writeRegistryEntry(entry); };
-  system.lookup = windowsSystemLookup();
-  system.fileSystem = windowsPayloadFileSystem(folders);
-  return system;
+  }
+  PayloadArchiveReader reader(windowsPayloadFileSystem(target.folders));
+  if (!openPayloadArchive(reader, state.ownFile)) {
+    reports.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
+    reports.endRun(true);
+    return;
+  }
+  const std::u16string appFolder = applicationFolder(state.choices);
+  note(reports, u"folder: " + appFolder);
+  if (!holdApplicationFolder(target.folders, appFolder)) {
+    reports.showError(kErrorTitle, kSetupErrorText);
+    reports.endRun(true);
+    return;
+  }
+  applyInstallationPlan(planInstallation(state, texts, gatherFacts(state, reader)), reader, reports, target);
 }
 
 }  // namespace averlune

@@ -1,18 +1,21 @@
 #pragma once
-// The installation run's system half on Windows: files, folders, the uninstaller image, the
-// uninstall log, the registry, shell links and environment variables. The report half (status,
-// progress, message boxes, the finish page, the end of the run) belongs to whoever shows the run
-// to the user; the wizard fills it with messages to its window.
+// The installation run on Windows: publish the run's environment variables, read the payload
+// archive's directory, make the application folder, gather the facts and plan the installation
+// (install/installation_plan.h), then carry the plan out (install/installation_apply_win.h).
 #include <string>
 
 #include "config/language_texts.h"
-#include "install/installation_run.h"
+#include "config/setup_state.h"
+#include "install/installation_plan.h"
+#include "install/installation_reports.h"
+#include "install/installation_target_win.h"
 
 namespace averlune {
 
-// The record with every system field set and the report fields empty. Safe to use on any thread:
-// nothing in it touches a window.
-InstallationSystem windowsInstallationSystem();
+// Returns after the finish page was shown, or after reports.endRun on a fatal failure or an Abort.
+// The log is closed (and its digest kept) before it returns, whichever way.
+void runInstallation(const SetupState& state, const InstallationTexts& texts, const InstallationReports& reports,
+                     InstallationTarget& target);
 
 // The language texts the run shows.
 InstallationTexts installationTexts(const LanguageTexts& texts);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
+
 #include "config/dacl_test_support_win.h"
 #include "config/owned_handle_win.h"
 #include "config/registry_win.h"
@@ -79,6 +82,7 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
                              {"bin/tool.exe", "MZ tool"},
                              {"docs/", "", 0x10},
                              {"docs/a.txt", "a"},
+                             {"bad.txt", "not deflated data", 0x20, 0x5A2D753D, Z_DEFLATED, true, 10, 0},
                              {"../evil.txt", "evil"}},
                             std::string(2048, 'M'), "\x01\x02\x03\x04");
   std::ofstream(work / "Default.avl", std::ios::binary) << "[Installing]\r\nText2=Extracting\r\n";
@@ -123,29 +127,33 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   options.startMenuBase = (scratch.path / "Programs" / "").u16string();
   options.desktopBase = (scratch.path / "Desktop" / "").u16string();
 
-  InstallationSystem system = windowsInstallationSystem();
+  InstallationReports reports;
   std::vector<std::string> events;
   std::vector<int> positions;
   std::vector<std::u16string> statuses;
   int maximum = 0;
-  system.setStatus = [&](const std::u16string& text) { statuses.push_back(text); };
-  system.setProgressMaximum = [&](int value) { maximum = value; };
-  system.setProgress = [&](int position) { positions.push_back(position); };
-  system.showFinishPage = [&] { events.push_back("finish"); };
-  system.endRun = [&](bool) { events.push_back("end"); };
-  system.askAfterFailedExtraction = [&](const std::u16string&, const std::u16string&) {
-    events.push_back("ask");
-    return ExtractionChoice::ignore;
+  reports.setStatus = [&](const std::u16string& text) { statuses.push_back(text); };
+  reports.setProgressMaximum = [&](int value) { maximum = value; };
+  reports.setProgress = [&](int position) { positions.push_back(position); };
+  reports.showFinishPage = [&] { events.push_back("finish"); };
+  reports.endRun = [&](bool) { events.push_back("end"); };
+  // The damaged entry is tried again, then passed over like the refused one.
+  std::deque<ExtractionChoice> answers{ExtractionChoice::retry, ExtractionChoice::ignore, ExtractionChoice::ignore};
+  reports.askAfterFailedExtraction = [&](const std::u16string&, const std::u16string& text) {
+    events.push_back("ask " + encodeUtf8(text));
+    const ExtractionChoice answer = answers.front();
+    answers.pop_front();
+    return answer;
   };
-  system.writeUninstallerImage = [](const std::u16string& path) {
-    std::ofstream(fs::path(std::wstring(path.begin(), path.end())), std::ios::binary) << "MZ uninstaller";
-  };
-  runInstallationSteps(state, installationTexts(state.languageTexts), system);
+  InstallationTarget target;
+  target.uninstallerImage = "MZ uninstaller";
+  runInstallation(state, installationTexts(state.languageTexts), reports, target);
 
   const std::u16string appFolder = (app / "").u16string();
-  EXPECT_EQ(events, (std::vector<std::string>{"ask", "finish"}));  // only ../evil.txt failed
-  EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5, 5, 6, 7, 0}));
-  EXPECT_EQ(maximum, 7);
+  EXPECT_EQ(events, (std::vector<std::string>{"ask \nbad.txt", "ask \nbad.txt", "ask \nevil.txt", "finish"}));
+  EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5, 6, 6, 7, 8, 0}));
+  EXPECT_EQ(maximum, 8);
+  EXPECT_EQ(std::count(statuses.begin(), statuses.end(), u"Extracting\n" + (app / "").u16string() + u"bad.txt"), 2);
   wchar_t text[MAX_PATH];
   GetEnvironmentVariableW(L"AV_INSTALLPATH", text, MAX_PATH);
   EXPECT_EQ(fromWide(text), appFolder);
@@ -160,9 +168,10 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   const std::string folder = encodeUtf8(appFolder);
   const std::string programs = encodeUtf8(options.startMenuBase);
   std::string log("\x07\x00\x00\x00", 4);
-  log += "AverluneInstallRunTest\r\n2.0\r\n\r\n" + folder + "\r\n" + std::string("\x05\x00\x00\x00", 4);
+  log += "AverluneInstallRunTest\r\n2.0\r\n\r\n" + folder + "\r\n" + std::string("\x06\x00\x00\x00", 4);
   log += "#DF\r\n" + folder + "bin\\tool.exe\r\n";
   log += "#DF\r\n" + folder + "docs\\a.txt\r\n";
+  log += "#DF\r\n" + folder + "bad.txt\r\n";  // what the damaged entry left is the uninstaller's to remove
   log += "#DD\r\n" + folder + "docs\\\r\n";
   log += "#DRK\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\AverluneInstallRunTest\r\n";
   log += "#DF\r\n" + encodeUtf8(options.desktopBase) + "Tool Desk.lnk\r\n";
@@ -205,6 +214,32 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
 
   deleteKey(RegistryRoot::localMachine, uninstallKey);
   deleteKey(RegistryRoot::currentUser, kTestKey);
+}
+
+TEST(InstallationRunWin, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
+  payloadtest::ScratchFolder scratch;
+  SetupState state;
+  state.ownFile = (scratch.path / "setup.exe").u16string();  // no archive yet
+  state.choices.appFolderText = (scratch.path / "app").u16string();
+  state.options.Uninstaller = 1;
+  const InstallationTexts texts{u"Extracting", u"Done", u"Extract failed", u"Cannot extract"};
+  std::vector<std::string> events;
+  InstallationReports reports;
+  reports.showError = [&](const std::u16string& title, const std::u16string& text) {
+    events.push_back(encodeUtf8(title) + "/" + encodeUtf8(text));
+  };
+  reports.endRun = [&](bool remove) { events.push_back(remove ? "end removing" : "end"); };
+  InstallationTarget missingArchive;
+  runInstallation(state, texts, reports, missingArchive);
+
+  // An application folder that is a file cannot be held.
+  payloadtest::writeArchive(scratch.path / "setup.exe", {{"a.txt", "a"}});
+  std::ofstream(scratch.path / "app") << "a file";
+  InstallationTarget fileInTheWay;
+  runInstallation(state, texts, reports, fileInTheWay);
+  EXPECT_EQ(events, (std::vector<std::string>{"Extract failed/Cannot extract", "end removing", "Error/Setup Error!",
+                                              "end removing"}));
+  EXPECT_EQ(payloadtest::readBytes(scratch.path / "app"), "a file");
 }
 
 }  // namespace

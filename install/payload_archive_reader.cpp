@@ -155,7 +155,7 @@ int ZCALLBACK closeWindow(voidpf, voidpf stream) {
 int ZCALLBACK windowError(voidpf, voidpf) { return 0; }
 
 unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std::uint64_t offset,
-                std::uint64_t length, ArchiveWindow** opened = nullptr) {
+                std::uint64_t length, ArchiveWindow** opened) {
   zlib_filefunc64_def functions{};
   functions.zopen64_file = openWindow;
   functions.zread_file = readWindow;
@@ -309,15 +309,6 @@ bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path
   return openPayloadArchiveAt(reader, path, 0, kWholeFile);
 }
 
-std::uint64_t countPayloadEntries(const PayloadFileSystem& system, const std::u16string& path) {
-  unzFile zip = openZip(system, path, 0, kWholeFile);
-  if (!zip) return 0;
-  unz_global_info64 global{};
-  const bool ok = unzGetGlobalInfo64(zip, &global) == UNZ_OK;
-  unzClose(zip);
-  return ok ? global.number_entry : 0;
-}
-
 int firstPayloadEntry(PayloadArchiveReader& reader) {
   if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
   return unzGoToFirstFile(reader.state->zip);
@@ -343,43 +334,65 @@ std::u16string payloadRelativeName(const std::u16string& name, bool keepPaths) {
   return drive == std::u16string::npos ? name : name.substr(drive + 2);
 }
 
-int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths) {
-  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
-  const PayloadFileSystem& system = reader.fileSystem;
-  const std::u16string target = withBackslash(targetFolder);
-  makeFolder(reader, target);  // a target that cannot be made fails below, at its first file
-
+PayloadListing listPayloadEntries(PayloadArchiveReader& reader) {
+  PayloadListing listing;
+  if (!reader.state || !reader.state->zip) return listing;
+  unz_global_info64 global{};
+  if (unzGetGlobalInfo64(reader.state->zip, &global) == UNZ_OK) listing.declaredCount = global.number_entry;
   PayloadEntryInfo info;
-  int result = readEntryInfo(reader, info);
-  if (result != kPayloadOk) return result;
-  result = unzOpenCurrentFile(reader.state->zip);
-  if (result != UNZ_OK) return result;
-  OpenEntryData data{reader.state->zip, true};
-  if (info.nameLength > kPayloadMaxNameBytes) return kPayloadNameRefused;
+  for (int step = firstPayloadEntry(reader); step == kPayloadOk; step = nextPayloadEntry(reader)) {
+    if (readEntryInfo(reader, info) != kPayloadOk) break;
+    listing.entries.push_back(std::move(info));
+  }
+  firstPayloadEntry(reader);
+  return listing;
+}
 
-  if (keepPaths && !info.name.empty() && info.name.back() == u'\\') {
-    const std::u16string relative = payloadRelativeName(info.name, true);
-    if (!isContainedRelativePath(relative)) return kPayloadNameRefused;
-    return makeFolder(reader, target + folderPart(relative)) ? kPayloadOk : kPayloadFolderNotCreated;
+bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths) {
+  return keepPaths && !info.name.empty() && info.name.back() == u'\\';
+}
+
+std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder, bool keepPaths) {
+  if (info.name.empty() || info.nameLength > kPayloadMaxNameBytes) return {};
+  const std::u16string relative = payloadRelativeName(info.name, keepPaths);
+  if (!isContainedRelativePath(relative)) return {};
+  return withBackslash(targetFolder) + relative;
+}
+
+int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path) {
+  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  const int opened = unzOpenCurrentFile(reader.state->zip);
+  if (opened != UNZ_OK) return opened;
+  OpenEntryData data{reader.state->zip, true};
+  if (path.empty()) return kPayloadNameRefused;
+  if (path.back() == u'\\') {
+    return makeFolder(reader, path) ? kPayloadOk : kPayloadFolderNotCreated;
   }
 
   // Files of 2 GiB and more are copied like any other: the copy is streamed, and the 32-bit
   // sizes of a plain ZIP entry reach 4 GiB.
-  const std::u16string relative = payloadRelativeName(info.name, keepPaths);
-  if (!isContainedRelativePath(relative)) return kPayloadNameRefused;
-  if (keepPaths) makeFolder(reader, target + folderPart(relative));
+  makeFolder(reader, folderPart(path));
   const unsigned char* whole = decodeWhole(reader, info);
-  const std::u16string path = target + relative;
+  const PayloadFileSystem& system = reader.fileSystem;
   void* file = system.createFile(path);
   if (!file) {
     // The folder may have gone since it was made; a retry makes every folder again.
     reader.state->madeFolder.clear();
     return kPayloadFileNotWritten;
   }
-  result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
+  const int result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
   system.finishFile(file, payloadFileTime(info.dosDateTime));
   system.setAttributes(path, info.externalAttributes);
   return result;
+}
+
+int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths) {
+  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  makeFolder(reader, withBackslash(targetFolder));  // a target that cannot be made fails below, at its first file
+  PayloadEntryInfo info;
+  const int result = readEntryInfo(reader, info);
+  if (result != kPayloadOk) return result;
+  return extractPayloadEntryTo(reader, info, payloadEntryPath(info, targetFolder, keepPaths));
 }
 
 void closePayloadArchive(PayloadArchiveReader& reader) {

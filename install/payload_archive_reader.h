@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace averlune {
 
@@ -120,15 +121,35 @@ bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path
 bool openPayloadArchiveAt(PayloadArchiveReader& reader, const std::u16string& path, std::uint64_t offset,
                           std::uint64_t length);
 
-// The entry count of the archive's end record (folder entries and empty names included). Opens the
-// file by itself and leaves the open archive alone; 0 when there is no archive.
-std::uint64_t countPayloadEntries(const PayloadFileSystem& system, const std::u16string& path);
-
 int firstPayloadEntry(PayloadArchiveReader& reader);
 int nextPayloadEntry(PayloadArchiveReader& reader);
 
 // Fills `info` for the current entry; on failure every number is 0 and the name empty.
 int readEntryInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info);
+
+// Every entry of the open archive in the central directory's order, each header read once, and
+// the count the end record states (folder entries and empty names included). The listing stops at
+// the first record that cannot be read. Leaves the first entry current again.
+struct PayloadListing {
+  std::uint64_t declaredCount = 0;
+  std::vector<PayloadEntryInfo> entries;
+};
+PayloadListing listPayloadEntries(PayloadArchiveReader& reader);
+
+// Where the entry is written below `targetFolder` (ending in "\"): with `keepPaths` its folders are
+// kept, after everything up to and including the first ":\" is dropped; without, only its file
+// part. Empty when nothing may be written: no name, a name cut for its length, or one that is
+// absolute, carries a drive or climbs with "..".
+std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder, bool keepPaths);
+
+// A folder entry: its folders are kept and its name ends in "\". Nothing but the folder is made.
+bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths);
+
+// Extracts the current entry, whose header is `info`, to `path` as payloadEntryPath gave it: a
+// folder entry makes the folder; a file entry makes its folder and writes the file. An empty path
+// writes nothing and fails. A file whose data is damaged, shorter than stated or fails its CRC-32 is
+// left as far as it was written, with its time and attributes, and fails.
+int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path);
 
 // Extracts the current entry below `targetFolder`. With `keepPaths` the entry's folders are
 // recreated below the target, otherwise only its file part is used. A name that is absolute,

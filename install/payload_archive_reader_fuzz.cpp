@@ -62,8 +62,8 @@ PayloadFileSystem fuzzFileSystem(Input& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input input{data, size};
   PayloadArchiveReader reader(fuzzFileSystem(input));
-  countPayloadEntries(reader.fileSystem, u"setup.exe");
   if (!openPayloadArchive(reader, u"setup.exe")) return 0;
+  listPayloadEntries(reader);
   int entries = 0;
   for (int step = firstPayloadEntry(reader); step == 0 && entries < 64; step = nextPayloadEntry(reader), ++entries) {
     PayloadEntryInfo info;

@@ -38,8 +38,11 @@ TEST(PayloadArchiveReader, FindsTheArchiveBehindTheImageAndBeforeTheTrailer) {
   Fixture f;
   const std::string image(70000, 'M');  // more than the 65,535 bytes the end record is looked for in
   writeArchive(f.scratch.path / "setup.exe", {{"", "", 0x10, 0x5A2D753D, 0}, {"a.txt", "alpha"}}, image, "\x12\x34\x00\x00");
-  EXPECT_EQ(countPayloadEntries(f.reader.fileSystem, f.path), 2u);
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  const PayloadListing listing = listPayloadEntries(f.reader);
+  EXPECT_EQ(listing.declaredCount, 2u);
+  ASSERT_EQ(listing.entries.size(), 2u);
+  EXPECT_EQ(listing.entries[1].name, u"a.txt");
   const auto results = extractAll(f.reader);
   ASSERT_EQ(results.size(), 2u);
   EXPECT_NE(results[0].second, 0);  // the empty-named folder entry is the target folder itself
@@ -55,7 +58,7 @@ TEST(PayloadArchiveReader, FindsTheArchiveBehindTheImageAndBeforeTheTrailer) {
 TEST(PayloadArchiveReader, RefusesFilesWithoutAConsistentArchive) {
   Fixture f;
   EXPECT_FALSE(openPayloadArchive(f.reader, f.path));  // missing
-  EXPECT_EQ(countPayloadEntries(f.reader.fileSystem, f.path), 0u);
+  EXPECT_EQ(listPayloadEntries(f.reader).declaredCount, 0u);
   std::ofstream(f.scratch.path / "setup.exe", std::ios::binary) << std::string(5000, 'x');
   EXPECT_FALSE(openPayloadArchive(f.reader, f.path));
   EXPECT_EQ(firstPayloadEntry(f.reader), kPayloadNotOpen);

@@ -89,20 +89,18 @@ std::u16string oemToText(std::string_view bytes) {
 
 }  // namespace
 
-PayloadFileSystem windowsPayloadFileSystem(const std::shared_ptr<HeldFolders>& folders) {
+PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders) {
   PayloadFileSystem system;
   system.openForReading = openForReading;
   system.fileSize = fileSize;
   system.readAt = readAt;
   system.closeReading = closeHandle;
-  system.makeFolderPath = [folders](const std::u16string& folder) { return holdFolder(*folders, folder); };
-  system.createFile = [folders](const std::u16string& path) -> void* {
-    return createFileInHeldFolder(*folders, path);
-  };
+  system.makeFolderPath = [&folders](const std::u16string& folder) { return holdFolder(folders, folder); };
+  system.createFile = [&folders](const std::u16string& path) -> void* { return createFileInHeldFolder(folders, path); };
   system.writeFile = writeFile;
   system.finishFile = finishFile;
-  system.setAttributes = [folders](const std::u16string& path, std::uint32_t attributes) {
-    setAttributesInHeldFolder(*folders, path, attributes);
+  system.setAttributes = [&folders](const std::u16string& path, std::uint32_t attributes) {
+    setAttributesInHeldFolder(folders, path, attributes);
   };
   system.oemToText = oemToText;
   return system;

@@ -2,8 +2,6 @@
 // The payload archive reader's file system on Windows: wide-character paths throughout, the
 // archive read with positioned reads, target files created with create-always semantics, the
 // last-write time set as local time, names through the system's OEM code page.
-#include <memory>
-
 #include "install/held_folders_win.h"
 #include "install/payload_archive_reader.h"
 
@@ -12,6 +10,6 @@ namespace averlune {
 // Folders, files and attributes are written only at or below the application folder that
 // `folders` holds (install/held_folders_win.h), never through a link: a folder that is not
 // plain fails to be made, a file in it fails to be created.
-PayloadFileSystem windowsPayloadFileSystem(const std::shared_ptr<HeldFolders>& folders);
+PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders);
 
 }  // namespace averlune

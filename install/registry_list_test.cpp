@@ -53,7 +53,7 @@ TEST(RegistryList, WriteKindFollowsTheExistingValue) {
 
 TEST(UninstallRegistration, ValuesInOrderWithTheUninstallerQuotedItsSilentCommandAndTheSize) {
   const auto registration = uninstallRegistration(u"My App", u"1.2", u"https://example.test", u"Acme",
-                                                  u"C:\\Program Files\\My App\\uninstall.exe", 2049);
+                                                  u"C:\\Program Files\\My App\\uninstall.exe");
   ASSERT_TRUE(registration);
   EXPECT_EQ(registration->subKey, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\My App");
   const std::vector<std::pair<std::u16string, std::u16string>> expected{
@@ -71,13 +71,13 @@ TEST(UninstallRegistration, ValuesInOrderWithTheUninstallerQuotedItsSilentComman
     EXPECT_EQ(registration->values[i].data, expected[i].second);
   }
   // Kilobytes, rounded up; a size beyond what the value can hold shows as its largest.
-  EXPECT_EQ(registration->estimatedSize, 3u);
-  EXPECT_EQ(uninstallRegistration(u"A", u"", u"", u"", u"x", 0)->estimatedSize, 0u);
-  EXPECT_EQ(uninstallRegistration(u"A", u"", u"", u"", u"x", 1024)->estimatedSize, 1u);
-  EXPECT_EQ(uninstallRegistration(u"A", u"", u"", u"", u"x", std::uint64_t{1} << 45)->estimatedSize, 0xFFFFFFFFu);
+  EXPECT_EQ(estimatedSizeOf(2049), 3u);
+  EXPECT_EQ(estimatedSizeOf(0), 0u);
+  EXPECT_EQ(estimatedSizeOf(1024), 1u);
+  EXPECT_EQ(estimatedSizeOf(std::uint64_t{1} << 45), 0xFFFFFFFFu);
   // A name that would make the entry the Uninstall key itself registers nothing.
-  EXPECT_FALSE(uninstallRegistration(u"", u"", u"", u"", u"x", 0));
-  EXPECT_FALSE(uninstallRegistration(u"\\\\", u"", u"", u"", u"x", 0));
+  EXPECT_FALSE(uninstallRegistration(u"", u"", u"", u"", u"x"));
+  EXPECT_FALSE(uninstallRegistration(u"\\\\", u"", u"", u"", u"x"));
 }
 
 }  // namespace

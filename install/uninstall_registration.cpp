@@ -12,8 +12,7 @@ std::u16string uninstallEntryKey(const std::u16string& appName) {
 std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
-                                                           const std::u16string& uninstallerPath,
-                                                           std::uint64_t installedBytes) {
+                                                           const std::u16string& uninstallerPath) {
   UninstallRegistration registration;
   registration.subKey = uninstallEntryKey(appName);
   if (registration.subKey.empty()) return std::nullopt;
@@ -27,9 +26,12 @@ std::optional<UninstallRegistration> uninstallRegistration(const std::u16string&
       {u"QuietUninstallString", quotedPath + u" /S"},
       {u"DisplayIcon", uninstallerPath},
   };
-  const std::uint64_t kilobytes = installedBytes / 1024 + (installedBytes % 1024 != 0 ? 1 : 0);
-  registration.estimatedSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(kilobytes, UINT32_MAX));
   return registration;
+}
+
+std::uint32_t estimatedSizeOf(std::uint64_t installedBytes) {
+  const std::uint64_t kilobytes = installedBytes / 1024 + (installedBytes % 1024 != 0 ? 1 : 0);
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(kilobytes, UINT32_MAX));
 }
 
 }  // namespace averlune

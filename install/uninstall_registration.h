@@ -32,12 +32,14 @@ std::u16string uninstallEntryKey(const std::u16string& appName);
 // then be the Uninstall key itself, and the uninstaller removes the key it is given.
 // UninstallString holds the path in double quotes, so that a path with spaces cannot start
 // another program (C:\Program.exe); QuietUninstallString, for deployment tools, is the same
-// followed by " /S"; DisplayIcon holds the path as it is. `installedBytes` is rounded up to whole
-// kilobytes (at most 4 TiB can be told).
+// followed by " /S"; DisplayIcon holds the path as it is. The estimated size is left 0 for the run
+// to fill in once it knows what it extracted.
 std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
-                                                           const std::u16string& uninstallerPath,
-                                                           std::uint64_t installedBytes);
+                                                           const std::u16string& uninstallerPath);
+
+// EstimatedSize for `installedBytes`: rounded up to whole kilobytes (at most 4 TiB can be told).
+std::uint32_t estimatedSizeOf(std::uint64_t installedBytes);
 
 }  // namespace averlune

@@ -115,17 +115,18 @@ constexpr char16_t kDigestKey[] = u"Software\\AverluneEndSetupRunTest";
 // Stands in for an installation that is still extracting, its uninstall log open, when the user
 // cancels, and fails fatally after that: its later reports and its request to end the run must end
 // nothing more, and what it appends later must not reach the log whose digest was kept.
-void extractThenFail(SetupState& state, const InstallationTexts&, const InstallationSystem& system) {
-  const std::u16string app = state.choices.appFolderText + u"\\";
-  system.makeApplicationFolder(app);
-  system.createLog(app + u"uninstall.dat", "header", kDigestKey);
-  system.setProgressMaximum(4);
-  system.setStatus(u"Installing..");
+void extractThenFail(const SetupState& state, const InstallationTexts&, const InstallationReports& reports,
+                     InstallationTarget& target) {
+  const std::u16string app = applicationFolder(state.choices);
+  holdApplicationFolder(target.folders, app);
+  createUninstallLog(target.log, app + u"uninstall.dat", "header", kDigestKey);
+  reports.setProgressMaximum(4);
+  reports.setStatus(u"Installing..");
   WaitForSingleObject(releaseInstallation, 10000);
-  system.appendLog("late record");
-  system.setProgress(2);
-  system.showError(u"Error", u"Setup Error!");
-  system.endRun(true);
+  appendUninstallLog(target.log, "late record");
+  reports.setProgress(2);
+  reports.showError(u"Error", u"Setup Error!");
+  reports.endRun(true);
 }
 
 TEST_F(RunEnd, CancelDuringInstallationEndsTheRunOnceOnTheMainThread) {

@@ -17,20 +17,22 @@ void installSilently(SetupRun& run, const std::u16string& appFolder) {
 
   bool finished = false;
   bool removeWorkFolder = true;
-  InstallationSystem system = windowsInstallationSystem();
-  system.setStatus = [](const std::u16string&) {};
-  system.setProgressMaximum = [](int) {};
-  system.setProgress = [](int) {};
-  system.showFinishPage = [&finished] { finished = true; };
-  system.showError = [](const std::u16string&, const std::u16string&) {};
-  system.askAfterFailedExtraction = [](const std::u16string&, const std::u16string&) { return ExtractionChoice::abort; };
+  InstallationReports reports;
+  reports.setStatus = [](const std::u16string&) {};
+  reports.setProgressMaximum = [](int) {};
+  reports.setProgress = [](int) {};
+  reports.showFinishPage = [&finished] { finished = true; };
+  reports.showError = [](const std::u16string&, const std::u16string&) {};
+  reports.askAfterFailedExtraction = [](const std::u16string&, const std::u16string&) { return ExtractionChoice::abort; };
   // The run stops by itself after asking for its end; the end itself is below.
-  system.endRun = [&removeWorkFolder](bool remove) { removeWorkFolder = remove; };
+  reports.endRun = [&removeWorkFolder](bool remove) { removeWorkFolder = remove; };
   if (!state.logFile.empty()) {
-    logInstallation(system, [path = state.logFile](const std::u16string& line) { appendLogLine(path, line); });
+    logInstallation(reports, [path = state.logFile](const std::u16string& line) { appendLogLine(path, line); });
   }
   logLine(run, u"installing silently into " + choices.appFolderText);
-  runInstallationSteps(state, installationTexts(state.languageTexts), system);
+  InstallationTarget target;
+  target.uninstallerImage = embeddedUninstallerImage();
+  runInstallation(state, installationTexts(state.languageTexts), reports, target);
   run.exitCode = finished ? SetupExitCode::installed : SetupExitCode::cancelledOrAborted;
   endSetupRun(run, removeWorkFolder);
 }

@@ -23,7 +23,7 @@ void runFinishActions(Wizard& wizard) {
         requestRestart();
         break;
       case FinishStep::launchProgram:
-        startProgram(programLaunchOf(state.options, state.variables, state.choices.appFolderText,
+        startProgram(programLaunchOf(state.options, state.variables, applicationFolder(state.choices),
                                      windowsSystemLookup()));
         break;
       case FinishStep::hideWizard:

@@ -12,15 +12,16 @@ namespace {
 
 // Everything the installation thread works with, owned by the thread.
 struct InstallationJob {
-  SetupState* state;
+  const SetupState* state;
   InstallationTexts texts;
-  InstallationSystem system;
+  InstallationReports reports;
+  std::shared_ptr<InstallationTarget> target;  // shared with the wizard, which closes its log on Cancel
   InstallationWork work;
 };
 
 DWORD WINAPI installationThread(void* parameter) {
   const std::unique_ptr<InstallationJob> job(static_cast<InstallationJob*>(parameter));
-  job->work(*job->state, job->texts, job->system);
+  job->work(*job->state, job->texts, job->reports, *job->target);
   return 0;
 }
 
@@ -38,28 +39,28 @@ LRESULT sendBox(HWND window, UINT message, const std::u16string& title, const st
 
 }  // namespace
 
-void reportToWindow(InstallationSystem& system, HWND window) {
-  system.setStatus = [window](const std::u16string& text) {
+void reportToWindow(InstallationReports& reports, HWND window) {
+  reports.setStatus = [window](const std::u16string& text) {
     SendMessageW(window, kInstallationStatus, 0, reinterpret_cast<LPARAM>(&text));
   };
-  system.setProgressMaximum = [window](int maximum) {
+  reports.setProgressMaximum = [window](int maximum) {
     SendMessageW(window, kInstallationProgressMaximum, static_cast<WPARAM>(maximum), 0);
   };
-  system.setProgress = [window](int position) {
+  reports.setProgress = [window](int position) {
     SendMessageW(window, kInstallationProgress, static_cast<WPARAM>(position), 0);
   };
-  system.showFinishPage = [window] { SendMessageW(window, kInstallationFinished, 0, 0); };
-  system.showError = [window](const std::u16string& title, const std::u16string& text) {
+  reports.showFinishPage = [window] { SendMessageW(window, kInstallationFinished, 0, 0); };
+  reports.showError = [window](const std::u16string& title, const std::u16string& text) {
     sendBox(window, kInstallationError, title, text);
   };
-  system.askAfterFailedExtraction = [window](const std::u16string& title, const std::u16string& text) {
+  reports.askAfterFailedExtraction = [window](const std::u16string& title, const std::u16string& text) {
     switch (sendBox(window, kInstallationQuestion, title, text)) {
       case IDRETRY: return ExtractionChoice::retry;
       case IDIGNORE: return ExtractionChoice::ignore;
       default: return ExtractionChoice::abort;  // Abort, or no window left to ask: nothing more is written
     }
   };
-  system.endRun = [window](bool removeWorkFolder) {
+  reports.endRun = [window](bool removeWorkFolder) {
     SendMessageW(window, kInstallationEndsRun, removeWorkFolder ? 1 : 0, 0);
   };
 }
@@ -67,14 +68,15 @@ void reportToWindow(InstallationSystem& system, HWND window) {
 void startInstallation(Wizard& wizard) {
   if (wizard.installationThread) return;
   readChoices(wizard.controls, wizard.state.choices);
+  auto target = std::make_shared<InstallationTarget>();
+  target->uninstallerImage = embeddedUninstallerImage();
   auto job = std::make_unique<InstallationJob>(InstallationJob{
-      &wizard.state, installationTexts(wizard.state.languageTexts), windowsInstallationSystem(),
-      wizard.installationWork});
-  reportToWindow(job->system, wizard.window.get());
+      &wizard.state, installationTexts(wizard.state.languageTexts), {}, target, wizard.installationWork});
+  reportToWindow(job->reports, wizard.window.get());
   if (!wizard.state.logFile.empty()) {
-    logInstallation(job->system, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
+    logInstallation(job->reports, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
   }
-  wizard.closeUninstallLog = job->system.closeLog;
+  wizard.closeUninstallLog = [target] { closeUninstallLog(target->log); };
   wizard.installationThread = OwnedHandle(CreateThread(nullptr, 0, installationThread, job.get(), 0, nullptr));
   if (wizard.installationThread) job.release();  // the thread owns it now
 }

@@ -24,8 +24,8 @@ ProgramLaunch programLaunchFor(const std::u16string& programPath) {
 }
 
 ProgramLaunch programLaunchOf(const SetupOptions& options, const std::vector<AuthorVariable>& variables,
-                              const std::u16string& appFolderText, const SystemLookup& system) {
-  return programLaunchFor(expandPlaceholders(options.ProgramRun, addBackslash(appFolderText),
+                              const std::u16string& appFolder, const SystemLookup& system) {
+  return programLaunchFor(expandPlaceholders(options.ProgramRun, appFolder,
                                              placeholderScriptValues(options), variables, system));
 }
 

@@ -23,10 +23,9 @@ struct ProgramLaunch {
 // How `programPath`, the expanded ProgramRun, is started.
 ProgramLaunch programLaunchFor(const std::u16string& programPath);
 
-// ProgramRun expanded as Finish expands it: with the installation path, which is
-// `appFolderText` (the application folder field as it stands) with a closing "\", so that
-// "<installpath>" gives the folder without it.
+// ProgramRun expanded as Finish expands it: with the installation path, `appFolder` (the folder
+// the run installed into, ending in "\"), so that "<installpath>" gives the folder without it.
 ProgramLaunch programLaunchOf(const SetupOptions& options, const std::vector<AuthorVariable>& variables,
-                              const std::u16string& appFolderText, const SystemLookup& system);
+                              const std::u16string& appFolder, const SystemLookup& system);
 
 }  // namespace averlune

@@ -22,13 +22,10 @@ void expectLaunch(const ProgramLaunch& launch, const std::u16string& program, co
   EXPECT_EQ(launch.workingFolder, workingFolder);
 }
 
-TEST(ProgramLaunch, ProgramRunIsExpandedWithTheFieldAsInstallationPath) {
+TEST(ProgramLaunch, ProgramRunIsExpandedWithTheApplicationFolderAsInstallationPath) {
   SetupOptions options;
   options.Appname = u"Tool";
   options.ProgramRun = u"<installpath>\\tool.exe";
-  expectLaunch(programLaunchOf(options, {}, u"C:\\Apps\\Tool", fixedSystem()), u"C:\\Apps\\Tool\\tool.exe",
-               u"\"C:\\Apps\\Tool\\tool.exe\"", u"C:\\Apps\\Tool\\");
-  // A field that ends in "\" already gets no second one.
   expectLaunch(programLaunchOf(options, {}, u"C:\\Apps\\Tool\\", fixedSystem()), u"C:\\Apps\\Tool\\tool.exe",
                u"\"C:\\Apps\\Tool\\tool.exe\"", u"C:\\Apps\\Tool\\");
 
@@ -37,7 +34,7 @@ TEST(ProgramLaunch, ProgramRunIsExpandedWithTheFieldAsInstallationPath) {
   AuthorVariable docs;
   docs.token = u"<docs>";
   docs.value = u"Help";
-  expectLaunch(programLaunchOf(options, {docs}, u"D:\\Elsewhere", fixedSystem()),
+  expectLaunch(programLaunchOf(options, {docs}, u"D:\\Elsewhere\\", fixedSystem()),
                u"C:\\Program Files\\Tool\\Help\\readme.txt", u"\"C:\\Program Files\\Tool\\Help\\readme.txt\"",
                u"C:\\Program Files\\Tool\\Help\\");
 }

@@ -47,7 +47,7 @@ TEST_F(WizardWindow, FinishStaysEnabledWhenTheMainThreadAppliesInstallingStatesM
   applyButtonStates(wizard);
   ASSERT_FALSE(IsWindowEnabled(c.nextButton));
 
-  InstallationSystem reports;
+  InstallationReports reports;
   reportToWindow(reports, wizard.window.get());
   std::atomic<bool> reported{false};
   std::thread installation([&] {
@@ -76,10 +76,11 @@ UserChoices choicesSeen;
 
 // Stands in for the installation run: notes what the state told it, then waits until the test
 // lets it finish.
-void installUntilReleased(SetupState& state, const InstallationTexts&, const InstallationSystem& system) {
+void installUntilReleased(const SetupState& state, const InstallationTexts&, const InstallationReports& reports,
+                          InstallationTarget&) {
   choicesSeen = state.choices;
   WaitForSingleObject(releaseInstallation, 10000);
-  system.showFinishPage();
+  reports.showFinishPage();
 }
 
 TEST_F(WizardWindow, NextToTheInstallingPageCopiesTheChoicesAndStartsOneInstallation) {
@@ -123,14 +124,14 @@ DWORD reportingThread = 0;
 ExtractionChoice answerSeen = ExtractionChoice::ignore;
 
 // Stands in for the installation run: reports as the real one does, asks once, finishes.
-void reportAndAsk(SetupState&, const InstallationTexts&, const InstallationSystem& system) {
+void reportAndAsk(const SetupState&, const InstallationTexts&, const InstallationReports& reports, InstallationTarget&) {
   reportingThread = GetCurrentThreadId();
-  system.setProgressMaximum(8);
-  system.setProgress(3);
-  system.setStatus(u"Installing..\nC:\\Tool\\a.txt");
-  answerSeen = system.askAfterFailedExtraction(u"Error", u"Could not extract file!\na.txt");
-  system.showFinishPage();
-  system.setProgress(0);
+  reports.setProgressMaximum(8);
+  reports.setProgress(3);
+  reports.setStatus(u"Installing..\nC:\\Tool\\a.txt");
+  answerSeen = reports.askAfterFailedExtraction(u"Error", u"Could not extract file!\na.txt");
+  reports.showFinishPage();
+  reports.setProgress(0);
 }
 
 TEST_F(WizardWindow, TheInstallationThreadsReportsAndQuestionsAreCarriedOutOnTheMainThread) {

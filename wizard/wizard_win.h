@@ -12,7 +12,7 @@
 
 #include "config/owned_handle_win.h"
 #include "config/setup_state.h"
-#include "install/installation_run.h"
+#include "install/installation_run_win.h"
 #include "wizard/wizard_layout.h"
 #include "wizard/wizard_resources_win.h"
 
@@ -41,9 +41,9 @@ struct WizardControls {
   HWND doNotAcceptOption = nullptr;
 };
 
-// The work the installing page starts on its own thread: runInstallationSteps in the setup.
-using InstallationWork = void (*)(SetupState& state, const InstallationTexts& texts,
-                                  const InstallationSystem& system);
+// The work the installing page starts on its own thread: runInstallation in the setup.
+using InstallationWork = void (*)(const SetupState& state, const InstallationTexts& texts,
+                                  const InstallationReports& reports, InstallationTarget& target);
 
 struct Wizard {
   Wizard(SetupState& runState, std::function<void(bool removeWorkFolder)> endRunFunction)
@@ -56,7 +56,7 @@ struct Wizard {
   // does not come back; where it does (tests), the wizard's window is gone and the caller touches
   // nothing of the wizard after it.
   std::function<void(bool removeWorkFolder)> endRun;
-  InstallationWork installationWork = runInstallationSteps;
+  InstallationWork installationWork = runInstallation;
 
   WizardResources resources;
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with

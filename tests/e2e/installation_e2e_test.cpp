@@ -326,31 +326,5 @@ TEST(Installation, ThirtyTwoBitSetupWritesMachineKeysIntoTheThirtyTwoBitView) {
 // ---------------------------------------------------------------------------------------------
 // No uninstaller
 
-TEST(Installation, UninstallerZeroWritesNoUninstallerLogOrUninstallEntry) {
-  const std::wstring appFolder = L"C:\\AvE2E\\Plain Probe\\";
-  Cleanup cleanup({[&] { removeTree(L"C:\\AvE2E"); },
-                   [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Plain Probe")); }});
-  const std::wstring archive = scratchFolder(L"install-no-uninstaller") + L"\\payload.zip";
-  ASSERT_TRUE(writePayloadZip(archive, {{"", "", 0x10}, {"lib/", "", 0x10}, {"lib/core.dll", "core"}, {"run.exe", "run"}}));
-  const std::wstring setup = buildSetupWithPayload(
-      L"install-no-uninstaller",
-      setupConfig({"Appname = Plain Probe", "Version = 1", "Languages = 1", "InstallDir = C:\\AvE2E\\Plain Probe\\",
-                   "Uninstaller = 0", "UninstallerFilename = uninstall", "Uninstaller_VW = 1", "Website = https://x.invalid"}),
-      archive);
-  ASSERT_FALSE(setup.empty());
-
-  WizardSession w(setup, L"Plain Probe Setup", L"install-no-uninstaller");
-  ASSERT_TRUE(w.started());
-  ASSERT_TRUE(w.nextToInstallingPage());
-  ASSERT_TRUE(w.watchInstallation(nullptr));
-  EXPECT_TRUE(w.boxes.empty());
-  EXPECT_EQ(w.samples.back().maximum, 6);  // four entries + 2
-
-  EXPECT_EQ(folderEntries(appFolder), (std::vector<std::wstring>{L"lib", L"run.exe"}));
-  EXPECT_EQ(folderEntries(appFolder + L"lib"), std::vector<std::wstring>{L"core.dll"});
-  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Plain Probe")));
-  EXPECT_TRUE(w.finish());
-}
-
 }  // namespace
 }  // namespace averlune::e2e

@@ -1,0 +1,9 @@
+#include "config/setup_state.h"
+
+#include "config/path_text.h"
+
+namespace averlune {
+
+std::u16string applicationFolder(const UserChoices& choices) { return addBackslash(choices.appFolderText); }
+
+}  // namespace averlune

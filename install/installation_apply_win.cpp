@@ -1,0 +1,139 @@
+#include "install/installation_apply_win.h"
+
+#include "config/file_bytes.h"
+#include "config/folder_path_win.h"
+#include "config/protected_file_win.h"
+#include "install/installation_log.h"
+#include "install/registry_list_win.h"
+#include "install/shortcut_link_win.h"
+#include "install/uninstall_registration_win.h"
+
+namespace averlune {
+namespace {
+
+struct Apply {
+  Apply(const InstallationPlan& runPlan, PayloadArchiveReader& runReader, const InstallationReports& runReports,
+        InstallationTarget& runTarget)
+      : plan(runPlan), reader(runReader), reports(runReports), target(runTarget) {}
+
+  const InstallationPlan& plan;
+  PayloadArchiveReader& reader;
+  const InstallationReports& reports;
+  InstallationTarget& target;
+  bool logOpen = false;
+  int position = 0;
+  std::uint64_t installedBytes = 0;  // of the entries extracted whole
+
+  void note(const std::u16string& line) const {
+    if (reports.note) reports.note(line);
+  }
+
+  void append(const std::string& record) const {
+    if (logOpen && !record.empty()) appendUninstallLog(target.log, record);
+  }
+
+  // The log is closed (and its digest kept) before the run ends: the uninstaller must be able to
+  // remove what an aborted run left.
+  void closeLog() {
+    if (logOpen) closeUninstallLog(target.log);
+    logOpen = false;
+  }
+
+  // The uninstaller's files go only into the held application folder, protected and whole: the
+  // registration must never point at a cut program. Failures are silent.
+  void writeUninstaller(const PlannedUninstaller& files) {
+    const HeldFolders& folders = target.folders;
+    note(u"uninstaller: " + files.imagePath);
+    if (!target.uninstallerImage.empty() && isInHeldFolder(folders, files.imagePath)) {
+      writeProtectedFile(files.imagePath, target.uninstallerImage);
+    }
+    std::string language;
+    if (isInHeldFolder(folders, files.languageCopy) && readFileBytes(files.languageFile, language)) {
+      writeProtectedFile(files.languageCopy, language);
+    }
+    note(u"uninstall log: " + files.logPath);
+    logOpen = isInHeldFolder(folders, files.logPath) &&
+              createUninstallLog(target.log, files.logPath, files.logHeader, files.digestKey);
+  }
+
+  // False when the user chose Abort (the run has been ended).
+  bool installEntry(const PlannedEntry& entry) {
+    for (;;) {
+      reports.setStatus(extractionStatus(plan, entry));
+      if (extractPayloadEntryTo(reader, entry.info, entry.path) == kPayloadOk) {
+        installedBytes += entry.info.uncompressedSize;
+        break;
+      }
+      const std::u16string question = extractionQuestion(plan, entry);
+      if (question.empty()) break;
+      const ExtractionChoice choice = reports.askAfterFailedExtraction(plan.texts.couldNotExtractTitle, question);
+      if (choice == ExtractionChoice::retry) continue;
+      if (choice == ExtractionChoice::abort) {
+        closeLog();
+        reports.endRun(true);
+        return false;
+      }
+      break;
+    }
+    append(entry.record);
+    reports.setProgress(++position);
+    return true;
+  }
+
+  void registerEntry(UninstallRegistration registration) {
+    registration.estimatedSize = estimatedSizeOf(installedBytes);
+    note(u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
+    registerUninstaller(registration);
+    append(plan.registrationRecord);
+  }
+
+  void makeLink(const PlannedLink& planned) const {
+    const ShortcutLink& link = planned.link;
+    note(linkLogLine(link));
+    createShortcut(link.target, link.linkPath, link.workingFolder, link.arguments, u"", u"", 0);
+    append(planned.record);
+  }
+
+  void makeStartMenuLinks() const {
+    note(u"folder: " + plan.startMenuFolder);
+    makeFolderPath(plan.startMenuFolder);  // a folder that cannot be made shows as links that fail
+    for (const PlannedLink& link : plan.startMenuLinks) makeLink(link);
+    append(plan.startMenuRecords);
+  }
+
+  void run() {
+    if (plan.uninstaller) writeUninstaller(*plan.uninstaller);
+    reports.setProgressMaximum(plan.progressMaximum);
+    for (std::size_t index = 0; index < plan.entries.size(); ++index) {
+      if (index > 0 && nextPayloadEntry(reader) != kPayloadOk) break;
+      if (!installEntry(plan.entries[index])) return;
+    }
+    closePayloadArchive(reader);
+    reports.setProgress(position);
+    reports.setStatus(plan.texts.finished);
+
+    append(plan.folderRecords);
+    if (plan.registration) registerEntry(*plan.registration);
+    for (const PlannedLink& link : plan.desktopLinks) makeLink(link);
+    if (!plan.startMenuFolder.empty()) makeStartMenuLinks();
+    reports.setProgress(position + 1);
+    for (const PlannedValue& value : plan.registryValues) {
+      note(registryValueLogLine(value.entry));
+      writeRegistryEntry(value.entry);
+      append(value.record);
+    }
+    reports.setProgress(position + 2);
+    closeLog();
+    reports.showFinishPage();
+    reports.setProgress(0);
+  }
+};
+
+}  // namespace
+
+void applyInstallationPlan(const InstallationPlan& plan, PayloadArchiveReader& reader,
+                           const InstallationReports& reports, InstallationTarget& target) {
+  Apply(plan, reader, reports, target).run();
+}
+
+}  // namespace averlune

@@ -1,0 +1,249 @@
+#include "install/installation_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "config/text_decoding.h"
+#include "config/uninstall_log.h"
+
+namespace averlune {
+namespace {
+
+const std::string kFolderKey = "\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\r\n";
+
+PayloadEntryInfo entry(const std::u16string& name, std::uint64_t size = 1) {
+  PayloadEntryInfo info;
+  info.name = name;
+  info.nameLength = static_cast<std::uint32_t>(encodeUtf8(name).size());
+  info.uncompressedSize = size;
+  return info;
+}
+
+// A state and facts as a run into C:\Apps\Tool would gather them; the payload is set per case.
+struct PlanFixture {
+  SetupState state;
+  InstallationTexts texts{u"Extracting", u"Done", u"Extract failed", u"Cannot extract"};
+  InstallationFacts facts;
+  std::set<std::u16string> foldersBefore;
+
+  PlanFixture() {
+    state.options.Appname = u"Tool";
+    state.options.Version = u"1.0";
+    state.options.Uninstaller = 1;
+    state.options.UninstallerFilename = u"uninstall";
+    state.options.StartMenuFolder = 1;
+    state.options.startMenuBase = u"C:\\Programs\\";
+    state.options.desktopBase = u"C:\\Desktop\\";
+    state.languageFile = u"C:\\work\\Default.avl";
+    state.choices.appFolderText = u"C:\\Apps\\Tool";
+    state.choices.startMenuFolderText = u"Tools\\App";
+    state.choices.desktopIcon = true;
+    state.choices.startMenuFolder = true;
+    facts.folderExisted = [this](const std::u16string& folder) { return foldersBefore.count(folder) > 0; };
+    facts.lookup.environmentVariable = [](const std::u16string&) { return std::u16string(); };
+    facts.lookup.systemFolder = [] { return std::u16string(); };
+    facts.lookup.specialFolder = [](int) { return std::u16string(); };
+  }
+
+  void payload(std::vector<PayloadEntryInfo> entries) {
+    facts.payload.declaredCount = entries.size();
+    facts.payload.entries = std::move(entries);
+  }
+
+  InstallationPlan plan() const { return planInstallation(state, texts, facts); }
+};
+
+// The uninstall log as a run that extracts every entry writes it.
+std::string logOf(const InstallationPlan& plan) {
+  std::string log = plan.uninstaller ? plan.uninstaller->logHeader : "";
+  for (const PlannedEntry& e : plan.entries) log += e.record;
+  log += plan.folderRecords + plan.registrationRecord;
+  for (const PlannedLink& link : plan.desktopLinks) log += link.record;
+  log += plan.startMenuRecords;
+  for (const PlannedValue& value : plan.registryValues) log += value.record;
+  return log;
+}
+
+std::string header(const std::string& webSite, std::uint32_t count) {
+  std::string bytes("\x07\x00\x00\x00", 4);
+  bytes += "Tool\r\n1.0\r\n" + webSite + "\r\nC:\\Apps\\Tool\\\r\n";
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((count >> shift) & 0xFF);
+  return bytes;
+}
+
+TEST(InstallationPlan, EveryEntryLinkAndValueWithItsRecordInTheOrderTheLogGetsThem) {
+  PlanFixture f;
+  f.payload({entry(u""), entry(u"bin\\tool.exe", 2), entry(u"docs\\", 0), entry(u"gr\u00FCn.txt", 5)});
+  f.facts.startMenuList = "<installpath>\\bin\\tool.exe\r\nTool\r\n\r\n";
+  f.facts.desktopList = "\"<installpath>\\bin\\tool.exe\"\r\nTool Desk\r\n-x\r\n";
+  f.state.options.Desktopicon = 1;
+  f.state.options.Registry = 1;
+  f.facts.registryList = "HKEY_LOCAL_MACHINE\r\nSoftware/Acme/Tool\r\nPath\r\n<installpath>\r\n" +
+                         std::string("\x01\x00\x00\x00", 4) + "HKLM\r\nSoftware\\Acme\r\nKeep\r\n$10\r\n" +
+                         std::string(4, '\0');
+  const InstallationPlan plan = f.plan();
+
+  EXPECT_EQ(plan.appFolder, u"C:\\Apps\\Tool\\");
+  EXPECT_EQ(plan.progressMaximum, 6);
+  ASSERT_TRUE(plan.uninstaller);
+  EXPECT_EQ(plan.uninstaller->imagePath, u"C:\\Apps\\Tool\\uninstall.exe");
+  EXPECT_EQ(plan.uninstaller->languageCopy, u"C:\\Apps\\Tool\\uninstall_l.avl");
+  EXPECT_EQ(plan.uninstaller->digestKey, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool");
+  ASSERT_EQ(plan.entries.size(), 4u);
+  // The nameless entry writes nothing and fails unasked; the others go below the folder.
+  EXPECT_EQ(plan.entries[0].path, u"");
+  EXPECT_EQ(extractionQuestion(plan, plan.entries[0]), u"");
+  EXPECT_EQ(plan.entries[1].path, u"C:\\Apps\\Tool\\bin\\tool.exe");
+  EXPECT_EQ(extractionStatus(plan, plan.entries[1]), u"Extracting\nC:\\Apps\\Tool\\bin\\tool.exe");
+  EXPECT_EQ(extractionQuestion(plan, plan.entries[1]), u"Cannot extract\ntool.exe");
+  EXPECT_EQ(plan.entries[2].path, u"C:\\Apps\\Tool\\docs\\");
+
+  std::string expected = header("", 4);
+  expected += "#DF\r\nC:\\Apps\\Tool\\bin\\tool.exe\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\gr\xC3\xBCn.txt\r\n";
+  expected += "#DD\r\nC:\\Apps\\Tool\\docs\\\r\n";
+  expected += "#DRK" + kFolderKey;
+  expected += "#DF\r\nC:\\Desktop\\Tool Desk.lnk\r\n";
+  expected += "#DD\r\nC:\\Programs\\Tools\\App\\\r\n";
+  expected += "#DRV\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Acme\\Tool\\\r\nPath\r\n";
+  EXPECT_EQ(logOf(plan), expected);
+
+  ASSERT_EQ(plan.desktopLinks.size(), 1u);
+  EXPECT_EQ(plan.desktopLinks[0].link.arguments, u"-x");
+  EXPECT_EQ(plan.startMenuFolder, u"C:\\Programs\\Tools\\App\\");
+  ASSERT_EQ(plan.startMenuLinks.size(), 1u);
+  EXPECT_EQ(plan.startMenuLinks[0].link.target, u"C:\\Apps\\Tool\\bin\\tool.exe");
+  EXPECT_EQ(plan.startMenuLinks[0].link.linkPath, u"C:\\Programs\\Tools\\App\\Tool.lnk");
+  EXPECT_EQ(plan.startMenuLinks[0].link.workingFolder, u"C:\\Apps\\Tool\\bin\\");
+  ASSERT_EQ(plan.registryValues.size(), 2u);
+  EXPECT_EQ(plan.registryValues[0].entry.root, RegistryRoot::localMachine);
+  EXPECT_EQ(plan.registryValues[0].entry.data, u"C:\\Apps\\Tool");
+  EXPECT_EQ(plan.registryValues[1].entry.root, RegistryRoot::currentUser);
+  ASSERT_TRUE(plan.registration);
+  EXPECT_EQ(plan.registration->values[4].data, u"\"C:\\Apps\\Tool\\uninstall.exe\"");
+
+  const auto environment = installationEnvironment(f.state, u"alice");
+  ASSERT_EQ(environment.size(), 4u);
+  EXPECT_EQ(environment[0].second, u"C:\\Apps\\Tool\\");
+  EXPECT_EQ(environment[2].second, u"alice");
+}
+
+TEST(InstallationPlan, OnlyFoldersTheRunMakesAreRecordedAndRefusedNamesWriteNothing) {
+  PlanFixture f;
+  PayloadEntryInfo cut = entry(std::u16string(kPayloadMaxNameBytes, u'n'));
+  cut.nameLength = kPayloadMaxNameBytes + 1;
+  // lib\ is met only after a file inside it: the run makes it all the same. data is a folder that
+  // stands where the payload has a file: the file cannot be written there and is not recorded.
+  f.payload({entry(u"shared\\", 0), entry(u"shared\\a.txt"), entry(u"lib\\x.dll"), entry(u"lib\\", 0), cut,
+             entry(u"..\\evil.txt"), entry(u"C:\\b.txt"), entry(u"data")});
+  f.foldersBefore = {u"C:\\Apps\\Tool\\shared\\", u"C:\\Apps\\Tool\\data", u"C:\\Programs\\Tools\\App\\"};
+  f.facts.startMenuList = "<installpath>\\b.txt\r\nTool\r\n\r\n<installpath>\\a.txt\r\nRead me\r\n\r\n";
+  const InstallationPlan plan = f.plan();
+
+  EXPECT_EQ(plan.entries[4].path, u"");
+  EXPECT_EQ(extractionQuestion(plan, plan.entries[4]).substr(0, 15), u"Cannot extract\n");
+  EXPECT_EQ(plan.entries[5].path, u"");
+  EXPECT_EQ(extractionQuestion(plan, plan.entries[5]), u"Cannot extract\nevil.txt");
+  EXPECT_EQ(plan.entries[6].path, u"C:\\Apps\\Tool\\b.txt");  // a drive in the name is dropped
+  std::string expected = header("", 8);
+  expected += "#DF\r\nC:\\Apps\\Tool\\shared\\a.txt\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\lib\\x.dll\r\n";
+  expected += "#DF\r\nC:\\Apps\\Tool\\b.txt\r\n";
+  expected += "#DD\r\nC:\\Apps\\Tool\\lib\\\r\n";
+  expected += "#DRK" + kFolderKey;
+  // A start menu folder other programs use: only our links are recorded.
+  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Tool.lnk\r\n";
+  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Read me.lnk\r\n";
+  EXPECT_EQ(logOf(plan), expected);
+}
+
+TEST(InstallationPlan, AReinstallClaimsTheFoldersOfItsEarlierLogOnlyWhenTheEntryVouchesForIt) {
+  enum class Stored { matching, other, none };
+  for (Stored stored : {Stored::matching, Stored::other, Stored::none}) {
+    SCOPED_TRACE(static_cast<int>(stored));
+    PlanFixture f;
+    const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
+    f.facts.earlierLog = header("", 2) + uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + uninstallFolderRecord(startMenu);
+    f.facts.earlierLogDigest = u"digest";
+    if (stored == Stored::matching) f.facts.storedLogDigest = u"digest";
+    if (stored == Stored::other) f.facts.storedLogDigest = u"digest of the log as it was closed";
+    f.payload({entry(u"lib\\", 0), entry(u"shared\\", 0), entry(u"a.txt")});
+    f.foldersBefore = {u"C:\\Apps\\Tool\\lib\\", u"C:\\Apps\\Tool\\shared\\", startMenu};
+    f.facts.startMenuList = "<installpath>\\a.txt\r\nTool\r\n\r\n";
+    const InstallationPlan plan = f.plan();
+    const bool claimed = stored == Stored::matching;
+    EXPECT_EQ(plan.folderRecords, claimed ? uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") : "");
+    EXPECT_EQ(plan.startMenuRecords,
+              claimed ? uninstallFolderRecord(startMenu) : uninstallFileRecord(startMenu + u"Tool.lnk"));
+  }
+}
+
+TEST(InstallationPlan, WhatTheUninstallerSwitchAndTheNameDecide) {
+  PlanFixture f;
+  f.state.options.Uninstaller = 0;
+  f.payload({entry(u"docs\\", 0), entry(u"a.txt")});
+  f.facts.startMenuList = "x\r\nTool\r\n\r\n";
+  InstallationPlan plan = f.plan();
+  EXPECT_FALSE(plan.uninstaller);
+  EXPECT_FALSE(plan.registration);
+  EXPECT_EQ(logOf(plan), "");
+  EXPECT_EQ(plan.startMenuLinks.size(), 1u);
+
+  // Without a name no entry is registered and the digest goes nowhere (never onto the Uninstall key
+  // itself); the web site needs its own switch.
+  f.state.options.Uninstaller = 1;
+  f.state.options.Appname = u"";
+  f.state.options.Website = u"https://example.test";
+  f.state.options.Uninstaller_VW = 1;
+  f.state.options.StartMenuFolder = 0;
+  f.payload({entry(u"a.txt")});
+  plan = f.plan();
+  EXPECT_FALSE(plan.registration);
+  ASSERT_TRUE(plan.uninstaller);
+  EXPECT_TRUE(plan.uninstaller->digestKey.empty());
+  std::string expected("\x07\x00\x00\x00", 4);
+  expected += "\r\n1.0\r\nhttps://example.test\r\nC:\\Apps\\Tool\\\r\n" + std::string("\x01\x00\x00\x00", 4);
+  expected += "#DF\r\nC:\\Apps\\Tool\\a.txt\r\n";
+  EXPECT_EQ(logOf(plan), expected);
+}
+
+TEST(InstallationPlan, StartMenuPlanNeverRecordsTheBaseItself) {
+  struct Case {
+    const char16_t* text;
+    const char16_t* folder;
+    const char16_t* recorded;
+  };
+  const Case cases[] = {
+      {u"Tools\\App", u"P\\Tools\\App\\", u"P\\Tools\\App\\"},
+      {u"Tools\\App\\", u"P\\Tools\\App\\", u"P\\Tools\\App\\"},
+      {u"", u"P\\", u""},
+      {u"\\", u"P\\\\", u""},
+      {u".", u"P\\.\\", u""},
+      {u" \\", u"P\\ \\", u""},
+      {u"..\\..", u"P\\..\\..\\", u""},
+      {u"C:\\Windows", u"P\\C:\\Windows\\", u""},
+  };
+  for (const Case& c : cases) {
+    const StartMenuPlan plan = startMenuPlan(u"P\\", c.text);
+    EXPECT_EQ(plan.folder, c.folder);
+    EXPECT_EQ(plan.recordedFolder, c.recorded);
+  }
+}
+
+TEST(InstallationPlan, ShortcutWorkingFolders) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"C:\\App\\tool.exe", u"C:\\App\\"},
+      {u"\"C:\\App\\tool.exe\"", u"C:\\App\\"},
+      {u"C:/App/tool.exe", u"C:/App/"},
+      {u"C:\\App\\tool.exe|C:\\Other\\x", u"C:\\App\\"},
+      {u"tool.exe", u""},
+      {u"\"", u""},
+      {u"", u""},
+      {u"|C:\\x\\", u""},
+  };
+  for (const auto& [target, folder] : cases) EXPECT_EQ(shortcutWorkingFolder(target), folder) << encodeUtf8(target);
+}
+
+}  // namespace
+}  // namespace averlune

@@ -1,0 +1,28 @@
+#pragma once
+// What the installation run tells the user and the administrator while it runs. The wizard fills
+// the record with messages to its window, the silent installation with quiet answers, host tests
+// with recordings.
+#include <functional>
+#include <string>
+
+namespace averlune {
+
+enum class ExtractionChoice { abort, retry, ignore };
+
+struct InstallationReports {
+  // The run waits for each call to be done, so the order of the calls is the order on screen.
+  std::function<void(const std::u16string& text)> setStatus;
+  std::function<void(int maximum)> setProgressMaximum;
+  std::function<void(int position)> setProgress;
+  std::function<void()> showFinishPage;
+  std::function<void(const std::u16string& title, const std::u16string& text)> showError;
+  std::function<ExtractionChoice(const std::u16string& title, const std::u16string& text)> askAfterFailedExtraction;
+  // Asks for the end of the whole setup run after a fatal failure or an Abort. The run stops
+  // right after it; the end itself is carried out elsewhere (on the main thread, in the setup).
+  std::function<void(bool removeWorkFolder)> endRun;
+  // One line of the administrator's log for each thing the run does to the system, before it is
+  // done; empty when there is no log (install/installation_log.h).
+  std::function<void(const std::u16string& line)> note;
+};
+
+}  // namespace averlune
