@@ -184,7 +184,9 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   for (const char* name : {"uninstall.dat", "uninstall_l.avl"}) {
     const FileDaclFacts dacl = fileDaclFacts((app / name).u16string());
     EXPECT_TRUE(dacl.read && !dacl.usersMayChange) << name;
-    if (systemKeepsDaclsAsWritten()) EXPECT_TRUE(dacl.isProtected && dacl.usersMayRead) << name;
+    if (systemKeepsDaclsAsWritten()) {
+      EXPECT_TRUE(dacl.isProtected && dacl.usersMayRead) << name;
+    }
   }
 
   const LinkProperties startLink = readLink(options.startMenuBase + u"Tools\\App\\Tool.lnk");

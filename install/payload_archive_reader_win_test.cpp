@@ -17,7 +17,7 @@ struct WinFixture {
   payloadtest::ScratchFolder scratch;
   std::u16string target = (scratch.path / "App" / "").u16string();
   std::u16string archive = (scratch.path / "setup.exe").u16string();
-  std::shared_ptr<HeldFolders> folders = std::make_shared<HeldFolders>();
+  HeldFolders folders;
   PayloadArchiveReader reader{windowsPayloadFileSystem(folders)};
 
   ~WinFixture() {
@@ -29,7 +29,7 @@ struct WinFixture {
 
   std::vector<int> extractAll() {
     std::vector<int> results;
-    EXPECT_TRUE(holdApplicationFolder(*folders, target));
+    EXPECT_TRUE(holdApplicationFolder(folders, target));
     EXPECT_TRUE(openPayloadArchive(reader, archive));
     for (int step = firstPayloadEntry(reader); step == 0; step = nextPayloadEntry(reader)) {
       results.push_back(extractPayloadEntry(reader, target, true));
