@@ -48,11 +48,8 @@ inline std::set<std::string> manualKeys(const std::vector<std::string>& manual, 
     // The header row and the row of dashes, then one row a key.
     for (std::size_t row = i + 3; row < manual.size() && manual[row].rfind("|", 0) == 0; ++row) {
       std::string key = manual[row].substr(1, manual[row].find('|', 1) - 1);
-      std::string bare;
-      for (char c : key) {
-        if (c != '`' && c != ' ') bare += c;
-      }
-      keys.insert(bare);
+      key = key.substr(key.find_first_not_of(" `"));
+      keys.insert(key.substr(0, key.find_last_not_of(" `") + 1));
     }
   }
   return keys;

@@ -69,11 +69,11 @@ TEST(SetupCheck, ACompleteSmallSetupIsCleanAndExitCodesFollowTheWorstProblem) {
   Folders f;
   EXPECT_TRUE(reports(f.check(), f.config, {}));
   EXPECT_EQ(checkExitCode({}, true), 0);
-  const CheckProblems warning = {{Severity::warning, "a", 1, "w"}};
+  const CheckProblems warning = {{Severity::warning, "a", 1, "w", ""}};
   EXPECT_EQ(checkExitCode(warning, false), 0);
   EXPECT_EQ(checkExitCode(warning, true), 1);
   CheckProblems both = warning;
-  both.push_back({Severity::error, "b", 0, "e"});
+  both.push_back({Severity::error, "b", 0, "e", ""});
   EXPECT_EQ(checkExitCode(both, false), 2);
   EXPECT_EQ(problemLine(both[0]), "a:1: warning: w");
   EXPECT_EQ(problemLine(both[1]), "b: error: e");
