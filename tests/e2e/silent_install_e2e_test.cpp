@@ -133,11 +133,13 @@ TEST(SilentInstall, ANewSetupsConfigurationInstallsAsItStands) {
   ASSERT_EQ(buildSetup({bareSetupProgram(), scratch / L"config", scratch / L"app", setup}), "");
 
   EXPECT_EQ(runSilently(quoted(setup.wstring(), L"/S /D=" + folder.substr(0, folder.size() - 1))), 0);
-  const std::string language = readFileBytes((scratch / L"config" / L"Default.avl").wstring()).value_or("<missing>");
+  const std::string language =
+      readFileBytes((scratch / L"config" / L"Default.avl").wstring()).value_or("<missing>");
   const struct {
     std::wstring path;
     std::string bytes;  // empty: only that the file is there
-  } files[] = {{L"fresh.txt", "fresh"}, {L"uninstall.exe", ""}, {L"uninstall.dat", ""}, {L"uninstall_l.avl", language}};
+  } files[] = {
+      {L"fresh.txt", "fresh"}, {L"uninstall.exe", ""}, {L"uninstall.dat", ""}, {L"uninstall_l.avl", language}};
   for (const auto& file : files) {
     const auto bytes = readFileBytes(folder + file.path);
     ASSERT_TRUE(bytes) << fs::path(file.path).string();
@@ -146,7 +148,9 @@ TEST(SilentInstall, ANewSetupsConfigurationInstallsAsItStands) {
     }
   }
   const std::pair<const wchar_t*, std::wstring> entry[] = {
-      {L"DisplayName", app}, {L"DisplayVersion", L"1.0"}, {L"UninstallString", L"\"" + folder + L"uninstall.exe\""}};
+      {L"DisplayName", app},
+      {L"DisplayVersion", L"1.0"},
+      {L"UninstallString", L"\"" + folder + L"uninstall.exe\""}};
   for (const auto& [name, value] : entry) {
     EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(app), name).value_or(L"<missing>"), value) << name;
   }
