@@ -1,8 +1,11 @@
-// averlune-build's check from the command line: what it prints, its exit codes, and that a build
-// stops before writing anything when the check finds errors.
+// averlune-build from the command line: what the check prints, its exit codes, that a build stops
+// before writing anything when the check finds errors, and that a new setup's folder builds as it
+// stands.
 #include <gtest/gtest.h>
 
 #include "authoring/authoring_test_support.h"
+#include "config/key_value_file.h"
+#include "config/setup_script.h"
 
 namespace averlune {
 namespace {
@@ -59,6 +62,52 @@ TEST(BuilderCheck, PrintsProblemsByFileAndLineExitsByTheWorstAndBuildsNothingOnE
   EXPECT_EQ(run.output.find("Startmenu.dat"), std::string::npos) << run.output;
   EXPECT_EQ(runTool(kBuilder + " --check", temp.path).exitCode, 2);
   EXPECT_EQ(runTool(kBuilder + " --check " + folders + " --output x", temp.path).exitCode, 2);
+}
+
+TEST(BuilderCommandLine, ANewFolderChecksCleanAndBuildsAndHelpNamesEveryOption) {
+  TempFolder temp;
+  const fs::path config = temp.path / "Notes" / "config";
+  const fs::path app = temp.path / "app";
+  writeFile(app / "Notes.exe", "MZ");
+  ToolRun run = runTool(kBuilder + " --new " + quoted(config) + " --name 'Café Notes'", temp.path);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  run = runTool(kBuilder + " --check " + quoted(config) + " " + quoted(app) + " --strict", temp.path);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output, "");
+  writeFile(temp.path / "AverluneSetup.exe", bareProgram());
+  run = runTool(kBuilder + " --setup " + quoted(temp.path / "AverluneSetup.exe") + " --config " + quoted(config) +
+                    " --app " + quoted(app) + " --output " + quoted(temp.path / "Setup.exe"),
+                temp.path);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+
+  // A name beyond ASCII reads back as written; the folder's own name serves without --name.
+  const auto script = readFile(config / "SC.dat");
+  KeyValueFile file;
+  openBytes(file, std::string(script.begin(), script.end()));
+  SetupOptions options;
+  readSetupOptions(options, file, SystemLookup{});
+  EXPECT_EQ(options.Appname, u"Café Notes");
+  EXPECT_EQ(runTool(kBuilder + " --new " + quoted(temp.path / "Tide/"), temp.path).exitCode, 0);
+  const auto tide = readFile(temp.path / "Tide" / "SC.dat");
+  EXPECT_NE(std::string(tide.begin(), tide.end()).find("\r\nAppname = Tide\r\n"), std::string::npos);
+
+  // A folder with files in it is never written into; --name alone is a wrong command line.
+  writeFile(config / "SC.dat", "mine");
+  EXPECT_EQ(runTool(kBuilder + " --new " + quoted(config), temp.path).exitCode, 1);
+  EXPECT_EQ(readFile(config / "SC.dat").size(), 4u);
+  EXPECT_EQ(runTool(kBuilder + " --name X", temp.path).exitCode, 2);
+  EXPECT_EQ(runTool(kBuilder + " --new " + quoted(temp.path / "n") + " --check " + quoted(config), temp.path).exitCode, 2);
+
+  run = runTool(kBuilder + " --version", temp.path);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output.rfind("averlune-build ", 0), 0u) << run.output;
+  run = runTool(kBuilder + " --help", temp.path);
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* option : {"--setup", "--config", "--app", "--output", "--sign", "--strict", "--check", "--new",
+                             "--name", "--help", "--version"}) {
+    EXPECT_NE(run.output.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+  }
+  EXPECT_NE(run.output.find("Exit codes:"), std::string::npos);
 }
 #endif
 

@@ -1,9 +1,11 @@
 // averlune-build: the setup author's command line around buildSetup.
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 
+#include "authoring/new_setup_folder.h"
 #include "authoring/path_utf8.h"
 #include "authoring/setup_builder.h"
 #include "authoring/setup_check.h"
@@ -15,59 +17,45 @@ constexpr const char* kUsage =
     "Usage: averlune-build --setup <bare setup program> --config <configuration folder>\n"
     "                      --app <application folder> --output <finished setup>\n"
     "                      [--sign <certificate> <private key>] [--strict]\n"
-    "       averlune-build --check <configuration folder> [<application folder>] [--strict]\n";
+    "       averlune-build --check <configuration folder> [<application folder>] [--strict]\n"
+    "       averlune-build --new <folder> [--name <application name>]\n"
+    "       averlune-build --help | --version\n";
 
 constexpr const char* kHelp =
     "Makes the setup of one application: a copy of the bare Averlune setup program with the\n"
-    "setup's configuration and the application's files appended to it.\n"
+    "setup's configuration and the application's files appended to it. The author's manual,\n"
+    "docs/authoring.md, describes every configuration file and key.\n"
     "\n"
-    "  --setup <file>     the bare setup program (AverluneSetup.exe) as it comes with Averlune.\n"
-    "                     A finished setup cannot be used here: start again from the bare one.\n"
-    "  --config <folder>  the configuration folder: the files that say how the setup looks and\n"
-    "                     what it does. Every file in it is packed; the setup uses these:\n"
-    "                       SC.dat                        the setup script\n"
-    "                       OS.dat                        the Windows versions the setup accepts\n"
-    "                       Variables.dat                 author variables\n"
-    "                       languages.dat                 the languages of the language dialog\n"
-    "                       Default.avl, <language>.avl   language files with the wizard's texts\n"
-    "                       licence.rtf                   the licence agreement\n"
-    "                       Image_Top.jpg, Image_Left.jpg the wizard's pictures\n"
-    "                       Startmenu.dat, Desktop.dat    the shortcuts to create\n"
-    "                       Registry.dat                  the registry values to write\n"
-    "                       isps.dat, ssps.dat            the splash picture and splash sound\n"
-    "                       icon.dat                      the setup's icon\n"
-    "                       dll.dll                       the library called at the finish\n"
-    "                     A missing file leaves its feature out, but a setup that runs needs\n"
-    "                     at least SC.dat, OS.dat and its language files.\n"
-    "  --app <folder>     the application folder: the files to install, with their subfolders,\n"
-    "                     laid out as they are to appear in the folder that the user chooses.\n"
-    "  --output <file>    the finished setup to write. A file of that name is replaced only when\n"
-    "                     the build succeeds.\n"
-    "  --sign <certificate> <private key>\n"
-    "                     code-signs the finished setup (Authenticode) with osslsigncode, which\n"
-    "                     must be installed; the signed setup installs like the unsigned one.\n"
-    "  --check <config folder> [<application folder>]\n"
-    "                     checks the two folders without building: unknown or misspelt keys in\n"
-    "                     SC.dat and the language files, language files missing for languages.dat\n"
-    "                     or for Languages, a Languages value that disagrees with languages.dat,\n"
-    "                     registry roots the setup does not know and uninstall flags that are not\n"
-    "                     the bytes 00 00 00 00 or 01 00 00 00 in Registry.dat, shortcut targets\n"
-    "                     that name no file of the application folder, pictures that do not load,\n"
-    "                     Dll without dll.dll, and file names a setup cannot carry. Every build\n"
-    "                     runs the same check first. Each problem is printed to the error output\n"
-    "                     as \"<file>:<line>: error|warning: <text>\". Errors make the setup fail,\n"
-    "                     so a build with errors writes no setup; warnings make it run otherwise\n"
-    "                     than meant.\n"
-    "  --strict           treats warnings as errors: --check exits with 1, a build writes nothing.\n"
-    "  --help             shows this text.\n"
+    "  --setup <file>            the bare setup program (AverluneSetup.exe), never a finished setup\n"
+    "  --config <folder>         the configuration folder (SC.dat, OS.dat, ...), packed whole\n"
+    "  --app <folder>            the application folder, installed as it is laid out\n"
+    "  --output <file>           the finished setup, replaced only when the build succeeds\n"
+    "  --sign <cert> <key>       signs the finished setup with osslsigncode (Authenticode)\n"
+    "  --strict                  treats the check's warnings as errors\n"
+    "  --check <config> [<app>]  checks the folders without building; every build checks first\n"
+    "  --new <folder>            writes a new setup's configuration folder, ready to build\n"
+    "  --name <name>             the application name for --new (default: the folder's name)\n"
+    "  --help                    shows this text\n"
+    "  --version                 shows the builder's version\n"
+    "\n"
+    "The check prints each finding as \"<file>:<line>: error|warning: <problem>; <fix> [manual: <section>]\".\n"
+    "Errors make the setup fail, so a build with errors writes nothing; warnings make it run\n"
+    "otherwise than meant.\n"
     "\n"
     "Example:\n"
+    "  averlune-build --new notes/config --name \"Notes\"\n"
     "  averlune-build --setup AverluneSetup.exe --config notes/config --app notes/app \\\n"
     "                 --output NotesSetup.exe\n"
     "\n"
-    "The exit code of a build is 0 when the setup was written, 1 when it was not, 2 for a wrong\n"
-    "command line. The exit code of --check is 0 when it found nothing (or only warnings without\n"
-    "--strict), 1 for warnings with --strict, 2 for errors or a wrong command line.\n";
+    "Exit codes:\n"
+    "  build    0 the setup was written, 1 it was not, 2 wrong command line\n"
+    "  --check  0 nothing found (or warnings without --strict), 1 warnings with --strict,\n"
+    "           2 errors or a wrong command line\n"
+    "  --new    0 the folder was written, 1 it was not (a folder that is not empty is never\n"
+    "           written into), 2 wrong command line\n"
+    "  --help, --version  0\n";
+
+constexpr const char* kVersion = "averlune-build " AVERLUNE_VERSION "\n";
 
 int usageError(const std::string& message) {
   std::cerr << "averlune-build: " << message << "\n" << kUsage << "Run averlune-build --help for more.\n";
@@ -97,10 +85,16 @@ int main(int argc, char** argv) {
   averlune::SigningRequest signing;
   bool checkOnly = false;
   bool strict = false;
+  std::filesystem::path newFolder;
+  std::optional<std::string> appName;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help" || option == "-h") {
       std::cout << kUsage << "\n" << kHelp;
+      return 0;
+    }
+    if (option == "--version") {
+      std::cout << kVersion;
       return 0;
     }
     if (option == "--strict") {
@@ -124,8 +118,15 @@ int main(int argc, char** argv) {
       signing.key = std::filesystem::u8path(argv[++i]);
       continue;
     }
+    if (option == "--name") {
+      if (i + 1 >= argc || std::strlen(argv[i + 1]) == 0) return usageError("--name needs a value");
+      if (appName) return usageError("--name is given twice");
+      appName = argv[++i];
+      continue;
+    }
     std::filesystem::path* target = nullptr;
     if (option == "--setup") target = &request.setupProgram;
+    else if (option == "--new") target = &newFolder;
     else if (option == "--config") target = &request.configFolder;
     else if (option == "--app") target = &request.appFolder;
     else if (option == "--output") target = &request.output;
@@ -134,6 +135,25 @@ int main(int argc, char** argv) {
     if (!target->empty()) return usageError(option + " is given twice");
     *target = std::filesystem::u8path(argv[++i]);
   }
+  if (!newFolder.empty()) {
+    if (checkOnly || !request.setupProgram.empty() || !request.configFolder.empty() || !request.appFolder.empty() ||
+        !request.output.empty() || !signing.certificate.empty() || strict) {
+      return usageError("--new takes only a folder and --name");
+    }
+    // Without --name the folder's own name, as a setup's folder is usually named after its application.
+    std::filesystem::path named = std::filesystem::absolute(newFolder).lexically_normal();
+    if (!named.has_filename()) named = named.parent_path();
+    const std::string name = appName ? *appName : averlune::utf8Text(named.filename());
+    const std::string error = averlune::writeNewSetupFolder(newFolder, name);
+    if (!error.empty()) {
+      std::cerr << "averlune-build: " << error << "\n";
+      return 1;
+    }
+    std::cout << "averlune-build: wrote the configuration of " << name << " into " << averlune::utf8Text(newFolder)
+              << "\n";
+    return 0;
+  }
+  if (appName) return usageError("--name goes with --new");
   if (checkOnly) {
     if (!request.setupProgram.empty() || !request.output.empty() || !signing.certificate.empty()) {
       return usageError("--check only checks; give the folders after it and no build options");

@@ -13,14 +13,15 @@ struct CheckProblem {
   Severity severity = Severity::warning;
   std::filesystem::path file;  // the file at fault, inside the configuration or application folder
   std::size_t line = 0;        // counting from 1; 0 when the problem concerns the whole file
-  std::string text;            // one line for the setup's author, no trailing full stop
+  std::string text;            // the problem and its fix in one line, no trailing full stop
+  std::string section;         // the title of the author's manual section that explains it
 };
 
 using CheckProblems = std::vector<CheckProblem>;
 
 inline void addProblem(CheckProblems& problems, CheckProblem::Severity severity, const std::filesystem::path& file,
-                       std::size_t line, std::string text) {
-  problems.push_back({severity, file, line, std::move(text)});
+                       std::size_t line, std::string text, const char* section) {
+  problems.push_back({severity, file, line, std::move(text), section});
 }
 
 }  // namespace averlune

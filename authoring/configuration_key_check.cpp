@@ -37,9 +37,9 @@ bool contains(const std::vector<std::string>& names, const std::string& name) {
   return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return equalsIgnoringAsciiCase(n, name); });
 }
 
-std::string withSuggestion(std::string text, const std::string& suggestion) {
-  if (!suggestion.empty()) text += "; did you mean " + suggestion + "?";
-  return text;
+// The fix of a name the setup never reads: the known name it resembles, or the general one.
+std::string withSuggestion(std::string text, const std::string& suggestion, const char* otherwise) {
+  return text + (suggestion.empty() ? std::string("; ") + otherwise : "; write " + suggestion + " if that was meant");
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ std::string closestName(const std::string& name, const std::vector<std::string>&
 void checkUnreadKeys(const KeyValueFile& file, const KeyValueReadLog& log, const KeyCheckRules& rules,
                      const std::filesystem::path& path, CheckProblems& problems) {
   const auto warn = [&](std::size_t line, std::string text) {
-    addProblem(problems, CheckProblem::Severity::warning, path, line, std::move(text));
+    addProblem(problems, CheckProblem::Severity::warning, path, line, std::move(text), rules.section);
   };
   std::set<std::size_t> searchedGroups;
   std::set<std::size_t> readEntries;
@@ -85,7 +85,9 @@ void checkUnreadKeys(const KeyValueFile& file, const KeyValueReadLog& log, const
   knownGroups.insert(knownGroups.end(), rules.otherReadersGroups.begin(), rules.otherReadersGroups.end());
 
   for (const std::string& missing : log.missingGroups) {
-    if (!contains(askedGroups, missing)) warn(0, "no group [" + missing + "]: " + rules.missingGroupEffect);
+    if (!contains(askedGroups, missing)) {
+      warn(0, "no group [" + missing + "]: " + rules.missingGroupEffect + "; add the group [" + missing + "]");
+    }
   }
 
   std::size_t group = kNoGroup;
@@ -103,17 +105,19 @@ void checkUnreadKeys(const KeyValueFile& file, const KeyValueReadLog& log, const
                                       });
       if (first != file.entries.begin() + static_cast<std::ptrdiff_t>(i)) {
         warn(entry.line, "the group [" + entry.name + "] repeats the one at line " + std::to_string(first->line) +
-                             "; the setup reads only the first, so the keys under this one are never read");
+                             "; the setup reads only the first, so the keys under this one are never read; move "
+                             "them into the first");
       } else {
-        warn(entry.line, withSuggestion("unknown group [" + entry.name + "]; the setup never reads its keys",
-                                        closestName(entry.name, knownGroups)));
+        warn(entry.line, withSuggestion("unknown group [" + entry.name + "], whose keys the setup never reads",
+                                        closestName(entry.name, knownGroups), "rename or delete it"));
       }
       continue;
     }
     if (entry.kind != KeyValueEntry::Kind::Key || !judged || readEntries.count(i) != 0) continue;
     if (entry.name.rfind("//", 0) == 0) continue;
     if (searchedGroups.count(group) == 0) {  // before any header, in a file read by groups
-      warn(entry.line, "the key " + entry.name + " stands before any group; the setup never reads it");
+      warn(entry.line, "the key " + entry.name + " stands before any group, so the setup never reads it; move it "
+                       "under its group");
       continue;
     }
     const auto earlier = std::find_if(log.lookups.begin(), log.lookups.end(), [&](const KeyValueReadLog::Lookup& l) {
@@ -121,12 +125,12 @@ void checkUnreadKeys(const KeyValueFile& file, const KeyValueReadLog& log, const
     });
     if (earlier != log.lookups.end()) {
       warn(entry.line, "the key " + entry.name + " repeats line " + std::to_string(file.entries[earlier->found].line) +
-                           "; the setup reads only the first");
+                           ", and the setup reads only the first; delete one of the two");
       continue;
     }
     const std::string where = group == kNoGroup ? std::string() : " in [" + groupName(file, group) + "]";
-    warn(entry.line, withSuggestion("unknown key " + entry.name + where + "; the setup never reads it",
-                                    closestName(entry.name, keysAskedIn(group))));
+    warn(entry.line, withSuggestion("unknown key " + entry.name + where + ", which the setup never reads",
+                                    closestName(entry.name, keysAskedIn(group)), "correct or delete it"));
   }
 }
 

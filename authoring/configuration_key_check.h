@@ -16,6 +16,7 @@ struct KeyCheckRules {
   std::vector<std::string> otherReadersGroups;
   // Said of a group the reader asked for and the file lacks, after "no group [name]: ".
   std::string missingGroupEffect;
+  const char* section = "";  // the manual's section on the file
 };
 
 // Adds a warning to `problems` for every key entry of `file` that no lookup of `log` answered and

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "authoring/manual_sections.h"
 #include "config/line_list_file.h"
 #include "config/path_text.h"
 #include "config/registry_text.h"
@@ -36,8 +37,9 @@ std::string hexBytes(std::string_view bytes) {
   return text;
 }
 
-void warn(CheckProblems& problems, const std::filesystem::path& path, std::size_t line, std::string text) {
-  addProblem(problems, CheckProblem::Severity::warning, path, line, std::move(text));
+void warn(CheckProblems& problems, const std::filesystem::path& path, std::size_t line, std::string text,
+          const char* section) {
+  addProblem(problems, CheckProblem::Severity::warning, path, line, std::move(text), section);
 }
 
 }  // namespace
@@ -53,20 +55,26 @@ void checkRegistryList(std::string bytes, const std::filesystem::path& path, Che
       warn(problems, path, first,
            "the root \"" + encodeUtf8(rootName) +
                "\" is not HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS or "
-               "HKEY_CURRENT_CONFIG (spelt exactly so); the setup writes this value under HKEY_CURRENT_USER");
+               "HKEY_CURRENT_CONFIG, so the setup writes this value under HKEY_CURRENT_USER; write one of those "
+               "names exactly so, in capitals",
+           manual::kRegistryValues);
     }
     const std::string_view flag = std::string_view(file.list.bytes).substr(file.list.position, 4);
     const std::uint32_t value = readUInt32(file.list);
     if (flag.size() < 4) {
-      warn(problems, path, file.nextLine, "the record of line " + std::to_string(first) +
-                                              " ends without its 4 uninstall flag bytes");
+      warn(problems, path, file.nextLine,
+           "the record of line " + std::to_string(first) + " ends without its 4 uninstall flag bytes; end it with "
+               "the bytes 00 00 00 00 (keep) or 01 00 00 00 (remove at uninstall)",
+           manual::kRegistryValues);
     } else if (value > 1) {
       const bool text = std::all_of(flag.begin(), flag.end(), [](char c) { return c >= ' ' && c <= '~'; }) ||
                         flag.find_first_of("\r\n") != std::string_view::npos;
       warn(problems, path, file.nextLine,
            "the uninstall flag of the record of line " + std::to_string(first) + " is the bytes " + hexBytes(flag) +
                ", not 00 00 00 00 (keep) or 01 00 00 00 (remove at uninstall)" +
-               (text ? "; it looks written as text, and the records after it are read out of step" : ""));
+               (text ? "; it looks written as text, and the records after it are read out of step" : "") +
+               "; write the flag as those 4 bytes, not as text",
+           manual::kRegistryValues);
     }
   }
 }
@@ -81,8 +89,11 @@ void checkShortcutList(std::string bytes, const std::filesystem::path& path, con
     int lines = 1;
     for (; lines < 3 && !atEnd(file.list); ++lines) file.readLine();
     if (lines < 3) {
-      warn(problems, path, first, "the shortcut record of line " + std::to_string(first) + " has " +
-                                      std::to_string(lines) + " of its 3 lines (target, name, arguments)");
+      warn(problems, path, first,
+           "the shortcut record of line " + std::to_string(first) + " has " + std::to_string(lines) +
+               " of its 3 lines (target, name, arguments); add the missing lines, the arguments line empty when "
+               "there are none",
+           manual::kShortcuts);
     }
     if (!appNames) continue;
     if (!target.empty() && target.front() == u'"') target.erase(0, 1);
@@ -99,7 +110,9 @@ void checkShortcutList(std::string bytes, const std::filesystem::path& path, con
                                    [&](const std::string& name) { return equalsIgnoringAsciiCase(name, wanted); });
     if (!found) {
       warn(problems, path, first,
-           "the shortcut target " + encodeUtf8(target) + " names no file of the application folder");
+           "the shortcut target " + encodeUtf8(target) + " names no file of the application folder; correct the "
+               "path or add the file to the application folder",
+           manual::kShortcuts);
     }
   }
 }

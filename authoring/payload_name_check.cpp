@@ -7,6 +7,7 @@
 
 #include "authoring/cabinet_writer.h"
 #include "authoring/code_page_names.h"
+#include "authoring/manual_sections.h"
 #include "authoring/payload_archive_writer.h"
 
 namespace averlune {
@@ -60,20 +61,24 @@ void checkPayloadNames(const SourceFolder& application, const std::filesystem::p
   const auto check = [&](const std::string& name, const char* kind) {
     if (std::string problem = nameProblem(name); !problem.empty()) {
       addProblem(problems, CheckProblem::Severity::error, folder / name, 0,
-                 std::string("the ") + kind + " name " + problem + "; the setup cannot write it");
+                 std::string("the ") + kind + " name " + problem + ", so the setup cannot write it; rename it",
+                 manual::kApplicationFolder);
       return;
     }
     const auto [at, added] = seen.emplace(upper(name), name);
     if (!added) {
       addProblem(problems, CheckProblem::Severity::warning, folder / name, 0,
-                 "Windows takes this name for " + at->second + "; one of the two replaces the other when installed");
+                 "Windows takes this name for " + at->second + ", so one of the two replaces the other when "
+                 "installed; rename one of them",
+                 manual::kApplicationFolder);
     }
   };
   for (const SourceFile& file : application.files) {
     check(file.name, "file");
     if (file.size > kPayloadMaxFileBytes) {
       addProblem(problems, CheckProblem::Severity::error, file.path, 0,
-                 "the file is 4 GiB or larger; a setup cannot carry files of that size");
+                 "the file is 4 GiB or larger, more than a setup can carry; split it or ship it apart from the setup",
+                 manual::kApplicationFolder);
     }
   }
   for (const std::string& subfolder : application.subfolders) check(subfolder, "folder");
@@ -84,10 +89,13 @@ void checkConfigurationNames(const SourceFolder& configuration, const std::files
   for (const SourceFile& file : configuration.files) {
     if (file.name.size() > kCabinetMaxNameBytes) {
       addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
-                 "the name is longer than " + std::to_string(kCabinetMaxNameBytes) + " bytes, more than a cabinet holds");
+                 "the name is longer than " + std::to_string(kCabinetMaxNameBytes) +
+                     " bytes, more than the setup's configuration can hold; shorten it",
+                 manual::kConfigurationFolder);
     } else if (std::string problem = componentProblem(file.name.substr(file.name.rfind('/') + 1)); !problem.empty()) {
       addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
-                 "the file name " + problem + "; the setup cannot unpack it");
+                 "the file name " + problem + ", so the setup cannot unpack it; rename it",
+                 manual::kConfigurationFolder);
     }
   }
 }

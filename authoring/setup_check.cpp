@@ -8,6 +8,7 @@
 #include "authoring/path_utf8.h"
 #include "authoring/configuration_key_check.h"
 #include "authoring/line_list_check.h"
+#include "authoring/manual_sections.h"
 #include "authoring/payload_name_check.h"
 #include "authoring/picture_header.h"
 #include "authoring/source_folder.h"
@@ -67,14 +68,19 @@ void checkScript(const ConfigurationFolder& config, ScriptReading& script, Check
   const SourceFile* found = config.find("SC.dat");
   if (!found) {
     addProblem(problems, Severity::error, config.folder / "SC.dat", 0,
-               "there is no SC.dat: the setup would run without a name, folders or pages of its own");
+               "there is no SC.dat, so the setup would run without a name, folders or pages of its own; add "
+               "one (averlune-build --new writes one with every key)",
+               manual::kSetupScript);
     return;
   }
   script.present = true;
   openBytes(script.file, fileBytes(found->path));
   script.file.readLog = &script.log;
   readSetupOptions(script.options, script.file, SystemLookup{});
-  checkUnreadKeys(script.file, script.log, {{}, "every option of the script takes its default"}, found->path, problems);
+  checkUnreadKeys(script.file, script.log,
+                  {{}, "every option of the script takes its default",
+                   manual::kSetupScript},
+                  found->path, problems);
 }
 
 void checkLanguageFile(const SourceFile& language, CheckProblems& problems) {
@@ -84,7 +90,7 @@ void checkLanguageFile(const SourceFile& language, CheckProblems& problems) {
   file.readLog = &log;
   readLanguageTexts(file, u"");
   // The uninstaller takes its texts from the group "Uninstall" of the same file.
-  checkUnreadKeys(file, log, {{"Uninstall"}, "its texts show empty"}, language.path, problems);
+  checkUnreadKeys(file, log, {{"Uninstall"}, "its texts show empty", manual::kLanguageFiles}, language.path, problems);
 }
 
 void checkLanguages(const ConfigurationFolder& config, const ScriptReading& script, CheckProblems& problems) {
@@ -108,44 +114,56 @@ void checkLanguages(const ConfigurationFolder& config, const ScriptReading& scri
   if (languages == 1) {
     if (!config.find("Default.avl")) {
       addProblem(problems, Severity::error, languagesLine ? scriptPath : config.folder / "Default.avl", languagesLine,
-                 "there is no Default.avl, the language file of a one-language setup (Languages 1); the setup "
-                 "stops with \"Setup Error!\"");
+                 "there is no Default.avl, the language file of a one-language setup (Languages 1), so the setup "
+                 "stops with \"Setup Error!\"; add Default.avl with the wizard's texts",
+                 manual::kLanguageFiles);
     }
     if (!entries.empty()) {
       addProblem(problems, Severity::warning, languagesLine ? scriptPath : list->path, languagesLine,
                  setting + " never shows the language dialog, so the " + std::to_string(entries.size()) +
-                     " languages of languages.dat are never offered");
+                     " languages of languages.dat are never offered; set Languages to their number or delete "
+                     "languages.dat",
+                 manual::kSeveralLanguages);
     }
     return;
   }
   if (!script.present) return;  // reported with the script
   if (!list) {
     addProblem(problems, Severity::error, scriptPath, languagesLine,
-               setting + " shows the language dialog, which needs languages.dat; without it the setup stops with "
-                         "\"Setup Error!\"");
+               setting + " shows the language dialog, which needs languages.dat, so the setup stops with "
+                         "\"Setup Error!\"; add languages.dat with one language name a line, or set Languages = 1",
+               manual::kSeveralLanguages);
     return;
   }
   if (entries.empty()) {
     addProblem(problems, Severity::error, list->path, 0,
-               "languages.dat names no language: the language dialog offers nothing to choose");
+               "languages.dat names no language, so the language dialog offers nothing to choose; write one "
+               "language name a line into it",
+               manual::kSeveralLanguages);
     return;
   }
   if (static_cast<std::size_t>(languages) != entries.size()) {
     addProblem(problems, Severity::warning, scriptPath, languagesLine,
                setting + " disagrees with languages.dat, which names " + std::to_string(entries.size()) +
-                   (entries.size() == 1 ? " language" : " languages"));
+                   (entries.size() == 1 ? " language" : " languages") + "; set Languages = " +
+                   std::to_string(entries.size()),
+               manual::kSeveralLanguages);
   }
   for (const Entry& entry : entries) {
     if (!config.find(entry.name + ".avl")) {
       addProblem(problems, Severity::error, list->path, entry.line,
                  "there is no language file \"" + entry.name + ".avl\" for the language \"" + entry.name +
-                     "\"; choosing it fails with \"Could not load the language file!\"");
+                     "\", so choosing it fails with \"Could not load the language file!\"; add " + entry.name +
+                     ".avl or delete the line",
+                 manual::kSeveralLanguages);
     }
   }
 }
 
 void checkPicture(const ConfigurationFolder& config, std::string_view name, bool bitmapAllowed, const char* effect,
                   CheckProblems& problems) {
+  const char* fix = bitmapAllowed ? "save it again as a baseline JPEG or an uncompressed Windows bitmap"
+                                  : "save it again as a baseline JPEG";
   const SourceFile* picture = config.find(name);
   if (!picture) return;
   const std::string bytes = fileBytes(picture->path);
@@ -158,7 +176,7 @@ void checkPicture(const ConfigurationFolder& config, std::string_view name, bool
   }
   if (!problem.empty()) {
     addProblem(problems, Severity::warning, picture->path, 0,
-               "the picture does not load: " + problem + "; " + effect);
+               "the picture does not load, as " + problem + ", so " + effect + "; " + fix, manual::kPictures);
   }
 }
 
@@ -167,15 +185,21 @@ void checkFeatureFiles(const ConfigurationFolder& config, const ScriptReading& s
   const SetupOptions& options = script.options;
   if (!options.Dll.empty() && !config.find("dll.dll")) {
     addProblem(problems, Severity::warning, scriptPath, script.lineOf("Dll"),
-               "Dll is set, but there is no dll.dll: nothing is called at the finish");
+               "Dll is set, but there is no dll.dll, so nothing is called at the finish; add dll.dll or leave Dll "
+               "empty",
+               manual::kFinishPlugin);
   }
   if (options.SplashScreen == 1 && !config.find("isps.dat")) {
     addProblem(problems, Severity::warning, scriptPath, script.lineOf("SplashScreen"),
-               "SplashScreen = 1, but there is no isps.dat: no splash screen is shown");
+               "SplashScreen = 1, but there is no isps.dat, so no splash screen is shown; add isps.dat or set "
+               "SplashScreen = 0",
+               manual::kPictures);
   }
   if (script.present && options.Registry != 1 && config.find("Registry.dat")) {
     addProblem(problems, Severity::warning, scriptPath, script.lineOf("Registry"),
-               "Registry is not 1, so the values of Registry.dat are never written");
+               "Registry is not 1, so the values of Registry.dat are never written; set Registry = 1 or delete "
+               "Registry.dat",
+               manual::kRegistryValues);
   }
   checkPicture(config, "isps.dat", true, "no splash screen is shown", problems);
   checkPicture(config, "Image_Top.jpg", false, "the wizard shows its built-in header picture", problems);
@@ -188,7 +212,8 @@ CheckProblems checkSetup(const fs::path& configFolder, const fs::path& appFolder
   CheckProblems problems;
   ConfigurationFolder config{configFolder, {}};
   if (std::string problem = scanSourceFolder(configFolder, config.scanned); !problem.empty()) {
-    addProblem(problems, Severity::error, configFolder, 0, problem);
+    addProblem(problems, Severity::error, configFolder, 0, problem + "; give a configuration folder that can be read",
+               manual::kConfigurationFolder);
     return problems;
   }
   checkConfigurationNames(config.scanned, configFolder, problems);
@@ -197,7 +222,9 @@ CheckProblems checkSetup(const fs::path& configFolder, const fs::path& appFolder
   checkScript(config, script, problems);
   if (!config.find("OS.dat")) {
     addProblem(problems, Severity::error, configFolder / "OS.dat", 0,
-               "there is no OS.dat: the setup accepts no Windows version and stops at start");
+               "there is no OS.dat, so the setup accepts no Windows version and stops at start; add OS.dat with a "
+               "line \"<Windows name> = 1\" for each version it may run on",
+               manual::kWindowsVersions);
   }
   checkLanguages(config, script, problems);
   for (const SourceFile& file : config.scanned.files) {
@@ -213,7 +240,8 @@ CheckProblems checkSetup(const fs::path& configFolder, const fs::path& appFolder
   if (!appFolder.empty()) {
     SourceFolder application;
     if (std::string problem = scanSourceFolder(appFolder, application); !problem.empty()) {
-      addProblem(problems, Severity::error, appFolder, 0, problem);
+      addProblem(problems, Severity::error, appFolder, 0, problem + "; give an application folder that can be read",
+                 manual::kApplicationFolder);
     } else {
       appScanned = true;
       checkPayloadNames(application, appFolder, problems);
@@ -240,7 +268,9 @@ std::string problemLine(const CheckProblem& problem) {
   std::string text = utf8Text(problem.file);
   if (problem.line != 0) text += ":" + std::to_string(problem.line);
   text += problem.severity == Severity::error ? ": error: " : ": warning: ";
-  return text + problem.text;
+  text += problem.text;
+  if (!problem.section.empty()) text += " [manual: " + problem.section + "]";
+  return text;
 }
 
 }  // namespace averlune

@@ -69,11 +69,11 @@ TEST(SetupCheck, ACompleteSmallSetupIsCleanAndExitCodesFollowTheWorstProblem) {
   Folders f;
   EXPECT_TRUE(reports(f.check(), f.config, {}));
   EXPECT_EQ(checkExitCode({}, true), 0);
-  const CheckProblems warning = {{Severity::warning, "a", 1, "w"}};
+  const CheckProblems warning = {{Severity::warning, "a", 1, "w", ""}};
   EXPECT_EQ(checkExitCode(warning, false), 0);
   EXPECT_EQ(checkExitCode(warning, true), 1);
   CheckProblems both = warning;
-  both.push_back({Severity::error, "b", 0, "e"});
+  both.push_back({Severity::error, "b", 0, "e", ""});
   EXPECT_EQ(checkExitCode(both, false), 2);
   EXPECT_EQ(problemLine(both[0]), "a:1: warning: w");
   EXPECT_EQ(problemLine(both[1]), "b: error: e");
@@ -94,16 +94,19 @@ TEST(SetupCheck, ScriptKeysTheSetupNeverReads) {
         "[setup]\r\n"                  // 10: the group again
         "Version = 2\r\n");            // 11
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"SC.dat:1: warning: the key Appname stands before any group",
-                       "SC.dat:3: warning: unknown key Appnme in [Setup]; the setup never reads it; did you mean Appname?",
-                       "SC.dat:5: warning: the key LANGUAGES repeats line 4; the setup reads only the first",
-                       "SC.dat:7: warning: unknown key Colour in [Setup]; the setup never reads it",
-                       "SC.dat:8: warning: unknown group [Setpu]; the setup never reads its keys; did you mean Setup?",
-                       "SC.dat:10: warning: the group [setup] repeats the one at line 2"}));
+                      {"SC.dat:1: warning: the key Appname stands before any group, so the setup never reads it; move it under its "
+                       "group [manual: The setup script, SC.dat]",
+                       "SC.dat:3: warning: unknown key Appnme in [Setup], which the setup never reads; write Appname if that was "
+                       "meant [manual: The setup script, SC.dat]",
+                       "SC.dat:5: warning: the key LANGUAGES repeats line 4, and the setup reads only the first; delete one",
+                       "SC.dat:7: warning: unknown key Colour in [Setup], which the setup never reads; correct or delete it",
+                       "SC.dat:8: warning: unknown group [Setpu], whose keys the setup never reads; write Setup if that was meant",
+                       "SC.dat:10: warning: the group [setup] repeats the one at line 2; the setup reads only the first, so the keys "
+                       "under this one are never read; move them into the first"}));
 
   f.put("SC.dat", "[Options]\r\nLanguages = 1\r\n");
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"SC.dat: warning: no group [Setup]: every option of the script takes its default",
+                      {"SC.dat: warning: no group [Setup]: every option of the script takes its default; add the group [Setup]",
                        "SC.dat:1: warning: unknown group [Options]"}));
 }
 
@@ -117,8 +120,8 @@ TEST(SetupCheck, LanguageFileKeysTheWizardNeverReads) {
   f.put("German.avl",
         "[Main]\r\nTitle = T\r\n[Gadgets]\r\nNextBtn = Weiter >\r\n[Finish]\r\nText1 = Fertig\r\n" + kOtherGroups);
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"Default.avl:5: warning: unknown key NxtBtn in [Gadgets]; the setup never reads it; did you "
-                       "mean NextBtn?",
+                      {"Default.avl:5: warning: unknown key NxtBtn in [Gadgets], which the setup never reads; write NextBtn if "
+                       "that was meant [manual: Language files]",
                        "Default.avl:9: warning: unknown key HeadT in [Finish]"}));
 
   f.put("Default.avl", "[Main]\r\nTitle = T\r\n");
@@ -127,7 +130,7 @@ TEST(SetupCheck, LanguageFileKeysTheWizardNeverReads) {
   const std::vector<std::string> missing = {"Gadgets", "Messages", "Start", "LicenceAgreement", "ApplicationFolder",
                                             "StartMenuFolder", "AdditionalTasks", "Installing", "Finish"};
   std::vector<std::string> expected;
-  for (const std::string& group : missing) expected.push_back("Default.avl: warning: no group [" + group + "]: its texts show empty");
+  for (const std::string& group : missing) expected.push_back("Default.avl: warning: no group [" + group + "]: its texts show empty; add the group [" + group + "]");
   EXPECT_TRUE(reports(f.check(), f.config, expected));
 }
 
@@ -140,9 +143,10 @@ TEST(SetupCheck, LanguagesSettingAgainstLanguagesDatAndTheLanguageFiles) {
   f.put("deutsch.avl", kLanguage);  // found as the setup's work folder finds it, letter case aside
   CheckProblems problems = f.check();
   EXPECT_TRUE(reports(problems, f.config,
-                      {"SC.dat:3: error: there is no Default.avl, the language file of a one-language setup",
+                      {"SC.dat:3: error: there is no Default.avl, the language file of a one-language setup (Languages 1), so the "
+                       "setup stops with \"Setup Error!\"; add Default.avl with the wizard's texts [manual: Language files]",
                        "SC.dat:3: warning: Languages = 1 never shows the language dialog, so the 2 languages of "
-                       "languages.dat are never offered"}));
+                       "languages.dat are never offered; set Languages to their number or delete languages.dat"}));
   EXPECT_EQ(checkExitCode(problems, false), 2);
 
   // The dialog: every line needs its file, and the count should agree.
@@ -150,19 +154,23 @@ TEST(SetupCheck, LanguagesSettingAgainstLanguagesDatAndTheLanguageFiles) {
   f.put("languages.dat", "English\r\nFran\xC3\xA7" "ais\r\nDeutsch \r\n");
   EXPECT_TRUE(reports(f.check(), f.config,
                       {"languages.dat:2: error: there is no language file \"Fran\xC3\xA7" "ais.avl\" for the language",
-                       "languages.dat:3: error: there is no language file \"Deutsch .avl\""}));
+                       "languages.dat:3: error: there is no language file \"Deutsch .avl\" for the language \"Deutsch \", so choosing "
+                       "it fails with \"Could not load the language file!\"; add Deutsch .avl or delete the line "
+                       "[manual: Several languages, languages.dat]"}));
   f.put("SC.dat", "[Setup]\r\nLanguages = 2\r\n");
   f.put("languages.dat", "English\r\nDeutsch\r\n\r\n");
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"SC.dat:2: warning: Languages = 2 disagrees with languages.dat, which names 3 languages",
+                      {"SC.dat:2: warning: Languages = 2 disagrees with languages.dat, which names 3 languages; set Languages = 3",
                        "languages.dat:3: error: there is no language file \".avl\""}));
 
   fs::remove(f.config / "languages.dat");
   f.put("SC.dat", "[Setup]\r\nLanguages =\r\n");  // an empty number reads as 0: the dialog
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"SC.dat:2: error: Languages = 0 shows the language dialog, which needs languages.dat"}));
+                      {"SC.dat:2: error: Languages = 0 shows the language dialog, which needs languages.dat, so the setup stops "
+                       "with \"Setup Error!\"; add languages.dat with one language name a line, or set Languages = 1"}));
   f.put("languages.dat", "");
-  EXPECT_TRUE(reports(f.check(), f.config, {"languages.dat: error: languages.dat names no language"}));
+  EXPECT_TRUE(reports(f.check(), f.config, {"languages.dat: error: languages.dat names no language, so the language dialog offers nothing to choose; "
+                                            "write one language name a line into it"}));
 }
 
 std::string registryRecord(const std::string& root, const std::string& flag) {
@@ -182,8 +190,11 @@ TEST(SetupCheck, RegistryRootsAndUninstallFlags) {
                       {"Registry.dat:5: warning: the root \"HKLM\" is not HKEY_CLASSES_ROOT",
                        "Registry.dat:9: warning: the root \"hkey_users\" is not",
                        "Registry.dat:13: warning: the uninstall flag of the record of line 9 is the bytes 30 30 30 31, "
-                       "not 00 00 00 00 (keep) or 01 00 00 00 (remove at uninstall); it looks written as text",
-                       "Registry.dat:17: warning: the record of line 13 ends without its 4 uninstall flag bytes"}));
+                       "not 00 00 00 00 (keep) or 01 00 00 00 (remove at uninstall); it looks written as text, and the records after "
+                       "it are read out of step; write the flag as those 4 bytes, not as text [manual: Registry values, "
+                       "Registry.dat]",
+                       "Registry.dat:17: warning: the record of line 13 ends without its 4 uninstall flag bytes; end it with the "
+                       "bytes 00 00 00 00 (keep) or 01 00 00 00 (remove at uninstall)"}));
 
   // A flag written as a line of its own puts every later record out of step; the check says where.
   f.put("Registry.dat", registryRecord("HKEY_USERS", "1\r\n") + registryRecord("HKEY_USERS", zero));
@@ -194,7 +205,8 @@ TEST(SetupCheck, RegistryRootsAndUninstallFlags) {
   f.put("SC.dat", "[Setup]\r\nLanguages = 1\r\nRegistry = 0\r\n");
   f.put("Registry.dat", registryRecord("HKEY_USERS", zero));
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"SC.dat:3: warning: Registry is not 1, so the values of Registry.dat are never written"}));
+                      {"SC.dat:3: warning: Registry is not 1, so the values of Registry.dat are never written; set Registry = 1 or "
+                       "delete Registry.dat [manual: Registry values, Registry.dat]"}));
 }
 
 TEST(SetupCheck, ShortcutTargetsInTheApplicationFolder) {
@@ -208,9 +220,11 @@ TEST(SetupCheck, ShortcutTargetsInTheApplicationFolder) {
   f.put("Desktop.dat", "<installpath>\\Demo.exe\r\nDemo\r\n\r\n");
   EXPECT_TRUE(reports(f.check(), f.config,
                       {"Desktop.dat:1: warning: the shortcut target <installpath>\\Demo.exe names no file of the "
-                       "application folder",
+                       "application folder; correct the path or add the file to the application folder [manual: Shortcuts, "
+                       "Desktop.dat and Startmenu.dat]",
                        "Startmenu.dat:4: warning: the shortcut target <installpath>/bin/Missing.exe names no file",
-                       "Startmenu.dat:13: warning: the shortcut record of line 13 has 2 of its 3 lines"}));
+                       "Startmenu.dat:13: warning: the shortcut record of line 13 has 2 of its 3 lines (target, name, arguments); "
+                       "add the missing lines"}));
   // Without an application folder only the lists' form is checked.
   EXPECT_TRUE(reports(f.check(false), f.config, {"Startmenu.dat:13: warning: the shortcut record of line 13 has 2"}));
 }
@@ -262,27 +276,31 @@ TEST(SetupCheck, PicturesThatDoNotLoadAndSplashAndDllWithoutTheirFiles) {
   Folders f;
   f.put("SC.dat", "[Setup]\r\nLanguages = 1\r\nSplashScreen = 1\r\nDll = yes\r\n");
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"SC.dat:4: warning: Dll is set, but there is no dll.dll: nothing is called at the finish",
-                       "SC.dat:3: warning: SplashScreen = 1, but there is no isps.dat: no splash screen is shown"}));
+                      {"SC.dat:4: warning: Dll is set, but there is no dll.dll, so nothing is called at the finish; add dll.dll or "
+                       "leave Dll empty [manual: The finish plug-in, dll.dll]",
+                       "SC.dat:3: warning: SplashScreen = 1, but there is no isps.dat, so no splash screen is shown; add isps.dat "
+                       "or set SplashScreen = 0 [manual: Pictures, splash screen and icon]"}));
 
   f.put("dll.dll", "MZ");
   f.put("isps.dat", jpeg(517, 707, 3));
   f.put("Image_Left.jpg", jpeg(164, 314, 1));
   f.put("Image_Top.jpg", bitmap(55, 55));  // a bitmap named .jpg: the wizard decodes JPEG only
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"Image_Top.jpg: warning: the picture does not load: it is not a JPEG picture; the wizard shows "
-                       "its built-in header picture"}));
+                      {"Image_Top.jpg: warning: the picture does not load, as it is not a JPEG picture, so the wizard shows its "
+                       "built-in header picture; save it again as a baseline JPEG [manual: Pictures, splash screen and "
+                       "icon]"}));
 
   f.put("isps.dat", bitmap(517, 707, 100));
   f.put("Image_Top.jpg", jpeg(55, 55, 4));
   f.put("Image_Left.jpg", jpeg(164, 314, 3, false));
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"isps.dat: warning: the picture does not load: it is cut short; no splash screen is shown",
-                       "Image_Top.jpg: warning: the picture does not load: it has 4 colour components",
-                       "Image_Left.jpg: warning: the picture does not load: it is cut short: no end marker"}));
+                      {"isps.dat: warning: the picture does not load, as it is cut short, so no splash screen is shown; save it "
+                       "again as a baseline JPEG or an uncompressed Windows bitmap",
+                       "Image_Top.jpg: warning: the picture does not load, as it has 4 colour components",
+                       "Image_Left.jpg: warning: the picture does not load, as it is cut short: no end marker"}));
   f.put("isps.dat", "GIF89a");
   EXPECT_TRUE(reports(f.check(), f.config,
-                      {"isps.dat: warning: the picture does not load: it is neither a Windows bitmap nor a JPEG",
+                      {"isps.dat: warning: the picture does not load, as it is neither a Windows bitmap nor a JPEG",
                        "Image_Top.jpg: warning", "Image_Left.jpg: warning"}));
 }
 
@@ -299,9 +317,11 @@ TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
   fs::create_directories(f.app / "data.");
   CheckProblems problems = f.check();
   EXPECT_TRUE(reports(problems, f.app,
-                      {"Notes: draft.txt: error: the file name holds a character that Windows does not allow",
+                      {"Notes: draft.txt: error: the file name holds a character that Windows does not allow in file names, so "
+                       "the setup cannot write it; rename it [manual: The application folder]",
                        "Price \xE2\x82\xAC.txt: error: the file name holds characters outside code page 437",
-                       "bin/Demo.exe: warning: Windows takes this name for bin/DEMO.exe",
+                       "bin/Demo.exe: warning: Windows takes this name for bin/DEMO.exe, so one of the two replaces the other when "
+                       "installed; rename one of them",
                        "con.txt: error: the file name is a device name on Windows",
                        "data.: error: the folder name ends in a dot or a space"}));
 
@@ -309,7 +329,11 @@ TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
   fs::remove(g.config / "SC.dat");
   fs::remove(g.config / "OS.dat");
   EXPECT_TRUE(reports(g.check(), g.config,
-                      {"SC.dat: error: there is no SC.dat", "OS.dat: error: there is no OS.dat"}));
+                      {"SC.dat: error: there is no SC.dat, so the setup would run without a name, folders or pages of its own; "
+                       "add one (averlune-build --new writes one with every key) [manual: The setup script, SC.dat]",
+                       "OS.dat: error: there is no OS.dat, so the setup accepts no Windows version and stops at start; "
+                       "add OS.dat with a line \"<Windows name> = 1\" for each version it may run on [manual: Windows "
+                       "versions, OS.dat]"}));
   EXPECT_TRUE(reports(checkSetup(g.temp.path / "none", {}), g.temp.path, {"none: error: "}));
 }
 

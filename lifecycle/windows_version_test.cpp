@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "authoring/manual_test_support.h"
+
 namespace averlune {
 namespace {
 
@@ -47,6 +49,14 @@ TEST(WindowsVersionAccepted, OnlyTheRunningVersionsOwnLineWithValueOneCounts) {
   EXPECT_TRUE(accepts("Windows 2000 = 1\nWindows XP = 1\nWindows Server 2003 = 1\nWindows Vista = 1\n"
                       "Windows Server 2008 = 1\nWindows 7 = 1\nWindows 8 = 1\nWindows Server 2012 = 1\n",
                       u"Windows Server 2012"));
+}
+
+// The author's manual lists exactly the version names the setup looks up in OS.dat.
+TEST(WindowsVersionAccepted, TheAuthorsManualListsEveryVersionName) {
+  const std::vector<std::string> manual = testing::manualLines();
+  if (manual.empty()) GTEST_SKIP() << "the manual is not beside the sources";
+  const auto keys = testing::readerKeys([](KeyValueFile& file) { isWindowsVersionAccepted(file, u""); });
+  EXPECT_EQ(testing::manualKeys(manual, "OS.dat", "-"), keys.at("-"));
 }
 
 }  // namespace

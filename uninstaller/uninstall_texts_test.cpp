@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "authoring/manual_test_support.h"
+
+#include "authoring/manual_test_support.h"
+
 namespace averlune {
 namespace {
 
@@ -42,6 +46,14 @@ TEST(UninstallTexts, TheSectionsTextsWithTheApplicationNameInQuestionSubtitleAnd
   EXPECT_EQ(missing.BM, u"");
   EXPECT_EQ(missing.Success, u"");
   EXPECT_EQ(missing.ItemsLeft, kDefaultItemsLeft);
+}
+
+// The author's manual lists exactly the texts the uninstaller reads.
+TEST(UninstallTexts, TheAuthorsManualListsEveryKeyOfTheSection) {
+  const std::vector<std::string> manual = testing::manualLines();
+  if (manual.empty()) GTEST_SKIP() << "the manual is not beside the sources";
+  const auto keys = testing::readerKeys([](KeyValueFile& file) { readUninstallTexts(file, u""); });
+  EXPECT_EQ(testing::manualKeys(manual, "Default.avl", "Uninstall"), keys.at("Uninstall"));
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 // Installations as deployment tools run them: /S without any window, /D into a folder with spaces,
-// /LOG naming every step, and the outcome in the exit code; /LOG with the wizard too.
+// /LOG naming every step, and the outcome in the exit code; /LOG with the wizard too; and the
+// configuration folder averlune-build --new writes, installed as it stands.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
+
+#include "authoring/new_setup_folder.h"
+#include "authoring/setup_builder.h"
 
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
@@ -111,6 +116,43 @@ TEST(SilentInstall, LogWithTheWizardRecordsTheInstallationTheUserRan) {
   for (const char* line : {"setup started\r\n", "status: Installing.. C:\\AvE2E\\Quiet Default\\readme.txt\r\n",
                            "installation finished\r\n", "setup ended, exit code 0\r\n"}) {
     EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
+  }
+}
+
+TEST(SilentInstall, ANewSetupsConfigurationInstallsAsItStands) {
+  namespace fs = std::filesystem;
+  const std::wstring app = L"Fresh Probe";
+  const std::wstring folder = L"C:\\AvE2E\\Fresh Probe\\";
+  const Cleanup cleanup({[&] { removeTree(folder); },
+                         [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(app)); }});
+  const fs::path scratch = scratchFolder(L"new-setup");
+  ASSERT_EQ(writeNewSetupFolder(scratch / L"config", "Fresh Probe"), "");
+  fs::create_directories(scratch / L"app");
+  ASSERT_TRUE(writeFileBytes((scratch / L"app" / L"fresh.txt").wstring(), "fresh"));
+  const fs::path setup = scratch / L"FreshSetup.exe";
+  ASSERT_EQ(buildSetup({bareSetupProgram(), scratch / L"config", scratch / L"app", setup}), "");
+
+  EXPECT_EQ(runSilently(quoted(setup.wstring(), L"/S /D=" + folder.substr(0, folder.size() - 1))), 0);
+  const std::string language =
+      readFileBytes((scratch / L"config" / L"Default.avl").wstring()).value_or("<missing>");
+  const struct {
+    std::wstring path;
+    std::string bytes;  // empty: only that the file is there
+  } files[] = {
+      {L"fresh.txt", "fresh"}, {L"uninstall.exe", ""}, {L"uninstall.dat", ""}, {L"uninstall_l.avl", language}};
+  for (const auto& file : files) {
+    const auto bytes = readFileBytes(folder + file.path);
+    ASSERT_TRUE(bytes) << fs::path(file.path).string();
+    if (!file.bytes.empty()) {
+      EXPECT_EQ(*bytes, file.bytes) << fs::path(file.path).string();
+    }
+  }
+  const std::pair<const wchar_t*, std::wstring> entry[] = {
+      {L"DisplayName", app},
+      {L"DisplayVersion", L"1.0"},
+      {L"UninstallString", L"\"" + folder + L"uninstall.exe\""}};
+  for (const auto& [name, value] : entry) {
+    EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(app), name).value_or(L"<missing>"), value) << name;
   }
 }
 

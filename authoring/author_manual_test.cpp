@@ -1,0 +1,58 @@
+// The author's manual against the programs: its key tables name exactly the keys the setup's
+// readers ask for, the check's messages point to sections it has, and its worked example is the
+// sample's own script.
+#include <gtest/gtest.h>
+
+#include "authoring/authoring_test_support.h"
+#include "authoring/manual_sections.h"
+#include "authoring/manual_test_support.h"
+#include "config/setup_script.h"
+#include "i18n/language_file.h"
+
+namespace averlune {
+namespace {
+
+using namespace averlune::testing;
+
+TEST(AuthorManual, KeyTablesNameExactlyTheKeysTheSetupReads) {
+  const std::vector<std::string> manual = manualLines();
+  if (manual.empty()) GTEST_SKIP() << "the manual is not beside the sources";
+
+  const auto script = readerKeys([](KeyValueFile& file) {
+    SetupOptions options;
+    readSetupOptions(options, file, SystemLookup{});
+  });
+  ASSERT_EQ(script.size(), 1u);
+  EXPECT_EQ(manualKeys(manual, "SC.dat", "Setup"), script.at("Setup"));
+  EXPECT_EQ(manualGroups(manual, "SC.dat"), std::set<std::string>{"Setup"});
+
+  // The uninstaller reads [Uninstall] of the same file; its own test holds that table to it.
+  const auto language = readerKeys([](KeyValueFile& file) { readLanguageTexts(file, u""); });
+  std::set<std::string> groups = {"Uninstall"};
+  for (const auto& [group, keys] : language) {
+    groups.insert(group);
+    EXPECT_EQ(manualKeys(manual, "Default.avl", group), keys) << "[" << group << "]";
+  }
+  EXPECT_EQ(manualGroups(manual, "Default.avl"), groups);
+}
+
+TEST(AuthorManual, TheChecksSectionsExistAndTheWorkedExampleIsTheSamplesScript) {
+  const std::vector<std::string> manual = manualLines();
+  if (manual.empty()) GTEST_SKIP() << "the manual is not beside the sources";
+  const std::set<std::string> headings = manualHeadings(manual);
+  for (const char* section : {manual::kConfigurationFolder, manual::kSetupScript, manual::kWindowsVersions,
+                              manual::kLanguageFiles, manual::kSeveralLanguages, manual::kShortcuts,
+                              manual::kRegistryValues, manual::kPictures, manual::kFinishPlugin,
+                              manual::kApplicationFolder}) {
+    EXPECT_EQ(headings.count(section), 1u) << section;
+  }
+  const auto bytes = readFile(repositoryFolder() / "sample" / "config" / "SC.dat");
+  std::string sample;
+  for (char c : bytes) {
+    if (c != '\r') sample += c;
+  }
+  EXPECT_EQ(manualQuote(manual, "sample/config/SC.dat"), sample);
+}
+
+}  // namespace
+}  // namespace averlune
