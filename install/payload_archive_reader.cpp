@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "config/contained_path.h"
+#include "config/path_text.h"
 #include "config/payload_container.h"
 #include "install/payload_whole_entry.h"
 
@@ -172,11 +173,6 @@ unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std
 std::u16string folderPart(const std::u16string& name) {
   const std::size_t separator = name.find_last_of(u'\\');
   return separator == std::u16string::npos ? std::u16string() : name.substr(0, separator + 1);
-}
-
-std::u16string withBackslash(std::u16string folder) {
-  if (folder.empty() || folder.back() != u'\\') folder += u'\\';
-  return folder;
 }
 
 // Reads the entry's header; also gives the stored name length so that a cut name can be refused.
@@ -356,7 +352,7 @@ std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16stri
   if (info.name.empty() || info.nameLength > kPayloadMaxNameBytes) return {};
   const std::u16string relative = payloadRelativeName(info.name, keepPaths);
   if (!isContainedRelativePath(relative)) return {};
-  return withBackslash(targetFolder) + relative;
+  return addBackslash(targetFolder) + relative;
 }
 
 int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path) {
@@ -388,7 +384,7 @@ int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& 
 
 int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths) {
   if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
-  makeFolder(reader, withBackslash(targetFolder));  // a target that cannot be made fails below, at its first file
+  makeFolder(reader, addBackslash(targetFolder));  // a target that cannot be made fails below, at its first file
   PayloadEntryInfo info;
   const int result = readEntryInfo(reader, info);
   if (result != kPayloadOk) return result;
