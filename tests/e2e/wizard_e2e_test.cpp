@@ -375,7 +375,7 @@ TEST(Wizard, CancelAsksAndOnlyOkEndsTheRun) {
   saveScreenshot(box->handle, screenshotPath(L"wizard-exit-question"));
   pressMessageBoxButton(*box, L"Cancel");
   Sleep(500);
-  EXPECT_TRUE(w.process.running());
+  EXPECT_TRUE(w.running());
   EXPECT_TRUE(w.visible(I::appFolderPanel));
   EXPECT_TRUE(folderExists(w.workFolder()));
 

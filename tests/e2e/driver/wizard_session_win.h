@@ -48,6 +48,7 @@ class WizardSession {
 
   bool started() const { return window_ != nullptr; }
   DWORD processId() const { return process_.id(); }
+  bool running() { return process_.running(); }
   const std::wstring& workFolder() const { return workFolder_; }
   HWND window() const { return window_; }
 
