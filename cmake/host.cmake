@@ -7,6 +7,9 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(AVERLUNE_MINIZIP REQUIRED IMPORTED_TARGET minizip)
 pkg_check_modules(AVERLUNE_LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
 target_link_libraries(averlune_install PUBLIC PkgConfig::AVERLUNE_MINIZIP PkgConfig::AVERLUNE_LIBDEFLATE ZLIB::ZLIB)
+# The picture decoders in config/ are portable logic, the JPEG one over libjpeg.
+find_package(JPEG REQUIRED)
+target_link_libraries(averlune_config PUBLIC JPEG::JPEG)
 
 if(AVERLUNE_FUZZ)
   averlune_sources(fuzz_sources FUZZ ${all_dirs})

@@ -1,4 +1,4 @@
-#include "config/jpeg_decode_win.h"
+#include "config/jpeg_decode.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 //
 // Threads: the main thread fills the state. When the installation starts it copies the user's
 // choices in (UserChoices); from then on the installation thread only reads the state. Nothing
-// changes while the installation runs, except currentPage, which only the main thread touches.
+// changes while the installation runs.
 #include <string>
 #include <vector>
 
@@ -14,9 +14,6 @@
 #include "config/setup_script.h"
 
 namespace averlune {
-
-// Current page values outside the wizard's own pages.
-constexpr int kLanguageDialogPage = -1;
 
 // What the user chose, as the wizard's controls show it when the installation starts. The
 // installation run, the finish actions and the uninstall registration read it from here.
@@ -44,7 +41,6 @@ struct SetupState {
   std::u16string languageFile;  // path of the language file in use
   LanguageTexts languageTexts;  // empty until a language file was loaded
   UserChoices choices;
-  int currentPage = 0;  // the wizard's page (wizard/page_flow.h); main thread only
 };
 
 }  // namespace averlune

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "config/jpeg_decode_win.h"
+#include "config/jpeg_decode.h"
 #include "config/owned_handle_win.h"
 #include "config/resource_bytes_win.h"
 

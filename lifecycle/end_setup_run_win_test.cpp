@@ -15,8 +15,8 @@
 #include "config/uninstall_log.h"
 #include "install/payload_test_support.h"
 #include "lifecycle/instance_lock_win.h"
-#include "wizard/page_flow.h"
 #include "wizard/wizard_navigation_win.h"
+#include "wizard/wizard_pages.h"
 #include "wizard/wizard_test_support_win.h"
 #include "wizard/wizard_window_win.h"
 
@@ -134,7 +134,7 @@ TEST_F(RunEnd, CancelDuringInstallationEndsTheRunOnceOnTheMainThread) {
   releaseInstallation = release.get();
   run.wizard->installationWork = extractThenFail;
   goNext(*run.wizard);
-  ASSERT_EQ(run.state.currentPage, kInstallingPage);
+  ASSERT_EQ(run.wizard->currentPage, Page::installing);
   pumpFor(100);
 
   ShownBox question;

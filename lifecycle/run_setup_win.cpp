@@ -141,14 +141,12 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   }
 
   // 17
-  state.currentPage = 0;
   applyCheckBoxRules(state.options);
   if (state.silent) return installSilently(run, switches.appFolder);
   prepareWizard(run);
 
-  // 18: with several languages the current page stays that of the language dialog until its OK
-  // has loaded a language and opens the wizard.
-  state.currentPage = kLanguageDialogPage;
+  // 18: with several languages the wizard shows no page until the language dialog's OK has loaded
+  // a language and opens it.
   if (!run.languageDialog && !openWizard(run)) return;
 
   // 19

@@ -16,8 +16,8 @@ bool liesIn(ControlId id, ControlId panel) {
 
 }  // namespace
 
-ControlId focusTargetOf(int page, const FocusCheck& canTakeFocus) {
-  const ControlId panel = pagePanelOf(page);
+ControlId focusTargetOf(Page page, const FocusCheck& canTakeFocus) {
+  const ControlId panel = factsOf(page).panel;
   if (panel != ControlId::none) {
     for (const ControlSpec& spec : wizardLayout()) {
       if (isInput(spec.kind) && liesIn(spec.id, panel) && canTakeFocus(spec.id)) return spec.id;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "wizard/wizard_layout.h"
+#include "wizard/wizard_pages.h"
 
 namespace averlune {
 
@@ -17,6 +18,6 @@ using FocusCheck = std::function<bool(ControlId)>;
 // The control that takes the focus on `page`: the page's first input control (edit field, check
 // box or option) in layout order that can take it; on a page without one, Next, or Cancel while
 // Next is disabled (the installing page). ControlId::none when none of them can.
-ControlId focusTargetOf(int page, const FocusCheck& canTakeFocus);
+ControlId focusTargetOf(Page page, const FocusCheck& canTakeFocus);
 
 }  // namespace averlune

@@ -7,7 +7,7 @@ namespace {
 
 ControlId pageTarget(const Wizard& wizard) {
   const WizardControls& c = wizard.controls;
-  return focusTargetOf(wizard.state.currentPage, [&c](ControlId id) {
+  return focusTargetOf(wizard.currentPage, [&c](ControlId id) {
     const HWND control = c[id];
     if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
     return specOf(id).kind != ControlKind::radioButton || isChecked(control);

@@ -5,8 +5,8 @@
 namespace averlune {
 namespace {
 
-bool additionalTasksSkipped(const PageFlowOptions& options) {
-  return options.Allow_Desktopicons == 0 && options.Allow_StartMenuFolder == 0;
+bool isShown(const PageFacts& facts, const PageFlowOptions& options, bool startMenuChecked) {
+  return !facts.shown || facts.shown(options, startMenuChecked);
 }
 
 }  // namespace
@@ -21,71 +21,45 @@ PageFlowOptions pageFlowOptionsOf(const SetupOptions& options) {
   return flow;
 }
 
-PageStep nextStep(int page, const PageFlowOptions& options, bool startMenuChecked) {
+PageStep nextStep(Page page, const PageFlowOptions& options, bool startMenuChecked) {
   PageStep step;
   step.page = page;
-  switch (page) {
-    case kWelcomePage: step.page = kLicencePage; break;
-    case kLicencePage: step.page = kApplicationFolderPage; break;
-    case kApplicationFolderPage: step.page = kAdditionalTasksPage; break;
-    case kAdditionalTasksPage: step.page = kStartMenuFolderPage; break;
-    case kStartMenuFolderPage: step.page = kInstallingPage; break;
-    default: return step;
-  }
+  if (!factsOf(page).nextLeadsOn) return step;
+  const auto& pages = wizardPages();
+  // The installing page is never skipped, so the walk always ends on a page.
+  auto at = static_cast<std::size_t>(page) + 1;
+  while (!isShown(pages[at], options, startMenuChecked)) ++at;
+  step.page = pages[at].page;
   step.moved = true;
-  step.showBackButton = page == kWelcomePage;
-  // Each rule looks at the page the rules before it left, so they must run in this order.
-  if (step.page == kLicencePage && options.Licence == 0) step.page = kApplicationFolderPage;
-  if (step.page == kApplicationFolderPage && options.ChangeApplicationFolder == 0) step.page = kAdditionalTasksPage;
-  if (step.page == kAdditionalTasksPage && additionalTasksSkipped(options)) step.page = kStartMenuFolderPage;
-  if (step.page == kStartMenuFolderPage && (options.ChangeStartMenuFolder == 0 || !startMenuChecked)) {
-    step.page = kInstallingPage;
-  }
-  step.startInstallation = step.page == kInstallingPage;
+  step.showBackButton = page == Page::welcome;
+  step.startInstallation = step.page == Page::installing;
   return step;
 }
 
-PageStep backStep(int page, const PageFlowOptions& options) {
+PageStep backStep(Page page, const PageFlowOptions& options) {
   PageStep step;
   step.page = page;
-  switch (page) {
-    case kLicencePage: step.page = kWelcomePage; break;
-    case kApplicationFolderPage: step.page = kLicencePage; break;
-    case kAdditionalTasksPage: step.page = kApplicationFolderPage; break;
-    case kStartMenuFolderPage: step.page = kAdditionalTasksPage; break;
-    default: return step;
-  }
+  if (!factsOf(page).backLeadsBack) return step;
+  const auto& pages = wizardPages();
+  // The welcome page is never skipped, so the walk always ends on a page. The start menu check
+  // box counts as checked: no page Back leaves lies after the start menu folder page.
+  auto at = static_cast<std::size_t>(page) - 1;
+  while (!isShown(pages[at], options, true)) --at;
+  step.page = pages[at].page;
   step.moved = true;
-  if (step.page == kAdditionalTasksPage && additionalTasksSkipped(options)) step.page = kApplicationFolderPage;
-  if (step.page == kApplicationFolderPage && options.ChangeApplicationFolder == 0) step.page = kLicencePage;
-  if (step.page == kLicencePage && options.Licence == 0) step.page = kWelcomePage;
-  step.hideBackButton = step.page == kWelcomePage;
+  step.hideBackButton = step.page == Page::welcome;
   return step;
 }
 
-ButtonStates buttonStatesFor(int page, std::int32_t licence, bool acceptSelected) {
-  ButtonStates states;
-  switch (page) {
-    case kWelcomePage:
-    case kFinishPage:
-      states.next = ButtonChange::enable;
-      break;
-    case kLicencePage:
-      states.next = (licence != 1 || acceptSelected) ? ButtonChange::enable : ButtonChange::disable;
-      break;
-    case kInstallingPage:
-      states.next = ButtonChange::disable;
-      states.back = ButtonChange::disable;
-      break;
-    default:
-      break;
-  }
+ButtonStates buttonStatesFor(Page page, std::int32_t licence, bool acceptSelected) {
+  const PageFacts& facts = factsOf(page);
+  ButtonStates states{facts.next, facts.back};
+  if (facts.nextWaitsForAcceptance && licence == 1 && !acceptSelected) states.next = ButtonChange::disable;
   return states;
 }
 
-bool nextButtonActs(int page, std::int32_t licence, bool acceptSelected) {
-  if (page == kInstallingPage || page < kWelcomePage || page > kFinishPage) return false;
-  return buttonStatesFor(page, licence, acceptSelected).next != ButtonChange::disable;
+bool nextButtonActs(Page page, std::int32_t licence, bool acceptSelected) {
+  return page != Page::none && buttonStatesFor(page, licence, acceptSelected).next != ButtonChange::disable;
 }
 
 }  // namespace averlune

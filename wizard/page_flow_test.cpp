@@ -7,20 +7,22 @@
 namespace averlune {
 namespace {
 
+using P = Page;
+
 // Whether a page is part of the walk for these options, stated page by page rather than as the
 // ordered rules the flow applies.
-bool pageShown(int page, const PageFlowOptions& o, bool startMenuChecked) {
+bool pageShown(Page page, const PageFlowOptions& o, bool startMenuChecked) {
   switch (page) {
-    case kLicencePage: return o.Licence != 0;
-    case kApplicationFolderPage: return o.ChangeApplicationFolder != 0;
-    case kAdditionalTasksPage: return o.Allow_Desktopicons != 0 || o.Allow_StartMenuFolder != 0;
-    case kStartMenuFolderPage: return o.ChangeStartMenuFolder != 0 && startMenuChecked;
+    case P::licence: return o.Licence != 0;
+    case P::applicationFolder: return o.ChangeApplicationFolder != 0;
+    case P::additionalTasks: return o.Allow_Desktopicons != 0 || o.Allow_StartMenuFolder != 0;
+    case P::startMenuFolder: return o.ChangeStartMenuFolder != 0 && startMenuChecked;
     default: return true;
   }
 }
 
-const int kPagesInOrder[] = {kWelcomePage, kLicencePage, kApplicationFolderPage, kAdditionalTasksPage,
-                             kStartMenuFolderPage, kInstallingPage};
+const Page kPagesInOrder[] = {P::welcome, P::licence, P::applicationFolder, P::additionalTasks,
+                             P::startMenuFolder, P::installing};
 
 std::vector<PageFlowOptions> everyCombination() {
   std::vector<PageFlowOptions> all;
@@ -38,8 +40,8 @@ TEST(PageFlow, NextLandsOnTheFirstFollowingPageThatIsShown) {
   for (const PageFlowOptions& o : everyCombination()) {
     for (bool checked : {false, true}) {
       for (int from = 0; from < 5; ++from) {
-        const int page = kPagesInOrder[from];
-        int expected = kInstallingPage;
+        const Page page = kPagesInOrder[from];
+        Page expected = P::installing;
         for (int later = from + 1; later < 6; ++later) {
           if (pageShown(kPagesInOrder[later], o, checked)) {
             expected = kPagesInOrder[later];
@@ -47,14 +49,14 @@ TEST(PageFlow, NextLandsOnTheFirstFollowingPageThatIsShown) {
           }
         }
         const PageStep step = nextStep(page, o, checked);
-        SCOPED_TRACE(testing::Message() << "from " << page << " licence " << o.Licence << " folder "
+        SCOPED_TRACE(testing::Message() << "from " << static_cast<int>(page) << " licence " << o.Licence << " folder "
                                         << o.ChangeApplicationFolder << " allow " << o.Allow_Desktopicons
                                         << o.Allow_StartMenuFolder << " menu " << o.ChangeStartMenuFolder
                                         << " checked " << checked);
         EXPECT_TRUE(step.moved);
         EXPECT_EQ(step.page, expected);
-        EXPECT_EQ(step.startInstallation, expected == kInstallingPage);
-        EXPECT_EQ(step.showBackButton, page == kWelcomePage);
+        EXPECT_EQ(step.startInstallation, expected == P::installing);
+        EXPECT_EQ(step.showBackButton, page == P::welcome);
         EXPECT_FALSE(step.hideBackButton);
       }
     }
@@ -64,8 +66,8 @@ TEST(PageFlow, NextLandsOnTheFirstFollowingPageThatIsShown) {
 TEST(PageFlow, BackLandsOnTheNearestEarlierShownPageButNeverOnTheStartMenuPage) {
   for (const PageFlowOptions& o : everyCombination()) {
     for (int from = 1; from < 5; ++from) {
-      const int page = kPagesInOrder[from];
-      int expected = kWelcomePage;
+      const Page page = kPagesInOrder[from];
+      Page expected = P::welcome;
       for (int earlier = from - 1; earlier > 0; --earlier) {
         if (pageShown(kPagesInOrder[earlier], o, true)) {
           expected = kPagesInOrder[earlier];
@@ -73,13 +75,13 @@ TEST(PageFlow, BackLandsOnTheNearestEarlierShownPageButNeverOnTheStartMenuPage) 
         }
       }
       const PageStep step = backStep(page, o);
-      SCOPED_TRACE(testing::Message() << "from " << page << " licence " << o.Licence << " folder "
+      SCOPED_TRACE(testing::Message() << "from " << static_cast<int>(page) << " licence " << o.Licence << " folder "
                                       << o.ChangeApplicationFolder << " allow " << o.Allow_Desktopicons
                                       << o.Allow_StartMenuFolder);
       EXPECT_TRUE(step.moved);
       EXPECT_EQ(step.page, expected);
-      EXPECT_NE(step.page, kStartMenuFolderPage);
-      EXPECT_EQ(step.hideBackButton, expected == kWelcomePage);
+      EXPECT_NE(step.page, P::startMenuFolder);
+      EXPECT_EQ(step.hideBackButton, expected == P::welcome);
       EXPECT_FALSE(step.startInstallation);
     }
   }
@@ -88,13 +90,13 @@ TEST(PageFlow, BackLandsOnTheNearestEarlierShownPageButNeverOnTheStartMenuPage) 
 TEST(PageFlow, ButtonsDoNothingOnPagesWithoutThatStep) {
   const PageFlowOptions all{1, 1, 1, 1, 1};
   // Entering the installing page twice would start a second installation.
-  for (int page : {kInstallingPage, kFinishPage, -1, 2}) {
-    EXPECT_FALSE(nextStep(page, all, true).moved) << page;
+  for (Page page : {P::installing, P::finish, P::none}) {
+    EXPECT_FALSE(nextStep(page, all, true).moved) << static_cast<int>(page);
     EXPECT_EQ(nextStep(page, all, true).page, page);
     EXPECT_FALSE(nextStep(page, all, true).startInstallation);
   }
-  for (int page : {kWelcomePage, kInstallingPage, kFinishPage, -1, 2}) {
-    EXPECT_FALSE(backStep(page, all).moved) << page;
+  for (Page page : {P::welcome, P::installing, P::finish, P::none}) {
+    EXPECT_FALSE(backStep(page, all).moved) << static_cast<int>(page);
     EXPECT_EQ(backStep(page, all).page, page);
   }
 }
@@ -104,20 +106,32 @@ TEST(PageFlow, WalksOfTypicalSetups) {
     const char* name;
     PageFlowOptions options;
     bool startMenuChecked;
-    std::vector<int> forward;  // pages met by pressing Next from the welcome page
+    std::vector<Page> forward;  // pages met by pressing Next from the welcome page
   };
   const Row rows[] = {
-      {"sample: every optional page off", {0, 0, 0, 0, 0}, true, {0, 6}},
-      {"everything on", {1, 1, 1, 1, 1}, true, {0, 1, 3, 4, 5, 6}},
-      {"start menu box cleared skips its page", {2, 1, 1, 1, 1}, false, {0, 1, 3, 4, 6}},
-      {"only the tasks page", {0, 0, 1, 0, 0}, true, {0, 4, 6}},
-      {"licence and folder off, tasks on", {0, 0, 0, 1, 1}, true, {0, 4, 5, 6}},
-      {"tasks off but start menu page on", {0, 1, 0, 0, 1}, true, {0, 3, 5, 6}},
+      {"sample: every optional page off", {0, 0, 0, 0, 0}, true, {P::welcome, P::installing}},
+      {"everything on",
+       {1, 1, 1, 1, 1},
+       true,
+       {P::welcome, P::licence, P::applicationFolder, P::additionalTasks, P::startMenuFolder, P::installing}},
+      {"start menu box cleared skips its page",
+       {2, 1, 1, 1, 1},
+       false,
+       {P::welcome, P::licence, P::applicationFolder, P::additionalTasks, P::installing}},
+      {"only the tasks page", {0, 0, 1, 0, 0}, true, {P::welcome, P::additionalTasks, P::installing}},
+      {"licence and folder off, tasks on",
+       {0, 0, 0, 1, 1},
+       true,
+       {P::welcome, P::additionalTasks, P::startMenuFolder, P::installing}},
+      {"tasks off but start menu page on",
+       {0, 1, 0, 0, 1},
+       true,
+       {P::welcome, P::applicationFolder, P::startMenuFolder, P::installing}},
   };
   for (const Row& row : rows) {
-    std::vector<int> walked{kWelcomePage};
-    int page = kWelcomePage;
-    while (page != kInstallingPage && walked.size() < 10) {
+    std::vector<Page> walked{P::welcome};
+    Page page = P::welcome;
+    while (page != P::installing && walked.size() < 10) {
       page = nextStep(page, row.options, row.startMenuChecked).page;
       walked.push_back(page);
     }
@@ -128,41 +142,42 @@ TEST(PageFlow, WalksOfTypicalSetups) {
 TEST(PageFlow, ButtonStatesByPage) {
   using C = ButtonChange;
   struct Row {
-    int page;
+    Page page;
     int licence;
     bool accepted;
     C next;
     C back;
   };
   const Row rows[] = {
-      {-1, 1, false, C::unchanged, C::unchanged},
-      {kWelcomePage, 1, false, C::enable, C::unchanged},
-      {kLicencePage, 1, false, C::disable, C::unchanged},
-      {kLicencePage, 1, true, C::enable, C::unchanged},
-      {kLicencePage, 2, false, C::enable, C::unchanged},
-      {kLicencePage, -1, false, C::enable, C::unchanged},
-      {kApplicationFolderPage, 1, false, C::unchanged, C::unchanged},
-      {kAdditionalTasksPage, 1, false, C::unchanged, C::unchanged},
-      {kStartMenuFolderPage, 1, false, C::unchanged, C::unchanged},
-      {kInstallingPage, 0, true, C::disable, C::disable},
-      {kFinishPage, 1, false, C::enable, C::unchanged},
+      {P::none, 1, false, C::unchanged, C::unchanged},
+      {P::welcome, 1, false, C::enable, C::unchanged},
+      {P::licence, 1, false, C::disable, C::unchanged},
+      {P::licence, 1, true, C::enable, C::unchanged},
+      {P::licence, 2, false, C::enable, C::unchanged},
+      {P::licence, -1, false, C::enable, C::unchanged},
+      {P::applicationFolder, 1, false, C::unchanged, C::unchanged},
+      {P::additionalTasks, 1, false, C::unchanged, C::unchanged},
+      {P::startMenuFolder, 1, false, C::unchanged, C::unchanged},
+      {P::installing, 0, true, C::disable, C::disable},
+      {P::finish, 1, false, C::enable, C::unchanged},
   };
   for (const Row& row : rows) {
     const ButtonStates states = buttonStatesFor(row.page, row.licence, row.accepted);
-    EXPECT_EQ(states.next, row.next) << row.page << " " << row.licence << " " << row.accepted;
-    EXPECT_EQ(states.back, row.back) << row.page << " " << row.licence << " " << row.accepted;
+    const int page = static_cast<int>(row.page);
+    EXPECT_EQ(states.next, row.next) << page << " " << row.licence << " " << row.accepted;
+    EXPECT_EQ(states.back, row.back) << page << " " << row.licence << " " << row.accepted;
   }
 }
 
 TEST(PageFlow, NextActsOnlyWhereTheButtonIsEnabled) {
-  EXPECT_TRUE(nextButtonActs(kWelcomePage, 1, false));
-  EXPECT_FALSE(nextButtonActs(kLicencePage, 1, false));
-  EXPECT_TRUE(nextButtonActs(kLicencePage, 1, true));
-  EXPECT_TRUE(nextButtonActs(kLicencePage, 2, false));
-  EXPECT_TRUE(nextButtonActs(kStartMenuFolderPage, 1, false));
-  EXPECT_FALSE(nextButtonActs(kInstallingPage, 0, false));
-  EXPECT_TRUE(nextButtonActs(kFinishPage, 0, false));
-  EXPECT_FALSE(nextButtonActs(-1, 0, false));
+  EXPECT_TRUE(nextButtonActs(P::welcome, 1, false));
+  EXPECT_FALSE(nextButtonActs(P::licence, 1, false));
+  EXPECT_TRUE(nextButtonActs(P::licence, 1, true));
+  EXPECT_TRUE(nextButtonActs(P::licence, 2, false));
+  EXPECT_TRUE(nextButtonActs(P::startMenuFolder, 1, false));
+  EXPECT_FALSE(nextButtonActs(P::installing, 0, false));
+  EXPECT_TRUE(nextButtonActs(P::finish, 0, false));
+  EXPECT_FALSE(nextButtonActs(P::none, 0, false));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "wizard/picture_file_win.h"
 
+#include "config/bitmap_decode.h"
 #include "config/file_bytes.h"
-#include "config/jpeg_decode_win.h"
-#include "wizard/bitmap_decode.h"
+#include "config/jpeg_decode.h"
 
 namespace averlune {
 

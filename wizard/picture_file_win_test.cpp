@@ -6,12 +6,12 @@
 
 #include <filesystem>
 
+#include "config/bitmap_readback_test_support_win.h"
+#include "config/bitmap_test_support.h"
 #include "config/picture_test_support.h"
 #include "config/temp_folder_test_support.h"
 #include "config/window_pictures_win.h"
 #include "resources/resource_ids.h"
-#include "wizard/bitmap_readback_test_support_win.h"
-#include "wizard/bitmap_test_support.h"
 
 namespace averlune {
 namespace {

@@ -4,8 +4,8 @@
 #include "wizard/installing_page_win.h"
 #include "wizard/keyboard_focus_win.h"
 #include "wizard/licence_view_win.h"
-#include "wizard/page_flow.h"
 #include "wizard/wizard_navigation_win.h"
+#include "wizard/wizard_pages.h"
 
 namespace averlune {
 
@@ -39,7 +39,7 @@ LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       return MAKELRESULT(kControlCommandBase + static_cast<int>(ControlId::nextButton), DC_HASDEFID);
     case WM_CLOSE:
       // On the finish page everything is done: closing ends the run without a question.
-      if (wizard->state.currentPage == kFinishPage) {
+      if (wizard->currentPage == Page::finish) {
         if (!wizard->finishing) wizard->endRun(true);
       } else {
         confirmExit(*wizard);

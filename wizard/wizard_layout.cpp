@@ -1,7 +1,6 @@
 #include "wizard/wizard_layout.h"
 
 #include "config/setup_script.h"
-#include "wizard/page_flow.h"
 
 namespace averlune {
 namespace {
@@ -109,10 +108,6 @@ constexpr bool rowsMatchTheirIds() {
 }
 static_assert(rowsMatchTheirIds(), "the row of each control must sit at the index of its id");
 
-constexpr std::array<ControlId, 7> kPagePanels = {I::welcomePanel, I::licencePanel, I::appFolderPanel,
-                                                  I::startMenuPanel, I::finishPanel, I::tasksPanel,
-                                                  I::installingPanel};
-
 }  // namespace
 
 const std::array<ControlSpec, kControlCount>& wizardLayout() { return kLayout; }
@@ -124,21 +119,6 @@ bool controlExists(ControlId id, const SetupOptions& options) {
   if (id == I::finishCheckBox) return options.Addition == 1 || options.Addition == 2;
   return id != I::none;
 }
-
-ControlId pagePanelOf(int page) {
-  switch (page) {
-    case kWelcomePage: return I::welcomePanel;
-    case kLicencePage: return I::licencePanel;
-    case kApplicationFolderPage: return I::appFolderPanel;
-    case kAdditionalTasksPage: return I::tasksPanel;
-    case kStartMenuFolderPage: return I::startMenuPanel;
-    case kInstallingPage: return I::installingPanel;
-    case kFinishPage: return I::finishPanel;
-    default: return I::none;
-  }
-}
-
-const std::array<ControlId, 7>& pagePanels() { return kPagePanels; }
 
 ClientRect clientRectOf(ControlId id) {
   const ControlSpec& spec = specOf(id);

@@ -79,12 +79,6 @@ const ControlSpec& specOf(ControlId id);
 // page's check box (Addition 1 or 2).
 bool controlExists(ControlId id, const SetupOptions& options);
 
-// The page panel of each page value (ControlId::none for values that are no page).
-ControlId pagePanelOf(int page);
-
-// The page panels in the order they are hidden when the wizard switches pages.
-const std::array<ControlId, 7>& pagePanels();
-
 // The control's position in the wizard window's client area: its own offset plus its parents'.
 struct ClientRect {
   int x, y, width, height;

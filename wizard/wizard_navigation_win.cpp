@@ -16,13 +16,13 @@ void applyChange(HWND button, ButtonChange change) {
 }
 
 void hideAllPages(const WizardControls& controls) {
-  for (ControlId panel : pagePanels()) {
-    if (controls[panel]) ShowWindow(controls[panel], SW_HIDE);
+  for (const PageFacts& page : wizardPages()) {
+    if (controls[page.panel]) ShowWindow(controls[page.panel], SW_HIDE);
   }
 }
 
-void showPage(const WizardControls& controls, int page) {
-  const ControlId panel = pagePanelOf(page);
+void showPage(const WizardControls& controls, Page page) {
+  const ControlId panel = factsOf(page).panel;
   if (panel != ControlId::none && controls[panel]) ShowWindow(controls[panel], SW_SHOW);
 }
 
@@ -30,7 +30,7 @@ void applyStep(Wizard& wizard, const PageStep& step) {
   const WizardControls& c = wizard.controls;
   hideAllPages(c);
   if (step.showBackButton) ShowWindow(c.backButton, SW_SHOW);
-  wizard.state.currentPage = step.page;
+  wizard.currentPage = step.page;
   showPage(c, step.page);
   if (step.hideBackButton) ShowWindow(c.backButton, SW_HIDE);
   if (step.startInstallation) startInstallation(wizard);
@@ -43,30 +43,30 @@ void applyStep(Wizard& wizard, const PageStep& step) {
 void applyButtonStates(Wizard& wizard) {
   const WizardControls& c = wizard.controls;
   const ButtonStates states =
-      buttonStatesFor(wizard.state.currentPage, wizard.state.options.Licence, isChecked(c.acceptOption));
+      buttonStatesFor(wizard.currentPage, wizard.state.options.Licence, isChecked(c.acceptOption));
   applyChange(c.nextButton, states.next);
   applyChange(c.backButton, states.back);
 }
 
 void goNext(Wizard& wizard) {
-  const PageStep step = nextStep(wizard.state.currentPage, pageFlowOptionsOf(wizard.state.options),
+  const PageStep step = nextStep(wizard.currentPage, pageFlowOptionsOf(wizard.state.options),
                                  isChecked(wizard.controls.startMenuCheckBox));
   if (step.moved) applyStep(wizard, step);
 }
 
 void goBack(Wizard& wizard) {
-  const PageStep step = backStep(wizard.state.currentPage, pageFlowOptionsOf(wizard.state.options));
+  const PageStep step = backStep(wizard.currentPage, pageFlowOptionsOf(wizard.state.options));
   if (step.moved) applyStep(wizard, step);
 }
 
 void onButton(Wizard& wizard, ControlId id) {
-  const int page = wizard.state.currentPage;
+  const Page page = wizard.currentPage;
   switch (id) {
     case ControlId::backButton:
       goBack(wizard);
       break;
     case ControlId::nextButton:
-      if (page == kFinishPage) {
+      if (page == Page::finish) {
         if (wizard.finishing) break;
         wizard.finishing = true;
         EnableWindow(wizard.controls.nextButton, FALSE);
@@ -105,17 +105,17 @@ void confirmExit(Wizard& wizard) {
 void showFinishPage(Wizard& wizard) {
   const WizardControls& c = wizard.controls;
   hideAllPages(c);
-  showPage(c, kFinishPage);
+  showPage(c, Page::finish);
   ShowWindow(c.backButton, SW_HIDE);
   ShowWindow(c.cancelButton, SW_HIDE);
   SetWindowTextW(c.nextButton, wide(wizard.state.languageTexts.Gadgets.FinishBtn));
-  wizard.state.currentPage = kFinishPage;
+  wizard.currentPage = Page::finish;
   EnableWindow(c.nextButton, TRUE);
   focusCurrentPage(wizard);
 }
 
 void showWizard(Wizard& wizard) {
-  wizard.state.currentPage = kWelcomePage;
+  wizard.currentPage = Page::welcome;
   ShowWindow(wizard.window.get(), SW_SHOW);
   UpdateWindow(wizard.window.get());
   applyButtonStates(wizard);

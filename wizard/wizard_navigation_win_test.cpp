@@ -8,8 +8,8 @@
 
 #include "config/wide_text_win.h"
 #include "wizard/installation_start_win.h"
-#include "wizard/page_flow.h"
 #include "wizard/wizard_resources_win.h"
+#include "wizard/wizard_pages.h"
 #include "wizard/wizard_test_support_win.h"
 #include "wizard/wizard_window_win.h"
 
@@ -43,7 +43,7 @@ class WizardWindow : public testing::Test {
 
 TEST_F(WizardWindow, FinishStaysEnabledWhenTheMainThreadAppliesInstallingStatesMeanwhile) {
   const WizardControls& c = wizard.controls;
-  state.currentPage = kInstallingPage;
+  wizard.currentPage = Page::installing;
   applyButtonStates(wizard);
   ASSERT_FALSE(IsWindowEnabled(c.nextButton));
 
@@ -60,7 +60,7 @@ TEST_F(WizardWindow, FinishStaysEnabledWhenTheMainThreadAppliesInstallingStatesM
   installation.join();
   for (int i = 0; i < 200; ++i) applyButtonStates(wizard);
 
-  EXPECT_EQ(state.currentPage, kFinishPage);
+  EXPECT_EQ(wizard.currentPage, Page::finish);
   EXPECT_TRUE(IsWindowEnabled(c.nextButton));
   EXPECT_EQ(controlText(c.nextButton), u"Finish");
   EXPECT_FALSE(IsWindowVisible(c.backButton));
@@ -95,7 +95,7 @@ TEST_F(WizardWindow, NextToTheInstallingPageCopiesTheChoicesAndStartsOneInstalla
   state.choices.languageName = u"Deutsch";  // the language dialog's, not a control's
 
   goNext(wizard);  // every optional page off: straight to the installing page
-  EXPECT_EQ(state.currentPage, kInstallingPage);
+  EXPECT_EQ(wizard.currentPage, Page::installing);
   EXPECT_FALSE(IsWindowEnabled(c.nextButton));
   const HANDLE thread = wizard.installationThread.get();
   ASSERT_NE(thread, nullptr);
@@ -110,13 +110,13 @@ TEST_F(WizardWindow, NextToTheInstallingPageCopiesTheChoicesAndStartsOneInstalla
   goNext(wizard);  // a second Next that slipped through
   startInstallation(wizard);
   EXPECT_EQ(wizard.installationThread.get(), thread);
-  EXPECT_EQ(state.currentPage, kInstallingPage);
+  EXPECT_EQ(wizard.currentPage, Page::installing);
   EXPECT_EQ(state.choices.appFolderText, u"D:\\Apps\\Tool");
 
   SetEvent(release.get());
   ASSERT_TRUE(pumpUntilEnded(thread));
   EXPECT_EQ(choicesSeen.appFolderText, u"D:\\Apps\\Tool");
-  EXPECT_EQ(state.currentPage, kFinishPage);
+  EXPECT_EQ(wizard.currentPage, Page::finish);
   EXPECT_TRUE(IsWindowEnabled(c.nextButton));
 }
 
@@ -165,7 +165,7 @@ TEST_F(WizardWindow, TheInstallationThreadsReportsAndQuestionsAreCarriedOutOnThe
   EXPECT_EQ(maximumAtQuestion, 8);
   EXPECT_EQ(statusAtQuestion, u"Installing..\nC:\\Tool\\a.txt");
   // And what came after, in order: the finish page, then the bar back at 0.
-  EXPECT_EQ(state.currentPage, kFinishPage);
+  EXPECT_EQ(wizard.currentPage, Page::finish);
   EXPECT_EQ(SendMessageW(c.progressBar, PBM_GETPOS, 0, 0), 0);
   EXPECT_EQ(runEnds, 0);
 }
@@ -176,20 +176,20 @@ TEST_F(WizardWindow, BackAndNextShowExactlyOnePanel) {
   const WizardControls& c = wizard.controls;
   auto visiblePanels = [&c] {
     int count = 0;
-    for (ControlId panel : pagePanels()) count += IsWindowVisible(c[panel]) ? 1 : 0;
+    for (const PageFacts& page : wizardPages()) count += IsWindowVisible(c[page.panel]) ? 1 : 0;
     return count;
   };
   EXPECT_EQ(visiblePanels(), 1);
   goNext(wizard);
-  EXPECT_EQ(state.currentPage, kLicencePage);
+  EXPECT_EQ(wizard.currentPage, Page::licence);
   EXPECT_TRUE(IsWindowVisible(c.backButton));
   EXPECT_EQ(visiblePanels(), 1);
   goNext(wizard);
-  EXPECT_EQ(state.currentPage, kApplicationFolderPage);
+  EXPECT_EQ(wizard.currentPage, Page::applicationFolder);
   EXPECT_TRUE(IsWindowVisible(c[ControlId::appFolderPanel]));
   goBack(wizard);
   goBack(wizard);
-  EXPECT_EQ(state.currentPage, kWelcomePage);
+  EXPECT_EQ(wizard.currentPage, Page::welcome);
   EXPECT_FALSE(IsWindowVisible(c.backButton));
   EXPECT_TRUE(IsWindowVisible(c[ControlId::welcomePanel]));
   EXPECT_EQ(visiblePanels(), 1);

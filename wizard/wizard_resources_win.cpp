@@ -4,15 +4,15 @@
 
 #include <string>
 
+#include "config/bitmap_decode.h"
 #include "config/dll_search_win.h"
 #include "config/file_bytes.h"
-#include "config/jpeg_decode_win.h"
+#include "config/jpeg_decode.h"
 #include "config/resource_bytes_win.h"
 #include "config/wide_text_win.h"
 #include "config/window_pictures_win.h"
 #include "install/packed_bytes.h"
 #include "resources/resource_ids.h"
-#include "wizard/bitmap_decode.h"
 
 namespace averlune {
 namespace {

@@ -151,12 +151,7 @@ TEST(WizardLayout, ClientPositionsOfNestedControls) {
   }
 }
 
-TEST(WizardLayout, PagePanelsByPageValue) {
-  EXPECT_EQ(pagePanelOf(0), I::welcomePanel);
-  EXPECT_EQ(pagePanelOf(4), I::tasksPanel);
-  EXPECT_EQ(pagePanelOf(5), I::startMenuPanel);
-  EXPECT_EQ(pagePanelOf(2), I::none);
-  EXPECT_EQ(pagePanelOf(-1), I::none);
+TEST(WizardLayout, TheSeparatorAboveTheButtonsExistsOnlyWithLabelOne) {
   SetupOptions o;
   EXPECT_FALSE(controlExists(I::separatorAboveButtons, o));
   o.label = 1;

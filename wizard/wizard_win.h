@@ -14,6 +14,7 @@
 #include "config/setup_state.h"
 #include "install/installation_run_win.h"
 #include "wizard/wizard_layout.h"
+#include "wizard/wizard_pages.h"
 #include "wizard/wizard_resources_win.h"
 
 namespace averlune {
@@ -57,6 +58,7 @@ struct Wizard {
   // nothing of the wizard after it.
   std::function<void(bool removeWorkFolder)> endRun;
   InstallationWork installationWork = runInstallation;
+  Page currentPage = Page::none;  // the page shown; none until the wizard is shown
 
   WizardResources resources;
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with

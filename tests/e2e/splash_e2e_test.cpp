@@ -8,10 +8,10 @@
 #include <optional>
 #include <sstream>
 
+#include "config/bitmap_test_support.h"
 #include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "tests/e2e/driver/window_driver_win.h"
-#include "wizard/bitmap_test_support.h"
 
 namespace averlune::e2e {
 namespace {

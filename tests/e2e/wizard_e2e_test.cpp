@@ -5,13 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"
-#include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "tests/e2e/driver/window_driver_win.h"
 #include "tests/e2e/driver/wizard_session_win.h"
@@ -23,10 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using I = ControlId;
 
-constexpr int kStartMs = 30000;
 constexpr int kStepMs = 10000;
-constexpr int kExitMs = 15000;
-constexpr int kCommandBase = 1000;  // the wizard's command ids: layout id + 1000
 
 std::string readWholeFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -71,58 +66,15 @@ std::vector<ConfigFile> configWith(const std::string& scriptLines, const std::st
           {"Default.avl", languageFile}};
 }
 
-std::wstring newWorkFolder(const std::set<std::wstring>& before) {
-  for (const std::wstring& name : workFoldersInTemp()) {
-    if (!before.count(name)) return temporaryFolder() + name + L"\\";
-  }
-  return L"";
+// Next through the pages really installs (an empty payload): the prefix is left as it was found,
+// before the run and after it has ended. Made before the session, so it runs after the setup ended.
+Cleanup leavePrefixAsFound() {
+  return Cleanup({[] { removeTree(L"C:\\Tool"); },
+                  [] { removeTree(shellFolder(CSIDL_PROGRAMS) + L"Tool"); },
+                  [] { removeTree(shellFolder(CSIDL_PROGRAM_FILES) + L"Averlune Sample Notes"); },
+                  [] { removeTree(shellFolder(CSIDL_PROGRAMS) + L"Averlune Sample Notes"); },
+                  [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Averlune Sample Notes")); }});
 }
-
-// One running setup and its wizard window.
-struct Wizard {
-  // Next through the pages really installs (an empty payload); leave the prefix as it was found,
-  // before the run and after it has been ended.
-  Cleanup installed{{[] { removeTree(L"C:\\Tool"); },
-                     [] { removeTree(shellFolder(CSIDL_PROGRAMS) + L"Tool"); },
-                     [] { removeTree(shellFolder(CSIDL_PROGRAM_FILES) + L"Averlune Sample Notes"); },
-                     [] { removeTree(shellFolder(CSIDL_PROGRAMS) + L"Averlune Sample Notes"); },
-                     [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Averlune Sample Notes")); }}};
-  std::set<std::wstring> foldersBefore = workFoldersInTemp();
-  TestProcess process;
-  HWND window = nullptr;
-  std::wstring workFolder;
-
-  Wizard(const std::wstring& setup, const std::wstring& title) : process(setup) {
-    window = waitForWindow(process.id(), title, kStartMs);
-    workFolder = newWorkFolder(foldersBefore);
-  }
-
-  ControlInfo control(ControlId id) const {
-    for (const ControlInfo& c : controlsOf(window)) {
-      if (c.id == kCommandBase + static_cast<int>(id)) return c;
-    }
-    return {};
-  }
-  bool visible(ControlId id) const { return control(id).visible; }
-
-  // Waits until the page whose panel is `panel` is the one shown.
-  bool waitForPage(ControlId panel, int timeoutMs = kStepMs) const {
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
-      if (visible(panel)) return true;
-      Sleep(50);
-    }
-    return false;
-  }
-  bool press(ControlId id) const { return clickControl(control(id)); }
-  void screenshot(const std::wstring& name) const { EXPECT_TRUE(saveScreenshot(window, screenshotPath(name))) << name; }
-
-  bool endsWithoutTrace() {
-    DWORD exitCode = 99;
-    const bool ended = process.waitForExit(kExitMs, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    return ended && !workFolder.empty() && !folderExists(workFolder);
-  }
-};
 
 // Whether a picture control has a bitmap to show (the handle is the other process's, but whether
 // there is one can be asked from here).
@@ -144,64 +96,65 @@ TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
   ASSERT_TRUE(writePayloadZip(archive, {{"Readme.txt", "read me"}}));
   const std::wstring setup = buildSetupWithPayload(L"wizard-sample", sampleConfig(), archive);
   ASSERT_FALSE(setup.empty());
-  Wizard w(setup, L"Averlune Sample Notes Setup");
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(setup, L"Averlune Sample Notes Setup", L"wizard");
   ASSERT_TRUE(CreateDirectoryW(appFolder.c_str(), nullptr));
   ASSERT_TRUE(writeFileBytes(appFolder + L"Readme.txt", "in use"));
   HeldFile readme(appFolder + L"Readme.txt");
   ASSERT_TRUE(readme.held());
-  ASSERT_NE(w.window, nullptr);
-  ASSERT_TRUE(w.waitForPage(I::welcomePanel));
-  EXPECT_EQ(w.control(I::welcomeTitle).text, L"Welcome to the Averlune Sample Notes Setup Wizard");
-  EXPECT_NE(w.control(I::welcomeText).text.find(L"Averlune Sample Notes 1.0 on your computer"), std::wstring::npos);
+  ASSERT_TRUE(w.started());
+  ASSERT_TRUE(w.waitForPage(I::welcomePanel, kStepMs));
+  EXPECT_EQ(w.info(I::welcomeTitle).text, L"Welcome to the Averlune Sample Notes Setup Wizard");
+  EXPECT_NE(w.info(I::welcomeText).text.find(L"Averlune Sample Notes 1.0 on your computer"), std::wstring::npos);
   EXPECT_FALSE(w.visible(I::backButton));
-  EXPECT_EQ(w.control(I::nextButton).text, L"Next >");
-  w.screenshot(L"wizard-1-welcome");
+  EXPECT_EQ(w.info(I::nextButton).text, L"Next >");
+  EXPECT_TRUE(w.screenshot(L"1-welcome"));
 
   // Licence = 0 skips the licence page.
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel, kStepMs));
   EXPECT_TRUE(w.visible(I::backButton));
-  const std::wstring folder = w.control(I::appFolderField).text;
+  const std::wstring folder = w.info(I::appFolderField).text;
   EXPECT_EQ(folder, environmentText(L"ProgramFiles") + L"\\Averlune Sample Notes\\");
-  EXPECT_EQ(w.control(I::requiredSpaceLabel).text, L"Required free space: 0.5 MB");
-  const std::wstring available = w.control(I::availableSpaceLabel).text;
+  EXPECT_EQ(w.info(I::requiredSpaceLabel).text, L"Required free space: 0.5 MB");
+  const std::wstring available = w.info(I::availableSpaceLabel).text;
   EXPECT_EQ(available.rfind(L"Available free space: ", 0), 0u) << available;
   EXPECT_TRUE(available.size() > 25 && (available.substr(available.size() - 2) == L"MB" ||
                                         available.substr(available.size() - 2) == L"GB"))
       << available;
-  w.screenshot(L"wizard-3-application-folder");
+  EXPECT_TRUE(w.screenshot(L"3-application-folder"));
 
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::tasksPanel));
-  const ControlInfo desktop = w.control(I::desktopIconCheckBox);
-  const ControlInfo startMenu = w.control(I::startMenuCheckBox);
+  ASSERT_TRUE(w.waitForPage(I::tasksPanel, kStepMs));
+  const ControlInfo desktop = w.info(I::desktopIconCheckBox);
+  const ControlInfo startMenu = w.info(I::startMenuCheckBox);
   EXPECT_FALSE(desktop.checked);  // Desktopicon = 0: empty and locked
   EXPECT_FALSE(desktop.enabled);
   EXPECT_TRUE(startMenu.checked);
   EXPECT_TRUE(startMenu.enabled);
-  w.screenshot(L"wizard-4-additional-tasks");
+  EXPECT_TRUE(w.screenshot(L"4-additional-tasks"));
 
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::startMenuPanel));
-  EXPECT_EQ(w.control(I::startMenuFolderField).text, L"Averlune Sample Notes\\");
-  w.screenshot(L"wizard-5-start-menu-folder");
+  ASSERT_TRUE(w.waitForPage(I::startMenuPanel, kStepMs));
+  EXPECT_EQ(w.info(I::startMenuFolderField).text, L"Averlune Sample Notes\\");
+  EXPECT_TRUE(w.screenshot(L"5-start-menu-folder"));
 
   ASSERT_TRUE(w.press(I::nextButton));
-  auto box = waitForMessageBox(w.process.id(), 60000);
+  auto box = waitForMessageBox(w.processId(), 60000);
   ASSERT_TRUE(box);
   EXPECT_EQ(box->text, L"Could not extract file!\nReadme.txt");
   ASSERT_TRUE(w.visible(I::installingPanel));
-  EXPECT_EQ(w.control(I::installingHeaderSubtitle).text,
+  EXPECT_EQ(w.info(I::installingHeaderSubtitle).text,
             L"Please wait while Setup installs Averlune Sample Notes on your computer.");
-  EXPECT_EQ(w.control(I::statusLabel).text, L"Installing..\n" + appFolder + L"Readme.txt");
-  EXPECT_TRUE(w.control(I::cancelButton).enabled);
-  EXPECT_FALSE(w.control(I::nextButton).enabled);
-  EXPECT_FALSE(w.control(I::backButton).enabled);
-  w.screenshot(L"wizard-6-installing");
+  EXPECT_EQ(w.info(I::statusLabel).text, L"Installing..\n" + appFolder + L"Readme.txt");
+  EXPECT_TRUE(w.info(I::cancelButton).enabled);
+  EXPECT_FALSE(w.info(I::nextButton).enabled);
+  EXPECT_FALSE(w.info(I::backButton).enabled);
+  EXPECT_TRUE(w.screenshot(L"6-installing"));
   readme.release();
   ASSERT_TRUE(pressMessageBoxButtonById(box->handle, IDRETRY));
   if (!w.waitForPage(I::finishPanel, 60000)) {
-    if (const auto other = waitForMessageBox(w.process.id(), 100)) {
+    if (const auto other = waitForMessageBox(w.processId(), 100)) {
       ADD_FAILURE() << "message: " << std::string(other->title.begin(), other->title.end()) << " / "
                     << std::string(other->text.begin(), other->text.end());
       saveScreenshot(other->handle, screenshotPath(L"wizard-sample-unexpected-message"));
@@ -209,26 +162,27 @@ TEST(Wizard, SampleWalksEveryPageItShowsAndFinishEndsTheRun) {
     FAIL() << "no finish page";
   }
   EXPECT_EQ(readFileBytes(appFolder + L"Readme.txt").value_or(""), "read me");
-  const ControlInfo finish = w.control(I::nextButton);
+  const ControlInfo finish = w.info(I::nextButton);
   EXPECT_EQ(finish.text, L"Finish");
   EXPECT_TRUE(finish.enabled);
   EXPECT_FALSE(w.visible(I::backButton));
   EXPECT_FALSE(w.visible(I::cancelButton));
-  EXPECT_EQ(w.control(I::finishTitle).text, L"Completing the Averlune Sample Notes Setup Wizard");
-  w.screenshot(L"wizard-7-finish");
+  EXPECT_EQ(w.info(I::finishTitle).text, L"Completing the Averlune Sample Notes Setup Wizard");
+  EXPECT_TRUE(w.screenshot(L"7-finish"));
 
   ASSERT_TRUE(w.press(I::nextButton));
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 // Every control's position and size in the window's client area, as the page layout fixes them.
 TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
-  Wizard w(buildSetup(L"wizard-layout", configWith("Licence = 1\r\nlabel = 1\r\nAddition = 2\r\n"
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-layout", configWith("Licence = 1\r\nlabel = 1\r\nAddition = 2\r\n"
                                                    "Desktopicon = 1\r\nStartMenuFolder = 1\r\n")),
-           L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+           L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   RECT client{};
-  GetClientRect(w.window, &client);
+  GetClientRect(w.window(), &client);
   EXPECT_EQ(client.right, 497);
   EXPECT_EQ(client.bottom, 362);
   struct Row {
@@ -278,7 +232,7 @@ TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
       {I::progressBar, at(25, 117, 442, 17)},
   };
   for (const Row& row : rows) {
-    const ControlInfo c = w.control(row.id);
+    const ControlInfo c = w.info(row.id);
     ASSERT_NE(c.handle, nullptr) << static_cast<int>(row.id);
     EXPECT_EQ(c.rect.left, row.rect.left) << static_cast<int>(row.id);
     EXPECT_EQ(c.rect.top, row.rect.top) << static_cast<int>(row.id);
@@ -287,19 +241,19 @@ TEST(Wizard, ControlsSitWhereTheLayoutPutsThem) {
   }
   for (ControlId picture : {I::separatorAboveButtons, I::welcomeSidePicture, I::licenceHeaderPicture,
                             I::licenceSeparator, I::installingHeaderPicture, I::finishSidePicture}) {
-    EXPECT_TRUE(showsPicture(w.control(picture))) << static_cast<int>(picture);
+    EXPECT_TRUE(showsPicture(w.info(picture))) << static_cast<int>(picture);
   }
   // The icons show at their own size at their place.
-  EXPECT_EQ(w.control(I::appFolderIcon).rect.left, 25);
-  EXPECT_EQ(w.control(I::appFolderIcon).rect.top, 70);
-  EXPECT_EQ(w.control(I::finishCheckBox).text, L"Launch Tool");
-  EXPECT_TRUE(w.control(I::finishCheckBox).checked);
-  w.screenshot(L"wizard-layout-welcome-with-separator");
+  EXPECT_EQ(w.info(I::appFolderIcon).rect.left, 25);
+  EXPECT_EQ(w.info(I::appFolderIcon).rect.top, 70);
+  EXPECT_EQ(w.info(I::finishCheckBox).text, L"Launch Tool");
+  EXPECT_TRUE(w.info(I::finishCheckBox).checked);
+  EXPECT_TRUE(w.screenshot(L"layout-welcome-with-separator"));
   ASSERT_TRUE(w.press(I::cancelButton));
-  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  auto box = waitForMessageBox(w.processId(), kStepMs);
   ASSERT_TRUE(box);
   pressMessageBoxButton(*box, L"OK");
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 // The licence text begins with the link "www.example.com", so the link sits at the top left of
@@ -329,12 +283,13 @@ TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksOpenOnlyInTheBrowser) {
   const std::wstring setup = buildSetup(L"wizard-licence-1", config);
   const std::wstring setupFolder = fs::path(setup).parent_path().wstring();
   ASSERT_TRUE(CopyFileW(AVERLUNE_TEST_LAUNCH_PROBE, (setupFolder + L"\\www.example.com").c_str(), FALSE));
-  Wizard w(setup, L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(setup, L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::licencePanel));
-  EXPECT_NE(w.control(I::licenceView).text.find(L"Terms of use."), std::wstring::npos);
-  const HWND view = w.control(I::licenceView).handle;
+  ASSERT_TRUE(w.waitForPage(I::licencePanel, kStepMs));
+  EXPECT_NE(w.info(I::licenceView).text.find(L"Terms of use."), std::wstring::npos);
+  const HWND view = w.info(I::licenceView).handle;
   ASSERT_TRUE(PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 8)));
   const std::wstring opened = scratch + L"\\browser\\launched.txt";
   for (int waited = 0; waited < kStepMs && !fileExists(opened); waited += 100) Sleep(100);
@@ -343,73 +298,76 @@ TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksOpenOnlyInTheBrowser) {
       << "the link was not opened in the browser on the press";
   EXPECT_FALSE(fileExists(setupFolder + L"\\launched.txt")) << "the program named like the link ran";
   PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(12, 8));
-  EXPECT_TRUE(w.control(I::doNotAcceptOption).checked);
-  EXPECT_FALSE(w.control(I::nextButton).enabled);
+  EXPECT_TRUE(w.info(I::doNotAcceptOption).checked);
+  EXPECT_FALSE(w.info(I::nextButton).enabled);
   EXPECT_FALSE(w.press(I::nextButton));
-  w.screenshot(L"wizard-2-licence-not-accepted");
+  EXPECT_TRUE(w.screenshot(L"2-licence-not-accepted"));
 
   ASSERT_TRUE(w.press(I::acceptOption));
   Sleep(300);
-  EXPECT_TRUE(w.control(I::nextButton).enabled);
-  w.screenshot(L"wizard-2-licence-accepted");
+  EXPECT_TRUE(w.info(I::nextButton).enabled);
+  EXPECT_TRUE(w.screenshot(L"2-licence-accepted"));
   ASSERT_TRUE(w.press(I::doNotAcceptOption));
   Sleep(300);
-  EXPECT_FALSE(w.control(I::nextButton).enabled);
+  EXPECT_FALSE(w.info(I::nextButton).enabled);
 
   ASSERT_TRUE(w.press(I::acceptOption));
   Sleep(300);
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel, kStepMs));
   // Back to the licence page keeps the choice and the enabled Next.
   ASSERT_TRUE(w.press(I::backButton));
-  ASSERT_TRUE(w.waitForPage(I::licencePanel));
-  EXPECT_TRUE(w.control(I::acceptOption).checked);
-  EXPECT_TRUE(w.control(I::nextButton).enabled);
-  closeWindow(w.window);
-  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  ASSERT_TRUE(w.waitForPage(I::licencePanel, kStepMs));
+  EXPECT_TRUE(w.info(I::acceptOption).checked);
+  EXPECT_TRUE(w.info(I::nextButton).enabled);
+  closeWindow(w.window());
+  auto box = waitForMessageBox(w.processId(), kStepMs);
   ASSERT_TRUE(box);
   pressMessageBoxButton(*box, L"OK");
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 TEST(Wizard, LicenceTwoAlwaysLetsNextThrough) {
-  Wizard w(buildSetup(L"wizard-licence-2", configWith("Licence = 2\r\n")), L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-licence-2", configWith("Licence = 2\r\n")), L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::licencePanel));
-  EXPECT_TRUE(w.control(I::doNotAcceptOption).checked);
-  EXPECT_TRUE(w.control(I::nextButton).enabled);
+  ASSERT_TRUE(w.waitForPage(I::licencePanel, kStepMs));
+  EXPECT_TRUE(w.info(I::doNotAcceptOption).checked);
+  EXPECT_TRUE(w.info(I::nextButton).enabled);
   ASSERT_TRUE(w.press(I::nextButton));
   // Everything else is off: straight on to the installing page and the finish page.
   ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
-  closeWindow(w.window);
-  EXPECT_TRUE(w.endsWithoutTrace());
+  closeWindow(w.window());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 TEST(Wizard, BackFromTheFolderPageWithoutLicenceLandsOnWelcome) {
-  Wizard w(buildSetup(L"wizard-back", configWith("Licence = 0\r\nChangeApplicationFolder = 1\r\n")), L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-back", configWith("Licence = 0\r\nChangeApplicationFolder = 1\r\n")), L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
-  EXPECT_EQ(w.control(I::appFolderField).text, L"C:\\Tool\\");
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel, kStepMs));
+  EXPECT_EQ(w.info(I::appFolderField).text, L"C:\\Tool\\");
   ASSERT_TRUE(w.press(I::backButton));
-  ASSERT_TRUE(w.waitForPage(I::welcomePanel));
+  ASSERT_TRUE(w.waitForPage(I::welcomePanel, kStepMs));
   EXPECT_FALSE(w.visible(I::backButton));
   EXPECT_FALSE(w.visible(I::licencePanel));
   ASSERT_TRUE(w.press(I::cancelButton));
-  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  auto box = waitForMessageBox(w.processId(), kStepMs);
   ASSERT_TRUE(box);
   pressMessageBoxButton(*box, L"OK");
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 TEST(Wizard, CancelAsksAndOnlyOkEndsTheRun) {
-  Wizard w(buildSetup(L"wizard-cancel", configWith("ChangeApplicationFolder = 1\r\n")), L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-cancel", configWith("ChangeApplicationFolder = 1\r\n")), L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::appFolderPanel));
+  ASSERT_TRUE(w.waitForPage(I::appFolderPanel, kStepMs));
   ASSERT_TRUE(w.press(I::cancelButton));
-  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  auto box = waitForMessageBox(w.processId(), kStepMs);
   ASSERT_TRUE(box);
   EXPECT_EQ(box->title, L"Exit Setup");
   EXPECT_EQ(box->text, L"Do you want to abort the installation?");
@@ -417,73 +375,76 @@ TEST(Wizard, CancelAsksAndOnlyOkEndsTheRun) {
   saveScreenshot(box->handle, screenshotPath(L"wizard-exit-question"));
   pressMessageBoxButton(*box, L"Cancel");
   Sleep(500);
-  EXPECT_TRUE(w.process.running());
+  EXPECT_TRUE(w.running());
   EXPECT_TRUE(w.visible(I::appFolderPanel));
-  EXPECT_TRUE(folderExists(w.workFolder));
+  EXPECT_TRUE(folderExists(w.workFolder()));
 
   ASSERT_TRUE(w.press(I::cancelButton));
-  box = waitForMessageBox(w.process.id(), kStepMs);
+  box = waitForMessageBox(w.processId(), kStepMs);
   ASSERT_TRUE(box);
   pressMessageBoxButton(*box, L"OK");
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 TEST(Wizard, CloseBoxOnTheFinishPageEndsSilently) {
-  Wizard w(buildSetup(L"wizard-close-finish", configWith("")), L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-close-finish", configWith("")), L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   ASSERT_TRUE(w.press(I::nextButton));  // every optional page off: installing, then finish
   ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
-  EXPECT_TRUE(w.control(I::nextButton).enabled);
-  closeWindow(w.window);
-  EXPECT_FALSE(waitForMessageBox(w.process.id(), 1000));
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.info(I::nextButton).enabled);
+  closeWindow(w.window());
+  EXPECT_FALSE(waitForMessageBox(w.processId(), 1000));
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 TEST(Wizard, MissingGadgetsGiveEmptyCaptionsAndOtherCaseTokensStay) {
   const std::string language =
       "[Main]\r\nTitle = <appname> Setup\r\n[Start]\r\nTitle = Hello\r\n"
       "[Finish]\r\nTitle = Completing <AppName>\r\nText1 = Done with <appname>\r\n";
-  Wizard w(buildSetup(L"wizard-no-gadgets", configWith("", language)), L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
-  EXPECT_EQ(w.control(I::nextButton).text, L"");
-  EXPECT_EQ(w.control(I::backButton).text, L"");
-  EXPECT_EQ(w.control(I::cancelButton).text, L"");
-  w.screenshot(L"wizard-no-gadgets-welcome");
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-no-gadgets", configWith("", language)), L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
+  EXPECT_EQ(w.info(I::nextButton).text, L"");
+  EXPECT_EQ(w.info(I::backButton).text, L"");
+  EXPECT_EQ(w.info(I::cancelButton).text, L"");
+  EXPECT_TRUE(w.screenshot(L"no-gadgets-welcome"));
   ASSERT_TRUE(w.press(I::nextButton));
   ASSERT_TRUE(w.waitForPage(I::finishPanel, 60000));
-  EXPECT_EQ(w.control(I::finishTitle).text, L"Completing <AppName>");
-  EXPECT_EQ(w.control(I::finishText).text, L"Done with Tool");
-  EXPECT_EQ(w.control(I::nextButton).text, L"");
-  w.screenshot(L"wizard-no-gadgets-finish");
-  closeWindow(w.window);
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_EQ(w.info(I::finishTitle).text, L"Completing <AppName>");
+  EXPECT_EQ(w.info(I::finishText).text, L"Done with Tool");
+  EXPECT_EQ(w.info(I::nextButton).text, L"");
+  EXPECT_TRUE(w.screenshot(L"no-gadgets-finish"));
+  closeWindow(w.window());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 TEST(Wizard, AuthorPicturesAreScaledAndABrokenOneFallsBack) {
   std::vector<ConfigFile> config = configWith("Licence = 2\r\n");
   config.push_back({"Image_Left.jpg", "this is not a picture"});
   config.push_back({"Image_Top.jpg", builtSeparatorJpeg()});
-  Wizard w(buildSetup(L"wizard-pictures", config), L"Tool Setup");
-  ASSERT_NE(w.window, nullptr);
+  const Cleanup installed = leavePrefixAsFound();
+  WizardSession w(buildSetup(L"wizard-pictures", config), L"Tool Setup", L"wizard");
+  ASSERT_TRUE(w.started());
   // A picture control takes the size of the picture it shows: the size says something only once
   // the control is known to show one.
-  EXPECT_TRUE(showsPicture(w.control(I::welcomeSidePicture)));
-  const RECT side = w.control(I::welcomeSidePicture).rect;
+  EXPECT_TRUE(showsPicture(w.info(I::welcomeSidePicture)));
+  const RECT side = w.info(I::welcomeSidePicture).rect;
   EXPECT_EQ(side.right - side.left, 164);
   EXPECT_EQ(side.bottom - side.top, 314);
-  w.screenshot(L"wizard-pictures-welcome");
+  EXPECT_TRUE(w.screenshot(L"pictures-welcome"));
   ASSERT_TRUE(w.press(I::nextButton));
-  ASSERT_TRUE(w.waitForPage(I::licencePanel));
-  EXPECT_TRUE(showsPicture(w.control(I::licenceHeaderPicture)));
-  const RECT header = w.control(I::licenceHeaderPicture).rect;
+  ASSERT_TRUE(w.waitForPage(I::licencePanel, kStepMs));
+  EXPECT_TRUE(showsPicture(w.info(I::licenceHeaderPicture)));
+  const RECT header = w.info(I::licenceHeaderPicture).rect;
   EXPECT_EQ(header.right - header.left, 55);
   EXPECT_EQ(header.bottom - header.top, 55);
-  w.screenshot(L"wizard-pictures-licence");
+  EXPECT_TRUE(w.screenshot(L"pictures-licence"));
   ASSERT_TRUE(w.press(I::cancelButton));
-  auto box = waitForMessageBox(w.process.id(), kStepMs);
+  auto box = waitForMessageBox(w.processId(), kStepMs);
   ASSERT_TRUE(box);
   pressMessageBoxButton(*box, L"OK");
-  EXPECT_TRUE(w.endsWithoutTrace());
+  EXPECT_TRUE(w.endsCleanly());
 }
 
 }  // namespace

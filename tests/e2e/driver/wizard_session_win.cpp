@@ -4,6 +4,7 @@
 
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "wizard/wizard_layout.h"
+#include "wizard/wizard_pages.h"
 
 namespace averlune::e2e {
 namespace {
@@ -12,21 +13,15 @@ constexpr int kStartMs = 30000;
 constexpr int kPageMs = 10000;
 constexpr int kExitMs = 15000;
 
-// The page panels in page order, with the names their screenshots get.
-struct PageName {
-  ControlId panel;
-  const wchar_t* name;
-};
-constexpr PageName kPages[] = {
-    {ControlId::welcomePanel, L"1-welcome"},        {ControlId::licencePanel, L"2-licence"},
-    {ControlId::appFolderPanel, L"3-application-folder"}, {ControlId::tasksPanel, L"4-additional-tasks"},
-    {ControlId::startMenuPanel, L"5-start-menu-folder"},  {ControlId::installingPanel, L"6-installing"},
-    {ControlId::finishPanel, L"7-finish"},
+// The names of each page's screenshots, in page order.
+constexpr const wchar_t* kShotNames[kPageCount] = {
+    L"1-welcome", L"2-licence", L"3-application-folder", L"4-additional-tasks", L"5-start-menu-folder",
+    L"6-installing", L"7-finish",
 };
 
 const wchar_t* pageName(ControlId panel) {
-  for (const PageName& page : kPages) {
-    if (page.panel == panel) return page.name;
+  for (const PageFacts& page : wizardPages()) {
+    if (page.panel == panel) return kShotNames[static_cast<std::size_t>(page.page)];
   }
   return L"unknown";
 }
@@ -105,6 +100,13 @@ HWND WizardSession::control(ControlId id) const {
   return found == controls_.end() ? nullptr : found->second;
 }
 
+ControlInfo WizardSession::info(ControlId id) const {
+  for (const ControlInfo& c : controlsOf(window_)) {
+    if (c.id == kControlCommandBase + static_cast<int>(id)) return c;
+  }
+  return {};
+}
+
 std::wstring WizardSession::text(ControlId id) const {
   const HWND handle = control(id);
   return handle ? windowText(handle) : L"";
@@ -114,6 +116,8 @@ bool WizardSession::visible(ControlId id) const {
   const HWND handle = control(id);
   return handle && IsWindowVisible(handle);
 }
+
+bool WizardSession::press(ControlId id) const { return clickControl(info(id)); }
 
 bool WizardSession::waitForPage(ControlId panel, int timeoutMs) const {
   for (int waited = 0;; waited += 20) {
@@ -130,14 +134,14 @@ bool WizardSession::waitForPage(ControlId panel, int timeoutMs) const {
 }
 
 ControlId WizardSession::currentPage() const {
-  for (const PageName& page : kPages) {
+  for (const PageFacts& page : wizardPages()) {
     if (visible(page.panel)) return page.panel;
   }
   return ControlId::none;
 }
 
-void WizardSession::screenshot(const std::wstring& name) const {
-  saveScreenshot(window_, screenshotPath(shotPrefix_ + L"-" + name));
+bool WizardSession::screenshot(const std::wstring& name) const {
+  return saveScreenshot(window_, screenshotPath(shotPrefix_ + L"-" + name));
 }
 
 bool WizardSession::nextToInstallingPage(const std::function<void(ControlId page)>& onPage) {

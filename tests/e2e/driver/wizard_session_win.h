@@ -48,15 +48,21 @@ class WizardSession {
 
   bool started() const { return window_ != nullptr; }
   DWORD processId() const { return process_.id(); }
+  bool running() { return process_.running(); }
   const std::wstring& workFolder() const { return workFolder_; }
+  HWND window() const { return window_; }
 
   HWND control(ControlId id) const;
+  // The control as it is now: text, state, and place in the wizard's client pixels.
+  ControlInfo info(ControlId id) const;
   std::wstring text(ControlId id) const;
   bool visible(ControlId id) const;
+  // Presses a button, check box or option as a user's click would; false when it is disabled.
+  bool press(ControlId id) const;
   bool waitForPage(ControlId panel, int timeoutMs) const;
   // The panel of the page shown now, or ControlId::none.
   ControlId currentPage() const;
-  void screenshot(const std::wstring& name) const;
+  bool screenshot(const std::wstring& name) const;
 
   // Presses Next on every page until the installing page (or the finish page, when the
   // installation was over before it could be seen) shows; screenshots each page met. `onPage`

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "wizard/bitmap_decode.h"
+#include "config/bitmap_decode.h"
 
 namespace {
 

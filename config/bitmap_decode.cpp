@@ -1,4 +1,4 @@
-#include "wizard/bitmap_decode.h"
+#include "config/bitmap_decode.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // pixels. Three forms are left to the host tests because the system loader under Wine is not exact
 // for them: top-row-first files (it gives a black picture), 5-6-5 bit fields (it narrows green to
 // 5 bits) and colour tables of the core header (it alters an entry).
-#include "wizard/bitmap_decode.h"
+#include "config/bitmap_decode.h"
 
 #include <windows.h>
 
@@ -10,11 +10,11 @@
 
 #include <fstream>
 
+#include "config/bitmap_readback_test_support_win.h"
+#include "config/bitmap_test_support.h"
 #include "config/owned_handle_win.h"
 #include "config/picture_test_support.h"
 #include "config/temp_folder_test_support.h"
-#include "wizard/bitmap_readback_test_support_win.h"
-#include "wizard/bitmap_test_support.h"
 
 namespace averlune {
 namespace {

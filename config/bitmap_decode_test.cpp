@@ -1,11 +1,11 @@
-#include "wizard/bitmap_decode.h"
+#include "config/bitmap_decode.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 
+#include "config/bitmap_test_support.h"
 #include "config/picture_test_support.h"
-#include "wizard/bitmap_test_support.h"
 
 namespace averlune {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
-// JPEG decoding with libjpeg. Kept in the Windows edge only because libjpeg is linked into the
-// Windows programs alone; nothing here calls Windows.
+// JPEG decoding with libjpeg, the format of the wizard's pictures and the usual one of the splash
+// picture (config/bitmap_decode.h reads the other).
 #include <string_view>
 
 #include "config/picture.h"
