@@ -8,15 +8,15 @@
 namespace averlune {
 namespace {
 
-struct Run {
+struct WorkRun {
   std::vector<std::size_t> consumed;
   std::uint64_t mostHeld = 0;
 };
 
 // Jobs of the given sizes on three threads with a budget; records the order of consumption and the
 // most memory that started, unconsumed jobs held at once, as the jobs themselves see it.
-Run run(const std::vector<std::uint64_t>& sizes, std::uint64_t budget, std::size_t stopAfter = SIZE_MAX) {
-  Run result;
+WorkRun run(const std::vector<std::uint64_t>& sizes, std::uint64_t budget, std::size_t stopAfter = SIZE_MAX) {
+  WorkRun result;
   std::atomic<std::uint64_t> held{0};
   std::atomic<std::uint64_t> most{0};
   runOrderedParallelWork<std::string>(
@@ -41,13 +41,13 @@ Run run(const std::vector<std::uint64_t>& sizes, std::uint64_t budget, std::size
 TEST(OrderedParallelWork, HandsResultsOverInOrderWithinTheBudget) {
   std::vector<std::uint64_t> sizes;
   for (std::size_t i = 0; i < 200; ++i) sizes.push_back(1 + i % 7);
-  const Run small = run(sizes, 10);
+  const WorkRun small = run(sizes, 10);
   ASSERT_EQ(small.consumed.size(), sizes.size());
   for (std::size_t i = 0; i < sizes.size(); ++i) EXPECT_EQ(small.consumed[i], i);
   EXPECT_LE(small.mostHeld, 10u);
 
   // A job larger than the whole budget still runs, alone.
-  const Run large = run({3, 50, 3}, 10);
+  const WorkRun large = run({3, 50, 3}, 10);
   EXPECT_EQ(large.consumed, (std::vector<std::size_t>{0, 1, 2}));
   EXPECT_LE(large.mostHeld, 50u);
 

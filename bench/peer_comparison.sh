@@ -38,11 +38,11 @@ figure() {  # name ours peer goal-ratio unit -> prints both, the ratio and the v
   if [ "$(echo "$ratio <= $4" | bc -l)" = 1 ]; then verdict="met"; else verdict="missed"; fi
   printf "%-34s ours %s %s, NSIS %s %s, ratio %.2f (goal <= %s: %s)\n" "$1" "$2" "$5" "$3" "$5" "$ratio" "$4" "$verdict"
 }
-seconds_of() {  # command... -> wall seconds, peak resident MB in $peak_mb
+seconds_of() {  # command... -> its wall seconds in $wall, its peak resident MB in $peak_mb
+  local kb
   /usr/bin/time -f "%e %M" -o "$work/time" "$@" > "$work/last.log" 2>&1 || { tail "$work/last.log" >&2; return 1; }
   read -r wall kb < "$work/time"
   peak_mb=$((kb / 1024))
-  echo "$wall"
 }
 
 # Payloads: the mixed one, one small file, and many files of a few bytes.
@@ -54,7 +54,7 @@ manyfiles="$work/many-$many"
 [ -d "$manyfiles" ] || python3 "$here/make_payload.py" "$manyfiles" "$many" small
 echo "payload: $(find "$payload" -type f | wc -l) files, $(du -sm "$payload" | cut -f1) MB"
 
-nsis_setup() {  # folder output compressor -> makes an NSIS script beside the output and builds it
+nsis_script() {  # folder output compressor -> writes the NSIS script of that setup beside it, prints its path
   local script="${2%.exe}.nsi" first
   first=$(cd "$1" && find . -type f | sort | head -n 1)
   cat > "$script" <<NSI
@@ -81,23 +81,24 @@ Section "Uninstall"
   RMDir /r "\$SMPROGRAMS\\Bench Payload"
 SectionEnd
 NSI
-  makensis -V1 "$script"
+  echo "$script"
 }
+nsis_setup() { seconds_of makensis -V1 "$(nsis_script "$@")"; }  # folder output compressor
 ours_setup() {  # folder output
-  "$builder" --setup "$build/AverluneSetup.exe" --config "$repo/sample/config" --app "$1" --output "$2"
+  seconds_of "$builder" --setup "$build/AverluneSetup.exe" --config "$repo/sample/config" --app "$1" --output "$2"
 }
 
 # Building: wall time and peak memory of each builder, the payload read from the file cache.
 cat "$payload"/*/*/* > /dev/null
 echo "building on $(nproc) cores:"
-ours_build=$(seconds_of ours_setup "$payload" "$work/ours.exe"); ours_peak=$peak_mb
-nsis_build=$(seconds_of nsis_setup "$payload" "$work/nsis-zlib.exe" zlib); nsis_peak=$peak_mb
-lzma_build=$(seconds_of nsis_setup "$payload" "$work/nsis-lzma.exe" "/SOLID lzma"); lzma_peak=$peak_mb
+ours_setup "$payload" "$work/ours.exe"; ours_build=$wall ours_peak=$peak_mb
+nsis_setup "$payload" "$work/nsis-zlib.exe" zlib; nsis_build=$wall nsis_peak=$peak_mb
+nsis_setup "$payload" "$work/nsis-lzma.exe" "/SOLID lzma"; lzma_build=$wall lzma_peak=$peak_mb
 echo "  ours ${ours_build} s, ${ours_peak} MB; NSIS zlib ${nsis_build} s, ${nsis_peak} MB; NSIS lzma solid ${lzma_build} s, ${lzma_peak} MB"
-seconds_of ours_setup "$manyfiles" "$work/ours-many.exe" > /dev/null; many_peak=$peak_mb
-seconds_of nsis_setup "$manyfiles" "$work/nsis-many.exe" zlib > /dev/null; many_nsis_peak=$peak_mb
-seconds_of ours_setup "$one" "$work/ours-one.exe" > /dev/null
-seconds_of nsis_setup "$one" "$work/nsis-one.exe" zlib > /dev/null
+ours_setup "$manyfiles" "$work/ours-many.exe"; many_peak=$peak_mb
+nsis_setup "$manyfiles" "$work/nsis-many.exe" zlib; many_nsis_peak=$peak_mb
+ours_setup "$one" "$work/ours-one.exe"
+nsis_setup "$one" "$work/nsis-one.exe" zlib
 rm -f "$work/ours-many.exe" "$work/nsis-many.exe"
 
 # Silent installs, rotated rounds after an untimed one.
