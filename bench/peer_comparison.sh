@@ -20,16 +20,7 @@ wizard_runs=${BENCH_WIZARD_RUNS:-3}
 mkdir -p "$work"
 echo "work folder: $work"
 
-sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-missing=()
-for p in nsis bc time; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "bench: installing ${missing[*]}"
-  sudo_ apt-get update -qq
-  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/install_missing.sh" nsis bc time
 source "$here/windows_bench_env.sh"
 
 figure() {  # name ours peer goal-ratio unit -> prints both, the ratio and the verdict
@@ -133,7 +124,7 @@ rm -rf "$target"
 declare -A med
 for kind in "${kinds[@]}"; do
   # shellcheck disable=SC2086
-  med[$kind]=$(median ${times[$kind]})
+  med[$kind]=$(printf %.2f "$(median ${times[$kind]})")
 done
 echo "  NSIS lzma solid median: ${med[nsis-lzma]} s"
 
