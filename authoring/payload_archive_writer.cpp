@@ -3,14 +3,17 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <ctime>
-#include <utility>
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <thread>
+#include <utility>
 #include <vector>
 
-#include "authoring/path_utf8.h"
 #include "authoring/code_page_names.h"
+#include "authoring/ordered_parallel_work.h"
+#include "authoring/path_utf8.h"
+#include "authoring/whole_entry_deflate.h"
 
 namespace averlune {
 namespace {
@@ -58,7 +61,8 @@ std::string addFolderEntry(zipFile zip, const std::string& name, DosDateTime mod
   return {};
 }
 
-std::string addFile(zipFile zip, const SourceFile& file, const std::string& entryName, std::vector<char>& buffer) {
+// A file larger than a whole entry, deflated as a stream while it is read.
+std::string addStreamedFile(zipFile zip, const SourceFile& file, const std::string& entryName) {
   std::ifstream in(file.path, std::ios::binary);
   if (!in) return "cannot read " + utf8Text(file.path);
   const zip_fileinfo info = entryInfo(file.modified, file.attributes);
@@ -66,6 +70,7 @@ std::string addFile(zipFile zip, const SourceFile& file, const std::string& entr
                           Z_BEST_COMPRESSION) != ZIP_OK) {
     return "cannot write the payload archive";
   }
+  std::vector<char> buffer(1 << 16);
   std::uint64_t copied = 0;
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
@@ -80,6 +85,71 @@ std::string addFile(zipFile zip, const SourceFile& file, const std::string& entr
   if (copied > kPayloadMaxFileBytes) return utf8Text(file.path) + " grew to 4 GiB or more while it was read";
   if (zipCloseFileInZip(zip) != ZIP_OK) return "cannot write the payload archive";
   return {};
+}
+
+// A file prepared whole on a worker thread, written as it is (raw).
+std::string addWholeFile(zipFile zip, const SourceFile& file, const std::string& entryName, const WholeEntry& entry) {
+  const zip_fileinfo info = entryInfo(file.modified, file.attributes);
+  const int method = entry.deflated ? Z_DEFLATED : 0;
+  if (zipOpenNewFileInZip2(zip, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method,
+                           Z_BEST_COMPRESSION, 1) != ZIP_OK ||
+      (!entry.bytes.empty() &&
+       zipWriteInFileInZip(zip, entry.bytes.data(), static_cast<unsigned>(entry.bytes.size())) != ZIP_OK) ||
+      zipCloseFileInZipRaw(zip, static_cast<uLong>(entry.size), entry.crc) != ZIP_OK) {
+    return "cannot write the payload archive";
+  }
+  return {};
+}
+
+struct PreparedFile {
+  WholeEntry entry;
+  bool streamed = false;  // too large to prepare whole: the writing thread deflates it
+  std::string error;
+};
+
+// The memory that files prepared ahead of the one being written may hold together: enough for
+// every thread to work on a file of the largest whole size.
+constexpr std::uint64_t kPreparedFilesBudget = 32u << 20;
+
+// Writes the application's files in order, preparing them on every processor.
+std::string addFiles(zipFile zip, const SourceFolder& application, const std::vector<std::string>& entryNames) {
+  const unsigned threads = std::max(std::thread::hardware_concurrency(), 1u);
+  std::vector<std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)>> compressors;
+  for (unsigned i = 0; i < threads; ++i) {
+    compressors.emplace_back(payloadCompressor(), freeCompressor);
+    if (!compressors.back()) return "not enough memory to compress the payload";
+  }
+  const auto whole = [&](std::size_t i) { return application.files[i].size <= kWholeEntryMaxBytes; };
+  std::string error;
+  runOrderedParallelWork<PreparedFile>(
+      application.files.size(), threads, kPreparedFilesBudget,
+      [&](std::size_t i) { return whole(i) ? wholeEntryMemory(application.files[i].size) : 0; },
+      [&](std::size_t i, unsigned worker) {
+        PreparedFile prepared;
+        const SourceFile& file = application.files[i];
+        if (!whole(i)) {
+          prepared.streamed = true;
+        } else {
+          prepared.error = prepareWholeEntry(file.path, file.size, *compressors[worker], prepared.entry);
+          if (prepared.error.empty() && prepared.entry.size > kPayloadMaxFileBytes) {
+            prepared.error = utf8Text(file.path) + " grew to 4 GiB or more while it was read";
+          }
+        }
+        return prepared;
+      },
+      [](const PreparedFile& prepared) { return static_cast<std::uint64_t>(prepared.entry.bytes.capacity()); },
+      [&](std::size_t i, PreparedFile prepared) {
+        const SourceFile& file = application.files[i];
+        if (!prepared.error.empty()) {
+          error = std::move(prepared.error);
+        } else if (prepared.streamed) {
+          error = addStreamedFile(zip, file, entryNames[i]);
+        } else {
+          error = addWholeFile(zip, file, entryNames[i], prepared.entry);
+        }
+        return error.empty();
+      });
+  return error;
 }
 
 std::size_t depth(const std::string& name) { return static_cast<std::size_t>(std::count(name.begin(), name.end(), '/')); }
@@ -123,10 +193,7 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
   }
   if (std::string error = addFolderEntry(holder.zip, "", folderTime); !error.empty()) return error;
 
-  std::vector<char> buffer(1 << 16);
-  for (std::size_t i = 0; i < application.files.size(); ++i) {
-    if (std::string error = addFile(holder.zip, application.files[i], fileNames[i], buffer); !error.empty()) return error;
-  }
+  if (std::string error = addFiles(holder.zip, application, fileNames); !error.empty()) return error;
   for (const auto& folder : folders) {
     if (std::string error = addFolderEntry(holder.zip, folder.second, folderTime); !error.empty()) return error;
   }

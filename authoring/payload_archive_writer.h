@@ -15,11 +15,14 @@ constexpr std::uint64_t kPayloadMaxFileBytes = 0xFFFFFFFF;
 
 // Writes `application` to `archive` (created or replaced) as a plain ZIP archive, in this order:
 //   1. an entry with an empty name, stored, external attributes 0x10;
-//   2. one deflated entry per file, named by its relative path with "/", stamped with its local
-//      DOS time, its Windows attributes in the low byte of the external attributes;
+//   2. one entry per file, deflated, or stored when deflating does not make it smaller, named by
+//      its relative path with "/", stamped with its local DOS time, its Windows attributes in the
+//      low byte of the external attributes;
 //   3. one entry "sub/folder/" per subfolder, external attributes 0x10, the deepest folders
 //      first: the setup records these folders for the uninstaller in this order, and the
 //      uninstaller can remove a folder only after the folders inside it.
+// Files are compressed on every processor with the builder's memory bounded whatever their number
+// and size; the archive is the same whatever the number of processors.
 // Names are stored in the OEM code page that the setup reads them in (see code_page_names.h).
 // Empty on success, otherwise a one-line reason; on failure `archive` may hold a partial file,
 // which the caller removes.

@@ -4,6 +4,7 @@
 
 #include "authoring/authoring_test_support.h"
 #include "authoring/code_page_names.h"
+#include "authoring/whole_entry_deflate.h"
 
 namespace averlune {
 namespace {
@@ -70,11 +71,12 @@ TEST(PayloadArchiveWriter, WritesTheFolderEntryThenFilesThenFoldersDeepestFirst)
   writeFile(app / "Notes.exe", noise(5000, 7));
   writeFile(app / "docs" / "guide" / "intro.txt", prose(900));
   writeFile(app / "readme.txt", prose(10));
+  writeFile(app / "setup.log", prose(kWholeEntryMaxBytes + 1));  // too large to deflate whole: streamed
   const DosDateTime older{0x5A31, 0x7463};
   const DosDateTime newer{0x5A32, 0x1000};
   SourceFolder folder;
   folder.files = {sourceFile(app, "Notes.exe", 0x20, older), sourceFile(app, "docs/guide/intro.txt", 0x21, newer),
-                  sourceFile(app, "readme.txt", 0x20, older)};
+                  sourceFile(app, "readme.txt", 0x20, older), sourceFile(app, "setup.log", 0x20, older)};
   folder.subfolders = {"docs", "docs/guide", "empty"};
   const fs::path archive = temp.path / "payload.zip";
   ASSERT_EQ(writePayloadArchive(folder, archive), "");
@@ -85,9 +87,10 @@ TEST(PayloadArchiveWriter, WritesTheFolderEntryThenFilesThenFoldersDeepestFirst)
     std::uint16_t method;
     std::uint32_t attributes;
   };
+  // Files that deflating would not make smaller (random bytes, a few letters) are stored.
   const std::vector<Expected> expected = {
-      {"", 0, 0x10},          {"Notes.exe", 8, 0x20}, {"docs/guide/intro.txt", 8, 0x21}, {"readme.txt", 8, 0x20},
-      {"docs/guide/", 0, 0x10}, {"docs/", 0, 0x10},     {"empty/", 0, 0x10},
+      {"", 0, 0x10},          {"Notes.exe", 0, 0x20}, {"docs/guide/intro.txt", 8, 0x21}, {"readme.txt", 0, 0x20},
+      {"setup.log", 8, 0x20}, {"docs/guide/", 0, 0x10}, {"docs/", 0, 0x10},     {"empty/", 0, 0x10},
   };
   ASSERT_EQ(entries.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -107,6 +110,8 @@ TEST(PayloadArchiveWriter, WritesTheFolderEntryThenFilesThenFoldersDeepestFirst)
   EXPECT_TRUE(unzipTestAccepts(archive, expected.size(), temp.path));
   EXPECT_EQ(unzipEntry(archive, "Notes.exe", temp.path), noise(5000, 7));
   EXPECT_EQ(unzipEntry(archive, "docs/guide/intro.txt", temp.path), prose(900));
+  EXPECT_EQ(unzipEntry(archive, "readme.txt", temp.path), prose(10));
+  EXPECT_EQ(unzipEntry(archive, "setup.log", temp.path), prose(kWholeEntryMaxBytes + 1));
 }
 
 TEST(PayloadArchiveWriter, StoresNamesInTheOemCodePage) {

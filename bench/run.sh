@@ -19,16 +19,7 @@ mkdir -p "$work"
 echo "work folder: $work"
 
 # What the extraction bench needs, installed the way scripts/bootstrap.sh does when missing.
-sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-missing=()
-for p in g++ pkg-config python3 zlib1g-dev libminizip-dev libdeflate-dev zip unzip p7zip-full bc time; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "bench: installing ${missing[*]}"
-  sudo_ apt-get update -qq
-  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/install_missing.sh" g++ pkg-config python3 zlib1g-dev libminizip-dev libdeflate-dev zip unzip p7zip-full bc time
 
 # The reader, built optimised from the same sources the setup uses.
 bin="$work/extract_bench"
