@@ -149,6 +149,20 @@ bool keyExists(RegistryRoot root, const std::u16string& subKey) {
   return true;
 }
 
+bool valueExists(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
+  if (!startWithKey(root, subKey)) return false;
+  OwnedKey key;
+  if (!openKey(root, subKey, KEY_READ, key)) {
+    setRegistryLastError(registry_errors::subKeyNotFound);
+    return false;
+  }
+  if (RegQueryValueExW(key.get(), wide(valueName), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    setRegistryLastError(registry_errors::notSpecified);
+    return false;
+  }
+  return true;
+}
+
 std::u16string valueTypeName(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
   if (!startWithKey(root, subKey)) return {};
   if (!canOpenForReading(root, subKey)) {

@@ -26,6 +26,10 @@ bool createKey(RegistryRoot root, const std::u16string& subKey);
 // True when the key can be opened for reading.
 bool keyExists(RegistryRoot root, const std::u16string& subKey);
 
+// True when the key can be opened for reading and holds the value (an empty name: the key's
+// default value, when it is set).
+bool valueExists(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName);
+
 // "REG_SZ", "REG_EXPAND_SZ", "REG_BINARY", "REG_DWORD" or "REG_MULTI_SZ" for an existing value of
 // that type with at most 255 bytes of data; the empty text otherwise (missing value, other type,
 // longer data). An empty value name names the key's default value.

@@ -16,13 +16,20 @@ std::u16string valueText(const UninstallRecord& record) {
          addBackslash(withoutLeadingBackslash(record.path)) + record.valueName;
 }
 
+// A key record's key, named as valueText names a value's key: root\sub key.
+std::u16string keyText(const UninstallRecord& record) {
+  std::u16string subKey = withoutLeadingBackslash(record.path);
+  if (!subKey.empty() && subKey.back() == kBackslash) subKey.pop_back();
+  return record.rootName + kBackslash + subKey;
+}
+
 }  // namespace
 
 RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope, const RemovalSystem& system,
                                     const std::function<void(std::uint32_t removed)>& progress) {
   std::vector<std::u16string> reached;  // file and folder paths, in log order
   std::vector<std::pair<std::u16string, RecordPlace>> foldersReached;
-  std::vector<std::u16string> valuesLeft;
+  std::vector<std::u16string> registryLeft;
   std::uint32_t counter = 0;
   UninstallRecord record;
   while (readUninstallRecord(log, record)) {
@@ -41,16 +48,16 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
       }
       case UninstallRecordKind::key:
         if (isRemovableUninstallKey(record.rootName, record.path, scope.appName)) {
-          system.deleteKey(root, record.path);
+          if (!system.deleteKey(root, record.path)) registryLeft.push_back(keyText(record));
           system.pruneEmptyKeys(root, record.path);
         }
         break;
       case UninstallRecordKind::value:
         if (scope.valuesAllowed) {
-          system.deleteValue(root, record.path, record.valueName);
+          if (!system.deleteValue(root, record.path, record.valueName)) registryLeft.push_back(valueText(record));
           system.pruneEmptyKeys(root, record.path);
         } else {
-          valuesLeft.push_back(valueText(record));
+          registryLeft.push_back(valueText(record));
         }
         break;
     }
@@ -66,7 +73,7 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
       outcome.itemsLeft.push_back(path);
     }
   }
-  outcome.itemsLeft.insert(outcome.itemsLeft.end(), valuesLeft.begin(), valuesLeft.end());
+  outcome.itemsLeft.insert(outcome.itemsLeft.end(), registryLeft.begin(), registryLeft.end());
   return outcome;
 }
 

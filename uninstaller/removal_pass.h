@@ -27,27 +27,30 @@ struct RemovalSystem {
   // and what they hold stay), then the folder when it is empty; a link in its place is removed
   // itself, nothing behind it is touched. The folder cannot be replaced while it is worked in.
   std::function<bool(const RecordPlace& place)> removeFolder;
-  // The registry library's deleteValue, deleteKey and pruneEmptyKeys.
-  std::function<void(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName)> deleteValue;
-  std::function<void(RegistryRoot root, const std::u16string& subKey)> deleteKey;
+  // The registry library's deleteValue, deleteKey and pruneEmptyKeys. deleteValue and deleteKey
+  // answer whether the value or key is gone afterwards: removed, or not there in the first place.
+  std::function<bool(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName)> deleteValue;
+  std::function<bool(RegistryRoot root, const std::u16string& subKey)> deleteKey;
   std::function<void(RegistryRoot root, const std::u16string& subKey)> pruneEmptyKeys;
 };
 
 struct RemovalOutcome {
   // Paths of file and folder records that were reached and are still there afterwards, in log
-  // order, each once; then the values passed over because the log could not be checked against
-  // its digest, as root\sub key\value name. Records passed over by the rules are not listed: the
-  // list tells the user what to delete by hand, and a path from an edited log must never be
-  // suggested for that.
+  // order, each once; then, in log order, the uninstall entry's key when it could not be deleted
+  // (as root\sub key) and the values that could not be deleted or were passed over because the log
+  // could not be checked against its digest (as root\sub key\value name). Records passed over by
+  // the rules are not listed: the list tells the user what to delete by hand, and a path from an
+  // edited log must never be suggested for that.
   std::vector<std::u16string> itemsLeft;
 };
 
 // Reads records from `log` (positioned after its header) to its end and carries them out:
 //   file and folder records that placeOfRecordPath allows: removeFile or removeFolder; each such
 //     record, carried out or passed over, moves `progress` on by one;
-//   the key record of the application's uninstall entry: deleteKey, then pruneEmptyKeys;
-//   value records, when `scope.valuesAllowed`: deleteValue, then pruneEmptyKeys; otherwise they
-//     are listed as left.
+//   the key record of the application's uninstall entry: deleteKey, then pruneEmptyKeys; listed as
+//     left when the key stays;
+//   value records, when `scope.valuesAllowed`: deleteValue, then pruneEmptyKeys, listed as left
+//     when the value stays; otherwise they are listed as left.
 // Root names map as the setup wrote them (an unknown name is HKEY_CURRENT_USER). A folder recorded
 // before a folder inside it cannot go when its turn comes, so folder records that are still there
 // at the end are tried once more, last recorded first.

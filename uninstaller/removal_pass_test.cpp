@@ -156,5 +156,20 @@ TEST(RemovalPass, WhatStaysIsListedOnceInLogOrderAndNestedFoldersGoWhateverTheir
   EXPECT_EQ(outcome.itemsLeft, (std::vector<std::u16string>{kApp + u"held.dll", kApp + u"docs\\"}));
 }
 
+TEST(RemovalPass, RegistryRecordsThatStayAreListedAfterTheFilesInLogOrder) {
+  FakeMachine machine;
+  machine.add(kApp, Entry::folder);
+  machine.add(kApp + u"held.dll", Entry::readOnlyFile);
+  machine.registryStuck = {"deleteValue HKLM \\Software\\Acme\\ Size", "deleteKey HKLM " + encodeUtf8(kEntryKey) + "\\"};
+  const std::string records = uninstallValueRecord(u"HKEY_LOCAL_MACHINE", u"\\Software\\Acme\\", u"Size") +
+                              uninstallValueRecord(u"HKEY_CURRENT_USER", u"Software\\Acme\\", u"Path") +
+                              uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", kEntryKey + u"\\") +
+                              uninstallFileRecord(kApp + u"held.dll");
+  const RemovalOutcome outcome = runPass(machine, records);
+  EXPECT_EQ(outcome.itemsLeft, (std::vector<std::u16string>{kApp + u"held.dll",
+                                                            u"HKEY_LOCAL_MACHINE\\Software\\Acme\\Size",
+                                                            u"HKEY_LOCAL_MACHINE\\" + kEntryKey}));
+}
+
 }  // namespace
 }  // namespace averlune

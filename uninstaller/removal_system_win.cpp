@@ -86,11 +86,13 @@ RemovalSystem windowsRemovalSystem() {
   };
   system.removeFile = removeFile;
   system.removeFolder = removeFolder;
-  // Failures are passed over: a value or key that is already gone is no reason to stop.
+  // A value or key that is already gone counts as removed; one that stays is told to the user.
   system.deleteValue = [](RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
-    deleteValue(root, subKey, valueName);
+    return deleteValue(root, subKey, valueName) || !valueExists(root, subKey, valueName);
   };
-  system.deleteKey = [](RegistryRoot root, const std::u16string& subKey) { deleteKey(root, subKey); };
+  system.deleteKey = [](RegistryRoot root, const std::u16string& subKey) {
+    return deleteKey(root, subKey) || !keyExists(root, subKey);
+  };
   system.pruneEmptyKeys = pruneEmptyKeys;
   return system;
 }

@@ -22,8 +22,9 @@ UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const
 
 int runUninstallSteps(const UninstallSystem& system, bool silent) {
   auto refuse = [&] {
-    if (!silent) system.showError(kErrorTitle, kUninstallErrorText);
-    return kUninstallLogUnusable;
+    if (silent) return kUninstallLogUnusable;
+    system.showError(kErrorTitle, kUninstallErrorText);
+    return kUninstallDone;
   };
   // Silent removal shows no text, so it does without the language copy.
   KeyValueFile language;

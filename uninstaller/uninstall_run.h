@@ -26,10 +26,11 @@
 
 namespace averlune {
 
-// Exit codes. An interactive uninstall always ends with kUninstallDone: the user has been told.
+// Exit codes. An interactive uninstall always ends with kUninstallDone, its refusals included:
+// the user has been told. The other codes tell a silent uninstall's result.
 constexpr int kUninstallDone = 0;         // everything carried out is gone (or the user said No)
-constexpr int kUninstallLogUnusable = 1;  // language copy or log missing, unreadable or refused
-constexpr int kUninstallItemsLeft = 2;    // some files or folders could not be removed
+constexpr int kUninstallLogUnusable = 1;  // log missing, unreadable or refused
+constexpr int kUninstallItemsLeft = 2;    // some files, folders or registry records are left
 
 // What the window shows: its title, the header band, the status line, the button, the exit
 // question, and the progress bar's maximum.

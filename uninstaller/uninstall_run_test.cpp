@@ -162,12 +162,12 @@ TEST(UninstallRun, AMissingFileAForeignMarkOrARefusedFolderIsAnErrorAndRemovesNo
   sameSpelledOtherwise.ownFolder = kApp;
   EXPECT_EQ(runUninstallSteps(sameSpelledOtherwise.system(), true), kUninstallDone);
   for (RunFixture* run : {&noLanguageCopy, &noLog, &foreignMark, &driveRoot, &windowsFolder, &elsewhere}) {
-    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallLogUnusable);
+    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);  // the box has told the user
     EXPECT_EQ(run->events, Events{error});
     EXPECT_TRUE(run->machine.removeCalls.empty());
     EXPECT_TRUE(run->machine.registryCalls.empty());
   }
-  // Silently: the same code, no box; the language copy is not needed.
+  // Silently: no box, the exit code tells; the language copy is not needed.
   for (RunFixture* run : {&noLog, &foreignMark, &driveRoot}) {
     run->events.clear();
     EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallLogUnusable);
@@ -194,6 +194,17 @@ TEST(UninstallRun, ItemsLeftAreNamedInTheMessageAndMakeSilentRemovalFail) {
   EXPECT_EQ(runUninstallSteps(silentLeft.system(), true), kUninstallItemsLeft);
   EXPECT_EQ(silentLeft.events, (Events{"hold C:\\Apps\\Tool\\", "delete log and language copy",
                                        "forget digest Tool", "batch C:\\Apps\\Tool\\"}));
+
+  // An uninstall entry that stays (no right to delete it) is left as much as a file is.
+  const std::u16string entryKey = std::u16string(kUninstallKeyBase) + u"Tool";
+  for (bool silently : {false, true}) {
+    RunFixture entryStays;
+    entryStays.machine.registryStuck = {"deleteKey HKLM " + encodeUtf8(entryKey)};
+    EXPECT_EQ(runUninstallSteps(entryStays.system(), silently), silently ? kUninstallItemsLeft : kUninstallDone);
+    if (!silently) {
+      EXPECT_EQ(entryStays.message, u"Tool is gone!\n\nLeft (1):\nHKEY_LOCAL_MACHINE\\" + entryKey);
+    }
+  }
 }
 
 TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
@@ -224,7 +235,7 @@ TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
   RunFixture linked;  // a link on the way to the uninstaller's own folder
   linked.linkOnOwnPath = true;
   for (RunFixture* run : {&edited, &noDigest, &linked}) {
-    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallLogUnusable);
+    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);
     EXPECT_EQ(run->events.back(), error);
     EXPECT_EQ(run->events.size(), 2u);  // held, then refused
     EXPECT_TRUE(run->machine.removeCalls.empty());

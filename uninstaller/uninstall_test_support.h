@@ -29,6 +29,7 @@ inline const char* rootText(RegistryRoot root) {
 struct FakeMachine {
   std::map<std::u16string, Entry> entries;  // folders end in "\", links do not
   std::vector<std::string> registryCalls;   // "deleteKey HKLM Software\X", in call order
+  std::vector<std::string> registryStuck;   // calls, spelled as recorded, whose value or key stays
   std::vector<std::u16string> removeCalls;  // paths handed to removeFile and removeFolder
 
   void add(const std::u16string& path, Entry entry) { entries[path] = entry; }
@@ -92,15 +93,19 @@ struct FakeMachine {
       if (has(folder) && childrenOf(folder).empty()) entries.erase(folder);
       return true;
     };
+    // Whether the value or key is gone afterwards.
     auto record = [this](const char* call, RegistryRoot root, const std::u16string& subKey, const std::u16string& name) {
       std::string text = std::string(call) + " " + rootText(root) + " " + encodeUtf8(subKey);
       if (!name.empty()) text += " " + encodeUtf8(name);
       registryCalls.push_back(text);
+      return std::find(registryStuck.begin(), registryStuck.end(), text) == registryStuck.end();
     };
     s.deleteValue = [record](RegistryRoot root, const std::u16string& subKey, const std::u16string& name) {
-      record("deleteValue", root, subKey, name);
+      return record("deleteValue", root, subKey, name);
     };
-    s.deleteKey = [record](RegistryRoot root, const std::u16string& subKey) { record("deleteKey", root, subKey, u""); };
+    s.deleteKey = [record](RegistryRoot root, const std::u16string& subKey) {
+      return record("deleteKey", root, subKey, u"");
+    };
     s.pruneEmptyKeys = [record](RegistryRoot root, const std::u16string& subKey) {
       record("prune", root, subKey, u"");
     };
