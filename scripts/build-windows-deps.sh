@@ -2,7 +2,8 @@
 # Builds the Windows libraries that Debian does not ship for mingw-w64, from Debian's own sources,
 # static, for both Windows builds: .deps/win32 (i686, the product) and .deps/win64 (x86_64, how
 # the same code is tested where 32-bit programs cannot run). The libraries: minizip (zlib's
-# contrib/minizip), libdeflate (its whole-buffer inflater and CRC-32 only), libjpeg-turbo (SIMD
+# contrib/minizip), libdeflate (its whole-buffer inflater, deflater and CRC-32; the setup links only
+# the inflater, the builder's code that the Windows tests run the deflater), libjpeg-turbo (SIMD
 # off, built for size) and GoogleTest. Each has a stamp file, so a second call does nothing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,19 +42,20 @@ build_for() { # build name, compiler triplet, toolchain file
     touch "$prefix/.minizip-small"
   fi
 
-  if [ ! -f "$prefix/.libdeflate" ]; then
+  if [ ! -f "$prefix/.libdeflate-both-ways" ]; then
     echo "deps: libdeflate for $name"
     local ld
     ld=$(fetch_source libdeflate)
     rm -rf "$work/libdeflate"
     mkdir -p "$work/libdeflate"
-    for f in deflate_decompress crc32 utils x86/cpu_features; do
+    for f in deflate_compress deflate_decompress crc32 utils x86/cpu_features; do
       "$triplet-gcc-posix" -O2 -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -I"$ld" \
         -c "$ld/lib/$f.c" -o "$work/libdeflate/${f//\//_}.o"
     done
+    rm -f "$prefix/lib/libdeflate.a"
     "$triplet-ar" rcs "$prefix/lib/libdeflate.a" "$work/libdeflate"/*.o
     cp "$ld/libdeflate.h" "$prefix/include/"
-    touch "$prefix/.libdeflate"
+    touch "$prefix/.libdeflate-both-ways"
   fi
 
   # Built for size: every setup and uninstaller carries the decoder. Without the memory-limit
