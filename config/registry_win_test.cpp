@@ -218,8 +218,11 @@ TEST_F(RegistryLibrary, CreateAndFindKeys) {
 TEST_F(RegistryLibrary, DeleteValuesAndKeys) {
   setRaw(u"D", u"v", REG_DWORD, {1, 0, 0, 0});
   makeKey(u"D\\Sub");
+  EXPECT_TRUE(valueExists(RegistryRoot::currentUser, path(u"D"), u"v"));
   EXPECT_TRUE(deleteValue(RegistryRoot::currentUser, path(u"D"), u"v"));
   EXPECT_EQ(getRaw(u"D", u"v").first, DWORD(REG_NONE));
+  EXPECT_FALSE(valueExists(RegistryRoot::currentUser, path(u"D"), u"v"));
+  EXPECT_FALSE(valueExists(RegistryRoot::currentUser, path(u"Missing"), u"v"));
   EXPECT_FALSE(deleteValue(RegistryRoot::currentUser, path(u"D"), u"v"));
   EXPECT_FALSE(deleteValue(RegistryRoot::currentUser, path(u"Missing"), u"v"));
   EXPECT_FALSE(deleteKey(RegistryRoot::currentUser, path(u"D")));  // still has a subkey

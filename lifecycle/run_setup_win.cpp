@@ -44,6 +44,16 @@ void enterOwnFolder(const std::u16string& ownFile) {
   SetCurrentDirectoryW(wide(ownFile.substr(0, separator + 1)));  // failure keeps the inherited folder
 }
 
+// `path` resolved against the current folder as a full path; unchanged when it cannot be.
+std::u16string fullPath(const std::u16string& path) {
+  if (path.empty()) return path;
+  const DWORD size = GetFullPathNameW(wide(path), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::vector<wchar_t> buffer(size);
+  const DWORD length = GetFullPathNameW(wide(path), size, buffer.data(), nullptr);
+  return length == 0 || length >= size ? path : fromWide(buffer.data(), length);
+}
+
 void failStartup(SetupRun& run, const char16_t* text, bool removeWorkFolderToo) {
   logLine(run, std::u16string(u"start-up failure: ") + text);
   if (run.state.silent) {
@@ -84,7 +94,9 @@ bool openLanguageDialog(SetupRun& run) {
 void runSteps(SetupRun& run, const SetupSwitches& switches) {
   SetupState& state = run.state;
   state.silent = switches.silent;
-  state.logFile = switches.logFile;
+  // Before enterOwnFolder: a relative log path names a file in the folder the setup was started
+  // from, and every line of the run goes to that one file.
+  state.logFile = fullPath(switches.logFile);
   logLine(run, state.silent ? u"setup started, silent" : u"setup started");
 
   // 1-2: facilities; the state and its lists start empty.

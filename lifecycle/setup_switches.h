@@ -7,7 +7,8 @@
 //   /D=<folder>   the application folder; the rest of the command line, spaces included, so it
 //                 comes last unquoted (or stands anywhere quoted whole: "/D=<folder>")
 //   /LOG=<file>   a plain-text log of every step, file, link, registry value and failure, with or
-//                 without the wizard; the file name may be quoted
+//                 without the wizard; the file name may be quoted, and a relative one names a
+//                 file in the folder the setup was started from
 //   /?            shows these switches
 //
 // Switch names are matched in any letter case; other words are ignored, as the setup always did.

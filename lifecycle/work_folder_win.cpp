@@ -38,7 +38,13 @@ void removeFolderTree(const std::u16string& folder) {  // folder ends in "\"
 }  // namespace
 
 bool makeWorkFolder(std::u16string& workFolder) {
-  workFolder = temporaryFolder() + newGuidText() + u"\\";
+  const std::u16string temporary = temporaryFolder();
+  // Without it the path would be relative and the work folder would land next to the setup.
+  if (temporary.empty()) {
+    workFolder.clear();
+    return false;
+  }
+  workFolder = temporary + newGuidText() + u"\\";
   return CreateDirectoryW(wide(workFolder), nullptr) != 0;
 }
 

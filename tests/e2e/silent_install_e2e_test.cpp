@@ -83,11 +83,17 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
   EXPECT_EQ(readFileBytes(kDefaultFolder + L"readme.txt").value_or("<missing>"), "in use");
   EXPECT_EQ(workFoldersInTemp(), workFoldersBefore);
 
-  // A setup that cannot start: exit code 2 and its reason in the log, no box.
+  // A setup that cannot start: exit code 2 and its reason in the log, no box. A relative log path
+  // names one file in the folder the setup was started from, although start-up moves to its own.
   const std::wstring bare = bareSetupProgram();
-  const std::wstring failedLog = scratchFolder(L"silent-install-bare") + L"\\bare.txt";
-  EXPECT_EQ(runSilently(quoted(bare, L"/S /LOG=" + failedLog)), 2);
-  EXPECT_NE(readFileBytes(failedLog).value_or("").find("start-up failure: "), std::string::npos);
+  const std::wstring startFolder = std::filesystem::path(scratchFolder(L"silent-install-bare")).make_preferred().wstring();
+  const std::wstring besideSetup = bare.substr(0, bare.find_last_of(L"\\/") + 1) + L"bare.txt";
+  DeleteFileW(besideSetup.c_str());
+  EXPECT_EQ(runSilently({L"\"" + bare + L"\" /S /LOG=bare.txt", startFolder}), 2);
+  const std::string failed = readFileBytes(startFolder + L"\\bare.txt").value_or("");
+  EXPECT_NE(failed.find("setup started, silent\r\n"), std::string::npos) << failed;
+  EXPECT_NE(failed.find("start-up failure: "), std::string::npos) << failed;
+  EXPECT_FALSE(fileExists(besideSetup));
 
   // /? shows the switches and installs nothing.
   TestProcess help(quoted(setup, L"/?"));
