@@ -70,7 +70,7 @@ PayloadFileSystem hostFileSystem() {
     }
     return true;
   };
-  system.finishFile = [descriptor](void* file, const PayloadFileTime& time) {
+  system.finishFile = [descriptor](void* file, const PayloadFileTime& time, std::uint32_t) {
     std::tm local{};
     local.tm_year = time.year - 1900;
     local.tm_mon = time.month - 1;
@@ -83,7 +83,6 @@ PayloadFileSystem hostFileSystem() {
     futimens(descriptor(file), times);
     close(descriptor(file));
   };
-  system.setAttributes = [](const std::u16string&, std::uint32_t) {};
   system.oemToText = [](std::string_view bytes) { return decodeLatin1(bytes); };
   return system;
 }

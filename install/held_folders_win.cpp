@@ -8,10 +8,6 @@
 namespace averlune {
 namespace {
 
-// The attributes a file's own attributes may set (read-only, hidden, system, archive, normal,
-// temporary, offline, not indexed): the archive's external attributes carry more bits than that.
-constexpr DWORD kSettableAttributes = 0x31A7;
-
 // What a folder or file opened as itself must be.
 bool isPlain(HANDLE handle, bool folder) {
   BY_HANDLE_FILE_INFORMATION info{};
@@ -92,17 +88,17 @@ HANDLE createFileInHeldFolder(const HeldFolders& folders, const std::u16string& 
   return file;
 }
 
-void setAttributesInHeldFolder(const HeldFolders& folders, const std::u16string& path, DWORD attributes) {
-  if (!isInHeldFolder(folders, path) || isLinkByName(path)) return;
-  const OwnedHandle file(CreateFileW(wide(path), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+bool removeFileInHeldFolder(const HeldFolders& folders, const std::u16string& path) {
+  if (!isInHeldFolder(folders, path) || isLinkByName(path)) return false;
+  const OwnedHandle file(CreateFileW(wide(path), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file || !isPlain(file.get(), false)) return;
-  FILE_BASIC_INFO info{};  // times left at zero stay as they are
-  // Zero here would mean "unchanged"; zero attributes mean a plain file.
-  const DWORD settable = attributes & kSettableAttributes;
-  info.FileAttributes = settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL;
-  SetFileInformationByHandle(file.get(), FileBasicInfo, &info, sizeof info);  // refused attributes leave the file as created
+  if (!file || !isPlain(file.get(), false)) return false;
+  FILE_BASIC_INFO plain{};  // times left at zero stay as they are
+  plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;  // a read-only file refuses to be removed
+  SetFileInformationByHandle(file.get(), FileBasicInfo, &plain, sizeof plain);
+  FILE_DISPOSITION_INFO removal{TRUE};
+  return SetFileInformationByHandle(file.get(), FileDispositionInfo, &removal, sizeof removal) != 0;
 }
 
 }  // namespace averlune

@@ -41,8 +41,8 @@ bool isInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 // file cannot be created, or the name is a link or a folder.
 HANDLE createFileInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 
-// Sets the attributes of the file `path` in a held folder through a handle to the file itself;
-// nothing happens to a link or a folder of that name.
-void setAttributesInHeldFolder(const HeldFolders& folders, const std::u16string& path, DWORD attributes);
+// Removes the file `path` in a held folder, read-only or not, through a handle to the file itself;
+// a link or a folder of that name stays. False when the file could not be removed.
+bool removeFileInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 
 }  // namespace averlune

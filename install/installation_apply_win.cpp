@@ -3,6 +3,7 @@
 #include "config/file_bytes.h"
 #include "config/folder_path_win.h"
 #include "config/protected_file_win.h"
+#include "install/held_folders_win.h"
 #include "install/installation_log.h"
 #include "install/registry_list_win.h"
 #include "install/shortcut_link_win.h"
@@ -56,11 +57,27 @@ struct Apply {
               createUninstallLog(target.log, files.logPath, files.logHeader, files.digestKey);
   }
 
+  // The folders made by the entries extracted so far, after the files in them.
+  void appendFolderRecords(std::size_t extracted) const {
+    for (std::size_t index = 0; index < extracted; ++index) append(plan.entries[index].folderRecord);
+  }
+
+  // An aborted run leaves no file cut short: what this attempt created or truncated is no file the
+  // setup extracted, and a cut program or document is damaged data. A file the attempt could not
+  // open at all (another program's, in use) is left alone.
+  void removeCutFile(const PlannedEntry& entry, int result) const {
+    if (result == kPayloadFileNotCreated || entry.path.empty() || entry.path.back() == u'\\') return;
+    note(u"removed after the failure: " + entry.path);
+    removeFileInHeldFolder(target.folders, entry.path);
+  }
+
   // False when the user chose Abort (the run has been ended).
-  bool installEntry(const PlannedEntry& entry) {
+  bool installEntry(std::size_t index) {
+    const PlannedEntry& entry = plan.entries[index];
     for (;;) {
       reports.setStatus(extractionStatus(plan, entry));
-      if (extractPayloadEntryTo(reader, entry.info, entry.path) == kPayloadOk) {
+      const int result = extractPayloadEntryTo(reader, entry.info, entry.path);
+      if (result == kPayloadOk) {
         installedBytes += entry.info.uncompressedSize;
         break;
       }
@@ -69,6 +86,8 @@ struct Apply {
       const ExtractionChoice choice = reports.askAfterFailedExtraction(plan.texts.couldNotExtractTitle, question);
       if (choice == ExtractionChoice::retry) continue;
       if (choice == ExtractionChoice::abort) {
+        removeCutFile(entry, result);
+        appendFolderRecords(index);
         closeLog();
         reports.endRun(true);
         return false;
@@ -106,13 +125,13 @@ struct Apply {
     reports.setProgressMaximum(plan.progressMaximum);
     for (std::size_t index = 0; index < plan.entries.size(); ++index) {
       if (index > 0 && nextPayloadEntry(reader) != kPayloadOk) break;
-      if (!installEntry(plan.entries[index])) return;
+      if (!installEntry(index)) return;
     }
     closePayloadArchive(reader);
     reports.setProgress(position);
     reports.setStatus(plan.texts.finished);
 
-    append(plan.folderRecords);
+    appendFolderRecords(plan.entries.size());
     if (plan.registration) registerEntry(*plan.registration);
     for (const PlannedLink& link : plan.desktopLinks) makeLink(link);
     if (!plan.startMenuFolder.empty()) makeStartMenuLinks();

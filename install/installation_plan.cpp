@@ -72,7 +72,7 @@ struct Planner {
       entry.path = payloadEntryPath(info, plan.appFolder, true);
       if (logged && !entry.path.empty()) {
         if (isPayloadFolderEntry(info, true)) {
-          if (!isSomeoneElses(entry.path)) plan.folderRecords += uninstallFolderRecord(entry.path);
+          if (!isSomeoneElses(entry.path)) entry.folderRecord = uninstallFolderRecord(entry.path);
         } else if (!facts.folderExisted(entry.path)) {  // a folder in the file's place is not this file
           entry.record = uninstallFileRecord(entry.path);
         }

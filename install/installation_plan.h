@@ -57,6 +57,9 @@ struct PlannedEntry {
   // a name cut for its length, a name that would leave the application folder).
   std::u16string path;
   std::string record;  // appended to the uninstall log once the entry is done; may be empty
+  // A folder the entry makes, appended once extraction is over (or was aborted after this entry),
+  // so that the folder is removed after the files in it; may be empty.
+  std::string folderRecord;
 };
 
 // The uninstaller's three files, written before the payload.
@@ -86,9 +89,8 @@ struct InstallationPlan {
   int progressMaximum = 0;
   std::vector<PlannedEntry> entries;
 
-  // Once extraction is over: the folders the payload made, then the uninstall entry, whose
+  // Once extraction is over, after the entries' folder records: the uninstall entry, whose
   // estimated size the run fills in from what it extracted.
-  std::string folderRecords;
   std::optional<UninstallRegistration> registration;
   std::string registrationRecord;
 

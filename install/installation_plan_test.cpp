@@ -58,7 +58,8 @@ struct PlanFixture {
 std::string logOf(const InstallationPlan& plan) {
   std::string log = plan.uninstaller ? plan.uninstaller->logHeader : "";
   for (const PlannedEntry& e : plan.entries) log += e.record;
-  log += plan.folderRecords + plan.registrationRecord;
+  for (const PlannedEntry& e : plan.entries) log += e.folderRecord;
+  log += plan.registrationRecord;
   for (const PlannedLink& link : plan.desktopLinks) log += link.record;
   log += plan.startMenuRecords;
   for (const PlannedValue& value : plan.registryValues) log += value.record;
@@ -173,7 +174,8 @@ TEST(InstallationPlan, AReinstallClaimsTheFoldersOfItsEarlierLogOnlyWhenTheEntry
     f.facts.startMenuList = "<installpath>\\a.txt\r\nTool\r\n\r\n";
     const InstallationPlan plan = f.plan();
     const bool claimed = stored == Stored::matching;
-    EXPECT_EQ(plan.folderRecords, claimed ? uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") : "");
+    EXPECT_EQ(plan.entries[0].folderRecord + plan.entries[1].folderRecord,
+              claimed ? uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") : "");
     EXPECT_EQ(plan.startMenuRecords,
               claimed ? uninstallFolderRecord(startMenu) : uninstallFileRecord(startMenu + u"Tool.lnk"));
   }

@@ -218,6 +218,60 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   deleteKey(RegistryRoot::currentUser, kTestKey);
 }
 
+TEST(InstallationRunWin, AnAbortLeavesNoCutFileAndALogThatRemovesWhatWasWritten) {
+  payloadtest::ScratchFolder scratch;
+  const fs::path app = scratch.path / "app";
+  SetupState state;
+  state.ownFile = (scratch.path / "setup.exe").u16string();
+  state.choices.appFolderText = app.u16string();
+  state.options.Appname = u"AverluneAbortTest";
+  state.options.Uninstaller = 1;
+  state.options.UninstallerFilename = u"uninstall";
+  const InstallationTexts texts{u"Extracting", u"Done", u"Extract failed", u"Cannot extract"};
+  InstallationReports reports;
+  std::vector<std::string> events;
+  reports.showError = [&](const std::u16string&, const std::u16string& text) { events.push_back(encodeUtf8(text)); };
+  reports.setStatus = [](const std::u16string&) {};
+  reports.setProgressMaximum = [](int) {};
+  reports.setProgress = [](int) {};
+  reports.askAfterFailedExtraction = [](const std::u16string&, const std::u16string&) { return ExtractionChoice::abort; };
+  reports.endRun = [&](bool remove) { events.push_back(remove ? "end removing" : "end"); };
+  reports.note = [&](const std::u16string& line) {
+    if (line.rfind(u"removed", 0) == 0) events.push_back(encodeUtf8(line));
+  };
+
+  // A damaged read-only entry is cut while written: the abort removes it.
+  payloadtest::writeArchive(scratch.path / "setup.exe",
+                            {{"docs/", "", 0x10},
+                             {"docs/a.txt", "a"},
+                             {"bad.txt", "not deflated data", 0x21, 0x5A2D753D, Z_DEFLATED, true, 10, 0},
+                             {"c.txt", "c"}});
+  InstallationTarget cut;
+  runInstallation(state, texts, reports, cut);
+  const std::string folder = encodeUtf8((app / "").u16string());
+  EXPECT_EQ(events, (std::vector<std::string>{"removed after the failure: " + folder + "bad.txt", "end removing"}));
+  EXPECT_EQ(payloadtest::readBytes(app / "docs" / "a.txt"), "a");
+  EXPECT_FALSE(fs::exists(app / "bad.txt"));
+  EXPECT_FALSE(fs::exists(app / "c.txt"));
+  std::string log("\x07\x00\x00\x00", 4);
+  log += "AverluneAbortTest\r\n\r\n\r\n" + folder + "\r\n" + std::string("\x04\x00\x00\x00", 4);
+  log += "#DF\r\n" + folder + "docs\\a.txt\r\n#DD\r\n" + folder + "docs\\\r\n";
+  EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
+
+  // A file another program holds was never opened by the run: the abort leaves it whole.
+  events.clear();
+  payloadtest::writeArchive(scratch.path / "setup.exe", {{"held.txt", "new"}});
+  std::ofstream(app / "held.txt") << "in use";
+  {
+    const OwnedHandle held(CreateFileW((app / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    InstallationTarget inUse;
+    runInstallation(state, texts, reports, inUse);
+  }
+  EXPECT_EQ(events, std::vector<std::string>{"end removing"});
+  EXPECT_EQ(payloadtest::readBytes(app / "held.txt"), "in use");
+  deleteKey(RegistryRoot::localMachine, std::u16string(kUninstallKeyBase) + u"AverluneAbortTest");
+}
+
 TEST(InstallationRunWin, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
   payloadtest::ScratchFolder scratch;
   SetupState state;

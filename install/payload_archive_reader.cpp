@@ -374,11 +374,10 @@ int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& 
   if (!file) {
     // The folder may have gone since it was made; a retry makes every folder again.
     reader.state->madeFolder.clear();
-    return kPayloadFileNotWritten;
+    return kPayloadFileNotCreated;
   }
   const int result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
-  system.finishFile(file, payloadFileTime(info.dosDateTime));
-  system.setAttributes(path, info.externalAttributes);
+  system.finishFile(file, payloadFileTime(info.dosDateTime), info.externalAttributes);
   return result;
 }
 

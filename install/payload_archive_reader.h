@@ -29,12 +29,13 @@ constexpr std::size_t kPayloadMaxNameBytes = 499;
 // Results of the operations: 0 is success; callers only tell 0 from the rest. Other negative codes
 // are minizip's own (UNZ_BADZIPFILE, UNZ_CRCERROR, a zlib data error, ...).
 constexpr int kPayloadOk = 0;
-constexpr int kPayloadFileNotWritten = -1;      // the target file could not be created or written
+constexpr int kPayloadFileNotWritten = -1;      // the target file was created but could not be written whole
 constexpr int kPayloadEndOfList = -100;         // no further entry (minizip's UNZ_END_OF_LIST_OF_FILE)
 constexpr int kPayloadNotOpen = -102;           // no archive is open
 constexpr int kPayloadNameRefused = -110;       // the name would leave the target folder, or is cut
 constexpr int kPayloadSizeMismatch = -111;      // the data ended before the stated size
 constexpr int kPayloadFolderNotCreated = -112;  // a folder entry whose folder does not exist afterwards
+constexpr int kPayloadFileNotCreated = -113;    // the target file could not be created: nothing was changed
 
 // The entry's central-directory header, broken down. Sizes are 64-bit so that minizip's ZIP64
 // reading is never cut short; every other number is as stored.
@@ -90,9 +91,9 @@ struct PayloadFileSystem {
   // opened for writing and truncated. Null when neither works.
   std::function<void*(const std::u16string& path)> createFile;
   std::function<bool(void* file, const void* data, std::size_t size)> writeFile;
-  // Sets the last-write time (local time), then closes the file.
-  std::function<void(void* file, const PayloadFileTime& time)> finishFile;
-  std::function<void(const std::u16string& path, std::uint32_t attributes)> setAttributes;
+  // Sets the last-write time (local time) and the attributes (the archive's external attributes,
+  // whose low bits are Windows attributes) through the open file, then closes it.
+  std::function<void(void* file, const PayloadFileTime& time, std::uint32_t attributes)> finishFile;
 
   // The system's OEM code page to UTF-16.
   std::function<std::u16string(std::string_view bytes)> oemToText;
@@ -148,7 +149,8 @@ bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths);
 // Extracts the current entry, whose header is `info`, to `path` as payloadEntryPath gave it: a
 // folder entry makes the folder; a file entry makes its folder and writes the file. An empty path
 // writes nothing and fails. A file whose data is damaged, shorter than stated or fails its CRC-32 is
-// left as far as it was written, with its time and attributes, and fails.
+// left as far as it was written, with its time and attributes, and fails; a file that could not be
+// created at all fails with kPayloadFileNotCreated.
 int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path);
 
 // Extracts the current entry below `targetFolder`. With `keepPaths` the entry's folders are

@@ -254,7 +254,7 @@ TEST(PayloadArchiveReader, FailsWhenTheTargetCannotBeWritten) {
   writeArchive(f.scratch.path / "setup.exe", {{"sub/locked.txt", "x"}, {"dir/", "", 0x10}});
   f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadFileNotWritten);
+  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadFileNotCreated);
   // Its folder may be what went missing: retrying asks for the folders again.
   f.recording.folders.clear();
   f.recording.refusedFiles.clear();
@@ -265,7 +265,7 @@ TEST(PayloadArchiveReader, FailsWhenTheTargetCannotBeWritten) {
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
   const auto results = extractAll(f.reader);
   ASSERT_EQ(results.size(), 2u);
-  EXPECT_EQ(results[0].second, kPayloadFileNotWritten);
+  EXPECT_EQ(results[0].second, kPayloadFileNotCreated);
   EXPECT_EQ(results[1].second, kPayloadFolderNotCreated);
   // Retrying the same entry tries again.
   f.recording.refusedFolders.clear();

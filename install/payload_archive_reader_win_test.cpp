@@ -109,7 +109,7 @@ TEST(PayloadArchiveReaderWin, ReplacesExistingFilesUnlessTheyCannotBeOpened) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::vector<int> second = f.extractAll();
   CloseHandle(held);
-  EXPECT_EQ(second, (std::vector<int>{0, 0, kPayloadFileNotWritten}));
+  EXPECT_EQ(second, (std::vector<int>{0, 0, kPayloadFileNotCreated}));
   EXPECT_EQ(fileBytes(f.target + u"ro.txt"), "ro");
   EXPECT_EQ(fileBytes(f.target + u"hidden.txt"), "new hidden");
 }

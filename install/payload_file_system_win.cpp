@@ -9,6 +9,10 @@
 namespace averlune {
 namespace {
 
+// The attributes a file's own attributes may set (read-only, hidden, system, archive, normal,
+// temporary, offline, not indexed): the archive's external attributes carry more bits than that.
+constexpr DWORD kSettableAttributes = 0x31A7;
+
 void* fromHandle(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 
 void* openForReading(const std::u16string& path) {
@@ -59,7 +63,9 @@ bool writeFile(void* file, const void* data, std::size_t size) {
   return true;
 }
 
-void finishFile(void* file, const PayloadFileTime& time) {
+// One call for the time and the attributes, through the handle that wrote the file: reopening it
+// by name to set the attributes cost three more round trips to Wine's server for every file.
+void finishFile(void* file, const PayloadFileTime& time, std::uint32_t attributes) {
   SYSTEMTIME local{};
   local.wYear = static_cast<WORD>(time.year);
   local.wMonth = static_cast<WORD>(time.month);
@@ -68,12 +74,18 @@ void finishFile(void* file, const PayloadFileTime& time) {
   local.wMinute = static_cast<WORD>(time.minute);
   SYSTEMTIME universal{};
   FILETIME stamp{};
+  FILE_BASIC_INFO info{};  // times left at zero stay as they are
   // The stored time is the wall-clock time where the archive was made; the zone rules of that date
   // give the instant, so the file shows the same time in summer and winter. An impossible date
   // (month 0 and the like) leaves the time the system set.
   if (TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) && SystemTimeToFileTime(&universal, &stamp)) {
-    SetFileTime(static_cast<HANDLE>(file), nullptr, nullptr, &stamp);
+    info.LastWriteTime.LowPart = stamp.dwLowDateTime;
+    info.LastWriteTime.HighPart = static_cast<LONG>(stamp.dwHighDateTime);
   }
+  // Zero here would mean "unchanged"; zero attributes mean a plain file.
+  const DWORD settable = attributes & kSettableAttributes;
+  info.FileAttributes = settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL;
+  SetFileInformationByHandle(static_cast<HANDLE>(file), FileBasicInfo, &info, sizeof info);  // refused: as created
   CloseHandle(static_cast<HANDLE>(file));
 }
 
@@ -99,9 +111,6 @@ PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders) {
   system.createFile = [&folders](const std::u16string& path) -> void* { return createFileInHeldFolder(folders, path); };
   system.writeFile = writeFile;
   system.finishFile = finishFile;
-  system.setAttributes = [&folders](const std::u16string& path, std::uint32_t attributes) {
-    setAttributesInHeldFolder(folders, path, attributes);
-  };
   system.oemToText = oemToText;
   return system;
 }

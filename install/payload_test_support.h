@@ -104,7 +104,6 @@ struct RecordedFile {
   std::size_t largestWrite = 0;
   bool finished = false;
   PayloadFileTime time;
-  bool attributesSet = false;
   std::uint32_t attributes = 0;
 };
 
@@ -159,16 +158,13 @@ struct RecordingFileSystem {
       if (size > recorded.largestWrite) recorded.largestWrite = size;
       return true;
     };
-    result.finishFile = [](void* file, const PayloadFileTime& time) {
+    result.finishFile = [](void* file, const PayloadFileTime& time, std::uint32_t attributes) {
       auto* target = static_cast<OpenTarget*>(file);
       RecordedFile& recorded = target->owner->files[target->path];
       recorded.finished = true;
       recorded.time = time;
+      recorded.attributes = attributes;
       delete target;
-    };
-    result.setAttributes = [this](const std::u16string& path, std::uint32_t attributes) {
-      files[path].attributesSet = true;
-      files[path].attributes = attributes;
     };
     // Code page 437 for the bytes the tests use; ASCII passes through.
     result.oemToText = [](std::string_view bytes) {

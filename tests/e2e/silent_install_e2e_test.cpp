@@ -3,8 +3,10 @@
 // configuration folder averlune-build --new writes, installed as it stands.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "authoring/new_setup_folder.h"
 #include "authoring/setup_builder.h"
@@ -123,6 +125,51 @@ TEST(SilentInstall, LogWithTheWizardRecordsTheInstallationTheUserRan) {
                            "installation finished\r\n", "setup ended, exit code 0\r\n"}) {
     EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
   }
+}
+
+// A drive too small for the payload: the run aborts with 1 and leaves no file cut short, and the
+// uninstaller it wrote first (started by hand: the uninstall entry comes after the payload) then
+// leaves the drive empty. E: is a memory file system of 1 MiB where the test run may mount one.
+TEST(SilentInstall, ADriveTooSmallLeavesNoCutFileAndAnUninstallerThatEmptiesIt) {
+  ULARGE_INTEGER size{};
+  if (!GetDiskFreeSpaceExW(L"E:\\", nullptr, &size, nullptr) || size.QuadPart > (4u << 20)) {
+    GTEST_SKIP() << "no small drive E: on this machine (mounting one needs root)";
+  }
+  const std::wstring folder = L"E:\\Small Probe\\";
+  const Cleanup cleanup({[&] { removeTree(folder); },
+                         [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(L"Small Probe")); }});
+  const std::wstring scratch = scratchFolder(L"small-drive");
+  ASSERT_TRUE(writePayloadZip(scratch + L"\\payload.zip", {{"docs/", ""},
+                                                           {"docs/a.txt", "a"},
+                                                           {"big.bin", std::string(3 << 20, 'z')},
+                                                           {"after.txt", "after"}}));
+  const std::wstring setup = buildSetupWithPayload(
+      L"small-drive",
+      setupConfig({"Appname = Small Probe", "Version = 1", "Languages = 1", "InstallDir = E:\\Small Probe\\",
+                   "Uninstaller = 1", "UninstallerFilename = uninstall"}),
+      scratch + L"\\payload.zip");
+  ASSERT_FALSE(setup.empty());
+  const std::wstring log = scratch + L"\\log.txt";
+
+  EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + log)), 1);
+  const std::string written = readFileBytes(log).value_or("");
+  EXPECT_NE(written.find("removed after the failure: E:\\Small Probe\\big.bin\r\n"), std::string::npos) << written;
+  EXPECT_EQ(readFileBytes(folder + L"docs\\a.txt").value_or("<missing>"), "a");
+  EXPECT_FALSE(fileExists(folder + L"big.bin"));
+  EXPECT_FALSE(fileExists(folder + L"after.txt"));
+
+  EXPECT_EQ(runSilently({L"\"" + folder + L"uninstall.exe\" /S", temporaryFolder()}), 0);
+  for (int waited = 0; folderExists(folder) && waited < 30000; waited += 100) Sleep(100);  // its batch ends it
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(L"E:\\*", &found);
+  std::vector<std::wstring> left;
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0) left.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  EXPECT_TRUE(left.empty()) << std::filesystem::path(left.front()).string();
 }
 
 TEST(SilentInstall, ANewSetupsConfigurationInstallsAsItStands) {
