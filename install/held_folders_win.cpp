@@ -8,12 +8,14 @@
 namespace averlune {
 namespace {
 
-// What a folder or file opened as itself must be.
+// What a folder or file opened as itself must be. Its attributes alone are asked for: the whole
+// file information also asks the volume for its serial number, which Wine answers through its
+// mount manager, a round trip to another process for every file.
 bool isPlain(HANDLE handle, bool folder) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(handle, &info)) return false;
-  const bool isFolder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  return isFolder == folder && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  FILE_BASIC_INFO info{};
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info)) return false;
+  const bool isFolder = (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return isFolder == folder && (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
 // The folder itself, never what a link there points to. Listing rights take part in sharing, so
@@ -22,8 +24,9 @@ bool isPlain(HANDLE handle, bool folder) {
 OwnedHandle openPlainFolder(const std::u16string& folder) {
   std::u16string path = folder;
   if (path.size() > 3 && path.back() == u'\\') path.pop_back();  // "C:\" keeps its backslash
-  OwnedHandle handle(CreateFileW(wide(path), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  OwnedHandle handle(CreateFileW(wide(path), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle || !isPlain(handle.get(), true) || isLinkByName(path)) return {};
   return handle;
 }
@@ -76,10 +79,15 @@ bool isInHeldFolder(const HeldFolders& folders, const std::u16string& path) {
 }
 
 HANDLE createFileInHeldFolder(const HeldFolders& folders, const std::u16string& path) {
+  if (!isInHeldFolder(folders, path)) return nullptr;
+  // A new file is plain by its making, and making a new one never follows a link (not even one of
+  // the host under Wine): a fresh installation's one call per file.
+  HANDLE file = openFile(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+  if (file != INVALID_HANDLE_VALUE) return file;
   // Under Wine create-always would follow a link of the host and truncate what it points to.
-  if (!isInHeldFolder(folders, path) || isLinkByName(path)) return nullptr;
-  HANDLE file = openFile(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
-  if (file == INVALID_HANDLE_VALUE) file = openFile(path, GENERIC_WRITE, TRUNCATE_EXISTING);
+  if (isLinkByName(path)) return nullptr;
+  file = openFile(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+  if (file == INVALID_HANDLE_VALUE) file = openFile(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, TRUNCATE_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   if (!isPlain(file, false)) {
     CloseHandle(file);

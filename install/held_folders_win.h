@@ -36,9 +36,9 @@ bool holdFolder(HeldFolders& folders, const std::u16string& folder);
 bool isInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 
 // Creates or replaces the file `path` in a held folder for reading and writing (sharing reads),
-// like the payload's files: create-always, else the existing file truncated (create-always refuses
-// a hidden or system file whose attributes it would drop). Null when the folder is not held, the
-// file cannot be created, or the name is a link or a folder.
+// like the payload's files: a new file is made; an existing one is replaced by create-always, else
+// truncated (create-always refuses a hidden or system file whose attributes it would drop). Null
+// when the folder is not held, the file cannot be created, or the name is a link or a folder.
 HANDLE createFileInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 
 // Removes the file `path` in a held folder, read-only or not, through a handle to the file itself;

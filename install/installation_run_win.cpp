@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <memory>
+
 #include "config/file_bytes.h"
 #include "config/fixed_texts.h"
 #include "config/folder_path_win.h"
@@ -41,11 +44,34 @@ void noteEarlierLog(const SetupState& state, InstallationFacts& facts) {
   if (facts.earlierLog) facts.earlierLogDigest = sha256Hex(*facts.earlierLog);
 }
 
+// Whether a folder stood at a path before the run, asked of the disk once per folder: below a
+// folder that was not there, nothing was. A fresh installation then asks once per folder of the
+// payload instead of once per file, and under Wine each question about a missing name costs a scan
+// of the folder it would be in.
+class FoldersBefore {
+ public:
+  bool operator()(const std::u16string& path) { return existed(path.back() == u'\\' ? path : path + u'\\'); }
+
+ private:
+  std::map<std::u16string, bool> known_;  // by path ending in "\"
+
+  bool existed(const std::u16string& folder) {
+    if (const auto found = known_.find(folder); found != known_.end()) return found->second;
+    const std::size_t parentEnd = folder.find_last_of(u'\\', folder.size() - 2);
+    const bool parentExisted = parentEnd == std::u16string::npos || existed(folder.substr(0, parentEnd + 1));
+    const bool there = parentExisted && folderExists(folder);
+    known_.emplace(folder, there);
+    return there;
+  }
+};
+
 // Asked once the application folder is made and before anything is written into it.
 InstallationFacts gatherFacts(const SetupState& state, PayloadArchiveReader& reader) {
   InstallationFacts facts;
   facts.payload = listPayloadEntries(reader);
-  facts.folderExisted = [](const std::u16string& folder) { return folderExists(folder); };
+  facts.folderExisted = [before = std::make_shared<FoldersBefore>()](const std::u16string& path) {
+    return !path.empty() && (*before)(path);
+  };
   if (state.options.Uninstaller == 1) noteEarlierLog(state, facts);
   facts.desktopList = fileBytes(state.workFolder + u"Desktop.dat");
   facts.startMenuList = fileBytes(state.workFolder + u"Startmenu.dat");
