@@ -50,7 +50,7 @@ std::string nameProblem(const std::string& name) {
     }
     start = end + 1;
   }
-  if (!toOemName(name)) return "holds characters outside code page 437, in which the setup reads payload names";
+  if (!storedEntryName(name)) return "is not UTF-8 text, so the setup cannot tell which characters it holds";
   return {};
 }
 
