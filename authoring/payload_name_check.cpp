@@ -96,6 +96,16 @@ void checkConfigurationNames(const SourceFolder& configuration, const std::files
       addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
                  "the file name " + problem + ", so the setup cannot unpack it; rename it",
                  manual::kConfigurationFolder);
+    } else if (!toAnsiName(file.name)) {
+      // The cabinet marks such a name as UTF-8, yet the platform's cabinet iteration (Wine's at
+      // least) reports the mark and still hands the setup the name read in the ANSI code page, so
+      // the file lands under a garbled name.
+      addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
+                 "the name holds characters outside the Western European Windows code page (1252), in which "
+                 "Windows hands the setup the names of its configuration files, so the setup would not find "
+                 "the file; rename it with letters of that code page, such as an ASCII name (Russian.avl, "
+                 "and the line Russian in languages.dat)",
+                 manual::kConfigurationFolder);
     }
   }
 }

@@ -336,6 +336,13 @@ TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
                        "add OS.dat with a line \"<Windows name> = 1\" for each version it may run on [manual: Windows "
                        "versions, OS.dat]"}));
   EXPECT_TRUE(reports(checkSetup(g.temp.path / "none", {}), g.temp.path, {"none: error: "}));
+
+  Folders h;  // the setup receives configuration names in code page 1252, whatever the cabinet says
+  h.put("Fran\xC3\xA7" "ais.txt", "x");
+  h.put("\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.txt", "x");  // Русский.txt
+  EXPECT_TRUE(reports(h.check(), h.config,
+                      {"\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.txt: error: the name holds "
+                       "characters outside the Western European Windows code page (1252)"}));
 }
 
 }  // namespace
