@@ -1,6 +1,7 @@
 #include "authoring/code_page_names.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace averlune {
 namespace {
@@ -79,6 +80,14 @@ std::optional<std::string> encode(const std::string& utf8, UpperHalf upperHalf) 
   return encoded;
 }
 
+bool isUtf8(const std::string& text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (decodeUtf8(text, at) == 0xFFFFFFFF) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::string> toOemName(const std::string& utf8) {
@@ -98,6 +107,12 @@ std::optional<std::string> toAnsiName(const std::string& utf8) {
     }
     return -1;
   });
+}
+
+std::optional<StoredEntryName> storedEntryName(const std::string& utf8) {
+  if (auto oem = toOemName(utf8)) return StoredEntryName{std::move(*oem), false};
+  if (!isUtf8(utf8)) return std::nullopt;
+  return StoredEntryName{utf8, true};
 }
 
 }  // namespace averlune

@@ -52,22 +52,32 @@ zip_fileinfo entryInfo(DosDateTime modified, std::uint32_t attributes) {
   return info;
 }
 
-std::string addFolderEntry(zipFile zip, const std::string& name, DosDateTime modified) {
+// Bit 11 of the general purpose flags, in the local and the central header: the name is UTF-8.
+constexpr uLong kFlagLanguageEncoding = 0x0800;
+
+// Starts an entry with minizip's defaults for everything but the name's flag, so that an entry
+// without it comes out exactly as minizip's plain calls make it.
+int openEntry(zipFile zip, const StoredEntryName& name, const zip_fileinfo& info, int method, int level, int raw) {
+  constexpr uLong kMadeByMsDos = 0;  // the low byte of the external attributes is a Windows attribute
+  return zipOpenNewFileInZip4(zip, name.bytes.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level, raw,
+                              -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, kMadeByMsDos,
+                              name.utf8 ? kFlagLanguageEncoding : 0);
+}
+
+std::string addFolderEntry(zipFile zip, const StoredEntryName& name, DosDateTime modified) {
   const zip_fileinfo info = entryInfo(modified, kAttributeFolder);
-  if (zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0) != ZIP_OK ||
-      zipCloseFileInZip(zip) != ZIP_OK) {
+  if (openEntry(zip, name, info, 0, 0, 0) != ZIP_OK || zipCloseFileInZip(zip) != ZIP_OK) {
     return "cannot write the payload archive";
   }
   return {};
 }
 
 // A file larger than a whole entry, deflated as a stream while it is read.
-std::string addStreamedFile(zipFile zip, const SourceFile& file, const std::string& entryName) {
+std::string addStreamedFile(zipFile zip, const SourceFile& file, const StoredEntryName& entryName) {
   std::ifstream in(file.path, std::ios::binary);
   if (!in) return "cannot read " + utf8Text(file.path);
   const zip_fileinfo info = entryInfo(file.modified, file.attributes);
-  if (zipOpenNewFileInZip(zip, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                          Z_BEST_COMPRESSION) != ZIP_OK) {
+  if (openEntry(zip, entryName, info, Z_DEFLATED, Z_BEST_COMPRESSION, 0) != ZIP_OK) {
     return "cannot write the payload archive";
   }
   std::vector<char> buffer(1 << 16);
@@ -88,11 +98,11 @@ std::string addStreamedFile(zipFile zip, const SourceFile& file, const std::stri
 }
 
 // A file prepared whole on a worker thread, written as it is (raw).
-std::string addWholeFile(zipFile zip, const SourceFile& file, const std::string& entryName, const WholeEntry& entry) {
+std::string addWholeFile(zipFile zip, const SourceFile& file, const StoredEntryName& entryName,
+                         const WholeEntry& entry) {
   const zip_fileinfo info = entryInfo(file.modified, file.attributes);
   const int method = entry.deflated ? Z_DEFLATED : 0;
-  if (zipOpenNewFileInZip2(zip, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method,
-                           Z_BEST_COMPRESSION, 1) != ZIP_OK ||
+  if (openEntry(zip, entryName, info, method, Z_BEST_COMPRESSION, 1) != ZIP_OK ||
       (!entry.bytes.empty() &&
        zipWriteInFileInZip(zip, entry.bytes.data(), static_cast<unsigned>(entry.bytes.size())) != ZIP_OK) ||
       zipCloseFileInZipRaw(zip, static_cast<uLong>(entry.size), entry.crc) != ZIP_OK) {
@@ -112,7 +122,7 @@ struct PreparedFile {
 constexpr std::uint64_t kPreparedFilesBudget = 32u << 20;
 
 // Writes the application's files in order, preparing them on every processor.
-std::string addFiles(zipFile zip, const SourceFolder& application, const std::vector<std::string>& entryNames) {
+std::string addFiles(zipFile zip, const SourceFolder& application, const std::vector<StoredEntryName>& entryNames) {
   const unsigned threads = std::max(std::thread::hardware_concurrency(), 1u);
   std::vector<std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)>> compressors;
   for (unsigned i = 0; i < threads; ++i) {
@@ -158,20 +168,21 @@ std::size_t depth(const std::string& name) { return static_cast<std::size_t>(std
 
 std::string writePayloadArchive(const SourceFolder& application, const fs::path& archive) {
   // Every name and size is checked before anything is written.
-  std::vector<std::string> fileNames;
+  std::vector<StoredEntryName> fileNames;
   for (const SourceFile& file : application.files) {
     if (file.size > kPayloadMaxFileBytes) {
       return utf8Text(file.path) + " is 4 GiB or larger; a setup cannot carry files of that size";
     }
-    const auto oem = toOemName(file.name);
-    if (!oem) return "the name of " + utf8Text(file.path) + " holds characters that Windows setups cannot show";
-    fileNames.push_back(*oem);
+    auto stored = storedEntryName(file.name);
+    if (!stored) return "the name of " + utf8Text(file.path) + " is not UTF-8 text";
+    fileNames.push_back(std::move(*stored));
   }
-  std::vector<std::pair<std::string, std::string>> folders;  // (relative UTF-8 name, stored name)
+  std::vector<std::pair<std::string, StoredEntryName>> folders;  // (relative UTF-8 name, stored name)
   for (const std::string& folder : application.subfolders) {
-    const auto oem = toOemName(folder);
-    if (!oem) return "the name of the folder " + folder + " holds characters that Windows setups cannot show";
-    folders.emplace_back(folder, *oem + "/");
+    auto stored = storedEntryName(folder);
+    if (!stored) return "the name of the folder " + folder + " is not UTF-8 text";
+    stored->bytes += '/';
+    folders.emplace_back(folder, std::move(*stored));
   }
   std::stable_sort(folders.begin(), folders.end(),
                    [](const auto& a, const auto& b) { return depth(a.first) > depth(b.first); });
@@ -191,7 +202,7 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
       folderTime = file.modified;
     }
   }
-  if (std::string error = addFolderEntry(holder.zip, "", folderTime); !error.empty()) return error;
+  if (std::string error = addFolderEntry(holder.zip, {}, folderTime); !error.empty()) return error;
 
   if (std::string error = addFiles(holder.zip, application, fileNames); !error.empty()) return error;
   for (const auto& folder : folders) {

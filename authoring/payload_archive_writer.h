@@ -23,7 +23,8 @@ constexpr std::uint64_t kPayloadMaxFileBytes = 0xFFFFFFFF;
 //      uninstaller can remove a folder only after the folders inside it.
 // Files are compressed on every processor with the builder's memory bounded whatever their number
 // and size; the archive is the same whatever the number of processors.
-// Names are stored in the OEM code page that the setup reads them in (see code_page_names.h).
+// Names are stored in the OEM code page that the setup reads them in, or flagged as UTF-8 where that
+// page cannot hold them (see code_page_names.h).
 // Empty on success, otherwise a one-line reason; on failure `archive` may hold a partial file,
 // which the caller removes.
 std::string writePayloadArchive(const SourceFolder& application, const std::filesystem::path& archive);

@@ -18,6 +18,8 @@ struct CentralEntry {
   std::uint16_t date = 0;
   std::uint32_t externalAttributes = 0;
   std::uint16_t madeBy = 0;
+  std::uint16_t flags = 0;
+  std::uint16_t localFlags = 0;  // the same field in the entry's local header
 };
 
 std::uint16_t read16(const std::vector<std::uint8_t>& b, std::size_t at) {
@@ -41,6 +43,8 @@ std::vector<CentralEntry> centralDirectory(const std::vector<std::uint8_t>& file
     EXPECT_EQ(readLittleEndian32(&file[at]), 0x02014b50u);
     CentralEntry e;
     e.madeBy = read16(file, at + 4);
+    e.flags = read16(file, at + 8);
+    e.localFlags = read16(file, readLittleEndian32(&file[at + 42]) + 6);
     e.method = read16(file, at + 10);
     e.time = read16(file, at + 12);
     e.date = read16(file, at + 14);
@@ -114,15 +118,33 @@ TEST(PayloadArchiveWriter, WritesTheFolderEntryThenFilesThenFoldersDeepestFirst)
   EXPECT_EQ(unzipEntry(archive, "setup.log", temp.path), prose(kWholeEntryMaxBytes + 1));
 }
 
-TEST(PayloadArchiveWriter, StoresNamesInTheOemCodePage) {
+TEST(PayloadArchiveWriter, StoresNamesInTheOemCodePageAndTheRestAsFlaggedUtf8) {
+  const std::string umlaut = "\xC3\xBC" "bersicht.txt";
+  const std::string cyrillic = "\xD0\xA1\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0";  // Справка
+  const std::string japanese = "\xE8\xAA\xAC\xE6\x98\x8E.txt";                              // 説明.txt
   TempFolder temp;
-  writeFile(temp.path / "app" / fs::u8path("\xC3\xBC" "bersicht.txt"), prose(5));
+  const fs::path app = temp.path / "app";
+  writeFile(app / fs::u8path(umlaut), prose(5));
+  writeFile(app / fs::u8path(cyrillic) / fs::u8path(japanese), prose(900));  // deflated
   SourceFolder folder;
-  folder.files = {sourceFile(temp.path / "app", "\xC3\xBC" "bersicht.txt", 0x20, {})};
+  folder.files = {sourceFile(app, umlaut, 0x20, {}), sourceFile(app, cyrillic + "/" + japanese, 0x20, {})};
+  folder.subfolders = {cyrillic};
   ASSERT_EQ(writePayloadArchive(folder, temp.path / "p.zip"), "");
   const auto entries = centralDirectory(readFile(temp.path / "p.zip"));
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[1].name, "\x81" "bersicht.txt");
+  struct Expected {
+    std::string name;
+    std::uint16_t flags;
+  };
+  // Files carry minizip's mark of the best compression (2) beside it.
+  const std::vector<Expected> expected = {
+      {"", 0}, {"\x81" "bersicht.txt", 0x0002}, {cyrillic + "/" + japanese, 0x0802}, {cyrillic + "/", 0x0800}};
+  ASSERT_EQ(entries.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(expected[i].name);
+    EXPECT_EQ(entries[i].name, expected[i].name);
+    EXPECT_EQ(entries[i].flags, expected[i].flags);
+    EXPECT_EQ(entries[i].localFlags, expected[i].flags);
+  }
 }
 
 TEST(PayloadArchiveWriter, RefusesFilesTheSetupCannotInstall) {
@@ -135,7 +157,7 @@ TEST(PayloadArchiveWriter, RefusesFilesTheSetupCannotInstall) {
 
   SourceFolder badName;
   badName.files = {sourceFile(temp.path, "a.txt", 0x20, {})};
-  badName.files[0].name = "\xE6\x97\xA5.txt";  // a CJK letter has no place in the OEM page
+  badName.files[0].name = "\xE6\x97.txt";  // a cut UTF-8 sequence names no character
   EXPECT_NE(writePayloadArchive(badName, temp.path / "p.zip"), "");
 
   SourceFolder missing;

@@ -50,7 +50,7 @@ std::string nameProblem(const std::string& name) {
     }
     start = end + 1;
   }
-  if (!toOemName(name)) return "holds characters outside code page 437, in which the setup reads payload names";
+  if (!storedEntryName(name)) return "is not UTF-8 text, so the setup cannot tell which characters it holds";
   return {};
 }
 
@@ -95,6 +95,16 @@ void checkConfigurationNames(const SourceFolder& configuration, const std::files
     } else if (std::string problem = componentProblem(file.name.substr(file.name.rfind('/') + 1)); !problem.empty()) {
       addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
                  "the file name " + problem + ", so the setup cannot unpack it; rename it",
+                 manual::kConfigurationFolder);
+    } else if (!toAnsiName(file.name)) {
+      // The cabinet marks such a name as UTF-8, yet the platform's cabinet iteration (Wine's at
+      // least) reports the mark and still hands the setup the name read in the ANSI code page, so
+      // the file lands under a garbled name.
+      addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
+                 "the name holds characters outside the Western European Windows code page (1252), in which "
+                 "Windows hands the setup the names of its configuration files, so the setup would not find "
+                 "the file; rename it with letters of that code page, such as an ASCII name (Russian.avl, "
+                 "and the line Russian in languages.dat)",
                  manual::kConfigurationFolder);
     }
   }

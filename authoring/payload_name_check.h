@@ -1,7 +1,8 @@
 #pragma once
 // File names the finished setup cannot carry or write: names that Windows does not allow, names
-// outside the code page the setup reads them in, names that Windows takes for one another, files
-// too large for the payload, and configuration names too long for the cabinet.
+// that are not UTF-8 text, names that Windows takes for one another, files too large for the
+// payload, and configuration names too long for the cabinet or outside the code page in which the
+// setup receives them.
 #include <filesystem>
 
 #include "authoring/check_problem.h"

@@ -311,15 +311,16 @@ TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
   Folders f;
   writeFile(f.app / "Notes: draft.txt", "x");
   writeFile(f.app / "con.txt", "x");
-  writeFile(f.app / "Price \xE2\x82\xAC.txt", "x");  // the euro sign is not in code page 437
-  writeFile(f.app / "Caf\xC3\xA9.txt", "x");          // e acute is
+  writeFile(f.app / "Price \xE2\x82.txt", "x");  // a cut UTF-8 sequence names no character
+  writeFile(f.app / "Caf\xC3\xA9.txt", "x");      // code page 437 holds e acute
+  writeFile(f.app / "\xD0\xA1\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0.pdf", "x");  // stored as UTF-8
   writeFile(f.app / "bin" / "DEMO.exe", "x");
   fs::create_directories(f.app / "data.");
   CheckProblems problems = f.check();
   EXPECT_TRUE(reports(problems, f.app,
                       {"Notes: draft.txt: error: the file name holds a character that Windows does not allow in file names, so "
                        "the setup cannot write it; rename it [manual: The application folder]",
-                       "Price \xE2\x82\xAC.txt: error: the file name holds characters outside code page 437",
+                       "Price \xE2\x82.txt: error: the file name is not UTF-8 text",
                        "bin/Demo.exe: warning: Windows takes this name for bin/DEMO.exe, so one of the two replaces the other when "
                        "installed; rename one of them",
                        "con.txt: error: the file name is a device name on Windows",
@@ -335,6 +336,13 @@ TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
                        "add OS.dat with a line \"<Windows name> = 1\" for each version it may run on [manual: Windows "
                        "versions, OS.dat]"}));
   EXPECT_TRUE(reports(checkSetup(g.temp.path / "none", {}), g.temp.path, {"none: error: "}));
+
+  Folders h;  // the setup receives configuration names in code page 1252, whatever the cabinet says
+  h.put("Fran\xC3\xA7" "ais.txt", "x");
+  h.put("\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.txt", "x");  // Русский.txt
+  EXPECT_TRUE(reports(h.check(), h.config,
+                      {"\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.txt: error: the name holds "
+                       "characters outside the Western European Windows code page (1252)"}));
 }
 
 }  // namespace

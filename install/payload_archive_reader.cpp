@@ -10,6 +10,7 @@
 #include "config/contained_path.h"
 #include "config/path_text.h"
 #include "config/payload_container.h"
+#include "config/text_decoding.h"
 #include "install/payload_whole_entry.h"
 
 namespace averlune {
@@ -206,7 +207,12 @@ int readInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
   std::string_view bytes(name, std::min<std::size_t>(raw.size_filename, sizeof name));
   // Windows reads the name up to its first NUL byte, so the rest never names anything.
   bytes = bytes.substr(0, bytes.find('\0'));
-  info.name = reader.fileSystem.oemToText(bytes);
+  if (info.flags & kPayloadNameIsUtf8) {
+    info.name = decodeUtf8(bytes);
+    info.nameMalformed = encodeUtf8(info.name) != bytes;  // only well-formed UTF-8 comes back the same
+  } else {
+    info.name = reader.fileSystem.oemToText(bytes);
+  }
   std::replace(info.name.begin(), info.name.end(), u'/', u'\\');
   return kPayloadOk;
 }
@@ -349,7 +355,7 @@ bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths) {
 }
 
 std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder, bool keepPaths) {
-  if (info.name.empty() || info.nameLength > kPayloadMaxNameBytes) return {};
+  if (info.name.empty() || info.nameLength > kPayloadMaxNameBytes || info.nameMalformed) return {};
   const std::u16string relative = payloadRelativeName(info.name, keepPaths);
   if (!isContainedRelativePath(relative)) return {};
   return addBackslash(targetFolder) + relative;

@@ -37,6 +37,10 @@ constexpr int kPayloadSizeMismatch = -111;      // the data ended before the sta
 constexpr int kPayloadFolderNotCreated = -112;  // a folder entry whose folder does not exist afterwards
 constexpr int kPayloadFileNotCreated = -113;    // the target file could not be created: nothing was changed
 
+// Bit 11 of an entry's general purpose flags (language encoding): its name is UTF-8. Today's zip
+// tools set it for names outside their own code page.
+constexpr std::uint32_t kPayloadNameIsUtf8 = 0x0800;
+
 // The entry's central-directory header, broken down. Sizes are 64-bit so that minizip's ZIP64
 // reading is never cut short; every other number is as stored.
 struct PayloadEntryInfo {
@@ -60,9 +64,12 @@ struct PayloadEntryInfo {
   std::uint32_t day = 0;
   std::uint32_t month = 0;  // 0 to 11
   std::uint32_t year = 0;
-  // The stored bytes (at most kPayloadMaxNameBytes, up to a NUL byte) through the OEM code page,
-  // every "/" replaced by "\".
+  // The stored bytes (at most kPayloadMaxNameBytes, up to a NUL byte), every "/" replaced by "\":
+  // as UTF-8 when the flags carry kPayloadNameIsUtf8, otherwise through the OEM code page.
   std::u16string name;
+  // Flagged as UTF-8 but not well-formed: `name` shows each bad unit as U+FFFD and nothing is
+  // extracted, since the file written would not be the one the archive names.
+  bool nameMalformed = false;
 };
 
 // A file's last-write time as local wall-clock time; seconds are always 0.
@@ -139,8 +146,8 @@ PayloadListing listPayloadEntries(PayloadArchiveReader& reader);
 
 // Where the entry is written below `targetFolder` (ending in "\"): with `keepPaths` its folders are
 // kept, after everything up to and including the first ":\" is dropped; without, only its file
-// part. Empty when nothing may be written: no name, a name cut for its length, or one that is
-// absolute, carries a drive or climbs with "..".
+// part. Empty when nothing may be written: no name, a name cut for its length or malformed, or one
+// that is absolute, carries a drive or climbs with "..".
 std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder, bool keepPaths);
 
 // A folder entry: its folders are kept and its name ends in "\". Nothing but the folder is made.

@@ -287,6 +287,40 @@ TEST(PayloadArchiveReader, NamesLongerThanTheLimitAreShownCutAndNeverExtracted) 
   EXPECT_EQ(f.recording.files.size(), 1u);
 }
 
+TEST(PayloadArchiveReader, FlaggedNamesAreUtf8AndTheRestOem) {
+  struct Case {
+    std::string name;
+    std::uint32_t flags;
+    std::u16string shown;
+    bool extracted;
+  };
+  const Case cases[] = {
+      {"t\x81ol.txt", 0, u"t\u00FCol.txt", true},
+      {"\xD0\xA1\xD0\xBF/\xE8\xAA\xAC.txt", kPayloadNameIsUtf8, u"\u0421\u043F\\\u8AAC.txt", true},
+      {"\xCE\xA9\xF0\x9F\x98\x80.txt", kPayloadNameIsUtf8, u"\u03A9\U0001F600.txt", true},
+      {"\xC3\xBC", 0, u"\u00C3\u00BC", true},  // unflagged UTF-8 bytes read as the OEM page gives them
+      {"t\x81ol.txt", kPayloadNameIsUtf8, u"t\uFFFDol.txt", false},
+      {"a\xED\xA0\x80.txt", kPayloadNameIsUtf8, u"a\uFFFD\uFFFD.txt", false},  // a surrogate
+      {"\xC0\xAF..\xC0\xAF" "evil.txt", kPayloadNameIsUtf8, u"\uFFFD\uFFFD..\uFFFD\uFFFDevil.txt", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    TestEntry entry{c.name, "data"};
+    entry.flags = c.flags;
+    writeArchive(f.scratch.path / "setup.exe", {entry});
+    ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+    PayloadEntryInfo info;
+    ASSERT_EQ(readEntryInfo(f.reader, info), 0);
+    EXPECT_EQ(info.name, c.shown);
+    EXPECT_EQ(info.nameMalformed, !c.extracted);
+    EXPECT_EQ(payloadEntryPath(info, kTarget, true).empty(), !c.extracted);
+    EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), c.extracted ? kPayloadOk : kPayloadNameRefused);
+    EXPECT_EQ(f.recording.files.size(), c.extracted ? 1u : 0u);
+    if (c.extracted) EXPECT_EQ(f.recording.files.begin()->first, kTarget + c.shown);
+  }
+}
+
 // An entry of 2 GiB and more is copied in full through the fixed buffer.
 TEST(PayloadArchiveReader, ExtractsEntriesOfTwoGibibytesAndMore) {
   Fixture f;

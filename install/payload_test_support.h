@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 // One entry to write: `data` is stored or deflated; `raw` entries take `data` as the finished
 // compressed stream and declare `declaredSize` and `declaredCrc` instead of the real ones.
 struct TestEntry {
-  std::string name;  // bytes as stored (OEM code page)
+  std::string name;  // bytes as stored (OEM code page, or UTF-8 with kPayloadNameIsUtf8 in `flags`)
   std::string data;
   std::uint32_t externalAttributes = 0x20;
   std::uint32_t dosDateTime = 0x5A2D753D;  // 2025-01-13 14:41:58
@@ -35,6 +35,7 @@ struct TestEntry {
   bool raw = false;
   std::uint32_t declaredSize = 0;
   std::uint32_t declaredCrc = 0;
+  std::uint32_t flags = 0;  // general purpose flags beside those minizip sets itself
 };
 
 inline std::uint32_t crcOf(const std::string& data) {
@@ -74,8 +75,9 @@ inline void writeArchive(const fs::path& path, const std::vector<TestEntry>& ent
     zip_fileinfo info{};
     info.dosDate = entry.dosDateTime;
     info.external_fa = entry.externalAttributes;
-    ASSERT_EQ(zipOpenNewFileInZip2(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, entry.method,
-                                   Z_DEFAULT_COMPRESSION, entry.raw ? 1 : 0),
+    ASSERT_EQ(zipOpenNewFileInZip4(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, entry.method,
+                                   Z_DEFAULT_COMPRESSION, entry.raw ? 1 : 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY,
+                                   nullptr, 0, 0, entry.flags),
               ZIP_OK);
     if (!entry.data.empty()) {
       ASSERT_EQ(zipWriteInFileInZip(zip, entry.data.data(), static_cast<unsigned>(entry.data.size())), ZIP_OK);

@@ -1,14 +1,20 @@
 // Payload archives the builder would never write, installed under Wine through the real wizard:
-// subfolders and a folder entry, a read-only entry, a name in the OEM code page, a name that
-// climbs out of the application folder; installed twice over files that are in use, ended by
-// Abort half-way, and into a folder where a link was planted.
+// subfolders and a folder entry, a read-only entry, a name in the OEM code page, a name flagged as
+// UTF-8 as other zip tools write it, a name that climbs out of the application folder; installed
+// twice over files that are in use, ended by Abort half-way, and into a folder where a link was
+// planted. And an application named in several scripts, built by the builder, installed and
+// removed silently.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "authoring/new_setup_folder.h"
+#include "authoring/setup_builder.h"
+#include "config/text_decoding.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"
+#include "tests/e2e/driver/silent_run_win.h"
 #include "tests/e2e/driver/wizard_session_win.h"
 
 namespace averlune::e2e {
@@ -20,6 +26,13 @@ const std::wstring kApp = L"Payload Probe";
 const std::wstring kRoot = L"C:\\AvE2E\\";
 const std::wstring kAppFolder = kRoot + kApp + L"\\";
 
+// A name as today's zip tools store one outside their code page: UTF-8, flagged so.
+PayloadEntry zipToolEntry(std::string name, std::string data) {
+  PayloadEntry entry{std::move(name), std::move(data)};
+  entry.utf8Name = true;
+  return entry;
+}
+
 // The archive, in its order. Stored time 14:35:58 for every entry.
 const std::vector<PayloadEntry> kEntries = {
     {"bin/tool.exe", "tool, as shipped", 0x20},
@@ -28,6 +41,7 @@ const std::vector<PayloadEntry> kEntries = {
     {"readonly.txt", "do not change me", 0x21},
     {"\x81" "ber.txt", "umlaut", 0x20},  // CP437 0x81 is u with diaeresis
     {"../evil.txt", "written outside", 0x20},
+    zipToolEntry("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82.txt", "flagged"),
 };
 
 // What the archive installs, files only; all of them are logged in this order.
@@ -40,6 +54,7 @@ const struct InstalledFile {
     {L"docs\\a.txt", "a text, as shipped", FILE_ATTRIBUTE_ARCHIVE},
     {L"readonly.txt", "do not change me", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
     {L"\u00FC" L"ber.txt", "umlaut", FILE_ATTRIBUTE_ARCHIVE},
+    {L"\u041F\u0440\u0438\u0432\u0435\u0442.txt", "flagged", FILE_ATTRIBUTE_ARCHIVE},
 };
 
 std::wstring buildPayloadSetup(const std::wstring& testName) {
@@ -149,7 +164,8 @@ TEST(PayloadInstallation, FoldersReadOnlyOemNamesAndAHostileNameThatWritesNothin
   checkInstalledFiles();
   EXPECT_EQ(folderEntries(kAppFolder),
             (std::vector<std::wstring>{L"bin", L"docs", L"readonly.txt", L"uninstall.dat", L"uninstall.exe",
-                                       L"uninstall_l.avl", L"\u00FC" L"ber.txt"}));
+                                       L"uninstall_l.avl", L"\u00FC" L"ber.txt",
+                                       L"\u041F\u0440\u0438\u0432\u0435\u0442.txt"}));
   // Nothing beside the application folder: the climbing name wrote nowhere.
   EXPECT_EQ(folderEntries(kRoot), std::vector<std::wstring>{kApp});
   EXPECT_FALSE(fileExists(L"C:\\evil.txt"));
@@ -266,6 +282,52 @@ TEST(PayloadInstallation, ALinkAtAFoldersPlaceIsNeverWrittenThrough) {
   log.header(kApp, L"3.1", L"", kAppFolder, static_cast<std::uint32_t>(kEntries.size()));
   checkLog(log.bytes);
   checkOnlyTheDigestIsKept(log.bytes);
+}
+
+// ---------------------------------------------------------------------------------------------
+// An application named in several scripts, from the author's folder to its removal
+
+TEST(PayloadInstallation, NamesInAnyScriptInstallAndTheUninstallerRemovesThem) {
+  const std::wstring app = L"Script Probe";
+  const std::wstring folder = kRoot + app + L"\\";
+  const Cleanup cleanup({[] { removeTree(kRoot); }, [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(app)); }});
+  const std::wstring greek = L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC\\";  // Ελληνικά
+  const struct {
+    std::wstring path;  // below the application folder
+    std::string content;
+  } files[] = {
+      {L"\u0421\u043F\u0440\u0430\u0432\u043A\u0430.pdf", "Cyrillic"},      // Справка.pdf
+      {greek + L"\u039F\u03B4\u03B7\u03B3\u03CC\u03C2.txt", "Greek"},  // Οδηγός.txt
+      {L"\u8AAC\u660E.txt", "Japanese"},                                 // 説明.txt
+      {L"\u00FC" L"ber.txt", "umlaut"},                                  // in the OEM code page
+  };
+  const fs::path scratch = scratchFolder(L"install-scripts");
+  ASSERT_EQ(writeNewSetupFolder(scratch / L"config", "Script Probe"), "");
+  for (const auto& file : files) {
+    fs::create_directories((scratch / L"app" / file.path).parent_path());
+    ASSERT_TRUE(writeFileBytes((scratch / L"app" / file.path).wstring(), file.content));
+  }
+  const fs::path setup = scratch / L"ScriptSetup.exe";
+  ASSERT_EQ(buildSetup({bareSetupProgram(), scratch / L"config", scratch / L"app", setup}), "");
+  ASSERT_EQ(runSilently({L"\"" + setup.wstring() + L"\" /S /D=" + folder.substr(0, folder.size() - 1),
+                         temporaryFolder()}),
+            0);
+
+  const std::string log = readFileBytes(folder + L"uninstall.dat").value_or("<missing>");
+  for (const auto& file : files) {
+    SCOPED_TRACE(encodeUtf8(std::u16string(file.path.begin(), file.path.end())));
+    EXPECT_EQ(readFileBytes(folder + file.path).value_or("<missing>"), file.content);
+    const std::string record = ExpectedLog().line(L"#DF").line(folder + file.path).bytes;
+    EXPECT_NE(log.find(record), std::string::npos) << visibleBytes(log);
+  }
+  EXPECT_NE(log.find(ExpectedLog().line(L"#DD").line(folder + greek).bytes), std::string::npos);
+
+  const auto uninstall = readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(app), L"QuietUninstallString");
+  ASSERT_TRUE(uninstall);
+  EXPECT_EQ(runSilently({*uninstall, temporaryFolder()}), 0);
+  for (const auto& file : files) EXPECT_FALSE(fileExists(folder + file.path));
+  EXPECT_FALSE(folderExists(folder + greek));
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(app)));
 }
 
 }  // namespace

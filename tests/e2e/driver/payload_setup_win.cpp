@@ -21,7 +21,9 @@ bool addEntry(zipFile zip, const PayloadEntry& entry) {
   const bool folder = entry.name.empty() || entry.name.back() == '/';
   const int method = folder ? 0 : Z_DEFLATED;
   const int level = folder ? 0 : Z_DEFAULT_COMPRESSION;
-  if (zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level) != ZIP_OK) {
+  const uLong flags = entry.utf8Name ? 0x0800 : 0;
+  if (zipOpenNewFileInZip4(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level, 0, -MAX_WBITS,
+                           8, Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags) != ZIP_OK) {
     return false;
   }
   bool ok = true;
