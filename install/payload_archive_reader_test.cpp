@@ -317,7 +317,9 @@ TEST(PayloadArchiveReader, FlaggedNamesAreUtf8AndTheRestOem) {
     EXPECT_EQ(payloadEntryPath(info, kTarget, true).empty(), !c.extracted);
     EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), c.extracted ? kPayloadOk : kPayloadNameRefused);
     EXPECT_EQ(f.recording.files.size(), c.extracted ? 1u : 0u);
-    if (c.extracted) EXPECT_EQ(f.recording.files.begin()->first, kTarget + c.shown);
+    if (c.extracted) {
+      EXPECT_EQ(f.recording.files.begin()->first, kTarget + c.shown);
+    }
   }
 }
 
