@@ -42,8 +42,9 @@ std::u16string startMenuFolderFromPick(const std::u16string& picked, std::size_t
 }
 
 bool refusesAppFolderField(const std::u16string& fieldText, std::int32_t uninstaller,
-                           const std::vector<ProtectedFolder>& protectedFolders, const FolderIdLookup& folderId) {
-  return uninstaller == 1 && isRefusedAppFolder(addBackslash(fieldText), protectedFolders, folderId);
+                           const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
+                           const FolderIdLookup& folderId) {
+  return uninstaller == 1 && isRefusedAppFolder(addBackslash(fieldText), protectedFolders(), folderId);
 }
 
 }  // namespace averlune

@@ -4,6 +4,7 @@
 // holds. The dialogs themselves are the Windows edge's (folder_dialog_win.h).
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,10 @@ std::u16string startMenuFolderFromPick(const std::u16string& picked, std::size_t
 
 // True when Next may not leave the application folder page with `fieldText` (as typed): the setup
 // writes an uninstaller (`uninstaller` is 1) and that uninstaller would refuse the folder, so the
-// installation could never be removed. Without an uninstaller nothing is ever removed from it.
+// installation could never be removed. Without an uninstaller nothing is ever removed from it, and
+// the machine's folders are not even asked for.
 bool refusesAppFolderField(const std::u16string& fieldText, std::int32_t uninstaller,
-                           const std::vector<ProtectedFolder>& protectedFolders, const FolderIdLookup& folderId);
+                           const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
+                           const FolderIdLookup& folderId);
 
 }  // namespace averlune

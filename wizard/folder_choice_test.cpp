@@ -52,8 +52,11 @@ TEST(FolderChoice, TheStartMenuFieldCutsTheBaseByCountThenAddsCompanyAndAppname)
 // The field as typed is judged as the uninstaller will read the folder from its log; a setup
 // without an uninstaller removes nothing, so it may install anywhere.
 TEST(FolderChoice, TheFolderPageRefusesWhatTheUninstallerWouldRefuse) {
-  const std::vector<ProtectedFolder> folders = {{u"C:\\Windows\\", FolderGuard::inside},
-                                                {u"C:\\Users\\", FolderGuard::children}};
+  int asked = 0;
+  const auto folders = [&asked] {
+    ++asked;
+    return std::vector<ProtectedFolder>{{u"C:\\Windows\\", FolderGuard::inside}, {u"C:\\Users\\", FolderGuard::children}};
+  };
   const struct {
     std::u16string field;
     bool refused;
@@ -66,6 +69,7 @@ TEST(FolderChoice, TheFolderPageRefusesWhatTheUninstallerWouldRefuse) {
     EXPECT_EQ(refusesAppFolderField(row.field, 1, folders, nullptr), row.refused);
     EXPECT_FALSE(refusesAppFolderField(row.field, 0, folders, nullptr));
   }
+  EXPECT_EQ(asked, 9);  // only with an uninstaller
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ void onStartMenuBrowse(Wizard& wizard) {
 
 bool acceptAppFolderField(Wizard& wizard) {
   const std::u16string field = controlText(wizard.controls.appFolderField);
-  if (!refusesAppFolderField(field, wizard.state.options.Uninstaller, protectedFolders(), folderIdentity)) return true;
+  if (!refusesAppFolderField(field, wizard.state.options.Uninstaller, protectedFolders, folderIdentity)) return true;
   MessageBoxW(wizard.window.get(), wide(kRefusedAppFolderText), wide(kErrorTitle), MB_OK | MB_ICONWARNING);
   SetFocus(wizard.controls.appFolderField);
   return false;
