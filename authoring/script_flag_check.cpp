@@ -11,7 +11,7 @@ struct Flag {
 
 // What the setup program does with a value other than 0 and 1, option by option.
 constexpr Flag kFlags[] = {
-    {"Licence", &SetupOptions::Licence, "the licence page is shown, as with 1"},
+    {"Licence", &SetupOptions::Licence, "the licence page is shown, but Next goes on without the user accepting"},
     {"ChangeApplicationFolder", &SetupOptions::ChangeApplicationFolder, "the application folder page is shown, as with 1"},
     {"ChangeStartMenuFolder", &SetupOptions::ChangeStartMenuFolder, "the start menu folder page is shown, as with 1"},
     {"Desktopicon", &SetupOptions::Desktopicon,
