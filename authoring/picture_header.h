@@ -1,8 +1,8 @@
 #pragma once
 // Whether a picture of the configuration will load in the setup, judged on the build machine from
-// the file's structure: signature, headers, dimensions and (for JPEG) the end marker. The pixels
-// themselves are not decoded here; the setup decodes them with the system and libjpeg, which the
-// builder does not carry.
+// the file's structure: signature, headers, dimensions and (for JPEG) the end marker, so that the
+// check can say what is wrong. A picture whose structure holds together is then decoded with the
+// setup's own decoders and their memory bound, which have the last word.
 #include <string>
 #include <string_view>
 

@@ -11,7 +11,10 @@
 #include "authoring/manual_sections.h"
 #include "authoring/payload_name_check.h"
 #include "authoring/picture_header.h"
+#include "authoring/script_flag_check.h"
 #include "authoring/source_folder.h"
+#include "config/bitmap_decode.h"
+#include "config/jpeg_decode.h"
 #include "config/line_list_file.h"
 #include "config/path_text.h"
 #include "config/setup_script.h"
@@ -81,6 +84,12 @@ void checkScript(const ConfigurationFolder& config, ScriptReading& script, Check
                   {{}, "every option of the script takes its default",
                    manual::kSetupScript},
                   found->path, problems);
+  for (const FlagProblem& flag : flagProblems(script.options)) {
+    const std::string setting = std::string(flag.key) + " = " + std::to_string(flag.value);
+    addProblem(problems, Severity::warning, found->path, script.lineOf(flag.key),
+               setting + " is neither 0 nor 1, so " + flag.outcome + "; set " + flag.key + " to 0 or 1",
+               manual::kSetupScript);
+  }
 }
 
 void checkLanguageFile(const SourceFile& language, CheckProblems& problems) {
@@ -160,10 +169,24 @@ void checkLanguages(const ConfigurationFolder& config, const ScriptReading& scri
   }
 }
 
+// Why the setup's own decoders refuse a picture whose structure holds together, with the bound
+// they keep; empty when it decodes. They decide in the end: a picture of 8000 x 8000 pixels is
+// well formed, but needs more memory than the setup gives one.
+std::string decoderProblem(const std::string& bytes, bool bitmapAllowed) {
+  const std::string bound = std::to_string(kPictureMemoryBound >> 20) + " MiB";
+  if (bytes.size() > kPictureMemoryBound) return "the file is larger than the " + bound + " the setup reads of a picture";
+  Picture picture;
+  const bool decoded = bitmapAllowed && looksLikeBitmap(bytes) ? decodeBitmap(bytes, picture) : decodeJpeg(bytes, picture);
+  if (decoded) return {};
+  return "the setup's decoder refuses it: decoded, it would need more than the " + bound +
+         " the setup gives a picture (3 bytes a pixel), or its data is damaged";
+}
+
 void checkPicture(const ConfigurationFolder& config, std::string_view name, bool bitmapAllowed, const char* effect,
                   CheckProblems& problems) {
   const char* fix = bitmapAllowed ? "save it again as a baseline JPEG or an uncompressed Windows bitmap"
                                   : "save it again as a baseline JPEG";
+  constexpr const char* kSmaller = "save it again smaller (or anew, if it is damaged)";
   const SourceFile* picture = config.find(name);
   if (!picture) return;
   const std::string bytes = fileBytes(picture->path);
@@ -173,6 +196,10 @@ void checkPicture(const ConfigurationFolder& config, std::string_view name, bool
   } else {
     problem = jpegProblem(bytes);
     if (bitmapAllowed && problem == "it is not a JPEG picture") problem = "it is neither a Windows bitmap nor a JPEG picture";
+  }
+  if (problem.empty()) {
+    problem = decoderProblem(bytes, bitmapAllowed);
+    fix = kSmaller;
   }
   if (!problem.empty()) {
     addProblem(problems, Severity::warning, picture->path, 0,

@@ -7,6 +7,7 @@
 #include "authoring/path_utf8.h"
 #include "authoring/authoring_test_support.h"
 #include "authoring/picture_header.h"
+#include "config/bitmap_test_support.h"
 
 namespace averlune {
 namespace {
@@ -108,6 +109,15 @@ TEST(SetupCheck, ScriptKeysTheSetupNeverReads) {
   EXPECT_TRUE(reports(f.check(), f.config,
                       {"SC.dat: warning: no group [Setup]: every option of the script takes its default; add the group [Setup]",
                        "SC.dat:1: warning: unknown group [Options]"}));
+
+  // A 0/1 option that holds another value does half of what either would.
+  f.put("SC.dat", "[Setup]\r\nLanguages = 1\r\nUninstaller = 2\r\nlabel = 1\r\nDesktopicon = -1\r\nAddition = 2\r\n");
+  EXPECT_TRUE(reports(f.check(), f.config,
+                      {"SC.dat:5: warning: Desktopicon = -1 is neither 0 nor 1, so the desktop check box starts ticked, but no "
+                       "desktop shortcut is made even when it is ticked; set Desktopicon to 0 or 1 [manual: The setup script, "
+                       "SC.dat]",
+                       "SC.dat:3: warning: Uninstaller = 2 is neither 0 nor 1, so an uninstall entry is registered, but no "
+                       "uninstaller"}));
 }
 
 TEST(SetupCheck, LanguageFileKeysTheWizardNeverReads) {
@@ -261,6 +271,30 @@ std::string bitmap(int width, int height, std::size_t cut = 0) {
   return bytes;
 }
 
+// A real baseline JPEG of 8 x 8 black pixels (grey or colour) that claims `width` x `height`: the
+// decoder reads its header, then fills what the data does not reach.
+std::string realJpeg(int width, int height, int components) {
+  const char* hex =
+      components == 1
+          ? "FFD8FFDB00430050373C463C32504641465A55505F78C882786E6E78F5AFB991C8FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"
+            "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFC0000B080008000801011100FFC4001400010000000000"
+            "0000000000000000000004FFC40014100100000000000000000000000000000000FFDA0008010100003F0013FFD9"
+          : "FFD8FFDB00430050373C463C32504641465A55505F78C882786E6E78F5AFB991C8FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"
+            "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFDB004301555A5A786978EB8282EBFFFFFFFFFFFFFFFF"
+            "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"
+            "FFFFFFFFFFC00011080008000803012200021101031101FFC4001500010100000000000000000000000000000004FFC400141001"
+            "00000000000000000000000000000000FFC40014010100000000000000000000000000000000FFC4001411010000000000000000"
+            "0000000000000000FFDA000C03010002110311003F0088007FFFD9";
+  std::string bytes;
+  for (const char* at = hex; at[0] && at[1]; at += 2) bytes += static_cast<char>(std::stoi(std::string(at, 2), nullptr, 16));
+  const std::size_t frame = bytes.find("\xFF\xC0");
+  bytes[frame + 5] = static_cast<char>(height >> 8);
+  bytes[frame + 6] = static_cast<char>(height & 0xFF);
+  bytes[frame + 7] = static_cast<char>(width >> 8);
+  bytes[frame + 8] = static_cast<char>(width & 0xFF);
+  return bytes;
+}
+
 TEST(SetupCheck, PicturesThatDoNotLoadAndSplashAndDllWithoutTheirFiles) {
   EXPECT_EQ(jpegProblem(jpeg(164, 314, 3)), "");
   EXPECT_EQ(jpegProblem(jpeg(55, 55, 1)), "");
@@ -282,8 +316,8 @@ TEST(SetupCheck, PicturesThatDoNotLoadAndSplashAndDllWithoutTheirFiles) {
                        "or set SplashScreen = 0 [manual: Pictures, splash screen and icon]"}));
 
   f.put("dll.dll", "MZ");
-  f.put("isps.dat", jpeg(517, 707, 3));
-  f.put("Image_Left.jpg", jpeg(164, 314, 1));
+  f.put("isps.dat", realJpeg(517, 707, 3));
+  f.put("Image_Left.jpg", realJpeg(164, 314, 1));
   f.put("Image_Top.jpg", bitmap(55, 55));  // a bitmap named .jpg: the wizard decodes JPEG only
   EXPECT_TRUE(reports(f.check(), f.config,
                       {"Image_Top.jpg: warning: the picture does not load, as it is not a JPEG picture, so the wizard shows its "
@@ -298,10 +332,20 @@ TEST(SetupCheck, PicturesThatDoNotLoadAndSplashAndDllWithoutTheirFiles) {
                        "again as a baseline JPEG or an uncompressed Windows bitmap",
                        "Image_Top.jpg: warning: the picture does not load, as it has 4 colour components",
                        "Image_Left.jpg: warning: the picture does not load, as it is cut short: no end marker"}));
+  // Well formed, but beyond the memory the setup's decoders give a picture: a JPEG, and a run-length
+  // bitmap that ends at once.
+  f.put("isps.dat", test::bitmapFile({40, 8000, 8000, 8, 1, 1, {0}}, std::string("\0\1", 2)));
+  f.put("Image_Top.jpg", realJpeg(8000, 8000, 3));
+  f.put("Image_Left.jpg", realJpeg(4000, 4000, 1));
+  EXPECT_TRUE(reports(f.check(), f.config,
+                      {"isps.dat: warning: the picture does not load, as the setup's decoder refuses it: decoded, it would "
+                       "need more than the 128 MiB the setup gives a picture (3 bytes a pixel), or its data is damaged, so "
+                       "no splash screen is shown; save it again smaller",
+                       "Image_Top.jpg: warning: the picture does not load, as the setup's decoder refuses it"}));
   f.put("isps.dat", "GIF89a");
   EXPECT_TRUE(reports(f.check(), f.config,
                       {"isps.dat: warning: the picture does not load, as it is neither a Windows bitmap nor a JPEG",
-                       "Image_Top.jpg: warning", "Image_Left.jpg: warning"}));
+                       "Image_Top.jpg: warning"}));
 }
 
 TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {

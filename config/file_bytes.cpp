@@ -28,13 +28,19 @@ OwnedFile openForReading(const std::u16string& path) {
 
 }  // namespace
 
-bool readFileBytes(const std::u16string& path, std::string& bytes) {
+bool readFileBytes(const std::u16string& path, std::string& bytes, std::size_t bound) {
   bytes.clear();
   const OwnedFile file = openForReading(path);
   if (!file) return false;
   char buffer[64 * 1024];
   std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    if (got > bound - bytes.size()) {
+      bytes = std::string();  // gives the memory back as well
+      return false;
+    }
+    bytes.append(buffer, got);
+  }
   // A folder opens on some systems and fails at the first read.
   if (std::ferror(file.get())) {
     bytes.clear();

@@ -27,6 +27,13 @@ TEST(ReadFileBytes, GivesEveryByteUnchangedAndNothingForWhatIsNoReadableFile) {
   bytes = "stale";
   EXPECT_FALSE(readFileBytes(temp.folder() + u"folder.dat", bytes));
   EXPECT_EQ(bytes, "");
+
+  // A file past the bound is as unreadable as a missing one; one at the bound is read.
+  const std::u16string big = temp.write(u"big.dat", content);
+  EXPECT_FALSE(readFileBytes(big, bytes, content.size() - 1));
+  EXPECT_EQ(bytes, "");
+  EXPECT_TRUE(readFileBytes(big, bytes, content.size()));
+  EXPECT_EQ(bytes, content);
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ struct Picture {
 // The most memory one decoded picture may take. Pictures come from the configuration cabinet and
 // may state any size; one that would need more counts as unreadable, so that a setup never asks a
 // 32-bit address space for hundreds of megabytes it may not get. 128 MiB holds any screen-sized
-// picture and a 40-megapixel photograph.
+// picture and a 40-megapixel photograph. A picture file larger than this is read no further and
+// counts as unreadable alike.
 constexpr std::size_t kPictureMemoryBound = std::size_t{128} << 20;
 
 // True when width and height are both positive and their 24-bit picture fits kPictureMemoryBound.

@@ -136,6 +136,9 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   state.variables = loadVariables(state.workFolder, system);
   readSetupScript(state.options, state.workFolder, system);
   expandDefaultFolders(state.options, state.variables, system);
+  // /D= replaces the script's default application folder, so the wizard's folder page shows it
+  // and a silent run installs there alike.
+  if (!switches.appFolder.empty()) state.options.InstallDir = switches.appFolder;
 
   // 15
   if (state.options.SplashScreen == 1 && !state.silent) showSplashScreen(state.workFolder, state.options.SPS_Time);
@@ -154,7 +157,7 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
 
   // 17
   applyCheckBoxRules(state.options);
-  if (state.silent) return installSilently(run, switches.appFolder);
+  if (state.silent) return installSilently(run);
   prepareWizard(run);
 
   // 18: with several languages the wizard shows no page until the language dialog's OK has loaded

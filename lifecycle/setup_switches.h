@@ -4,7 +4,8 @@
 //
 //   /S            silent: no wizard and no message box; the setup script's options and default
 //                 folders decide, and the exit code tells the outcome (SetupExitCode)
-//   /D=<folder>   the application folder; the rest of the command line, spaces included, so it
+//   /D=<folder>   the application folder, in place of the script's default (the wizard's folder
+//                 page starts with it); the rest of the command line, spaces included, so it
 //                 comes last unquoted (or stands anywhere quoted whole: "/D=<folder>")
 //   /LOG=<file>   a plain-text log of every step, file, link, registry value and failure, with or
 //                 without the wizard; the file name may be quoted, and a relative one names a

@@ -7,10 +7,10 @@
 
 namespace averlune {
 
-void installSilently(SetupRun& run, const std::u16string& appFolder) {
+void installSilently(SetupRun& run) {
   SetupState& state = run.state;
   UserChoices& choices = state.choices;
-  choices.appFolderText = appFolder.empty() ? state.options.InstallDir : appFolder;
+  choices.appFolderText = state.options.InstallDir;  // /D= when given
   choices.startMenuFolderText = state.options.ShortcutFolder;
   choices.desktopIcon = desktopIconCheckBoxStart(state.options).checked;
   choices.startMenuFolder = startMenuCheckBoxStart(state.options).checked;

@@ -8,6 +8,6 @@
 namespace averlune {
 
 // Installs on the main thread, sets the run's exit code from the outcome and ends the run.
-void installSilently(SetupRun& run, const std::u16string& appFolder);
+void installSilently(SetupRun& run);
 
 }  // namespace averlune

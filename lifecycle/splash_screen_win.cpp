@@ -105,23 +105,33 @@ OwnedWindow openSplashWindow(HBITMAP bitmap, int width, int height) {
   return window;
 }
 
+// The system's multimedia library playing the sound from memory, without waiting.
+SplashSoundPlayer systemSoundPlayer(const MultimediaLibrary& multimedia) {
+  const MultimediaLibrary::PlaySound playSound = multimedia.playSound;
+  if (!playSound) return {};
+  return {[playSound](const std::string& sound) {
+            return playSound(reinterpret_cast<const wchar_t*>(sound.data()), nullptr,
+                             MultimediaLibrary::kSoundFromMemory | MultimediaLibrary::kSoundAsync |
+                                 MultimediaLibrary::kSoundNoDefault) != FALSE;
+          },
+          [playSound] { playSound(nullptr, nullptr, 0); }};
+}
+
 // ssps.dat, played once from memory while the splash screen is up and cut off when it ends.
 class SplashSound {
  public:
-  SplashSound(const MultimediaLibrary& multimedia, const std::u16string& path) : playSound_(multimedia.playSound) {
-    if (!playSound_ || !readFileBytes(path, bytes_) || bytes_.empty()) return;
-    playing_ = playSound_(reinterpret_cast<const wchar_t*>(bytes_.data()), nullptr,
-                          MultimediaLibrary::kSoundFromMemory | MultimediaLibrary::kSoundAsync |
-                              MultimediaLibrary::kSoundNoDefault) != FALSE;
+  SplashSound(const SplashSoundPlayer& player, const std::u16string& path) : player_(player) {
+    if (!player_.play || !readFileBytes(path, bytes_) || bytes_.empty()) return;
+    playing_ = player_.play(bytes_);
   }
   ~SplashSound() {
-    if (playing_) playSound_(nullptr, nullptr, 0);  // the bytes must outlive the sound
+    if (playing_) player_.stop();  // the bytes must outlive the sound
   }
   SplashSound(const SplashSound&) = delete;
   SplashSound& operator=(const SplashSound&) = delete;
 
  private:
-  MultimediaLibrary::PlaySound playSound_;
+  const SplashSoundPlayer& player_;
   std::string bytes_;
   bool playing_ = false;
 };
@@ -141,16 +151,18 @@ void pumpUntilOver(const SplashTimer& timer) {
 
 }  // namespace
 
-void showSplashScreen(const std::u16string& workFolder, const std::u16string& spsTime) {
+void showSplashScreen(const std::u16string& workFolder, const std::u16string& spsTime,
+                      const SplashSoundPlayer* soundPlayer) {
   int width = 0;
   int height = 0;
   // Declared in this order so that they end in the reverse one: the sound stops first, then the
   // window closes, then its picture goes; the library that played the sound goes last.
   const MultimediaLibrary multimedia;
+  const SplashSoundPlayer systemPlayer = soundPlayer ? SplashSoundPlayer() : systemSoundPlayer(multimedia);
   const OwnedGdiObject bitmap = splashBitmap(workFolder, width, height);
   if (!bitmap) return;
   const OwnedWindow window = openSplashWindow(static_cast<HBITMAP>(bitmap.get()), width, height);
-  const SplashSound sound(multimedia, workFolder + u"ssps.dat");
+  const SplashSound sound(soundPlayer ? *soundPlayer : systemPlayer, workFolder + u"ssps.dat");
 
   SplashTimer timer{multimedia};
   timer.milliseconds = splashWaitMilliseconds(splashSeconds(spsTime));

@@ -5,45 +5,12 @@
 // (inside the application folder, its links on the desktops and its start menu folder), the key
 // only of the application's own uninstall entry, values only from a log that matched its digest,
 // and a log whose application folder is a folder of the system is refused as a whole.
-#include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "config/refused_app_folder.h"
+
 namespace averlune {
-
-// A folder's identity on disk (volume and file index): two paths name the same folder exactly when
-// their identities are equal, whatever short names, letter case or links they go through.
-struct FolderId {
-  std::uint64_t volume = 0;
-  std::uint64_t index = 0;
-  bool operator==(const FolderId& other) const { return volume == other.volume && index == other.index; }
-};
-
-// The identity of the folder at a path, links followed; nothing when there is no such folder.
-using FolderIdLookup = std::function<std::optional<FolderId>(const std::u16string& folder)>;
-
-// What a protected folder forbids besides being the application folder itself or one of its
-// ancestors.
-enum class FolderGuard {
-  itself,
-  inside,    // every folder inside it too (the Windows folder)
-  children,  // every folder directly inside it too (the folder of all user profiles)
-};
-
-struct ProtectedFolder {
-  std::u16string path;
-  FolderGuard guard = FolderGuard::itself;
-};
-
-// True when `appFolder` from a log's header may not be the folder that the log removes from: it is
-// not a full path ("X:\..." or "\\server\share\..."), it is a drive or share root, it climbs with
-// "..", it holds a character no path can hold, or it is a protected folder or an ancestor of one,
-// or lies inside or directly below one as that folder's guard says. Identities are compared when
-// the lookup knows them and the texts (letter case and trailing dots aside) always.
-bool isRefusedAppFolder(const std::u16string& appFolder, const std::vector<ProtectedFolder>& protectedFolders,
-                        const FolderIdLookup& folderId);
 
 // True when `appFolder` from a log's header names `ownFolder`, the folder that holds the
 // uninstaller and the log, as text: letter case, "/" for "\" and trailing dots and spaces of its

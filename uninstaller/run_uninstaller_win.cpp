@@ -10,6 +10,7 @@
 #include "config/dll_search_win.h"
 #include "config/own_file_win.h"
 #include "config/owned_handle_win.h"
+#include "config/protected_folders_win.h"
 #include "config/sha256_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/command_line.h"

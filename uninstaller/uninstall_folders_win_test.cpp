@@ -11,6 +11,7 @@
 #include <string>
 
 #include "config/path_text.h"
+#include "config/protected_folders_win.h"
 #include "config/temp_folder_test_support.h"
 #include "uninstaller/removal_system_win.h"
 

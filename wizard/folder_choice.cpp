@@ -41,4 +41,10 @@ std::u16string startMenuFolderFromPick(const std::u16string& picked, std::size_t
   return withCompanyAndAppName(below, company, appName);
 }
 
+bool refusesAppFolderField(const std::u16string& fieldText, std::int32_t uninstaller,
+                           const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
+                           const FolderIdLookup& folderId) {
+  return uninstaller == 1 && isRefusedAppFolder(addBackslash(fieldText), protectedFolders(), folderId);
+}
+
 }  // namespace averlune

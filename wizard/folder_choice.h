@@ -3,7 +3,12 @@
 // folder dialog starts, how the dialog's answer is completed, and the text the page's field then
 // holds. The dialogs themselves are the Windows edge's (folder_dialog_win.h).
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "config/refused_app_folder.h"
 
 namespace averlune {
 
@@ -31,5 +36,13 @@ std::u16string appFolderFromPick(const std::u16string& picked, const std::u16str
 // the base keeps nothing of itself.
 std::u16string startMenuFolderFromPick(const std::u16string& picked, std::size_t startMenuBaseLength,
                                        const std::u16string& company, const std::u16string& appName);
+
+// True when Next may not leave the application folder page with `fieldText` (as typed): the setup
+// writes an uninstaller (`uninstaller` is 1) and that uninstaller would refuse the folder, so the
+// installation could never be removed. Without an uninstaller nothing is ever removed from it, and
+// the machine's folders are not even asked for.
+bool refusesAppFolderField(const std::u16string& fieldText, std::int32_t uninstaller,
+                           const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
+                           const FolderIdLookup& folderId);
 
 }  // namespace averlune

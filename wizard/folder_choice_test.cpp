@@ -49,5 +49,28 @@ TEST(FolderChoice, TheStartMenuFieldCutsTheBaseByCountThenAddsCompanyAndAppname)
             u"C:\\Menu\\Programs\\Games\\Tool");
 }
 
+// The field as typed is judged as the uninstaller will read the folder from its log; a setup
+// without an uninstaller removes nothing, so it may install anywhere.
+TEST(FolderChoice, TheFolderPageRefusesWhatTheUninstallerWouldRefuse) {
+  int asked = 0;
+  const auto folders = [&asked] {
+    ++asked;
+    return std::vector<ProtectedFolder>{{u"C:\\Windows\\", FolderGuard::inside}, {u"C:\\Users\\", FolderGuard::children}};
+  };
+  const struct {
+    std::u16string field;
+    bool refused;
+  } rows[] = {
+      {u"C:\\Program Files\\Tool", false}, {u"D:\\Apps\\Tool\\", false}, {u"C:\\", true},
+      {u"D:", true},                       {u"Tool", true},              {u"C:\\Windows", true},
+      {u"C:\\Windows\\Tool", true},        {u"C:\\Users\\Ann", true},    {u"C:\\Users\\Ann\\Tool", false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(refusesAppFolderField(row.field, 1, folders, nullptr), row.refused);
+    EXPECT_FALSE(refusesAppFolderField(row.field, 0, folders, nullptr));
+  }
+  EXPECT_EQ(asked, 9);  // only with an uninstaller
+}
+
 }  // namespace
 }  // namespace averlune

@@ -1,5 +1,7 @@
 #include "wizard/folder_pages_win.h"
 
+#include "config/fixed_texts.h"
+#include "config/protected_folders_win.h"
 #include "config/system_lookup_win.h"
 #include "config/wide_text_win.h"
 #include "wizard/folder_choice.h"
@@ -28,6 +30,14 @@ void onStartMenuBrowse(Wizard& wizard) {
   SetWindowTextW(wizard.controls.startMenuFolderField,
                  wide(startMenuFolderFromPick(picked, state.options.startMenuBase.size(), state.options.Company,
                                               state.options.Appname)));
+}
+
+bool acceptAppFolderField(Wizard& wizard) {
+  const std::u16string field = controlText(wizard.controls.appFolderField);
+  if (!refusesAppFolderField(field, wizard.state.options.Uninstaller, protectedFolders, folderIdentity)) return true;
+  MessageBoxW(wizard.window.get(), wide(kRefusedAppFolderText), wide(kErrorTitle), MB_OK | MB_ICONWARNING);
+  SetFocus(wizard.controls.appFolderField);
+  return false;
 }
 
 }  // namespace averlune

@@ -1,5 +1,5 @@
 #pragma once
-// The Browse buttons of the two folder pages.
+// The Browse buttons of the two folder pages, and the check of the application folder on Next.
 #include "wizard/wizard_win.h"
 
 namespace averlune {
@@ -12,5 +12,9 @@ void onAppFolderBrowse(Wizard& wizard);
 // Opens the start menu folder dialog rooted at the start menu base. A pick sets the field to the
 // part of the picked folder below the base, Company and Appname; a cancel changes nothing.
 void onStartMenuBrowse(Wizard& wizard);
+
+// True when Next may leave the application folder page with the folder its field names; otherwise
+// a box says why (wizard/folder_choice.h: refusesAppFolderField) and the page stays.
+bool acceptAppFolderField(Wizard& wizard);
 
 }  // namespace averlune

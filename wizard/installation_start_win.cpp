@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "config/fixed_texts.h"
 #include "config/log_file_win.h"
 #include "install/installation_log.h"
 #include "install/installation_run_win.h"
@@ -77,8 +78,15 @@ void startInstallation(Wizard& wizard) {
     logInstallation(job->reports, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
   }
   wizard.closeUninstallLog = [target] { closeUninstallLog(target->log); };
-  wizard.installationThread = OwnedHandle(CreateThread(nullptr, 0, installationThread, job.get(), 0, nullptr));
-  if (wizard.installationThread) job.release();  // the thread owns it now
+  wizard.installationThread = OwnedHandle(wizard.startThread(installationThread, job.get()));
+  if (wizard.installationThread) {
+    job.release();  // the thread owns it now
+    return;
+  }
+  // Nothing was installed, and the installing page would wait for ever with only Cancel: the
+  // run's own reports say so (and log it) and end the run.
+  job->reports.showError(kErrorTitle, kSetupErrorText);
+  job->reports.endRun(true);
 }
 
 }  // namespace averlune

@@ -11,7 +11,8 @@ namespace averlune {
 // language dialog set it), then starts wizard.installationWork on a new thread with a target of
 // its own and reports that reach the wizard window as messages. Only the first
 // call per wizard starts anything: the installing page is entered once, and a second Next that
-// slips through must not install twice. Returns at once; the window stays responsive.
+// slips through must not install twice. Returns at once; the window stays responsive. A thread
+// that cannot be started is an error box, then the run's end (the work folder removed).
 void startInstallation(Wizard& wizard);
 
 // Fills `reports` with messages sent to `window` (wizard/installation_messages_win.h). The reports

@@ -13,7 +13,7 @@ bool decodePicture(std::string_view bytes, Picture& picture) {
 bool loadPictureFile(const std::u16string& path, Picture& picture) {
   picture = Picture{};
   std::string bytes;
-  return readFileBytes(path, bytes) && decodePicture(bytes, picture);
+  return readFileBytes(path, bytes, kPictureMemoryBound) && decodePicture(bytes, picture);
 }
 
 }  // namespace averlune

@@ -13,7 +13,8 @@ namespace averlune {
 // `picture` empty, when neither reads them (kPictureMemoryBound included).
 bool decodePicture(std::string_view bytes, Picture& picture);
 
-// decodePicture of the file at `path`; false as well when it is missing or a folder.
+// decodePicture of the file at `path`; false as well when it is missing, a folder or larger than
+// kPictureMemoryBound.
 bool loadPictureFile(const std::u16string& path, Picture& picture);
 
 }  // namespace averlune

@@ -37,6 +37,12 @@ TEST(ProgramLaunch, ProgramRunIsExpandedWithTheApplicationFolderAsInstallationPa
   expectLaunch(programLaunchOf(options, {docs}, u"D:\\Elsewhere\\", fixedSystem()),
                u"C:\\Program Files\\Tool\\Help\\readme.txt", u"\"C:\\Program Files\\Tool\\Help\\readme.txt\"",
                u"C:\\Program Files\\Tool\\Help\\");
+
+  // The sample's "<installpath>\" names the application folder itself: no process can start from
+  // it, so the shell is handed the folder and opens it.
+  options.ProgramRun = u"<installpath>\\";
+  expectLaunch(programLaunchOf(options, {}, u"C:\\Apps\\Tool\\", fixedSystem()), u"C:\\Apps\\Tool\\",
+               u"\"C:\\Apps\\Tool\\\"", u"C:\\Apps\\Tool\\");
 }
 
 TEST(ProgramLaunch, QuotedPathsFolderlessPathsAndNothingToStart) {

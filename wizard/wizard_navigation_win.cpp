@@ -71,7 +71,8 @@ void onButton(Wizard& wizard, ControlId id) {
         wizard.finishing = true;
         EnableWindow(wizard.controls.nextButton, FALSE);
         runFinishActions(wizard);
-      } else if (nextButtonActs(page, wizard.state.options.Licence, isChecked(wizard.controls.acceptOption))) {
+      } else if (nextButtonActs(page, wizard.state.options.Licence, isChecked(wizard.controls.acceptOption)) &&
+                 (page != Page::applicationFolder || acceptAppFolderField(wizard))) {
         goNext(wizard);
       }
       break;

@@ -170,6 +170,22 @@ TEST_F(WizardWindow, TheInstallationThreadsReportsAndQuestionsAreCarriedOutOnThe
   EXPECT_EQ(runEnds, 0);
 }
 
+TEST_F(WizardWindow, AnInstallationThreadThatCannotStartIsAnErrorThatEndsTheRun) {
+  wizard.startThread = [](LPTHREAD_START_ROUTINE, void*) -> HANDLE { return nullptr; };
+  const DWORD mainThread = GetCurrentThreadId();
+  ShownBox box;
+  std::thread answerer([&] {
+    box = waitForBox(mainThread);
+    pressBoxButton(box.handle, IDOK);
+  });
+  goNext(wizard);
+  answerer.join();
+  EXPECT_EQ(box.title, L"Error");
+  EXPECT_EQ(box.text, L"Setup Error!");
+  EXPECT_EQ(runEnds, 1);
+  EXPECT_FALSE(wizard.installationThread);
+}
+
 TEST_F(WizardWindow, BackAndNextShowExactlyOnePanel) {
   state.options.Licence = 2;
   state.options.ChangeApplicationFolder = 1;

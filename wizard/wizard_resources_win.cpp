@@ -23,7 +23,7 @@ HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 // does not decode as a JPEG.
 HBITMAP authorPicture(const std::u16string& path, int width, int height) {
   std::string bytes;
-  if (!readFileBytes(path, bytes)) return nullptr;
+  if (!readFileBytes(path, bytes, kPictureMemoryBound)) return nullptr;
   Picture decoded;
   if (!decodeJpeg(bytes, decoded)) return nullptr;
   return bitmapFromPicture(scalePicture(decoded, width, height));

@@ -46,6 +46,9 @@ struct WizardControls {
 using InstallationWork = void (*)(const SetupState& state, const InstallationTexts& texts,
                                   const InstallationReports& reports, InstallationTarget& target);
 
+// Starts the installation thread (CreateThread in the setup); null when it cannot.
+using ThreadStart = HANDLE (*)(LPTHREAD_START_ROUTINE procedure, void* parameter);
+
 struct Wizard {
   Wizard(SetupState& runState, std::function<void(bool removeWorkFolder)> endRunFunction)
       : state(runState), endRun(std::move(endRunFunction)) {}
@@ -58,6 +61,9 @@ struct Wizard {
   // nothing of the wizard after it.
   std::function<void(bool removeWorkFolder)> endRun;
   InstallationWork installationWork = runInstallation;
+  ThreadStart startThread = [](LPTHREAD_START_ROUTINE procedure, void* parameter) {
+    return CreateThread(nullptr, 0, procedure, parameter, 0, nullptr);
+  };
   Page currentPage = Page::none;  // the page shown; none until the wizard is shown
 
   WizardResources resources;

@@ -1,7 +1,8 @@
 // Installations as deployment tools run them: /S without any window, /D into a folder with spaces,
-// /LOG naming every step, and the outcome in the exit code; /LOG with the wizard too; and the
+// /LOG naming every step, and the outcome in the exit code; /LOG and /D with the wizard too; and the
 // configuration folder averlune-build --new writes, installed as it stands.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <cwchar>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "authoring/new_setup_folder.h"
 #include "authoring/setup_builder.h"
+#include "config/fixed_texts.h"
 
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
@@ -30,8 +32,10 @@ std::wstring buildQuietSetup(const std::wstring& testName) {
   return buildSetupWithPayload(
       testName,
       setupConfig({"Appname = Quiet Probe", "Version = 2", "Languages = 1", "InstallDir = C:\\AvE2E\\Quiet Default\\",
-                   "Uninstaller = 1", "UninstallerFilename = uninstall", "Registry = 1"},
-                  {{"Registry.dat", registryList({{"HKEY_CURRENT_USER", "Software/Quiet Probe", "Where", "<installpath>", 1}})}}),
+                   "ChangeApplicationFolder = 1", "Uninstaller = 1", "UninstallerFilename = uninstall", "Registry = 1",
+                   "Desktopicon = 0", "Allow_Desktopicons = 1"},
+                  {{"Registry.dat", registryList({{"HKEY_CURRENT_USER", "Software/Quiet Probe", "Where", "<installpath>", 1}})},
+                   {"Desktop.dat", "<installpath>\\bin\\tool.exe\r\nQuiet Probe\r\n\r\n"}}),
       archive);
 }
 
@@ -108,20 +112,41 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
   EXPECT_EQ(exitCode, 0u);
 }
 
-TEST(SilentInstall, LogWithTheWizardRecordsTheInstallationTheUserRan) {
-  const Cleanup cleanup({[] { removeTree(kDefaultFolder); },
+// /D= fills the wizard's folder page; a folder the uninstaller would refuse keeps the page until
+// the user names another.
+TEST(SilentInstall, LogAndFolderWithTheWizardRecordTheInstallationTheUserRan) {
+  const Cleanup cleanup({[] { removeTree(kChosenFolder); },
                          [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)); },
                          [] { deleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Quiet Probe"); }});
   const std::wstring setup = buildQuietSetup(L"wizard-log");
   ASSERT_FALSE(setup.empty());
   const std::wstring log = scratchFolder(L"wizard-log-file") + L"\\wizard.txt";
-  WizardSession w(quoted(setup, L"/LOG=" + log), kApp + L" Setup", L"wizard-log");
+  const std::wstring chosen = kChosenFolder.substr(0, kChosenFolder.size() - 1);
+  WizardSession w(quoted(setup, L"/LOG=" + log + L" /D=" + chosen), kApp + L" Setup", L"wizard-log");
   ASSERT_TRUE(w.started());
-  ASSERT_TRUE(w.nextToInstallingPage());
+  std::vector<std::wstring> refusals;
+  ASSERT_TRUE(w.nextToInstallingPage([&](ControlId page) {
+    if (page != ControlId::appFolderPanel) return;
+    EXPECT_EQ(w.text(ControlId::appFolderField), chosen);
+    for (const wchar_t* refused : {L"C:\\", L"C:\\windows", L"C:\\users\\someone"}) {
+      SetWindowTextW(w.control(ControlId::appFolderField), refused);
+      PostMessageW(w.control(ControlId::nextButton), BM_CLICK, 0, 0);
+      const auto box = waitForMessageBox(w.processId(), 10000);
+      refusals.push_back(box ? box->text : L"<no box>");
+      if (box) pressMessageBoxButton(*box, L"OK");
+      EXPECT_EQ(w.currentPage(), ControlId::appFolderPanel) << refused;
+    }
+    SetWindowTextW(w.control(ControlId::appFolderField), chosen.c_str());
+  }));
+  const std::u16string refusedText = kRefusedAppFolderText;
+  EXPECT_EQ(refusals, std::vector<std::wstring>(3, std::wstring(refusedText.begin(), refusedText.end())));
   ASSERT_TRUE(w.watchInstallation(nullptr));
   EXPECT_TRUE(w.finish());
+  EXPECT_TRUE(readFileBytes(kChosenFolder + L"readme.txt"));
+  // Desktopicon = 0: Desktop.dat makes no link, whatever Allow_Desktopicons says.
+  EXPECT_FALSE(fileFacts(shellFolder(CSIDL_DESKTOPDIRECTORY) + kApp + L".lnk").exists);
   const std::string written = readFileBytes(log).value_or("");
-  for (const char* line : {"setup started\r\n", "status: Installing.. C:\\AvE2E\\Quiet Default\\readme.txt\r\n",
+  for (const char* line : {"setup started\r\n", "status: Installing.. C:\\AvE2E\\Quiet Place With Spaces\\readme.txt\r\n",
                            "installation finished\r\n", "setup ended, exit code 0\r\n"}) {
     EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
   }
