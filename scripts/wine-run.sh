@@ -2,6 +2,8 @@
 # Runs a Windows program under Wine with the project's private prefix and a display:
 #   wine-run.sh --prefix <dir> [--wine64] [--display] program.exe [args...]
 #   wine-run.sh --prefix <dir> --stop        ends the prefix's Wine processes and its Xvfb
+#   wine-run.sh --prefix <dir> --keep-server keeps the prefix's Wine server up until --stop, so that
+#                                            no timed run pays for its start (benchmarks)
 # --wine64 runs 64-bit programs on 64-bit Wine alone (its loader called directly), which works on
 # hosts that cannot run 32-bit programs at all; without it Debian's `wine` runs 32-bit programs.
 # The prefix is created on first use (no Mono/Gecko installers, so nothing can block a headless
@@ -13,6 +15,7 @@ set -euo pipefail
 prefix=""
 use_display=0
 stop=0
+keep_server=0
 wine64=0
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -20,6 +23,7 @@ while [ $# -gt 0 ]; do
     --wine64) wine64=1; shift ;;
     --display) use_display=1; shift ;;
     --stop) stop=1; shift ;;
+    --keep-server) keep_server=1; shift ;;
     *) break ;;
   esac
 done
@@ -105,6 +109,11 @@ if [ ! -f "$prefix/system.reg" ]; then
   fi
   "$wineserver" -w
   [ -f "$prefix/system.reg" ] || { fail "wineboot -i left no registry in $prefix (output in $log)"; }
+fi
+
+if [ "$keep_server" = 1 ]; then
+  "$wineserver" -k 2>/dev/null || true
+  exec "$wineserver" -p
 fi
 
 exec "$wine" "$@"

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "config/fixed_texts.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"
@@ -40,6 +41,17 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
   ASSERT_TRUE(w.nextToInstallingPage([&](ControlId page) {
     if (page == I::appFolderPanel) {
       EXPECT_EQ(w.text(I::appFolderField), appFolder);
+      // A drive root is refused, and the page stays: the uninstaller could never remove it again.
+      SetWindowTextW(w.control(I::appFolderField), L"C:\\");
+      ASSERT_TRUE(w.press(I::nextButton));
+      const auto refusal = waitForMessageBox(w.processId(), 10000);
+      ASSERT_TRUE(refusal);
+      const std::u16string refused = kRefusedAppFolderText;
+      EXPECT_EQ(refusal->text, std::wstring(refused.begin(), refused.end()));
+      ASSERT_TRUE(pressMessageBoxButton(*refusal, L"OK"));
+      for (int waited = 0; waited < 10000 && IsWindow(refusal->handle); waited += 50) Sleep(50);
+      EXPECT_EQ(w.currentPage(), I::appFolderPanel);
+      SetWindowTextW(w.control(I::appFolderField), appFolder.c_str());
     }
     if (page == I::startMenuPanel) {
       EXPECT_EQ(w.text(I::startMenuFolderField), kSampleApp + L"\\");
