@@ -3,22 +3,40 @@
 // sends these messages (SendMessageW) and the main thread carries them out in the window's
 // procedure. The sender waits until each is done, so texts passed by pointer stay valid and the
 // updates reach the screen in the order of the run. A window that is gone answers 0 to all.
+//
+// The status line and the bar's position are the exception: they change with every entry, and
+// waiting for the screen each time made the wizard's installation far slower than the silent one.
+// The thread only stores them (InstallationProgress); the window shows the latest on a timer at
+// the display's rate, and before anything else the thread asks of it, so a box, the finish page
+// and the run's end find the page showing where the run stands.
 #include <windows.h>
 
+#include <mutex>
 #include <string>
 
 namespace averlune {
 
 enum InstallationMessage : UINT {
-  kInstallationStatus = WM_APP + 1,    // lParam: const std::u16string*, the status text
-  kInstallationProgressMaximum,        // wParam: the progress bar's maximum
-  kInstallationProgress,               // wParam: the progress bar's position
-  kInstallationError,                  // lParam: const InstallationMessageBox*; an error box with OK
-  kInstallationQuestion,               // lParam: const InstallationMessageBox*; Abort, Retry, Ignore;
-                                       // answers IDABORT, IDRETRY or IDIGNORE
-  kInstallationFinished,               // the run is done: the finish page
-  kInstallationEndsRun,                // wParam: 1 to remove the work folder; the setup run ends
+  kInstallationProgressMaximum = WM_APP + 1,  // wParam: the progress bar's maximum
+  kInstallationError,     // lParam: const InstallationMessageBox*; an error box with OK
+  kInstallationQuestion,  // lParam: const InstallationMessageBox*; Abort, Retry, Ignore;
+                          // answers IDABORT, IDRETRY or IDIGNORE
+  kInstallationFinished,  // the run is done: the finish page
+  kInstallationEndsRun,   // wParam: 1 to remove the work folder; the setup run ends
 };
+
+// The status line and the bar's position as the installation thread last set them.
+struct InstallationProgress {
+  std::mutex lock;
+  std::u16string status;
+  int position = 0;
+  bool statusChanged = false;
+  bool positionChanged = false;
+};
+
+// The wizard window's timer that shows the latest progress, and its period: a display's frame.
+constexpr UINT_PTR kInstallationProgressTimer = 1;
+constexpr UINT kInstallationProgressPeriodMs = 16;
 
 struct InstallationMessageBox {
   const std::u16string* title;

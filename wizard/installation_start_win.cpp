@@ -40,15 +40,19 @@ LRESULT sendBox(HWND window, UINT message, const std::u16string& title, const st
 
 }  // namespace
 
-void reportToWindow(InstallationReports& reports, HWND window) {
-  reports.setStatus = [window](const std::u16string& text) {
-    SendMessageW(window, kInstallationStatus, 0, reinterpret_cast<LPARAM>(&text));
+void reportToWindow(InstallationReports& reports, HWND window, const std::shared_ptr<InstallationProgress>& progress) {
+  reports.setStatus = [progress](const std::u16string& text) {
+    const std::lock_guard<std::mutex> hold(progress->lock);
+    progress->status = text;
+    progress->statusChanged = true;
   };
   reports.setProgressMaximum = [window](int maximum) {
     SendMessageW(window, kInstallationProgressMaximum, static_cast<WPARAM>(maximum), 0);
   };
-  reports.setProgress = [window](int position) {
-    SendMessageW(window, kInstallationProgress, static_cast<WPARAM>(position), 0);
+  reports.setProgress = [progress](int position) {
+    const std::lock_guard<std::mutex> hold(progress->lock);
+    progress->position = position;
+    progress->positionChanged = true;
   };
   reports.showFinishPage = [window] { SendMessageW(window, kInstallationFinished, 0, 0); };
   reports.showError = [window](const std::u16string& title, const std::u16string& text) {
@@ -73,7 +77,8 @@ void startInstallation(Wizard& wizard) {
   target->uninstallerImage = embeddedUninstallerImage();
   auto job = std::make_unique<InstallationJob>(InstallationJob{
       &wizard.state, installationTexts(wizard.state.languageTexts), {}, target, wizard.installationWork});
-  reportToWindow(job->reports, wizard.window.get());
+  reportToWindow(job->reports, wizard.window.get(), wizard.installationProgress);
+  SetTimer(wizard.window.get(), kInstallationProgressTimer, kInstallationProgressPeriodMs, nullptr);
   if (!wizard.state.logFile.empty()) {
     logInstallation(job->reports, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
   }

@@ -2,6 +2,8 @@
 // Where the wizard hands over to the installation run.
 #include <windows.h>
 
+#include <memory>
+
 #include "install/installation_reports.h"
 #include "wizard/wizard_win.h"
 
@@ -15,8 +17,9 @@ namespace averlune {
 // that cannot be started is an error box, then the run's end (the work folder removed).
 void startInstallation(Wizard& wizard);
 
-// Fills `reports` with messages sent to `window` (wizard/installation_messages_win.h). The reports
-// may then be made from any thread.
-void reportToWindow(InstallationReports& reports, HWND window);
+// Fills `reports` with messages sent to `window`, and the status and position with `progress`,
+// which the window shows (wizard/installation_messages_win.h). The reports may then be made from
+// any thread.
+void reportToWindow(InstallationReports& reports, HWND window, const std::shared_ptr<InstallationProgress>& progress);
 
 }  // namespace averlune

@@ -8,11 +8,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "config/owned_handle_win.h"
 #include "config/setup_state.h"
 #include "install/installation_run_win.h"
+#include "wizard/installation_messages_win.h"
 #include "wizard/wizard_layout.h"
 #include "wizard/wizard_pages.h"
 #include "wizard/wizard_resources_win.h"
@@ -70,6 +72,8 @@ struct Wizard {
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with
   WizardControls controls;
   OwnedHandle installationThread;  // set once, when the installing page is entered
+  // What the installation thread last reported for the status line and the bar; shared with it.
+  std::shared_ptr<InstallationProgress> installationProgress = std::make_shared<InstallationProgress>();
   // Set once Finish is pressed: the finish actions run once, and neither a second Finish nor a
   // close request can end the run (and remove the work folder) while the plug-in is still loaded
   // from it, though a plug-in that shows a window lets the wizard's messages through.
