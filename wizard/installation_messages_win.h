@@ -11,7 +11,6 @@
 // and the run's end find the page showing where the run stands.
 #include <windows.h>
 
-#include <mutex>
 #include <string>
 
 namespace averlune {
@@ -25,13 +24,27 @@ enum InstallationMessage : UINT {
   kInstallationEndsRun,   // wParam: 1 to remove the work folder; the setup run ends
 };
 
-// The status line and the bar's position as the installation thread last set them.
+// The status line and the bar's position as the installation thread last set them. A slim
+// reader/writer lock rather than std::mutex, whose error reporting would add a sixth to the setup
+// program's size.
 struct InstallationProgress {
-  std::mutex lock;
+  SRWLOCK lock = SRWLOCK_INIT;
   std::u16string status;
   int position = 0;
   bool statusChanged = false;
   bool positionChanged = false;
+};
+
+// Holds the progress's lock while it lives.
+class ProgressHeld {
+ public:
+  explicit ProgressHeld(InstallationProgress& progress) : lock_(progress.lock) { AcquireSRWLockExclusive(&lock_); }
+  ~ProgressHeld() { ReleaseSRWLockExclusive(&lock_); }
+  ProgressHeld(const ProgressHeld&) = delete;
+  ProgressHeld& operator=(const ProgressHeld&) = delete;
+
+ private:
+  SRWLOCK& lock_;
 };
 
 // The wizard window's timer that shows the latest progress, and its period: a display's frame.

@@ -42,7 +42,7 @@ LRESULT sendBox(HWND window, UINT message, const std::u16string& title, const st
 
 void reportToWindow(InstallationReports& reports, HWND window, const std::shared_ptr<InstallationProgress>& progress) {
   reports.setStatus = [progress](const std::u16string& text) {
-    const std::lock_guard<std::mutex> hold(progress->lock);
+    const ProgressHeld hold(*progress);
     progress->status = text;
     progress->statusChanged = true;
   };
@@ -50,7 +50,7 @@ void reportToWindow(InstallationReports& reports, HWND window, const std::shared
     SendMessageW(window, kInstallationProgressMaximum, static_cast<WPARAM>(maximum), 0);
   };
   reports.setProgress = [progress](int position) {
-    const std::lock_guard<std::mutex> hold(progress->lock);
+    const ProgressHeld hold(*progress);
     progress->position = position;
     progress->positionChanged = true;
   };

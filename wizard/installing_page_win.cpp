@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <mutex>
 #include <utility>
 
 #include "config/progress_bar_win.h"
@@ -26,7 +25,7 @@ void showLatestProgress(Wizard& wizard) {
   bool statusChanged = false;
   bool positionChanged = false;
   {
-    const std::lock_guard<std::mutex> hold(progress.lock);
+    const ProgressHeld hold(progress);
     std::swap(statusChanged, progress.statusChanged);
     std::swap(positionChanged, progress.positionChanged);
     if (statusChanged) status = progress.status;
