@@ -43,7 +43,10 @@ bool isInside(std::u16string_view path, const std::u16string& folder) {
 
 void checkPath(const std::u16string& path, const std::u16string& appFolder) {
   if (isInside(path, appFolder)) return;
-  if (isInside(path, kDesktop) && path.find_first_of(u"\\/", kDesktop.size()) == std::u16string::npos) return;
+  // A folder record's path ends in a separator; what lies directly on the desktop has no other.
+  std::u16string_view item = path;
+  if (!item.empty() && (item.back() == u'\\' || item.back() == u'/')) item.remove_suffix(1);
+  if (isInside(path, kDesktop) && item.find_first_of(u"\\/", kDesktop.size()) == std::u16string_view::npos) return;
   if (isInside(path, kPrograms) && !isInside(path, kPrograms + u"Startup\\")) return;
   std::abort();
 }
