@@ -25,10 +25,6 @@ struct Apply {
   int position = 0;
   std::uint64_t installedBytes = 0;  // of the entries extracted whole
 
-  void note(const std::u16string& line) const {
-    if (reports.note) reports.note(line);
-  }
-
   void append(const std::string& record) const {
     if (logOpen && !record.empty()) appendUninstallLog(target.log, record);
   }
@@ -44,7 +40,7 @@ struct Apply {
   // registration must never point at a cut program. Failures are silent.
   void writeUninstaller(const PlannedUninstaller& files) {
     const HeldFolders& folders = target.folders;
-    note(u"uninstaller: " + files.imagePath);
+    noteLine(reports, u"uninstaller: " + files.imagePath);
     if (!target.uninstallerImage.empty() && isInHeldFolder(folders, files.imagePath)) {
       writeProtectedFile(files.imagePath, target.uninstallerImage);
     }
@@ -52,7 +48,7 @@ struct Apply {
     if (isInHeldFolder(folders, files.languageCopy) && readFileBytes(files.languageFile, language)) {
       writeProtectedFile(files.languageCopy, language);
     }
-    note(u"uninstall log: " + files.logPath);
+    noteLine(reports, u"uninstall log: " + files.logPath);
     logOpen = isInHeldFolder(folders, files.logPath) &&
               createUninstallLog(target.log, files.logPath, files.logHeader, files.digestKey);
   }
@@ -67,7 +63,7 @@ struct Apply {
   // open at all (another program's, in use) is left alone.
   void removeCutFile(const PlannedEntry& entry, int result) const {
     if (result == kPayloadFileNotCreated || entry.path.empty() || entry.path.back() == u'\\') return;
-    note(u"removed after the failure: " + entry.path);
+    noteLine(reports, u"removed after the failure: " + entry.path);
     removeFileInHeldFolder(target.folders, entry.path);
   }
 
@@ -101,20 +97,20 @@ struct Apply {
 
   void registerEntry(UninstallRegistration registration) {
     registration.estimatedSize = estimatedSizeOf(installedBytes);
-    note(u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
+    noteLine(reports, u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
     registerUninstaller(registration);
     append(plan.registrationRecord);
   }
 
   void makeLink(const PlannedLink& planned) const {
     const ShortcutLink& link = planned.link;
-    note(linkLogLine(link));
+    noteLine(reports, linkLogLine(link));
     createShortcut(link.target, link.linkPath, link.workingFolder, link.arguments, u"", u"", 0);
     append(planned.record);
   }
 
   void makeStartMenuLinks() const {
-    note(u"folder: " + plan.startMenuFolder);
+    noteLine(reports, u"folder: " + plan.startMenuFolder);
     makeFolderPath(plan.startMenuFolder);  // a folder that cannot be made shows as links that fail
     for (const PlannedLink& link : plan.startMenuLinks) makeLink(link);
     append(plan.startMenuRecords);
@@ -137,7 +133,7 @@ struct Apply {
     if (!plan.startMenuFolder.empty()) makeStartMenuLinks();
     reports.setProgress(position + 1);
     for (const PlannedValue& value : plan.registryValues) {
-      note(registryValueLogLine(value.entry));
+      noteLine(reports, registryValueLogLine(value.entry));
       writeRegistryEntry(value.entry);
       append(value.record);
     }

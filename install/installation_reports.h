@@ -25,4 +25,9 @@ struct InstallationReports {
   std::function<void(const std::u16string& line)> note;
 };
 
+// Writes `line` to the administrator's log, when there is one.
+inline void noteLine(const InstallationReports& reports, const std::u16string& line) {
+  if (reports.note) reports.note(line);
+}
+
 }  // namespace averlune

@@ -80,10 +80,6 @@ InstallationFacts gatherFacts(const SetupState& state, PayloadArchiveReader& rea
   return facts;
 }
 
-void note(const InstallationReports& reports, const std::u16string& line) {
-  if (reports.note) reports.note(line);
-}
-
 }  // namespace
 
 std::string embeddedUninstallerImage() {
@@ -100,7 +96,7 @@ InstallationTexts installationTexts(const LanguageTexts& texts) {
 void runInstallation(const SetupState& state, const InstallationTexts& texts, const InstallationReports& reports,
                      InstallationTarget& target) {
   for (const auto& [name, value] : installationEnvironment(state, userName())) {
-    note(reports, u"environment: " + name + u"=" + value);
+    noteLine(reports, u"environment: " + name + u"=" + value);
     SetEnvironmentVariableW(wide(name), wide(value));
   }
   PayloadArchiveReader reader(windowsPayloadFileSystem(target.folders));
@@ -110,7 +106,7 @@ void runInstallation(const SetupState& state, const InstallationTexts& texts, co
     return;
   }
   const std::u16string appFolder = applicationFolder(state.choices);
-  note(reports, u"folder: " + appFolder);
+  noteLine(reports, u"folder: " + appFolder);
   if (!holdApplicationFolder(target.folders, appFolder)) {
     reports.showError(kErrorTitle, kSetupErrorText);
     reports.endRun(true);
