@@ -65,7 +65,8 @@ UINT CALLBACK onCabinetNotification(PVOID context, UINT notification, UINT_PTR p
     SetLastError(ERROR_INVALID_NAME);
     return FILEOP_ABORT;
   }
-  makeFolderPath(target);  // the folders on the way; the file's own name is not one of them
+  // A name in a subfolder needs its folders first; the target folder itself exists already.
+  if (name.find(u'\\') != std::u16string::npos) makeFolderPath(target);
   target.copy(reinterpret_cast<char16_t*>(info->FullTargetName), target.size());
   info->FullTargetName[target.size()] = L'\0';
   return FILEOP_DOIT;
@@ -98,6 +99,8 @@ CopyCabinetResult copyCabinet(const std::u16string& ownFile, const std::u16strin
 }
 
 bool extractCabinet(const std::u16string& cabinetFile, const std::u16string& targetFolder) {
+  // Made once here rather than walked for every file: each step of that walk asks the disk.
+  if (!makeFolderPath(targetFolder)) return false;
   ExtractionContext context{targetFolder};
   const bool iterated = SetupIterateCabinetW(wide(cabinetFile), 0, onCabinetNotification, &context) != FALSE;
   return iterated && !context.refusedName;

@@ -155,12 +155,14 @@ void showSplashScreen(const std::u16string& workFolder, const std::u16string& sp
                       const SplashSoundPlayer* soundPlayer) {
   int width = 0;
   int height = 0;
-  // Declared in this order so that they end in the reverse one: the sound stops first, then the
-  // window closes, then its picture goes; the library that played the sound goes last.
-  const MultimediaLibrary multimedia;
-  const SplashSoundPlayer systemPlayer = soundPlayer ? SplashSoundPlayer() : systemSoundPlayer(multimedia);
+  // The picture first: a setup without one shows nothing and waits for nothing, so it need not
+  // pay for loading the multimedia library either.
   const OwnedGdiObject bitmap = splashBitmap(workFolder, width, height);
   if (!bitmap) return;
+  // Declared in this order so that they end in the reverse one: the sound stops first, then the
+  // window closes, then the library that played the sound goes; the picture goes last.
+  const MultimediaLibrary multimedia;
+  const SplashSoundPlayer systemPlayer = soundPlayer ? SplashSoundPlayer() : systemSoundPlayer(multimedia);
   const OwnedWindow window = openSplashWindow(static_cast<HBITMAP>(bitmap.get()), width, height);
   const SplashSound sound(soundPlayer ? *soundPlayer : systemPlayer, workFolder + u"ssps.dat");
 
