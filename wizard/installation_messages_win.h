@@ -6,9 +6,9 @@
 //
 // The status line and the bar's position are the exception: they change with every entry, and
 // waiting for the screen each time made the wizard's installation far slower than the silent one.
-// The thread only stores them (InstallationProgress); the window shows the latest on a timer at
-// the display's rate, and before anything else the thread asks of it, so a box, the finish page
-// and the run's end find the page showing where the run stands.
+// The thread only stores them (InstallationProgress); the window shows the latest on a timer, and
+// before anything else the thread asks of it, so a box, the finish page and the run's end find
+// the page showing where the run stands.
 #include <windows.h>
 
 #include <string>
@@ -47,9 +47,12 @@ class ProgressHeld {
   SRWLOCK& lock_;
 };
 
-// The wizard window's timer that shows the latest progress, and its period: a display's frame.
+// The wizard window's timer that shows the latest progress, and its period: 20 times a second
+// moves the bar smoothly to the eye, and no eye reads more names than that. At a display's 60,
+// drawing the two controls made a 2,000-file installation under Wine take about 3.4 s of
+// processor time instead of 2.6 s (the drawing keeps the X server busy too).
 constexpr UINT_PTR kInstallationProgressTimer = 1;
-constexpr UINT kInstallationProgressPeriodMs = 16;
+constexpr UINT kInstallationProgressPeriodMs = 50;
 
 struct InstallationMessageBox {
   const std::u16string* title;
