@@ -9,6 +9,7 @@ namespace averlune::e2e {
 namespace {
 
 constexpr int kPollMs = 50;
+constexpr int kBoxGoneMs = 5000;
 constexpr int kMessageBoxTextId = 0xFFFF;  // the static control that holds a message box's text
 
 struct Search {
@@ -183,7 +184,8 @@ std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, int timeoutMs) 
 }
 
 bool pressMessageBoxButton(const MessageBoxInfo& box, const std::wstring& caption) {
-  return clickButton(box.handle, caption);
+  if (!clickButton(box.handle, caption)) return false;
+  return pollUntil(kBoxGoneMs, [&] { return !IsWindow(box.handle) || !IsWindowVisible(box.handle); });
 }
 
 bool saveScreenshot(HWND window, const std::wstring& pngPath) {

@@ -61,6 +61,8 @@ void closeWindow(HWND window);
 
 // A message box of the process (a dialog of class #32770 with an OK/Cancel/... button).
 std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, int timeoutMs);
+// Presses the button and waits until the box has gone, so that looking for the next box never
+// finds this one again; false when the button is missing or the box stays.
 bool pressMessageBoxButton(const MessageBoxInfo& box, const std::wstring& caption);
 
 // Saves the window as it is drawn now, frame included, as a PNG file. Result: true when written.
