@@ -18,19 +18,6 @@ using I = ControlId;
 
 constexpr int kInstallMs = 60000;
 
-// The content of a file that another process writes, once it is there and stays the same for a
-// moment; empty when it does not appear within `timeoutMs`.
-std::string writtenFile(const std::wstring& path, int timeoutMs) {
-  std::optional<std::string> last;
-  for (int waited = 0; waited < timeoutMs; waited += 100) {
-    const std::optional<std::string> now = readFileBytes(path);
-    if (now && last && *now == *last) return *now;
-    last = now;
-    Sleep(100);
-  }
-  return last.value_or("");
-}
-
 bool checked(const WizardSession& w, ControlId id) {
   return SendMessageW(w.control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

@@ -291,9 +291,7 @@ TEST(Wizard, LicenceOneNeedsTheAcceptOptionAndLinksOpenOnlyInTheBrowser) {
   EXPECT_NE(w.info(I::licenceView).text.find(L"Terms of use."), std::wstring::npos);
   const HWND view = w.info(I::licenceView).handle;
   ASSERT_TRUE(PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 8)));
-  const std::wstring opened = scratch + L"\\browser\\launched.txt";
-  for (int waited = 0; waited < kStepMs && !fileExists(opened); waited += 100) Sleep(100);
-  const std::string browserRun = readWholeFile(opened);
+  const std::string browserRun = writtenFile(scratch + L"\\browser\\launched.txt", kStepMs);
   EXPECT_NE(browserRun.find(std::string("h\0t\0t\0p\0:\0/\0/\0w\0w\0w\0", 20)), std::string::npos)
       << "the link was not opened in the browser on the press";
   EXPECT_FALSE(fileExists(setupFolder + L"\\launched.txt")) << "the program named like the link ran";

@@ -93,6 +93,17 @@ std::optional<std::string> readFileBytes(const std::wstring& path) {
   return bytes;
 }
 
+std::string writtenFile(const std::wstring& path, int timeoutMs) {
+  std::optional<std::string> last;
+  for (int waited = 0; waited < timeoutMs; waited += 100) {
+    const std::optional<std::string> now = readFileBytes(path);
+    if (now && !now->empty() && last && *now == *last) return *now;
+    last = now;
+    Sleep(100);
+  }
+  return last.value_or("");
+}
+
 bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

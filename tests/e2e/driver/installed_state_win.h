@@ -21,6 +21,10 @@ struct FileFacts {
 FileFacts fileFacts(const std::wstring& path);
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> readFileBytes(const std::wstring& path);
+// The content of a file that another process writes, once it can be read, is not empty and stays
+// the same for a moment (a writer that holds the file alone cannot be read from before it is
+// done); empty when that does not happen within `timeoutMs`.
+std::string writtenFile(const std::wstring& path, int timeoutMs);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
 // Sets the file's last-write time to a local time.
 bool setLastWriteLocal(const std::wstring& path, const SYSTEMTIME& local);
