@@ -133,7 +133,9 @@ TEST(PayloadArchiveReaderWin, MadeLevelsAreTheMachinesAndAHardLinkIsReplacedNotW
       EXPECT_TRUE(facts.usersMayRead);
     }
   }
-  if (systemKeepsDaclsAsWritten()) EXPECT_FALSE(fileDaclFacts(f.scratch.path.u16string()).isProtected);
+  if (systemKeepsDaclsAsWritten()) {
+    EXPECT_FALSE(fileDaclFacts(f.scratch.path.u16string()).isProtected);
+  }
 
   const fs::path elsewhere = f.scratch.path / "elsewhere.txt";
   std::ofstream(elsewhere, std::ios::binary) << "someone else's";

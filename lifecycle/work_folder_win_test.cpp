@@ -65,7 +65,9 @@ TEST(WorkFolder, IsForAdministratorsAloneHeldAndRemovedWithoutFollowingALink) {
   EXPECT_TRUE(facts.read);
   EXPECT_FALSE(facts.usersMayRead);
   EXPECT_FALSE(facts.usersMayChange);
-  if (systemKeepsDaclsAsWritten()) EXPECT_TRUE(facts.isProtected);
+  if (systemKeepsDaclsAsWritten()) {
+    EXPECT_TRUE(facts.isProtected);
+  }
 
   // Held without delete sharing: nobody can rename it and put another folder in its place.
   const std::filesystem::path moved = folder.wstring() + L".moved";
@@ -80,7 +82,9 @@ TEST(WorkFolder, IsForAdministratorsAloneHeldAndRemovedWithoutFollowingALink) {
   EXPECT_FALSE(held);
   EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_FALSE(std::filesystem::exists(moved));
-  if (linked) EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(kept)));
+  if (linked) {
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(kept)));
+  }
 }
 
 }  // namespace
