@@ -24,8 +24,7 @@ constexpr Flag kFlags[] = {
      "the start menu check box starts ticked, but no start menu shortcut is made even when it is ticked"},
     {"Registry", &SetupOptions::Registry, "the values of Registry.dat are not written, as with 0"},
     {"Uninstaller", &SetupOptions::Uninstaller,
-     "an uninstall entry is registered, but no uninstaller and no uninstall log are written, so the entry removes "
-     "nothing"},
+     "no uninstaller, uninstall log or uninstall entry is written, as with 0"},
     {"Uninstaller_VW", &SetupOptions::Uninstaller_VW, "Website is not handed to the uninstaller, as with 0"},
     {"SplashScreen", &SetupOptions::SplashScreen, "no splash screen is shown, as with 0"},
     {"SFA", &SetupOptions::SFA, "start menu shortcuts go to the current user's start menu, as with 0"},

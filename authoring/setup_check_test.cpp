@@ -116,8 +116,8 @@ TEST(SetupCheck, ScriptKeysTheSetupNeverReads) {
                       {"SC.dat:5: warning: Desktopicon = -1 is neither 0 nor 1, so the desktop check box starts ticked, but no "
                        "desktop shortcut is made even when it is ticked; set Desktopicon to 0 or 1 [manual: The setup script, "
                        "SC.dat]",
-                       "SC.dat:3: warning: Uninstaller = 2 is neither 0 nor 1, so an uninstall entry is registered, but no "
-                       "uninstaller"}));
+                       "SC.dat:3: warning: Uninstaller = 2 is neither 0 nor 1, so no uninstaller, uninstall log or "
+                       "uninstall entry is written, as with 0"}));
 }
 
 TEST(SetupCheck, LanguageFileKeysTheWizardNeverReads) {

@@ -82,6 +82,7 @@ PayloadFileSystem hostFileSystem() {
     const timespec times[2] = {stamp, stamp};
     futimens(descriptor(file), times);
     close(descriptor(file));
+    return true;
   };
   system.oemToText = [](std::string_view bytes) { return decodeLatin1(bytes); };
   return system;

@@ -1,23 +1,24 @@
 #pragma once
 // Files that a later elevated run trusts (the uninstaller, its language copy, its log): written
-// fresh with a protected DACL (Administrators and SYSTEM full control, Users read and execute,
-// nothing inherited from the folder), never rewritten in place. A file of the same name that was
-// there before is replaced by a rename, so whatever DACL or content it had cannot survive; and
-// since Users may not write or delete the new file, a folder that standard users can modify (any
-// folder made below C:\ inherits that) gives them no way to change it.
+// fresh with a protected DACL (config/protected_dacl_win.h: Administrators and SYSTEM full control,
+// Users read and execute, nothing inherited from the folder), never rewritten in place. A file of
+// the same name that was there before is replaced by a rename, so whatever DACL or content it had
+// cannot survive, and a hard link at the name keeps its other file unchanged; since Users may not
+// write or delete the new file, a folder that standard users can modify gives them no way to
+// change it.
 //
-// The caller checks the folder first (install/held_folders_win.h): the file is created by name in
-// it. Windows edge only.
+// The caller holds the folder, checked on its handle (install/held_folders_win.h): the file is
+// created and renamed relative to that handle, never by a path parsed again. Windows edge only.
 #include <string>
 
 #include "config/owned_handle_win.h"
 
 namespace averlune {
 
-// Writes `bytes` under a temporary name in the folder of `path` with the protected DACL, then
-// renames it over `path` through its own handle. The open handle (write access, at the end of the
-// file) on success, for more bytes to follow; empty, with `path` as it was and no temporary file
-// left, on failure.
-OwnedHandle writeProtectedFile(const std::u16string& path, const std::string& bytes);
+// Writes `bytes` under a new name in `folder` with the protected DACL, then renames it over
+// `name` (config/link_free_files_win.h). The open handle (write access, at the end of the file) on
+// success, for more bytes to follow; empty, with `name` as it was and no new file left, on
+// failure.
+OwnedHandle writeProtectedFile(HANDLE folder, const std::u16string& name, const std::string& bytes);
 
 }  // namespace averlune

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "config/dacl_test_support_win.h"
+#include "config/link_free_files_win.h"
 #include "config/temp_folder_test_support.h"
 #include "config/wide_text_win.h"
 
@@ -16,6 +17,8 @@ namespace fs = std::filesystem;
 
 TEST(ProtectedFile, ReplacesAnyEarlierFileWithOneUsersCanOnlyReadAndStaysOpenForAppending) {
   TempFolder folder;
+  const OwnedHandle held = openTrustedFolder(folder.folder());
+  ASSERT_TRUE(held);
   // An earlier file that everyone may change, as a standard user could have left it.
   const std::u16string path = folder.write(u"uninstall.dat", "planted, and longer than the new content");
   PSECURITY_DESCRIPTOR open = nullptr;
@@ -25,7 +28,7 @@ TEST(ProtectedFile, ReplacesAnyEarlierFileWithOneUsersCanOnlyReadAndStaysOpenFor
   ASSERT_TRUE(fileDaclFacts(path).usersMayChange);
 
   {
-    const OwnedHandle file = writeProtectedFile(path, "header");
+    const OwnedHandle file = writeProtectedFile(held.get(), u"uninstall.dat", "header");
     ASSERT_TRUE(file);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(file.get(), "+record", 7, &written, nullptr));
@@ -42,7 +45,7 @@ TEST(ProtectedFile, ReplacesAnyEarlierFileWithOneUsersCanOnlyReadAndStaysOpenFor
 
   // A name that cannot be replaced (a folder stands there) fails and leaves no temporary file.
   fs::create_directories(folder.path / "taken");
-  EXPECT_FALSE(writeProtectedFile((folder.path / "taken").u16string(), "x"));
+  EXPECT_FALSE(writeProtectedFile(held.get(), u"taken", "x"));
   std::vector<fs::path> names;
   for (const auto& entry : fs::directory_iterator(folder.path)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());

@@ -2,16 +2,22 @@
 // The application folder and the folders below it that the installation writes into, each one
 // checked and then held open for the rest of the run.
 //
-// The elevated setup must never write through a junction, symbolic link or mount point at or
-// below the application folder: one planted in an existing application folder would send its
-// files anywhere. Each folder is opened as itself (not followed), checked on that handle to be a
-// plain folder, and kept open without delete sharing, so it can be neither renamed nor removed and
-// replaced by a link while files are created in it by name. Files are then created only directly
-// in a held folder, and opened as themselves too. (Wine opens a symbolic link of the host as its
-// target whatever the flags say; such a link is told by its path's attributes as well.)
+// The elevated setup must never write through a junction, symbolic link, mount point or hard link
+// at or below the application folder: one planted in an existing application folder would send
+// its files anywhere. Each folder is opened as itself (not followed), checked on that handle to be
+// a plain folder, and kept open without delete sharing, so it can be neither renamed nor removed
+// and replaced by a link while the run works in it. Files are created, renamed and removed only
+// relative to a held folder's handle (config/link_free_files_win.h), never by a path parsed
+// again. (Wine opens a symbolic link of the host as its target whatever the flags say; such a
+// link is told by its path's attributes as well.)
+//
+// Every folder level the run makes gets the machine's DACL (config/protected_dacl_win.h:
+// Administrators and SYSTEM full control, Users read and execute, inherited below); a level that
+// was there keeps its own: an existing application folder is the user's choice.
 //
 // One run's folders belong to the installation thread; the handles close when the record goes.
 #include <map>
+#include <memory>
 #include <string>
 
 #include "config/owned_handle_win.h"
@@ -24,7 +30,10 @@ struct HeldFolders {
 };
 
 // Makes `root` (ending in "\") with its missing parents and holds it as the run's application
-// folder. False when it cannot be made or is no plain folder (a link, a file).
+// folder. The levels that stand already are the user's choice and are reached as they are (a
+// link among them followed) up to the last: the application folder itself must be a plain folder;
+// the missing levels are made one inside the other. False when it cannot be made or is no plain
+// folder (a link, a file).
 bool holdApplicationFolder(HeldFolders& folders, const std::u16string& root);
 
 // Makes and holds each folder from the application folder down to `folder` (ending in "\").
@@ -32,17 +41,37 @@ bool holdApplicationFolder(HeldFolders& folders, const std::u16string& root);
 // cannot be made or is no plain folder.
 bool holdFolder(HeldFolders& folders, const std::u16string& folder);
 
-// True when the folder the file `path` names lies directly in is held.
-bool isInHeldFolder(const HeldFolders& folders, const std::u16string& path);
+// The held folder the file `path` lies directly in, and the file's name there; a null folder when
+// that folder is not held.
+struct PlaceInHeldFolder {
+  HANDLE folder = nullptr;
+  std::u16string name;
+};
+PlaceInHeldFolder placeInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 
-// Creates or replaces the file `path` in a held folder for reading and writing (sharing reads),
-// like the payload's files: a new file is made; an existing one is replaced by create-always, else
-// truncated (create-always refuses a hidden or system file whose attributes it would drop). Null
-// when the folder is not held, the file cannot be created, or the name is a link or a folder.
-HANDLE createFileInHeldFolder(const HeldFolders& folders, const std::u16string& path);
+// A file being written into a held folder: under its own name when the name was free (a fresh
+// installation's one call per file), otherwise under a new name until putFileInPlace renames it
+// over whatever stood there.
+struct FileInHeldFolder {
+  OwnedHandle file;  // reading and writing, sharing reads
+  HANDLE folder = nullptr;
+  std::u16string name;
+  bool underNewName = false;
+};
 
-// Removes the file `path` in a held folder, read-only or not, through a handle to the file itself;
-// a link or a folder of that name stays. False when the file could not be removed.
+// Creates the file `path` in a held folder as FileInHeldFolder says. Null when the folder is not
+// held or no file can be created there.
+std::unique_ptr<FileInHeldFolder> createFileInHeldFolder(const HeldFolders& folders, const std::u16string& path);
+
+// Gives a file written under a new name its own name, replacing what stood there: a file, a hard
+// link (its other names keep their content) or a link. False when the system refuses (a folder of
+// that name, a file in use or read-only); the new file is then removed and the name keeps what it
+// had. True at once for a file made under its own name.
+bool putFileInPlace(FileInHeldFolder& file);
+
+// Removes the file `path` in a held folder, read-only or not, through a handle to the file itself
+// opened relative to the folder; a link or a folder of that name stays. False when the file could
+// not be removed.
 bool removeFileInHeldFolder(const HeldFolders& folders, const std::u16string& path);
 
 }  // namespace averlune

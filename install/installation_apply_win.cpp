@@ -37,20 +37,27 @@ struct Apply {
   }
 
   // The uninstaller's files go only into the held application folder, protected and whole: the
-  // registration must never point at a cut program. Failures are silent.
+  // registration must never point at a cut program, nor at a file that is not the one written (a
+  // name held open by another program refuses the rename). Without the program there is no log,
+  // and without the log no entry. Failures are silent.
   void writeUninstaller(const PlannedUninstaller& files) {
     const HeldFolders& folders = target.folders;
     noteLine(reports, u"uninstaller: " + files.imagePath);
-    if (!target.uninstallerImage.empty() && isInHeldFolder(folders, files.imagePath)) {
-      writeProtectedFile(files.imagePath, target.uninstallerImage);
+    const PlaceInHeldFolder image = placeInHeldFolder(folders, files.imagePath);
+    if (target.uninstallerImage.empty() || !image.folder ||
+        !writeProtectedFile(image.folder, image.name, target.uninstallerImage)) {
+      noteLine(reports, u"the uninstaller could not be written: no uninstall log, no uninstall entry");
+      return;
     }
     std::string language;
-    if (isInHeldFolder(folders, files.languageCopy) && readFileBytes(files.languageFile, language)) {
-      writeProtectedFile(files.languageCopy, language);
+    const PlaceInHeldFolder languageCopy = placeInHeldFolder(folders, files.languageCopy);
+    if (languageCopy.folder && readFileBytes(files.languageFile, language)) {
+      writeProtectedFile(languageCopy.folder, languageCopy.name, language);
     }
     noteLine(reports, u"uninstall log: " + files.logPath);
-    logOpen = isInHeldFolder(folders, files.logPath) &&
-              createUninstallLog(target.log, files.logPath, files.logHeader, files.digestKey);
+    logOpen = createUninstallLog(target.log, placeInHeldFolder(folders, files.logPath), files.logHeader,
+                                 files.digestKey);
+    if (!logOpen) noteLine(reports, u"the uninstall log could not be written: no uninstall entry");
   }
 
   // The folders made by the entries extracted so far, after the files in them.
@@ -96,6 +103,7 @@ struct Apply {
   }
 
   void registerEntry(UninstallRegistration registration) {
+    if (!logOpen) return;  // the uninstaller or its log was not written: nothing may name them
     registration.estimatedSize = estimatedSizeOf(installedBytes);
     noteLine(reports, u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
     registerUninstaller(registration);

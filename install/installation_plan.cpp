@@ -85,7 +85,7 @@ struct Planner {
   void planRegistration() {
     plan.registration = uninstallRegistration(options.Appname, options.Version, options.Website1, options.Company,
                                               plan.appFolder + options.UninstallerFilename + u".exe");
-    if (plan.registration && logged) {
+    if (plan.registration) {
       plan.registrationRecord = uninstallKeyRecord(kUninstallRootName, plan.registration->subKey);
     }
   }
@@ -140,7 +140,8 @@ struct Planner {
     if (logged) planUninstaller();
     plan.progressMaximum = static_cast<int>(facts.payload.declaredCount + 2);
     planEntries();
-    if (options.Uninstaller != 0) planRegistration();
+    // An entry only names an uninstaller the run writes: any other value than 1 writes none.
+    if (logged) planRegistration();
     if (options.Desktopicon == 1 && state.choices.desktopIcon) planDesktopLinks();
     if (options.StartMenuFolder == 1 && state.choices.startMenuFolder) planStartMenuLinks();
     if (options.Registry == 1) planRegistryValues();

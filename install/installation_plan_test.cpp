@@ -183,14 +183,18 @@ TEST(InstallationPlan, AReinstallClaimsTheFoldersOfItsEarlierLogOnlyWhenTheEntry
 
 TEST(InstallationPlan, WhatTheUninstallerSwitchAndTheNameDecide) {
   PlanFixture f;
-  f.state.options.Uninstaller = 0;
   f.payload({entry(u"docs\\", 0), entry(u"a.txt")});
   f.facts.startMenuList = "x\r\nTool\r\n\r\n";
-  InstallationPlan plan = f.plan();
-  EXPECT_FALSE(plan.uninstaller);
-  EXPECT_FALSE(plan.registration);
-  EXPECT_EQ(logOf(plan), "");
-  EXPECT_EQ(plan.startMenuLinks.size(), 1u);
+  InstallationPlan plan;
+  // Any value but 1 writes no uninstaller, so no uninstall entry may name one.
+  for (int value : {0, 2, -1}) {
+    f.state.options.Uninstaller = value;
+    plan = f.plan();
+    EXPECT_FALSE(plan.uninstaller) << value;
+    EXPECT_FALSE(plan.registration) << value;
+    EXPECT_EQ(logOf(plan), "") << value;
+    EXPECT_EQ(plan.startMenuLinks.size(), 1u) << value;
+  }
 
   // Without a name no entry is registered and the digest goes nowhere (never onto the Uninstall key
   // itself); the web site needs its own switch.

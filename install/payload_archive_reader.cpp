@@ -383,7 +383,9 @@ int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& 
     return kPayloadFileNotCreated;
   }
   const int result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
-  system.finishFile(file, payloadFileTime(info.dosDateTime), info.externalAttributes);
+  if (!system.finishFile(file, payloadFileTime(info.dosDateTime), info.externalAttributes)) {
+    return kPayloadFileNotCreated;
+  }
   return result;
 }
 

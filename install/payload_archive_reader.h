@@ -94,13 +94,14 @@ struct PayloadFileSystem {
 
   // Creates `folder` (ending in "\") with every missing parent; true when it exists afterwards.
   std::function<bool(const std::u16string& folder)> makeFolderPath;
-  // Creates or replaces the file: create-always for reading and writing (sharing reads), else
-  // opened for writing and truncated. Null when neither works.
+  // Creates the file to be written, or its replacement: an existing file at `path` keeps its
+  // content until finishFile. Null when no file can be made.
   std::function<void*(const std::u16string& path)> createFile;
   std::function<bool(void* file, const void* data, std::size_t size)> writeFile;
-  // Sets the last-write time (local time) and the attributes (the archive's external attributes,
-  // whose low bits are Windows attributes) through the open file, then closes it.
-  std::function<void(void* file, const PayloadFileTime& time, std::uint32_t attributes)> finishFile;
+  // Puts the written file at its path (replacing what stood there), sets its last-write time
+  // (local time) and attributes (the archive's external attributes, whose low bits are Windows
+  // attributes), and closes it. False when it cannot take its path: nothing there was changed.
+  std::function<bool(void* file, const PayloadFileTime& time, std::uint32_t attributes)> finishFile;
 
   // The system's OEM code page to UTF-16.
   std::function<std::u16string(std::string_view bytes)> oemToText;
@@ -157,7 +158,7 @@ bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths);
 // folder entry makes the folder; a file entry makes its folder and writes the file. An empty path
 // writes nothing and fails. A file whose data is damaged, shorter than stated or fails its CRC-32 is
 // left as far as it was written, with its time and attributes, and fails; a file that could not be
-// created at all fails with kPayloadFileNotCreated.
+// created, or cannot replace the file at its path, fails with kPayloadFileNotCreated.
 int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path);
 
 // Extracts the current entry below `targetFolder`. With `keepPaths` the entry's folders are

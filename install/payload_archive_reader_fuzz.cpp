@@ -51,7 +51,7 @@ PayloadFileSystem fuzzFileSystem(Input& input) {
     return &handle;
   };
   system.writeFile = [](void*, const void*, std::size_t) { return true; };
-  system.finishFile = [](void*, const PayloadFileTime&, std::uint32_t) {};
+  system.finishFile = [](void*, const PayloadFileTime&, std::uint32_t) { return true; };
   system.oemToText = [](std::string_view bytes) { return std::u16string(bytes.begin(), bytes.end()); };
   return system;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/dacl_test_support_win.h"
 #include "config/folder_path_win.h"
 #include "config/wide_text_win.h"
 #include "install/payload_file_system_win.h"
@@ -102,7 +103,7 @@ TEST(PayloadArchiveReaderWin, ReplacesExistingFilesUnlessTheyCannotBeOpened) {
   EXPECT_EQ(fileBytes(f.target + u"big.txt"), "new");
   EXPECT_EQ(attributesOf(f.target + u"hidden.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
-  // Second run: the hidden file is replaced in place; a file that cannot be opened refuses. (Wine
+  // Second run: the hidden file is replaced; a file that is in use refuses. (Wine
   // run by root lets a read-only file be replaced, so a file held open without sharing stands in
   // for it here.)
   HANDLE held = CreateFileW(wide(f.target + u"ro.txt"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -112,6 +113,46 @@ TEST(PayloadArchiveReaderWin, ReplacesExistingFilesUnlessTheyCannotBeOpened) {
   EXPECT_EQ(second, (std::vector<int>{0, 0, kPayloadFileNotCreated}));
   EXPECT_EQ(fileBytes(f.target + u"ro.txt"), "ro");
   EXPECT_EQ(fileBytes(f.target + u"hidden.txt"), "new hidden");
+}
+
+// The levels the run makes are the machine's; one that stood keeps its DACL. A second run into the
+// folder replaces each name and never writes through it: a hard link planted at a payload file's
+// name keeps its other name's content.
+TEST(PayloadArchiveReaderWin, MadeLevelsAreTheMachinesAndAHardLinkIsReplacedNotWrittenThrough) {
+  WinFixture f;
+  f.target = (f.scratch.path / "Made" / "App" / "").u16string();
+  payloadtest::writeArchive(f.scratch.path / "setup.exe", {{"bin/tool.exe", "tool"}, {"shared.txt", "from the payload"}});
+  EXPECT_EQ(f.extractAll(), (std::vector<int>{0, 0}));
+  for (const std::u16string& level : {f.target.substr(0, f.target.size() - 4), f.target, f.target + u"bin\\"}) {
+    SCOPED_TRACE(fs::path(std::wstring(level.begin(), level.end())).string());
+    const FileDaclFacts facts = fileDaclFacts(level);
+    EXPECT_TRUE(facts.read);
+    EXPECT_FALSE(facts.usersMayChange);
+    if (systemKeepsDaclsAsWritten()) {
+      EXPECT_TRUE(facts.isProtected);
+      EXPECT_TRUE(facts.usersMayRead);
+    }
+  }
+  if (systemKeepsDaclsAsWritten()) {
+    EXPECT_FALSE(fileDaclFacts(f.scratch.path.u16string()).isProtected);
+  }
+
+  const fs::path elsewhere = f.scratch.path / "elsewhere.txt";
+  std::ofstream(elsewhere, std::ios::binary) << "someone else's";
+  const std::u16string shared = f.target + u"shared.txt";
+  ASSERT_TRUE(DeleteFileW(wide(shared)));
+  ASSERT_TRUE(CreateHardLinkW(wide(shared), elsewhere.c_str(), nullptr));
+  f.folders = HeldFolders();
+  EXPECT_EQ(f.extractAll(), (std::vector<int>{0, 0}));
+  EXPECT_EQ(fileBytes(shared), "from the payload");
+  EXPECT_EQ(payloadtest::readBytes(elsewhere), "someone else's");
+  // Nothing is left under a new name.
+  std::vector<fs::path> names;
+  for (const auto& entry : fs::directory_iterator(fs::path(std::wstring(f.target.begin(), f.target.end())))) {
+    names.push_back(entry.path().filename());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<fs::path>{"bin", "shared.txt"}));
 }
 
 TEST(PayloadArchiveReaderWin, ReadsTheArchiveOfAFileWithANonAnsiName) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "config/wide_text_win.h"
@@ -50,13 +51,14 @@ std::size_t readAt(void* file, std::uint64_t offset, void* buffer, std::size_t s
 
 void closeHandle(void* file) { CloseHandle(static_cast<HANDLE>(file)); }
 
+FileInHeldFolder& fileOf(void* file) { return *static_cast<FileInHeldFolder*>(file); }
+
 bool writeFile(void* file, const void* data, std::size_t size) {
+  const HANDLE handle = fileOf(file).file.get();
   const char* at = static_cast<const char*>(data);
   while (size > 0) {
     DWORD written = 0;
-    if (!WriteFile(static_cast<HANDLE>(file), at, static_cast<DWORD>(size), &written, nullptr) || written == 0) {
-      return false;
-    }
+    if (!WriteFile(handle, at, static_cast<DWORD>(size), &written, nullptr) || written == 0) return false;
     at += written;
     size -= written;
   }
@@ -64,8 +66,11 @@ bool writeFile(void* file, const void* data, std::size_t size) {
 }
 
 // One call for the time and the attributes, through the handle that wrote the file: reopening it
-// by name to set the attributes cost three more round trips to Wine's server for every file.
-void finishFile(void* file, const PayloadFileTime& time, std::uint32_t attributes) {
+// by name to set the attributes cost three more round trips to Wine's server for every file. The
+// file takes its name first, so that a read-only one is never left under a new name.
+bool finishFile(void* file, const PayloadFileTime& time, std::uint32_t attributes) {
+  const std::unique_ptr<FileInHeldFolder> written(&fileOf(file));
+  if (!putFileInPlace(*written)) return false;
   SYSTEMTIME local{};
   local.wYear = static_cast<WORD>(time.year);
   local.wMonth = static_cast<WORD>(time.month);
@@ -85,8 +90,8 @@ void finishFile(void* file, const PayloadFileTime& time, std::uint32_t attribute
   // Zero here would mean "unchanged"; zero attributes mean a plain file.
   const DWORD settable = attributes & kSettableAttributes;
   info.FileAttributes = settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL;
-  SetFileInformationByHandle(static_cast<HANDLE>(file), FileBasicInfo, &info, sizeof info);  // refused: as created
-  CloseHandle(static_cast<HANDLE>(file));
+  SetFileInformationByHandle(written->file.get(), FileBasicInfo, &info, sizeof info);  // refused: as created
+  return true;
 }
 
 std::u16string oemToText(std::string_view bytes) {
@@ -108,7 +113,9 @@ PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders) {
   system.readAt = readAt;
   system.closeReading = closeHandle;
   system.makeFolderPath = [&folders](const std::u16string& folder) { return holdFolder(folders, folder); };
-  system.createFile = [&folders](const std::u16string& path) -> void* { return createFileInHeldFolder(folders, path); };
+  system.createFile = [&folders](const std::u16string& path) -> void* {
+    return createFileInHeldFolder(folders, path).release();  // finishFile takes it back
+  };
   system.writeFile = writeFile;
   system.finishFile = finishFile;
   system.oemToText = oemToText;

@@ -1,7 +1,8 @@
 #pragma once
 // The payload archive reader's file system on Windows: wide-character paths throughout, the
-// archive read with positioned reads, target files created with create-always semantics, the
-// last-write time set as local time, names through the system's OEM code page.
+// archive read with positioned reads, target files created new in their held folder (an existing
+// name replaced by renaming a new file over it), the last-write time set as local time, names
+// through the system's OEM code page.
 #include "install/held_folders_win.h"
 #include "install/payload_archive_reader.h"
 

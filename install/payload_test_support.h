@@ -167,6 +167,7 @@ struct RecordingFileSystem {
       recorded.time = time;
       recorded.attributes = attributes;
       delete target;
+      return true;
     };
     // Code page 437 for the bytes the tests use; ASCII passes through.
     result.oemToText = [](std::string_view bytes) {

@@ -40,11 +40,11 @@ void storeDigest(const std::u16string& key, const std::u16string& digest) {
 
 }  // namespace
 
-bool createUninstallLog(UninstallLogFile& log, const std::u16string& path, const std::string& header,
+bool createUninstallLog(UninstallLogFile& log, const PlaceInHeldFolder& place, const std::string& header,
                         const std::u16string& digestKey) {
   const Locked locked(log.lock);
-  if (log.closed) return false;
-  log.file = writeProtectedFile(path, header);
+  if (log.closed || !place.folder) return false;
+  log.file = writeProtectedFile(place.folder, place.name, header);
   if (!log.file) return false;
   log.digestKey = digestKey;
   log.written = header;

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "config/owned_handle_win.h"
+#include "install/held_folders_win.h"
 
 namespace averlune {
 
@@ -31,9 +32,10 @@ struct UninstallLogFile {
   bool closed = false;
 };
 
-// Creates the log at `path` as a protected file (config/protected_file_win.h) beginning with
-// `header`, to be appended to. False when it cannot be created, or when the log was closed already.
-bool createUninstallLog(UninstallLogFile& log, const std::u16string& path, const std::string& header,
+// Creates the log at `place` as a protected file (config/protected_file_win.h) beginning with
+// `header`, to be appended to. False when it cannot be created (no held folder, a name that cannot
+// be replaced), or when the log was closed already.
+bool createUninstallLog(UninstallLogFile& log, const PlaceInHeldFolder& place, const std::string& header,
                         const std::u16string& digestKey);
 
 // Appends one record; lost when the log is not open. Only bytes that reached the file count

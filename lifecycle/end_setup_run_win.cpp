@@ -23,7 +23,7 @@ void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   // Cancel while the installation thread writes: its log is closed and its digest kept before the
   // process ends, so the uninstaller can remove what was installed so far.
   if (run.wizard && run.wizard->closeUninstallLog) run.wizard->closeUninstallLog();
-  if (removeWorkFolderToo) removeWorkFolder(run.state.workFolder);
+  if (removeWorkFolderToo) removeWorkFolder(run.workFolder, run.state.workFolder);
   run.instanceLock.reset();
   if (run.wizard) releaseWizard(*run.wizard);
   if (run.languageDialog) run.languageDialog->window.reset();

@@ -40,6 +40,11 @@ class RunEnd : public testing::Test {
     std::ofstream(scratch.path / "work" / "inner" / "SC.dat") << "[Setup]\n";
     SetupState& state = run.state;
     state.workFolder = (scratch.path / "work" / "").u16string();
+    run.workFolder = OwnedHandle(CreateFileW((scratch.path / "work").c_str(),
+                                             FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | DELETE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    ASSERT_TRUE(run.workFolder);
     state.ownFile = (scratch.path / "setup.exe").u16string();
     state.languageTexts.Messages.ExitSetupH = u"Exit Setup";
     state.languageTexts.Messages.ExitSetup = u"Do you want to abort the installation?";
@@ -119,7 +124,7 @@ void extractThenFail(const SetupState& state, const InstallationTexts&, const In
                      InstallationTarget& target) {
   const std::u16string app = applicationFolder(state.choices);
   holdApplicationFolder(target.folders, app);
-  createUninstallLog(target.log, app + u"uninstall.dat", "header", kDigestKey);
+  createUninstallLog(target.log, placeInHeldFolder(target.folders, app + u"uninstall.dat"), "header", kDigestKey);
   reports.setProgressMaximum(4);
   reports.setStatus(u"Installing..");
   WaitForSingleObject(releaseInstallation, 10000);

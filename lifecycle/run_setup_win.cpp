@@ -119,7 +119,7 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   enterOwnFolder(state.ownFile);
 
   // 6-10: the work folder with the unpacked configuration cabinet and the setup icon.
-  if (!makeWorkFolder(state.workFolder)) return failStartup(run, kSetupErrorText, false);
+  if (!makeWorkFolder(state.workFolder, run.workFolder)) return failStartup(run, kSetupErrorText, false);
   state.cabinetFile = state.workFolder + u"Setup.cab";
   if (copyCabinet(state.ownFile, state.cabinetFile) != CopyCabinetResult::success) {
     return failStartup(run, kSetupErrorText, false);

@@ -16,6 +16,7 @@ namespace averlune {
 
 struct SetupRun {
   SetupState state;
+  OwnedHandle workFolder;  // state.workFolder, held from its making to its removal
   OwnedMutex instanceLock;
   OwnedIcon setupIcon;
   std::unique_ptr<LanguageDialog> languageDialog;  // setups with several languages only; shows setupIcon

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "config/dacl_test_support_win.h"
 #include "config/temp_folder_test_support.h"
 
 namespace averlune {
@@ -38,11 +39,52 @@ TEST(WorkFolder, WithoutATemporaryFolderThereIsNoWorkFolderNotEvenNextToTheSetup
     const ScopedVariable tmp(L"TMP", tooLong);
     const ScopedVariable temp(L"TEMP", tooLong);
     std::u16string workFolder = u"stale";
-    EXPECT_FALSE(makeWorkFolder(workFolder));
+    OwnedHandle held;
+    EXPECT_FALSE(makeWorkFolder(workFolder, held));
     EXPECT_TRUE(workFolder.empty());
+    EXPECT_FALSE(held);
   }
   SetCurrentDirectoryW(before);
   EXPECT_TRUE(std::filesystem::is_empty(setupFolder.path));
+}
+
+// The folder the elevated run reads its configuration and plug-in from: only Administrators and
+// SYSTEM may use it, it cannot be renamed away while held, and its removal deletes what is in it
+// without following a link planted there.
+TEST(WorkFolder, IsForAdministratorsAloneHeldAndRemovedWithoutFollowingALink) {
+  const TempFolder outside;
+  const std::u16string kept = outside.write(u"kept.txt", "not the run's");
+  std::u16string workFolder;
+  OwnedHandle held;
+  ASSERT_TRUE(makeWorkFolder(workFolder, held));
+  ASSERT_TRUE(held);
+  const std::filesystem::path folder(std::u16string(workFolder, 0, workFolder.size() - 1));
+  ASSERT_TRUE(std::filesystem::is_directory(folder));
+
+  const FileDaclFacts facts = fileDaclFacts(workFolder);
+  EXPECT_TRUE(facts.read);
+  EXPECT_FALSE(facts.usersMayRead);
+  EXPECT_FALSE(facts.usersMayChange);
+  if (systemKeepsDaclsAsWritten()) {
+    EXPECT_TRUE(facts.isProtected);
+  }
+
+  // Held without delete sharing: nobody can rename it and put another folder in its place.
+  const std::filesystem::path moved = folder.wstring() + L".moved";
+  EXPECT_FALSE(MoveFileW(folder.c_str(), moved.c_str()));
+
+  std::filesystem::create_directories(folder / "inner");
+  std::ofstream(folder / "inner" / "SC.dat") << "[Setup]";
+  std::ofstream(folder / "dll.dll") << "MZ";
+  // A junction (Windows) or a link to a folder outside: removed as a link, never emptied.
+  const bool linked = CreateSymbolicLinkW((folder / "link").c_str(), outside.path.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+  removeWorkFolder(held, workFolder);
+  EXPECT_FALSE(held);
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  EXPECT_FALSE(std::filesystem::exists(moved));
+  if (linked) {
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(kept)));
+  }
 }
 
 }  // namespace

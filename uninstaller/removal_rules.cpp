@@ -108,18 +108,6 @@ RecordPlace placeOfRecordPath(const std::u16string& path, bool folderRecord, con
   return {};
 }
 
-RecordPlace folderFromItsRoot(const std::u16string& folder) {
-  const std::size_t rootLength = fullPathRootLength(folder);
-  if (rootLength == 0 || hasForbiddenPathCharacter(folder)) return {};
-  std::u16string root = folder.substr(0, rootLength);
-  for (char16_t& c : root) {
-    if (isPathSeparator(c)) c = kBackslash;
-  }
-  RecordPlace place;
-  placeBelow(root + addBackslash(folder.substr(rootLength)), root, place);
-  return place;
-}
-
 bool isRemovableUninstallKey(const std::u16string& rootName, const std::u16string& subKey,
                              const std::u16string& appName) {
   if (rootName != kUninstallRootName || appName.empty() || appName.find(kBackslash) != std::u16string::npos) {

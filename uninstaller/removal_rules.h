@@ -54,10 +54,6 @@ struct RecordPlace {
 };
 RecordPlace placeOfRecordPath(const std::u16string& path, bool folderRecord, const RemovalScope& scope);
 
-// `folder` (a full path) as its drive or share root, ending in "\", and the parts below it, for
-// opening it one part at a time; not allowed for a path that is not full or not plain.
-RecordPlace folderFromItsRoot(const std::u16string& folder);
-
 // True for a key record that names the uninstall entry of `appName`: the root name
 // "HKEY_LOCAL_MACHINE" and the uninstall key base followed by `appName` (letter case aside, one
 // leading and one trailing "\" allowed), `appName` not empty and without "\".

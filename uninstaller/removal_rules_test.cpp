@@ -17,14 +17,6 @@ TEST(RemovalRules, TheApplicationFolderIsTheUninstallersOwnByTextOnly) {
                                 u"Tool\\", u"C:\\Apps\\Tool\\..\\Tool\\"}) {
     EXPECT_FALSE(isOwnAppFolder(other, own)) << encodeUtf8(other);
   }
-  const RecordPlace parts = folderFromItsRoot(u"c:/Apps/Tool\\");
-  EXPECT_TRUE(parts.allowed);
-  EXPECT_EQ(parts.root, u"c:\\");
-  EXPECT_EQ(parts.parts, (std::vector<std::u16string>{u"Apps", u"Tool"}));
-  EXPECT_EQ(folderFromItsRoot(u"\\\\server\\share\\Tool").parts, std::vector<std::u16string>{u"Tool"});
-  for (const char16_t* refused : {u"C:\\", u"Tool\\", u"C:\\A\\..\\B\\", u"C:\\A\\\"\\"}) {
-    EXPECT_FALSE(folderFromItsRoot(refused).allowed) << encodeUtf8(refused);
-  }
 }
 
 // The records a setup writes outside the application folder are links on a desktop and its start

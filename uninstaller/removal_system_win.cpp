@@ -6,7 +6,7 @@
 #include "config/path_text.h"
 #include "config/registry_win.h"
 #include "config/wide_text_win.h"
-#include "uninstaller/link_free_handles_win.h"
+#include "config/link_free_files_win.h"
 
 namespace averlune {
 namespace {

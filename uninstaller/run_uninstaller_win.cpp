@@ -14,7 +14,7 @@
 #include "config/sha256_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/command_line.h"
-#include "uninstaller/link_free_handles_win.h"
+#include "config/link_free_files_win.h"
 #include "uninstaller/log_digest_win.h"
 #include "uninstaller/removal_system_win.h"
 #include "uninstaller/self_delete_batch_win.h"

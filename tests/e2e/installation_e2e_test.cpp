@@ -316,7 +316,7 @@ TEST(Installation, ThirtyTwoBitSetupWritesMachineKeysIntoTheThirtyTwoBitView) {
   ASSERT_TRUE(writePayloadZip(archive, {{"tool.txt", "tool"}}));
   const std::wstring setup = buildSetupWithPayload(
       L"install-view",
-      setupConfig({"Appname = View Probe", "Languages = 1", "InstallDir = C:\\AvE2E\\View Probe\\", "Uninstaller = 2",
+      setupConfig({"Appname = View Probe", "Languages = 1", "InstallDir = C:\\AvE2E\\View Probe\\", "Uninstaller = 1",
                    "Registry = 1"},
                   {{"Registry.dat", registryList({{"HKEY_LOCAL_MACHINE", "Software/AverluneE2E/View", "Seen", "yes", 0}})}}),
       archive);

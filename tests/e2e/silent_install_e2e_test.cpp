@@ -11,6 +11,7 @@
 
 #include "authoring/new_setup_folder.h"
 #include "authoring/setup_builder.h"
+#include "config/dacl_test_support_win.h"
 #include "config/fixed_texts.h"
 
 #include "tests/e2e/driver/install_case_win.h"
@@ -110,6 +111,46 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
   DWORD exitCode = 1;
   EXPECT_TRUE(help.waitForExit(10000, &exitCode));
   EXPECT_EQ(exitCode, 0u);
+}
+
+// Every level the setup makes is the machine's, a level that stood keeps its own DACL; and an
+// uninstaller name that another program holds open is never registered: the entry would name that
+// program's file.
+TEST(SilentInstall, MadeLevelsAreTheMachinesAndAnUninstallerNameInUseIsNeverRegistered) {
+  const std::wstring made = L"C:\\AvE2E\\Quiet Made\\";
+  const std::wstring app = made + L"Level Two\\";
+  const Cleanup cleanup({[&] { removeTree(made); }, [] { removeTree(kDefaultFolder); },
+                         [] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)); },
+                         [] { deleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Quiet Probe"); }});
+  const std::wstring setup = buildQuietSetup(L"silent-install-machine");
+  ASSERT_FALSE(setup.empty());
+  CreateDirectoryW(L"C:\\AvE2E", nullptr);
+  removeTree(made);
+  EXPECT_EQ(runSilently(quoted(setup, L"/S /D=" + app)), 0);
+  ASSERT_EQ(readFileBytes(app + L"bin\\tool.exe").value_or("<missing>"), "tool");
+  for (const std::wstring& level : {made, app, app + L"bin\\"}) {
+    SCOPED_TRACE(std::filesystem::path(level).string());
+    const FileDaclFacts facts = fileDaclFacts(std::u16string(level.begin(), level.end()));
+    EXPECT_TRUE(facts.read);
+    EXPECT_FALSE(facts.usersMayChange);
+    if (systemKeepsDaclsAsWritten()) {
+      EXPECT_TRUE(facts.isProtected);
+      EXPECT_TRUE(facts.usersMayRead);
+    }
+  }
+  deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp));
+
+  CreateDirectoryW(kDefaultFolder.c_str(), nullptr);
+  ASSERT_TRUE(writeFileBytes(kDefaultFolder + L"uninstall.exe", "someone else's program"));
+  {
+    HeldFile held(kDefaultFolder + L"uninstall.exe");
+    ASSERT_TRUE(held.held());
+    EXPECT_EQ(runSilently(quoted(setup, L"/S")), 0);
+  }
+  EXPECT_EQ(readFileBytes(kDefaultFolder + L"readme.txt").value_or("<missing>"), "read me");
+  EXPECT_EQ(readFileBytes(kDefaultFolder + L"uninstall.exe").value_or("<missing>"), "someone else's program");
+  EXPECT_FALSE(fileExists(kDefaultFolder + L"uninstall.dat"));
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)));
 }
 
 // /D= fills the wizard's folder page; a folder the uninstaller would refuse keeps the page until

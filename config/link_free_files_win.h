@@ -1,9 +1,12 @@
 #pragma once
-// Files and folders opened one path part at a time, each part relative to the handle of the folder
-// before it and never through a link: what the uninstaller removes with administrator rights is
-// checked on the very handle it then works through, so nobody can swap a folder for a junction
-// between the check and the use. Built on the NT calls that exist on every Windows the programs
-// accept (the Win32 wrappers for disposition and directory listing came with Vista).
+// Never through a link: files and folders opened, created, renamed and removed one path part at a
+// time, each part relative to the handle of the folder before it. What the setup writes and the
+// uninstaller removes with administrator rights is checked on the very handle it then works
+// through, so nobody can swap a folder for a junction between the check and the use, and no name
+// is parsed again from the top. A file is replaced by writing a new one and renaming it over the
+// old name, never by truncating that name: it may be a hard link to a file elsewhere. Built on the
+// NT calls that exist on every Windows the programs accept (the Win32 wrappers for disposition,
+// renaming and directory listing came with Vista).
 #include <windows.h>
 
 #include <functional>
@@ -19,6 +22,7 @@ enum class LinkFreeAccess {
   pass,    // a folder on the way: may be passed through, cannot be renamed or removed meanwhile
   remove,  // a file or link to delete; anyone may keep it open
   empty,   // a folder to list and delete: cannot be renamed, removed or replaced meanwhile
+  ownFile,  // a file this run wrote, to delete even when read-only: its attributes may be changed
 };
 
 // Opens `name` (one part, no separator) inside the folder `parent` without following a link;
@@ -58,11 +62,43 @@ struct FolderEntry {
 };
 bool listFolder(HANDLE folder, std::vector<FolderEntry>& entries);
 
+// What createLinkFree makes, and the handle it answers with.
+enum class NewItem {
+  // A file for reading, writing, its attributes, renaming and deletion, sharing reads only.
+  file,
+  // A folder to create in, list and pass through, sharing reading and writing but not deletion:
+  // it cannot be renamed or removed while the handle is held.
+  folder,
+  // The same, and the folder itself may be deleted through the handle (removeFolderTree).
+  privateFolder,
+};
+// Creates `name` (one part) in `folder` as a new item with `security` (null: inherited from the
+// folder). Whatever stands at the name, a link included, is never opened: then `nameTaken` is set
+// and the holder is empty.
+OwnedHandle createLinkFree(HANDLE folder, const std::u16string& name, NewItem item, PSECURITY_DESCRIPTOR security,
+                           bool* nameTaken = nullptr);
+
+// Creates a new file in `folder` under a fresh name made from `name` (name + "." + a new GUID),
+// as createLinkFree does: the file that is later renamed over `name`.
+OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECURITY_DESCRIPTOR security);
+
+// Gives the open `file` (opened with deletion rights) the name `name` in `folder`, replacing a
+// file of that name: only the name goes, so a file it was a hard link of, or a link's target,
+// stays as it was. False when refused: a folder of that name, a file of that name in use or
+// read-only.
+bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name);
+
+// Removes everything below the folder open at `folder` (reached by the path `path`, ending in
+// "\"), then the folder itself, which must be opened for deletion (NewItem::privateFolder). A
+// link inside is removed as a link, never followed; read-only files are not forced, and what
+// cannot be removed stays with the folders holding it.
+void removeFolderTree(HANDLE folder, const std::u16string& path);
+
 }  // namespace averlune
 
 namespace averlune {
 
-// Opens every folder of `folder`'s path below its drive or share root, one part at a time without
+// Opens every folder of `folder`'s path below its drive or share root (config/folder_path.h), one part at a time without
 // following links, into `held`, which keeps them open: none of them can then be renamed, removed
 // or replaced by a link until `held` is let go. False when a part is a link, no folder, or cannot
 // be opened (`held` then holds what was opened before it).
