@@ -45,8 +45,9 @@ struct Apply {
       writeProtectedFile(files.imagePath, target.uninstallerImage);
     }
     std::string language;
-    if (isInHeldFolder(folders, files.languageCopy) && readFileBytes(files.languageFile, language)) {
-      writeProtectedFile(files.languageCopy, language);
+    if (readFileBytes(files.languageFile, language)) {
+      keepLanguageDigest(target.log, language);  // the uninstaller reads no other copy
+      if (isInHeldFolder(folders, files.languageCopy)) writeProtectedFile(files.languageCopy, language);
     }
     noteLine(reports, u"uninstall log: " + files.logPath);
     logOpen = isInHeldFolder(folders, files.logPath) &&
