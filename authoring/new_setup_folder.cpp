@@ -141,7 +141,9 @@ constexpr std::string_view kLanguageFile =
     "ExitUninstall = Do you want to exit uninstall?\r\n"
     "Success_T = Uninstall\r\n"
     "Success = <appname> was successfully removed from your computer!\r\n"
-    "ItemsLeft = These items could not be removed (<count>):\r\n";
+    "Incomplete = <appname> could not be removed completely from your computer.\r\n"
+    "ItemsLeft = These items could not be removed (<count>):\r\n"
+    "PassedOver = Records of the uninstall log that the uninstaller may not carry out were passed over (<count>).\r\n";
 
 constexpr std::string_view kReadme =
     "This folder is the configuration of a setup made by averlune-build --new.\r\n"

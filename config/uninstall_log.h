@@ -29,6 +29,11 @@ constexpr char16_t kUninstallKeyBase[] = u"Software\\Microsoft\\Windows\\Current
 // whole uninstall.dat as the setup closed it. Only administrators can write the entry, so the
 // uninstaller trusts a log only as far as it matches; an entry without it is an older setup's.
 constexpr char16_t kLogDigestValueName[] = u"LogDigest";
+// The entry's REG_SZ value holding the SHA-256 digest (the same form) of uninstall_l.avl as the
+// setup wrote it; the uninstaller reads the copy's texts only when it matches. An entry without it
+// is an older setup's. The entry that vouches for both files is the one whose UninstallString names
+// the uninstaller, whatever the log's header names.
+constexpr char16_t kLanguageDigestValueName[] = u"LanguageDigest";
 
 struct UninstallLogHeader {
   std::u16string appName;

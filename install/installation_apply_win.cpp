@@ -51,8 +51,9 @@ struct Apply {
     }
     std::string language;
     const PlaceInHeldFolder languageCopy = placeInHeldFolder(folders, files.languageCopy);
-    if (languageCopy.folder && readFileBytes(files.languageFile, language)) {
-      writeProtectedFile(languageCopy.folder, languageCopy.name, language);
+    if (readFileBytes(files.languageFile, language)) {
+      keepLanguageDigest(target.log, language);  // the uninstaller reads no other copy
+      if (languageCopy.folder) writeProtectedFile(languageCopy.folder, languageCopy.name, language);
     }
     noteLine(reports, u"uninstall log: " + files.logPath);
     logOpen = createUninstallLog(target.log, placeInHeldFolder(folders, files.logPath), files.logHeader,

@@ -181,6 +181,8 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
   const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, kLogDigestValueName), sha256Hex(log));
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, kLanguageDigestValueName),
+            sha256Hex(payloadtest::readBytes(work / "Default.avl")));
   for (const char* name : {"uninstall.dat", "uninstall_l.avl"}) {
     const FileDaclFacts dacl = fileDaclFacts((app / name).u16string());
     EXPECT_TRUE(dacl.read && !dacl.usersMayChange) << name;

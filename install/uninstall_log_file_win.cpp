@@ -27,15 +27,19 @@ void writeBytes(UninstallLogFile& log, const std::string& bytes) {
 
 // Straight through the registry API rather than the registry library: this may run on the main
 // thread while the installation thread uses the library and its process-wide error text.
-void storeDigest(const std::u16string& key, const std::u16string& digest) {
+void storeDigests(const std::u16string& key, const std::u16string& logDigest, const std::u16string& languageDigest) {
   HKEY opened = nullptr;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
       ERROR_SUCCESS) {
-    return;  // no entry can hold it: the uninstaller then finds the digest missing or stale
+    return;  // no entry can hold them: the uninstaller then finds the digests missing or stale
   }
   const OwnedKey entry(opened);
-  RegSetValueExW(entry.get(), wide(kLogDigestValueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(digest.c_str()),
-                 static_cast<DWORD>((digest.size() + 1) * sizeof(char16_t)));
+  auto store = [&entry](const char16_t* name, const std::u16string& digest) {
+    RegSetValueExW(entry.get(), wide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(digest.c_str()),
+                   static_cast<DWORD>((digest.size() + 1) * sizeof(char16_t)));
+  };
+  store(kLogDigestValueName, logDigest);
+  if (!languageDigest.empty()) store(kLanguageDigestValueName, languageDigest);
 }
 
 }  // namespace
@@ -56,6 +60,11 @@ void appendUninstallLog(UninstallLogFile& log, const std::string& record) {
   if (log.file) writeBytes(log, record);
 }
 
+void keepLanguageDigest(UninstallLogFile& log, const std::string& languageCopy) {
+  const Locked locked(log.lock);
+  log.languageDigest = sha256Hex(languageCopy);
+}
+
 void closeUninstallLog(UninstallLogFile& log) {
   const Locked locked(log.lock);
   if (log.closed) return;
@@ -64,7 +73,8 @@ void closeUninstallLog(UninstallLogFile& log) {
   log.file.reset();
   if (log.digestKey.empty()) return;
   const std::u16string digest = sha256Hex(log.written);
-  if (!digest.empty()) storeDigest(log.digestKey, digest);  // without a provider the old digest stays and refuses the log
+  // Without a provider the old digests stay and refuse the log.
+  if (!digest.empty()) storeDigests(log.digestKey, digest, log.languageDigest);
 }
 
 }  // namespace averlune

@@ -29,6 +29,7 @@ struct UninstallLogFile {
   OwnedHandle file;
   std::string written;       // every byte in the file, in order
   std::u16string digestKey;  // below HKEY_LOCAL_MACHINE; empty: the digest is stored nowhere
+  std::u16string languageDigest;  // of the language copy the setup wrote beside the log; empty: none
   bool closed = false;
 };
 
@@ -42,8 +43,13 @@ bool createUninstallLog(UninstallLogFile& log, const PlaceInHeldFolder& place, c
 // towards the digest.
 void appendUninstallLog(UninstallLogFile& log, const std::string& record);
 
-// Closes the log and stores the digest of what it holds as REG_SZ under its digest key, creating
-// the key when needed. Only the first call acts.
+// Keeps the digest of the language copy's bytes, to be stored beside the log's. Kept whether or not
+// the copy could be written: a copy the setup did not write then fails the uninstaller's check.
+void keepLanguageDigest(UninstallLogFile& log, const std::string& languageCopy);
+
+// Closes the log and stores the digest of what it holds, and the language copy's, as REG_SZ under
+// its digest key (kLogDigestValueName, kLanguageDigestValueName), creating the key when needed.
+// Only the first call acts.
 void closeUninstallLog(UninstallLogFile& log);
 
 }  // namespace averlune

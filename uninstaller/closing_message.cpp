@@ -16,11 +16,18 @@ std::u16string decimal(std::size_t number) {
 
 }  // namespace
 
-std::u16string closingMessageText(const UninstallTexts& texts, const std::vector<std::u16string>& itemsLeft) {
-  if (itemsLeft.empty()) return texts.Success;
-  std::u16string text = texts.Success + u"\n\n" + replaceEvery(texts.ItemsLeft, u"<count>", decimal(itemsLeft.size()));
-  for (std::size_t i = 0; i < itemsLeft.size() && i < kItemsLeftShown; ++i) text += u"\n" + itemsLeft[i];
-  if (itemsLeft.size() > kItemsLeftShown) text += u"\n...";
+std::u16string closingMessageText(const UninstallTexts& texts, const RemovalOutcome& outcome) {
+  if (!isIncomplete(outcome)) return texts.Success;
+  const std::vector<std::u16string>& itemsLeft = outcome.itemsLeft;
+  std::u16string text = texts.Incomplete;
+  if (!itemsLeft.empty()) {
+    text += u"\n\n" + replaceEvery(texts.ItemsLeft, u"<count>", decimal(itemsLeft.size()));
+    for (std::size_t i = 0; i < itemsLeft.size() && i < kItemsLeftShown; ++i) text += u"\n" + itemsLeft[i];
+    if (itemsLeft.size() > kItemsLeftShown) text += u"\n...";
+  }
+  if (outcome.recordsPassedOver != 0) {
+    text += u"\n\n" + replaceEvery(texts.PassedOver, u"<count>", decimal(outcome.recordsPassedOver));
+  }
   return text;
 }
 

@@ -2,8 +2,8 @@
 // The message at the end of an interactive uninstall.
 #include <cstddef>
 #include <string>
-#include <vector>
 
+#include "uninstaller/removal_pass.h"
 #include "uninstaller/uninstall_texts.h"
 
 namespace averlune {
@@ -11,9 +11,11 @@ namespace averlune {
 // How many of the items left the message names; the count covers them all.
 constexpr std::size_t kItemsLeftShown = 5;
 
-// Success when nothing is left. Otherwise Success, an empty line, ItemsLeft with "<count>"
-// replaced by the number of items left, and the first kItemsLeftShown paths one a line, "..." on a
-// last line when there are more: the message must not claim that everything went.
-std::u16string closingMessageText(const UninstallTexts& texts, const std::vector<std::u16string>& itemsLeft);
+// Success when nothing is left or passed over: only then may the message claim that everything
+// went. Otherwise Incomplete; then, when items are left, an empty line, ItemsLeft with "<count>"
+// replaced by their number, and the first kItemsLeftShown one a line, "..." on a last line when
+// there are more; then, when records were passed over, an empty line and PassedOver with "<count>"
+// replaced by their number.
+std::u16string closingMessageText(const UninstallTexts& texts, const RemovalOutcome& outcome);
 
 }  // namespace averlune

@@ -25,12 +25,23 @@ std::u16string keyText(const UninstallRecord& record) {
 
 }  // namespace
 
+bool isIncomplete(const RemovalOutcome& outcome) {
+  return !outcome.itemsLeft.empty() || outcome.recordsPassedOver != 0;
+}
+
 RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope, const RemovalSystem& system,
                                     const std::function<void(std::uint32_t removed)>& progress) {
-  std::vector<std::u16string> reached;  // file and folder paths, in log order
-  std::vector<std::pair<std::u16string, RecordPlace>> foldersReached;
+  std::vector<std::u16string> left;  // file and folder paths reached or not vouched for, in log order
+  struct FolderReached {
+    std::u16string path;
+    RecordPlace place;
+    LongNameCheck check;
+  };
+  std::vector<FolderReached> foldersReached;
   std::vector<std::u16string> registryLeft;
+  std::size_t passedOver = 0;
   std::uint32_t counter = 0;
+  const bool vouched = scope.trust != LogTrust::ownFolderOnly;
   UninstallRecord record;
   while (readUninstallRecord(log, record)) {
     const RegistryRoot root = registryRootFromName(record.rootName, RegistryRoot::currentUser);
@@ -39,21 +50,39 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
       case UninstallRecordKind::folder: {
         const bool folder = record.kind == UninstallRecordKind::folder;
         const RecordPlace place = placeOfRecordPath(record.path, folder, scope);
-        if (place.allowed && (folder ? system.removeFolder(place) : system.removeFile(place))) {
-          if (folder) foldersReached.emplace_back(record.path, place);
-          reached.push_back(record.path);
+        if (!place.allowed) {
+          ++passedOver;
+        } else if (!place.inAppFolder && !vouched) {
+          left.push_back(record.path);  // the setup's place for it, but nothing vouches that it made it
+        } else {
+          // Outside the application folder the names are what the rules judge, so they are judged
+          // again as the system names the parts.
+          LongNameCheck check;
+          if (!place.inAppFolder) {
+            check = [&scope, folder](const RecordPlace& longPlace) {
+              return placeOfRecordPath(pathOfPlace(longPlace, folder), folder, scope).allowed;
+            };
+          }
+          if (folder ? system.removeFolder(place, check) : system.removeFile(place, check)) {
+            if (folder) foldersReached.push_back({record.path, place, check});
+            left.push_back(record.path);
+          } else if (system.exists(record.path)) {
+            ++passedOver;  // a link on the way, or a long name the rules refuse
+          }
         }
         if (progress) progress(++counter);
         break;
       }
       case UninstallRecordKind::key:
-        if (isRemovableUninstallKey(record.rootName, record.path, scope.appName)) {
+        if (vouched && isRemovableUninstallKey(record.rootName, record.path, scope.entryName)) {
           if (!system.deleteKey(root, record.path)) registryLeft.push_back(keyText(record));
           system.pruneEmptyKeys(root, record.path);
+        } else {
+          ++passedOver;
         }
         break;
       case UninstallRecordKind::value:
-        if (scope.valuesAllowed) {
+        if (scope.trust == LogTrust::digestMatched) {
           if (!system.deleteValue(root, record.path, record.valueName)) registryLeft.push_back(valueText(record));
           system.pruneEmptyKeys(root, record.path);
         } else {
@@ -63,17 +92,18 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
     }
   }
   for (auto folder = foldersReached.rbegin(); folder != foldersReached.rend(); ++folder) {
-    if (system.exists(folder->first)) system.removeFolder(folder->second);
+    if (system.exists(folder->path)) system.removeFolder(folder->place, folder->check);
   }
 
   RemovalOutcome outcome;
-  for (const std::u16string& path : reached) {
+  for (const std::u16string& path : left) {
     if (system.exists(path) &&
         std::find(outcome.itemsLeft.begin(), outcome.itemsLeft.end(), path) == outcome.itemsLeft.end()) {
       outcome.itemsLeft.push_back(path);
     }
   }
   outcome.itemsLeft.insert(outcome.itemsLeft.end(), registryLeft.begin(), registryLeft.end());
+  outcome.recordsPassedOver = passedOver;
   return outcome;
 }
 

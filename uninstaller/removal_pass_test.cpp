@@ -14,26 +14,27 @@ const std::u16string kApp = u"C:\\Apps\\Tool\\";
 const std::u16string kPrograms = u"C:\\Users\\Ann\\Start Menu\\Programs\\";
 const std::u16string kEntryKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool";
 
-RemovalScope scope(bool valuesAllowed = true) {
+RemovalScope scope(LogTrust trust) {
   RemovalScope scope;
-  scope.appName = u"Tool";
+  scope.entryName = u"Tool";
   scope.appFolder = kApp;
   scope.desktopFolders = {u"C:\\Users\\Ann\\Desktop\\"};
   scope.programsFolders = {kPrograms};
-  scope.valuesAllowed = valuesAllowed;
+  scope.shellFolders = {kPrograms + u"Startup\\", kPrograms + u"Administrative Tools\\"};
+  scope.trust = trust;
   return scope;
 }
 
 // Runs the pass over `records` (a header is put in front and skipped as the uninstaller does).
 RemovalOutcome runPass(FakeMachine& machine, const std::string& records, std::vector<std::uint32_t>* progress = nullptr,
-                       bool valuesAllowed = true) {
+                       LogTrust trust = LogTrust::digestMatched) {
   UninstallLogHeader header;
   header.appName = u"#DF";  // a marker as the name: the header is skipped by position
   header.appFolder = kApp;
   LineListFile log;
   openBytes(log, uninstallLogHeaderBytes(header) + records);
   EXPECT_TRUE(readUninstallLogHeader(log, header));
-  return removeInstalledItems(log, scope(valuesAllowed), machine.system(), [progress](std::uint32_t removed) {
+  return removeInstalledItems(log, scope(trust), machine.system(), [progress](std::uint32_t removed) {
     if (progress) progress->push_back(removed);
   });
 }
@@ -58,6 +59,7 @@ TEST(RemovalPass, TheSetupsRecordsRemoveFilesEntryStartMenuFolderAndFlaggedValue
   const RemovalOutcome outcome = runPass(machine, records, &progress);
 
   EXPECT_TRUE(outcome.itemsLeft.empty());
+  EXPECT_EQ(outcome.recordsPassedOver, 0u);
   EXPECT_EQ(progress, (std::vector<std::uint32_t>{1, 2, 3, 4}));
   EXPECT_FALSE(machine.has(kApp + u"a.txt"));
   EXPECT_FALSE(machine.has(kApp + u"b.exe"));
@@ -114,6 +116,8 @@ TEST(RemovalPass, RecordsOutsideTheFoldersOrThroughLinksArePassedOverAndNeverLis
   EXPECT_FALSE(machine.has(kApp + u"cache"));
   EXPECT_TRUE(machine.registryCalls.empty());
   EXPECT_TRUE(outcome.itemsLeft.empty());
+  // Told by their number alone: every record but the two links that went.
+  EXPECT_EQ(outcome.recordsPassedOver, 9u);
 }
 
 TEST(RemovalPass, WithoutADigestValueRecordsArePassedOverAndListedAsLeft) {
@@ -124,7 +128,7 @@ TEST(RemovalPass, WithoutADigestValueRecordsArePassedOverAndListedAsLeft) {
   const std::string records = uninstallFileRecord(kApp + u"a.txt") + uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", entryKey) +
                               uninstallValueRecord(u"HKLM", u"Software\\Acme\\Tool\\", u"Path") +
                               uninstallValueRecord(u"HKEY_LOCAL_MACHINE", u"\\Software\\Other", u"Licence");
-  const RemovalOutcome outcome = runPass(machine, records, nullptr, false);
+  const RemovalOutcome outcome = runPass(machine, records, nullptr, LogTrust::entryWithoutDigest);
   EXPECT_FALSE(machine.has(kApp + u"a.txt"));
   EXPECT_EQ(machine.registryCalls, (std::vector<std::string>{"deleteKey HKLM " + encodeUtf8(entryKey),
                                                              "prune HKLM " + encodeUtf8(entryKey)}));
@@ -169,6 +173,80 @@ TEST(RemovalPass, RegistryRecordsThatStayAreListedAfterTheFilesInLogOrder) {
   EXPECT_EQ(outcome.itemsLeft, (std::vector<std::u16string>{kApp + u"held.dll",
                                                             u"HKEY_LOCAL_MACHINE\\Software\\Acme\\Size",
                                                             u"HKEY_LOCAL_MACHINE\\" + kEntryKey}));
+}
+
+// Which uninstall entry names the uninstaller decides how far the log reaches: the key record only
+// of that entry, links and groups outside the application folder only when an entry vouches, and a
+// group named like one of Windows' only when the digest matched. Each row is one log run on a fresh
+// machine under each trust.
+TEST(RemovalPass, TheVouchingEntryDecidesWhatOutsideTheApplicationFolderGoes) {
+  const std::u16string desktopLink = u"C:\\Users\\Ann\\Desktop\\Tool.lnk";
+  const std::u16string games = kPrograms + u"Games\\Tool\\";
+  const std::u16string otherEntry = std::u16string(kUninstallKeyBase) + u"Other Product";
+  enum Result { removed, left, passedOver };
+  const struct {
+    const char* what;
+    std::string record;
+    std::u16string item;  // what the record names on the machine
+    Result digestMatched, entryWithoutDigest, ownFolderOnly;
+  } rows[] = {
+      {"a file in the folder", uninstallFileRecord(kApp + u"a.txt"), kApp + u"a.txt", removed, removed, removed},
+      {"a desktop link", uninstallFileRecord(desktopLink), desktopLink, removed, removed, left},
+      {"a group named like Windows'", uninstallFolderRecord(games), games, removed, passedOver, passedOver},
+      {"a group's link", uninstallFileRecord(games + u"Tool.lnk"), games + u"Tool.lnk", removed, passedOver,
+       passedOver},
+      {"a group below Startup", uninstallFolderRecord(kPrograms + u"Startup\\Tool\\"), kPrograms + u"Startup\\Tool\\",
+       removed, passedOver, passedOver},
+      {"Startup itself", uninstallFolderRecord(kPrograms + u"Startup\\"), kPrograms + u"Startup\\", passedOver,
+       passedOver, passedOver},
+      {"a link directly in Startup", uninstallFileRecord(kPrograms + u"startup.\\Run.lnk"),
+       kPrograms + u"Startup\\Run.lnk", passedOver, passedOver, passedOver},
+      {"a link in Administrative Tools by its short name",
+       uninstallFileRecord(kPrograms + u"ADMINI~1\\Run.lnk"), kPrograms + u"Administrative Tools\\Run.lnk",
+       passedOver, passedOver, left},
+      {"a document by a short name ending in .LNK", uninstallFileRecord(u"C:\\Users\\Ann\\Desktop\\REPORT~1.LNK"),
+       u"C:\\Users\\Ann\\Desktop\\Report.lnkx", passedOver, passedOver, left},
+  };
+  for (const auto& row : rows) {
+    for (LogTrust trust : {LogTrust::digestMatched, LogTrust::entryWithoutDigest, LogTrust::ownFolderOnly}) {
+      const Result expected = trust == LogTrust::digestMatched        ? row.digestMatched
+                              : trust == LogTrust::entryWithoutDigest ? row.entryWithoutDigest
+                                                                      : row.ownFolderOnly;
+      SCOPED_TRACE(std::string(row.what) + " under trust " + std::to_string(static_cast<int>(trust)));
+      FakeMachine machine;
+      for (const std::u16string& folder : {kApp, std::u16string(u"C:\\Users\\Ann\\Desktop\\"), kPrograms, kPrograms + u"Games\\",
+                                           games, kPrograms + u"Startup\\", kPrograms + u"Startup\\Tool\\",
+                                           kPrograms + u"Administrative Tools\\"}) {
+        machine.add(folder, Entry::folder);
+      }
+      machine.shortNames = {{kPrograms + u"ADMINI~1", u"Administrative Tools"},
+                            {u"C:\\Users\\Ann\\Desktop\\REPORT~1.LNK", u"Report.lnkx"}};
+      machine.add(row.item, row.item.back() == u'\\' ? Entry::folder : Entry::file);
+      const RemovalOutcome outcome = runPass(machine, row.record, nullptr, trust);
+      EXPECT_EQ(machine.has(row.item), expected != removed);
+      EXPECT_EQ(outcome.itemsLeft.size(), expected == left ? 1u : 0u);
+      EXPECT_EQ(outcome.recordsPassedOver, expected == passedOver ? 1u : 0u);
+      EXPECT_EQ(isIncomplete(outcome), expected != removed);
+    }
+  }
+
+  // The key record follows the vouching entry, not the header: another product's entry is never
+  // deleted, and without a vouching entry not even the one the log names.
+  const std::string keys = uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", kEntryKey) +
+                           uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", otherEntry);
+  for (LogTrust trust : {LogTrust::digestMatched, LogTrust::entryWithoutDigest, LogTrust::ownFolderOnly}) {
+    FakeMachine machine;
+    const RemovalOutcome outcome = runPass(machine, keys, nullptr, trust);
+    if (trust == LogTrust::ownFolderOnly) {
+      EXPECT_TRUE(machine.registryCalls.empty());
+      EXPECT_EQ(outcome.recordsPassedOver, 2u);
+    } else {
+      EXPECT_EQ(machine.registryCalls, (std::vector<std::string>{"deleteKey HKLM " + encodeUtf8(kEntryKey),
+                                                                 "prune HKLM " + encodeUtf8(kEntryKey)}));
+      EXPECT_EQ(outcome.recordsPassedOver, 1u);
+    }
+    EXPECT_TRUE(outcome.itemsLeft.empty());  // another product's entry is never suggested for deletion
+  }
 }
 
 }  // namespace

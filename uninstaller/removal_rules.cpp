@@ -13,13 +13,17 @@ bool isOwnAppFolder(const std::u16string& appFolder, const std::u16string& ownFo
   return !key.empty() && key == folderKey(ownFolder);
 }
 
-namespace {
-
-bool startsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
+bool namesUninstaller(const std::u16string& uninstallString, const std::u16string& ownFile) {
+  std::u16string_view path = uninstallString;
+  if (path.size() >= 2 && path.front() == u'"' && path.back() == u'"') path = path.substr(1, path.size() - 2);
+  if (path.empty() || path.find(u'"') != std::u16string_view::npos || isPathSeparator(path.back())) return false;
+  return isOwnAppFolder(std::u16string(path), ownFile);
 }
 
-// The groups Windows keeps in the Programs folders; a log never removes them or what they hold.
+namespace {
+
+// The groups Windows keeps in the Programs folders by name: a log that no digest vouches for never
+// removes them or what they hold.
 constexpr std::u16string_view kShellFolderNames[] = {
     u"Startup", u"Administrative Tools", u"Accessories", u"Accessibility", u"Maintenance", u"System Tools",
     u"Games", u"Windows PowerShell", u"Windows Accessories", u"Windows Administrative Tools",
@@ -58,20 +62,24 @@ bool placeBelow(const std::u16string& path, const std::u16string& folder, Record
   return true;
 }
 
-// True when the place is in a shell folder of the Programs folders or is one: its group (the
-// outermost part) bears a name of kShellFolderNames, or it lies in or at a folder of `shellFolders`.
-bool isInShellFolder(const RecordPlace& place, const std::vector<std::u16string>& shellFolders) {
+bool hasWindowsGroupName(const RecordPlace& place) {
   const std::u16string& group = place.parts.front();
   const std::u16string_view name = std::u16string_view(group).substr(0, group.find_last_not_of(u". ") + 1);
   for (std::u16string_view known : kShellFolderNames) {
     if (equalsIgnoringAsciiCase(name, known)) return true;
   }
+  return false;
+}
+
+// True when the place is one of `shellFolders` (a folder record) or lies directly in one (a file
+// record): Startup runs what lies in it at every logon. A group the setup made below one is its own.
+bool isShellFolderOrIn(const RecordPlace& place, bool folderRecord, const std::vector<std::u16string>& shellFolders) {
   std::u16string path = place.root;
-  for (const std::u16string& part : place.parts) path += part + kBackslash;
+  for (std::size_t i = 0; i + (folderRecord ? 0 : 1) < place.parts.size(); ++i) path += place.parts[i] + kBackslash;
   const std::u16string key = folderKey(path);
+  if (key.empty()) return true;
   for (const std::u16string& folder : shellFolders) {
-    const std::u16string shellKey = folderKey(folder);
-    if (!key.empty() && !shellKey.empty() && startsWith(key, shellKey)) return true;
+    if (key == folderKey(folder)) return true;
   }
   return false;
 }
@@ -87,7 +95,10 @@ bool endsWithLink(const std::u16string& name) {
 RecordPlace placeOfRecordPath(const std::u16string& path, bool folderRecord, const RemovalScope& scope) {
   if (hasForbiddenPathCharacter(path)) return {};
   RecordPlace place;
-  if (placeBelow(path, scope.appFolder, place)) return place;
+  if (placeBelow(path, scope.appFolder, place)) {
+    place.inAppFolder = place.allowed;
+    return place;
+  }
   if (!folderRecord) {
     for (const std::u16string& desktop : scope.desktopFolders) {
       if (!placeBelow(path, desktop, place)) continue;
@@ -102,21 +113,31 @@ RecordPlace placeOfRecordPath(const std::u16string& path, bool folderRecord, con
     // its outermost part.
     const bool inGroup = folderRecord || place.parts.size() > 1;
     if (!folderRecord && !endsWithLink(place.parts.back())) return {};
-    if (inGroup && isInShellFolder(place, scope.shellFolders)) return {};
+    if (isShellFolderOrIn(place, folderRecord, scope.shellFolders)) return {};
+    if (inGroup && scope.trust != LogTrust::digestMatched && hasWindowsGroupName(place)) return {};
     return place;
   }
   return {};
 }
 
+std::u16string pathOfPlace(const RecordPlace& place, bool folder) {
+  std::u16string path = place.root;
+  for (std::size_t i = 0; i < place.parts.size(); ++i) {
+    if (i > 0) path += kBackslash;
+    path += place.parts[i];
+  }
+  return folder ? addBackslash(path) : path;
+}
+
 bool isRemovableUninstallKey(const std::u16string& rootName, const std::u16string& subKey,
-                             const std::u16string& appName) {
-  if (rootName != kUninstallRootName || appName.empty() || appName.find(kBackslash) != std::u16string::npos) {
+                             const std::u16string& entryName) {
+  if (rootName != kUninstallRootName || entryName.empty() || entryName.find(kBackslash) != std::u16string::npos) {
     return false;
   }
   std::u16string_view key = subKey;
   if (!key.empty() && key.front() == kBackslash) key.remove_prefix(1);
   if (!key.empty() && key.back() == kBackslash) key.remove_suffix(1);
-  return equalsIgnoringAsciiCase(key, std::u16string(kUninstallKeyBase) + appName);
+  return equalsIgnoringAsciiCase(key, std::u16string(kUninstallKeyBase) + entryName);
 }
 
 }  // namespace averlune

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "config/text_decoding.h"
 
 namespace averlune {
@@ -17,6 +20,19 @@ TEST(RemovalRules, TheApplicationFolderIsTheUninstallersOwnByTextOnly) {
                                 u"Tool\\", u"C:\\Apps\\Tool\\..\\Tool\\"}) {
     EXPECT_FALSE(isOwnAppFolder(other, own)) << encodeUtf8(other);
   }
+  // The uninstall entry that vouches for the log is the one whose UninstallString names this file.
+  const std::u16string file = u"C:\\Apps\\Tool\\uninstall.exe";
+  for (const char16_t* same : {u"\"C:\\Apps\\Tool\\uninstall.exe\"", u"C:\\Apps\\Tool\\uninstall.exe",
+                               u"c:\\apps\\tool\\UNINSTALL.EXE", u"\"C:/Apps/Tool/uninstall.exe\""}) {
+    EXPECT_TRUE(namesUninstaller(same, file)) << encodeUtf8(same);
+  }
+  for (const char16_t* other :
+       {u"\"C:\\Apps\\Tool\\uninstall.exe\" /S", u"\"C:\\Apps\\Tool\\uninstall.exe", u"C:\\Apps\\TOOL~1\\uninstall.exe",
+        u"C:\\Apps\\Tool\\", u"C:\\Apps\\Tool\\other.exe", u"uninstall.exe", u"", u"\"\"",
+        u"C:\\Apps\\Tool\\uninstall.exe\\", u"MsiExec.exe /X{00000000-0000-0000-0000-000000000000}"}) {
+    EXPECT_FALSE(namesUninstaller(other, file)) << encodeUtf8(other);
+  }
+
 }
 
 // The records a setup writes outside the application folder are links on a desktop and its start
@@ -87,11 +103,29 @@ TEST(RemovalRules, RecordPathsLieInTheApplicationFolderOrWhereTheSetupPutsItsLin
       {programs + u"Admin\\", D, true},  // only its Tools subfolder is the system's
       {programs + u"Admin\\Tools\\x.lnk", F, false},
       {programs + u"Admin\\Tools\\", D, false},
+      {programs + u"Autostart\\Tool\\", D, true},  // a group below it is the setup's own
+      {programs + u"Autostart\\Tool\\Tool.lnk", F, true},
+      {programs + u"Games\\Tool\\", D, false},
       {programs + u"..\\Startup\\", D, false},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(placeOfRecordPath(row.path, row.kind == D, scope).allowed, row.allowed) << encodeUtf8(row.path);
+  // A log the digest vouches for may remove groups named like Windows' (the setup made them); the
+  // shell folders themselves, by their path, stay refused whatever vouches.
+  const std::u16string namedLikeWindows[] = {
+      programs + u"Startup\\",   programs + u"startup.\\", programs + u"Startup\\evil.lnk",
+      programs + u"Administrative Tools\\", programs + u"Accessories\\System Tools\\",
+      programs + u"Windows PowerShell\\Windows PowerShell.lnk", programs + u"Games\\Tool\\"};
+  for (LogTrust trust : {LogTrust::ownFolderOnly, LogTrust::entryWithoutDigest, LogTrust::digestMatched}) {
+    scope.trust = trust;
+    for (const auto& row : rows) {
+      const bool vouchedGroup = trust == LogTrust::digestMatched &&
+                                std::find(std::begin(namedLikeWindows), std::end(namedLikeWindows), row.path) !=
+                                    std::end(namedLikeWindows);
+      EXPECT_EQ(placeOfRecordPath(row.path, row.kind == D, scope).allowed, row.allowed || vouchedGroup)
+          << encodeUtf8(row.path) << " under trust " << static_cast<int>(trust);
+    }
   }
+  EXPECT_TRUE(placeOfRecordPath(u"C:\\Apps\\Tool\\a.txt", false, scope).inAppFolder);
+  EXPECT_FALSE(placeOfRecordPath(desktop + u"Tool.lnk", false, scope).inAppFolder);
   // The remover reaches an item from its folder one part at a time.
   const RecordPlace deep = placeOfRecordPath(u"c:\\apps\\tool\\sub/deep\\b.txt", false, scope);
   EXPECT_EQ(deep.root, u"C:\\Apps\\Tool\\");

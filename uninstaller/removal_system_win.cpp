@@ -1,6 +1,7 @@
 #include "uninstaller/removal_system_win.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include "config/owned_handle_win.h"
 #include "config/path_text.h"
@@ -11,17 +12,58 @@
 namespace averlune {
 namespace {
 
+// The name an open file or folder bears in its folder, read through the handle: its long name,
+// whatever form the path that opened it used. Empty when it cannot be read.
+std::u16string longNameOf(HANDLE item) {
+  using NtQueryInformationFileCall = LONG(NTAPI*)(HANDLE, IO_STATUS_BLOCK*, void*, ULONG, int);
+  constexpr int kNameInformation = 9;  // FILE_NAME_INFORMATION: the path below the volume's root
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");  // in every process from its start
+  const auto query = ntdll ? reinterpret_cast<NtQueryInformationFileCall>(reinterpret_cast<void*>(
+                                 GetProcAddress(ntdll, "NtQueryInformationFile")))
+                           : nullptr;
+  struct {
+    ULONG length;  // bytes
+    WCHAR name[2048];
+  } information{};
+  IO_STATUS_BLOCK status{};
+  if (!query || query(item, &status, &information, sizeof information, kNameInformation) < 0 ||
+      information.length > sizeof information.name) {
+    return {};
+  }
+  const std::u16string path = fromWide(information.name, information.length / sizeof(WCHAR));
+  const std::size_t separator = path.find_last_of(kBackslash);
+  return separator == std::u16string::npos ? path : path.substr(separator + 1);
+}
+
 // The folder that holds the place's last part, reached from its root one part at a time, and its
-// path; empty when a part on the way is a link, no folder, or cannot be opened.
-OwnedHandle folderOfLastPart(const RecordPlace& place, std::u16string& path) {
+// path; empty when a part on the way is a link, no folder, or cannot be opened. With `longParts`,
+// the long names of the parts on the way are read through their handles into it; empty when one
+// cannot be read.
+OwnedHandle folderOfLastPart(const RecordPlace& place, std::u16string& path, std::vector<std::u16string>* longParts) {
   if (place.parts.empty()) return {};
   OwnedHandle folder = openTrustedFolder(place.root);
   path = place.root;
   for (std::size_t i = 0; folder && i + 1 < place.parts.size(); ++i) {
     folder = openFolderOnTheWay(folder.get(), path, place.parts[i]);
     path += place.parts[i] + u"\\";
+    if (folder && longParts) {
+      longParts->push_back(longNameOf(folder.get()));
+      if (longParts->back().empty()) return {};
+    }
   }
   return folder;
+}
+
+// Whether `check` accepts the place as the system names it: the parts on the way and `item`, the
+// last part, each by its long name. No check: accepted.
+bool acceptedByLongNames(const RecordPlace& place, std::vector<std::u16string> longParts, HANDLE item,
+                         const LongNameCheck& check) {
+  if (!check) return true;
+  longParts.push_back(longNameOf(item));
+  if (longParts.back().empty()) return false;
+  RecordPlace longPlace = place;
+  longPlace.parts = std::move(longParts);
+  return check(longPlace);
 }
 
 // Deletes a file, or a link itself, open for removal; a real folder, a read-only or busy file, and
@@ -36,25 +78,30 @@ void deleteFileOrLink(HANDLE item, const std::u16string& path) {
   deleteOnClose(item);  // refused for what cannot go; the record is then listed as left
 }
 
-bool removeFile(const RecordPlace& place) {
+bool removeFile(const RecordPlace& place, const LongNameCheck& check) {
   std::u16string path;
-  const OwnedHandle folder = folderOfLastPart(place, path);
+  std::vector<std::u16string> longParts;
+  const OwnedHandle folder = folderOfLastPart(place, path, check ? &longParts : nullptr);
   if (!folder) return false;
   // Not there, or held by someone without sharing: reached all the same, the end check tells.
   const OwnedHandle item = openLinkFree(folder.get(), place.parts.back(), LinkFreeAccess::remove);
-  if (item) deleteFileOrLink(item.get(), path + place.parts.back());
+  if (!item) return true;
+  if (!acceptedByLongNames(place, std::move(longParts), item.get(), check)) return false;
+  deleteFileOrLink(item.get(), path + place.parts.back());
   return true;
 }
 
-bool removeFolder(const RecordPlace& place) {
+bool removeFolder(const RecordPlace& place, const LongNameCheck& check) {
   std::u16string path;
-  const OwnedHandle parent = folderOfLastPart(place, path);
+  std::vector<std::u16string> longParts;
+  const OwnedHandle parent = folderOfLastPart(place, path, check ? &longParts : nullptr);
   if (!parent) return false;
   path += place.parts.back() + u"\\";
   // Held without delete sharing while it is emptied: nobody can rename it or put a link in its
   // place meanwhile.
   const OwnedHandle folder = openLinkFree(parent.get(), place.parts.back(), LinkFreeAccess::empty);
   if (!folder) return true;
+  if (!acceptedByLongNames(place, std::move(longParts), folder.get(), check)) return false;
   const LinkState link = linkState(folder.get(), path);
   if (link == LinkState::link) deleteOnClose(folder.get());  // the link itself; what it points to is not ours
   if (link != LinkState::none || !(attributesOf(folder.get()) & FILE_ATTRIBUTE_DIRECTORY)) return true;

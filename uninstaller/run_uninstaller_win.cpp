@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/dll_search_win.h"
+#include "config/file_bytes.h"
 #include "config/own_file_win.h"
 #include "config/owned_handle_win.h"
 #include "config/protected_folders_win.h"
@@ -25,21 +26,30 @@
 namespace averlune {
 namespace {
 
-// The folder of the uninstaller's own file, ending in "\", in its long form (the log's header
-// names it so, whatever form it was started by); empty when the system cannot name it.
-std::u16string ownFolder() {
+// The uninstaller's own file in its long form (the log's header and the uninstall entry name it
+// so, whatever form it was started by).
+std::u16string ownLongFilePath() {
   std::u16string own = ownFilePath();
   wchar_t longForm[MAX_PATH] = {};
   const DWORD length = GetLongPathNameW(wide(own), longForm, MAX_PATH);
   if (length > 0 && length < MAX_PATH) own = fromWide(longForm, length);
-  const std::size_t separator = own.find_last_of(u'\\');
-  return separator == std::u16string::npos ? std::u16string() : own.substr(0, separator + 1);
+  return own;
 }
 
-UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16string& folder) {
+// The folder of `file`, ending in "\"; empty when it names none.
+std::u16string folderOf(const std::u16string& file) {
+  const std::size_t separator = file.find_last_of(u'\\');
+  return separator == std::u16string::npos ? std::u16string() : file.substr(0, separator + 1);
+}
+
+UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16string& file) {
   UninstallSystem system;
-  system.ownFolder = folder;
-  system.openLanguageCopy = [](KeyValueFile& file) { return open(file, kUninstallLanguageName); };
+  system.ownFile = file;
+  system.ownFolder = folderOf(file);
+  system.enterOwnFolder = [folder = system.ownFolder] {
+    return !folder.empty() && SetCurrentDirectoryW(wide(folder));
+  };
+  system.readLanguageCopy = [](std::string& bytes) { return readFileBytes(kUninstallLanguageName, bytes); };
   system.openLog = [](LineListFile& file) { return open(file, kUninstallLogName); };
   system.deleteLogAndLanguageCopy = [] {
     DeleteFileW(wide(kUninstallLogName));  // what cannot be deleted stays with the application folder
@@ -54,9 +64,10 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
   system.programsFolders = programsFolders();
   system.shellFolders = shellFoldersInPrograms();
   system.removal = windowsRemovalSystem();
-  system.logDigest = sha256Hex;
-  system.storedLogDigest = storedLogDigest;
-  system.forgetLogDigest = forgetLogDigest;
+  system.fileDigest = sha256Hex;
+  system.uninstallEntries = uninstallEntries;
+  system.storedDigest = storedDigest;
+  system.forgetDigests = forgetDigests;
   auto owner = [&window] { return window.window.get(); };
   system.showError = [owner](const std::u16string& title, const std::u16string& text) {
     MessageBoxW(owner(), wide(text), wide(title), MB_OK | MB_ICONERROR);
@@ -89,12 +100,9 @@ int runUninstaller() {
   InitCommonControlsEx(&controls);
   // The shell wants COM on the thread that opens the web site and starts the batch.
   const ComInitialization com;
-  // Its folder becomes the current folder: the two files are opened by their bare names there.
-  const std::u16string folder = ownFolder();
-  if (!folder.empty()) SetCurrentDirectoryW(wide(folder));
-
   UninstallWindow window;
-  return runUninstallSteps(windowsUninstallSystem(window, folder), isSilentRequest(fromWide(GetCommandLineW())));
+  return runUninstallSteps(windowsUninstallSystem(window, ownLongFilePath()),
+                           isSilentRequest(fromWide(GetCommandLineW())));
 }
 
 }  // namespace averlune

@@ -120,30 +120,62 @@ TEST(RemovalSystemWin, AFolderRecordEmptiesOneLevelAndRemovesTheFolderOnlyWhenEm
   }
   ASSERT_TRUE(SetFileAttributesW(fs::path(kept).c_str(), FILE_ATTRIBUTE_READONLY));
 
-  EXPECT_TRUE(system.removeFolder(place(folder, true)));
+  EXPECT_TRUE(system.removeFolder(place(folder, true), nullptr));
   EXPECT_FALSE(system.exists(plain));
   EXPECT_TRUE(system.exists(kept));
   EXPECT_TRUE(system.exists(inner));
   EXPECT_TRUE(system.exists(folder));
 
-  EXPECT_TRUE(system.removeFile(place(inner, false)));
-  EXPECT_TRUE(system.removeFolder(place(folder + u"sub\\", true)));
+  EXPECT_TRUE(system.removeFile(place(inner, false), nullptr));
+  EXPECT_TRUE(system.removeFolder(place(folder + u"sub\\", true), nullptr));
   EXPECT_FALSE(system.exists(folder + u"sub\\"));
-  EXPECT_TRUE(system.removeFile(place(kept, false)));  // read-only: stays
+  EXPECT_TRUE(system.removeFile(place(kept, false), nullptr));  // read-only: stays
   EXPECT_TRUE(system.exists(kept));
   ASSERT_TRUE(SetFileAttributesW(fs::path(kept).c_str(), FILE_ATTRIBUTE_NORMAL));
-  EXPECT_TRUE(system.removeFile(place(kept, false)));
-  EXPECT_TRUE(system.removeFolder(place(folder, true)));
+  EXPECT_TRUE(system.removeFile(place(kept, false), nullptr));
+  EXPECT_TRUE(system.removeFolder(place(folder, true), nullptr));
   EXPECT_FALSE(system.exists(folder));
 
   // A file record that names a folder removes nothing; what is gone is reached all the same, what
   // lies in a folder that is gone is not.
   fs::create_directories(fs::path(folder));
-  EXPECT_TRUE(system.removeFile(place(folder, false)));
+  EXPECT_TRUE(system.removeFile(place(folder, false), nullptr));
   EXPECT_TRUE(system.exists(folder));
-  EXPECT_TRUE(system.removeFile(place(folder + u"gone.txt", false)));
-  EXPECT_TRUE(system.removeFolder(place(folder + u"gone\\", true)));
-  EXPECT_FALSE(system.removeFile(place(folder + u"gone\\a.txt", false)));
+  EXPECT_TRUE(system.removeFile(place(folder + u"gone.txt", false), nullptr));
+  EXPECT_TRUE(system.removeFolder(place(folder + u"gone\\", true), nullptr));
+  EXPECT_FALSE(system.removeFile(place(folder + u"gone\\a.txt", false), nullptr));
+}
+
+// The remover judges a place by the names the system keeps, read through its handles: a short
+// name given in a record ("QUARTE~1.LNK", or Wine's own hashed form) stands for its long name.
+TEST(RemovalSystemWin, TheLongNameCheckSeesTheNamesTheSystemKeeps) {
+  TempFolder scratch;
+  const RemovalSystem system = windowsRemovalSystem();
+  const std::u16string folder = scratch.folder() + u"Administrative Tools\\";
+  fs::create_directories(fs::path(folder));
+  const std::u16string document = folder + u"Quarterly Report.lnkx";
+  std::ofstream(fs::path(document), std::ios::binary) << "x";
+  const std::u16string alias = shortForm(document);
+  if (alias.empty() || alias == document) GTEST_SKIP() << "this file system keeps no short names";
+  // From the scratch folder down, both parts in their short form.
+  const std::size_t last = alias.find_last_of(u'\\');
+  const std::size_t before = alias.find_last_of(u'\\', last - 1);
+  RecordPlace place;
+  place.allowed = true;
+  place.root = scratch.folder();
+  place.parts = {alias.substr(before + 1, last - before - 1), alias.substr(last + 1)};
+  ASSERT_NE(place.parts, (std::vector<std::u16string>{u"Administrative Tools", u"Quarterly Report.lnkx"}));
+
+  std::vector<std::u16string> seen;
+  auto refuse = [&seen](const RecordPlace& longPlace) {
+    seen = longPlace.parts;
+    return false;
+  };
+  EXPECT_FALSE(system.removeFile(place, refuse));  // not reached: the rules refuse its long name
+  EXPECT_EQ(seen, (std::vector<std::u16string>{u"Administrative Tools", u"Quarterly Report.lnkx"}));
+  EXPECT_TRUE(system.exists(document));
+  EXPECT_TRUE(system.removeFile(place, [](const RecordPlace&) { return true; }));
+  EXPECT_FALSE(system.exists(document));
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 // With the silent request it removes without the question, the window, any message or the web
 // site, and tells the result by its exit code.
 //
-// A log is trusted only as far as the administrator-only uninstall entry vouches for it: a log
-// whose digest differs from the entry's LogDigest is refused whole; without a LogDigest (an older
-// setup) its value records are passed over.
+// A log is trusted only as far as the administrator-only uninstall entry vouches for it, and the
+// voucher is the entry whose UninstallString names this uninstaller, whatever the log's header
+// names: a log whose digest differs from that entry's LogDigest is refused whole; without a
+// LogDigest (an older setup) its value records are passed over; without such an entry only the
+// records inside the uninstaller's own folder are carried out. The language copy is checked the
+// same way against LanguageDigest before it is read.
 //
 // The sequence decides here; UninstallSystem carries out what it decides. The Windows build fills
 // it with message boxes, the progress window, the removal thread and the system calls
@@ -30,7 +33,7 @@ namespace averlune {
 // the user has been told. The other codes tell a silent uninstall's result.
 constexpr int kUninstallDone = 0;         // everything carried out is gone (or the user said No)
 constexpr int kUninstallLogUnusable = 1;  // log missing, unreadable or refused
-constexpr int kUninstallItemsLeft = 2;    // some files, folders or registry records are left
+constexpr int kUninstallItemsLeft = 2;    // some records were left or passed over
 
 // What the window shows: its title, the header band, the status line, the button, the exit
 // question, and the progress bar's maximum.
@@ -48,16 +51,26 @@ struct UninstallWindowContent {
 // The removal pass as the window runs it; `progress` moves the bar.
 using RemovalWork = std::function<RemovalOutcome(const std::function<void(std::uint32_t)>& progress)>;
 
+// One entry of the list of installed programs: its key's last part and its UninstallString.
+struct UninstallEntryText {
+  std::u16string name;
+  std::u16string uninstallString;
+};
+
 struct UninstallSystem {
-  // The files next to the uninstaller, opened by their bare names; false when missing or unreadable.
-  std::function<bool(KeyValueFile& file)> openLanguageCopy;
+  // Makes the uninstaller's folder the current folder, where its files are opened by their bare
+  // names; false when it cannot (the folder it inherited is anybody's).
+  std::function<bool()> enterOwnFolder;
+  // The files next to the uninstaller, read by their bare names; false when missing or unreadable.
+  std::function<bool(std::string& bytes)> readLanguageCopy;
   std::function<bool(LineListFile& file)> openLog;
   // Deletes uninstall.dat and uninstall_l.avl next to the uninstaller; failures are silent.
   std::function<void()> deleteLogAndLanguageCopy;
 
   // The folder that holds the uninstaller and its two files, ending in "\": the only folder a log
-  // may name as its application folder.
+  // may name as its application folder. The uninstaller's own file, in its long form.
   std::u16string ownFolder;
+  std::u16string ownFile;
   // Opens every folder of `folder`'s path from its root without following links and keeps them
   // open until the process ends, so that none of them can be renamed, removed or turned into a link
   // meanwhile. False when one of them is a link or cannot be opened.
@@ -70,14 +83,17 @@ struct UninstallSystem {
   std::vector<std::u16string> shellFolders;  // Startup and Administrative Tools of the Programs folders
   RemovalSystem removal;
 
-  // The log's digest (sha256Hex of its bytes); empty when it cannot be computed.
-  std::function<std::u16string(const std::string& bytes)> logDigest;
-  // The LogDigest value of the uninstall entry of `appName` under HKEY_LOCAL_MACHINE: nothing when
-  // the entry or the value is not there (an older setup's entry), the empty text when it is there
-  // but cannot be read as text.
-  std::function<std::optional<std::u16string>(const std::u16string& appName)> storedLogDigest;
-  // Deletes that value, and the entry when nothing else is left in it; failures are silent.
-  std::function<void(const std::u16string& appName)> forgetLogDigest;
+  // A file's digest (sha256Hex of its bytes); empty when it cannot be computed.
+  std::function<std::u16string(const std::string& bytes)> fileDigest;
+  // The entries of the list of installed programs under HKEY_LOCAL_MACHINE (this process's view).
+  std::function<std::vector<UninstallEntryText>()> uninstallEntries;
+  // A digest value (kLogDigestValueName, kLanguageDigestValueName) of the entry `entryName`:
+  // nothing when the entry or the value is not there (an older setup's entry), the empty text when
+  // it is there but cannot be read as text.
+  std::function<std::optional<std::u16string>(const std::u16string& entryName, const std::u16string& valueName)>
+      storedDigest;
+  // Deletes both digest values, and the entry when nothing else is left in it; failures are silent.
+  std::function<void(const std::u16string& entryName)> forgetDigests;
 
   // Modal message boxes: an error (error icon, OK), the question (question icon, Yes and No: true
   // for Yes), the closing message (no icon, OK).

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <utility>
 
 #include "uninstaller/uninstall_test_support.h"
 
@@ -14,6 +16,7 @@ using uninstalltest::Entry;
 using uninstalltest::FakeMachine;
 
 const std::u16string kApp = u"C:\\Apps\\Tool\\";
+const std::u16string kUninstaller = kApp + u"uninstall.exe";
 
 // The whole sequence against a fake machine; every box, window step and batch lands in `events`.
 struct RunFixture {
@@ -23,14 +26,20 @@ struct RunFixture {
       "[Uninstall]\r\nBM_T = Uninstall\r\nBM = Remove <appname>?\r\nHeader = Status\r\n"
       "Header_b = Wait for <appname>.\r\nUninstalling = Uninstalling\r\nBtn_cancel = Cancel\r\n"
       "ExitUninstall_T = Exit\r\nExitUninstall = Exit now?\r\nSuccess_T = Uninstall\r\n"
-      "Success = <appname> is gone!\r\nItemsLeft = Left (<count>):\r\n";
+      "Success = <appname> is gone!\r\nIncomplete = Not all of <appname> went.\r\nItemsLeft = Left (<count>):\r\n"
+      "PassedOver = Passed over (<count>).\r\n";
   bool haveLog = true;
   std::string log;
   bool answerYes = true;
+  bool canEnterOwnFolder = true;
   std::u16string ownFolder;  // where the uninstaller lies: the header's folder unless a test says otherwise
   bool linkOnOwnPath = false;
-  // The entry's LogDigest: the log's own digest (as the setup stores it) unless a test says otherwise.
-  std::optional<std::u16string> storedDigest;
+  // The list of installed programs: the setup's entry names the uninstaller, quoted.
+  std::vector<UninstallEntryText> entries = {{u"Other Product", u"\"C:\\Other\\uninstall.exe\""},
+                                             {u"Tool", u"\"" + kUninstaller + u"\""}};
+  // The entries' digests by entry and value name: the setup's entry holds the log's own digest and
+  // none of the language copy unless a test says otherwise.
+  std::map<std::pair<std::u16string, std::u16string>, std::u16string> digests;
   bool digestComputable = true;
   std::vector<std::string> events;
   UninstallWindowContent windowContent;
@@ -50,7 +59,11 @@ struct RunFixture {
     machine.add(kApp, Entry::folder);
     machine.add(kApp + u"a.txt", Entry::file);
     machine.add(kApp + u"b.txt", Entry::file);
-    storedDigest = fakeDigest(log);
+    setLogDigest(u"Tool", log);
+  }
+
+  void setLogDigest(const std::u16string& entry, const std::string& bytes) {
+    digests[{entry, kLogDigestValueName}] = fakeDigest(bytes);
   }
 
   // Stands in for SHA-256: any change of the bytes changes it.
@@ -64,8 +77,12 @@ struct RunFixture {
 
   UninstallSystem system() {
     UninstallSystem s;
-    s.openLanguageCopy = [this](KeyValueFile& file) {
-      if (haveLanguageCopy) openBytes(file, languageCopy);
+    s.enterOwnFolder = [this] {
+      events.push_back("enter own folder");
+      return canEnterOwnFolder;
+    };
+    s.readLanguageCopy = [this](std::string& bytes) {
+      if (haveLanguageCopy) bytes = languageCopy;
       return haveLanguageCopy;
     };
     s.openLog = [this](LineListFile& file) {
@@ -74,6 +91,7 @@ struct RunFixture {
     };
     s.deleteLogAndLanguageCopy = [this] { events.push_back("delete log and language copy"); };
     s.ownFolder = ownFolder;
+    s.ownFile = ownFolder + u"uninstall.exe";
     s.holdFolderWithoutLinks = [this](const std::u16string& folder) {
       events.push_back("hold " + encodeUtf8(folder));
       return !linkOnOwnPath;
@@ -81,11 +99,13 @@ struct RunFixture {
     s.protectedFolders = {{u"C:\\Windows\\", FolderGuard::inside}};
     s.desktopFolders = {u"C:\\Users\\Ann\\Desktop\\"};
     s.removal = machine.system();
-    s.logDigest = [this](const std::string& bytes) { return digestComputable ? fakeDigest(bytes) : std::u16string(); };
-    s.storedLogDigest = [this](const std::u16string& appName) {
-      return appName == u"Tool" ? storedDigest : std::nullopt;
+    s.fileDigest = [this](const std::string& bytes) { return digestComputable ? fakeDigest(bytes) : std::u16string(); };
+    s.uninstallEntries = [this] { return entries; };
+    s.storedDigest = [this](const std::u16string& entry, const std::u16string& value) {
+      const auto found = digests.find({entry, value});
+      return found == digests.end() ? std::nullopt : std::optional<std::u16string>(found->second);
     };
-    s.forgetLogDigest = [this](const std::u16string& appName) { events.push_back("forget digest " + encodeUtf8(appName)); };
+    s.forgetDigests = [this](const std::u16string& entry) { events.push_back("forget digest " + encodeUtf8(entry)); };
     s.showError = [this](const std::u16string& title, const std::u16string& text) {
       events.push_back("error " + encodeUtf8(title) + " / " + encodeUtf8(text));
     };
@@ -114,7 +134,7 @@ using Events = std::vector<std::string>;
 TEST(UninstallRun, YesRemovesWithTheWindowUpThenTellsOpensTheWebSiteAndStartsTheBatch) {
   RunFixture run(u"https://example.org/tool");
   EXPECT_EQ(runUninstallSteps(run.system(), false), kUninstallDone);
-  EXPECT_EQ(run.events, (Events{"hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?", "window",
+  EXPECT_EQ(run.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?", "window",
                                 "delete log and language copy", "forget digest Tool", "message Uninstall", "hide",
                                 "open https://example.org/tool", "batch C:\\Apps\\Tool\\"}));
   EXPECT_EQ(run.windowContent.title, u"Uninstall Tool");
@@ -135,13 +155,13 @@ TEST(UninstallRun, NoRemovesNothingAndAWebSiteThatIsNoWebAddressIsNeverStarted) 
   RunFixture declined;
   declined.answerYes = false;
   EXPECT_EQ(runUninstallSteps(declined.system(), false), kUninstallDone);
-  EXPECT_EQ(declined.events, (Events{"hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?"}));
+  EXPECT_EQ(declined.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?"}));
   EXPECT_TRUE(declined.machine.has(kApp + u"a.txt"));
   EXPECT_TRUE(declined.machine.registryCalls.empty());
 
   RunFixture program(u"C:\\Windows\\System32\\cmd.exe /c calc");
   EXPECT_EQ(runUninstallSteps(program.system(), false), kUninstallDone);
-  EXPECT_EQ(program.events, (Events{"hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?", "window",
+  EXPECT_EQ(program.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?", "window",
                                     "delete log and language copy", "forget digest Tool", "message Uninstall", "hide",
                                     "batch C:\\Apps\\Tool\\"}));
 }
@@ -160,18 +180,25 @@ TEST(UninstallRun, AMissingFileAForeignMarkOrARefusedFolderIsAnErrorAndRemovesNo
   elsewhere.ownFolder = kApp;
   RunFixture sameSpelledOtherwise(u"", u"c:\\apps\\TOOL.\\");
   sameSpelledOtherwise.ownFolder = kApp;
-  EXPECT_EQ(runUninstallSteps(sameSpelledOtherwise.system(), true), kUninstallDone);
-  for (RunFixture* run : {&noLanguageCopy, &noLog, &foreignMark, &driveRoot, &windowsFolder, &elsewhere}) {
+  // The folder it inherited is anybody's: without its own as the current folder it reads nothing.
+  RunFixture inherited;
+  inherited.canEnterOwnFolder = false;
+  // Accepted; its records spell the folder as the setup did, not as this header, so they are passed
+  // over, and the exit code says so.
+  EXPECT_EQ(runUninstallSteps(sameSpelledOtherwise.system(), true), kUninstallItemsLeft);
+  for (RunFixture* run : {&noLanguageCopy, &noLog, &foreignMark, &driveRoot, &windowsFolder, &elsewhere, &inherited}) {
     EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);  // the box has told the user
-    EXPECT_EQ(run->events, Events{error});
+    EXPECT_EQ(run->events.back(), error);
+    EXPECT_EQ(std::count(run->events.begin(), run->events.end(), "ask Uninstall / Remove Tool?"), 0);
     EXPECT_TRUE(run->machine.removeCalls.empty());
     EXPECT_TRUE(run->machine.registryCalls.empty());
   }
+  EXPECT_EQ(inherited.events, (Events{"enter own folder", error}));
   // Silently: no box, the exit code tells; the language copy is not needed.
-  for (RunFixture* run : {&noLog, &foreignMark, &driveRoot}) {
+  for (RunFixture* run : {&noLog, &foreignMark, &driveRoot, &inherited}) {
     run->events.clear();
     EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallLogUnusable);
-    EXPECT_TRUE(run->events.empty());
+    EXPECT_EQ(std::count(run->events.begin(), run->events.end(), error), 0);
   }
   noLanguageCopy.events.clear();
   EXPECT_EQ(runUninstallSteps(noLanguageCopy.system(), true), kUninstallDone);
@@ -181,18 +208,18 @@ TEST(UninstallRun, ItemsLeftAreNamedInTheMessageAndMakeSilentRemovalFail) {
   RunFixture interactive;
   interactive.machine.add(kApp + u"b.txt", Entry::readOnlyFile);
   EXPECT_EQ(runUninstallSteps(interactive.system(), false), kUninstallDone);
-  EXPECT_EQ(interactive.message, u"Tool is gone!\n\nLeft (1):\nC:\\Apps\\Tool\\b.txt");
+  EXPECT_EQ(interactive.message, u"Not all of Tool went.\n\nLeft (1):\nC:\\Apps\\Tool\\b.txt");
 
   RunFixture silent(u"https://example.org/");
   EXPECT_EQ(runUninstallSteps(silent.system(), true), kUninstallDone);
-  EXPECT_EQ(silent.events, (Events{"hold C:\\Apps\\Tool\\", "delete log and language copy", "forget digest Tool",
+  EXPECT_EQ(silent.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "delete log and language copy", "forget digest Tool",
                                    "batch C:\\Apps\\Tool\\"}));
   EXPECT_FALSE(silent.machine.has(kApp + u"b.txt"));
 
   RunFixture silentLeft;
   silentLeft.machine.add(kApp + u"b.txt", Entry::readOnlyFile);
   EXPECT_EQ(runUninstallSteps(silentLeft.system(), true), kUninstallItemsLeft);
-  EXPECT_EQ(silentLeft.events, (Events{"hold C:\\Apps\\Tool\\", "delete log and language copy",
+  EXPECT_EQ(silentLeft.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "delete log and language copy",
                                        "forget digest Tool", "batch C:\\Apps\\Tool\\"}));
 
   // An uninstall entry that stays (no right to delete it) is left as much as a file is.
@@ -202,7 +229,7 @@ TEST(UninstallRun, ItemsLeftAreNamedInTheMessageAndMakeSilentRemovalFail) {
     entryStays.machine.registryStuck = {"deleteKey HKLM " + encodeUtf8(entryKey)};
     EXPECT_EQ(runUninstallSteps(entryStays.system(), silently), silently ? kUninstallItemsLeft : kUninstallDone);
     if (!silently) {
-      EXPECT_EQ(entryStays.message, u"Tool is gone!\n\nLeft (1):\nHKEY_LOCAL_MACHINE\\" + entryKey);
+      EXPECT_EQ(entryStays.message, u"Not all of Tool went.\n\nLeft (1):\nHKEY_LOCAL_MACHINE\\" + entryKey);
     }
   }
 }
@@ -212,13 +239,13 @@ TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
   const std::string error = "error Error / Uninstall error!";
   auto withValue = [&](RunFixture& run) {
     run.log += value;
-    run.storedDigest = RunFixture::fakeDigest(run.log);
+    run.setLogDigest(u"Tool", run.log);
   };
 
   // The setup's log, its digest stored in capitals: values go too, then the digest itself.
   RunFixture matching;
   withValue(matching);
-  for (char16_t& c : *matching.storedDigest) {
+  for (char16_t& c : matching.digests[{u"Tool", kLogDigestValueName}]) {
     if (c >= u'a' && c <= u'f') c = static_cast<char16_t>(c - u'a' + u'A');
   }
   EXPECT_EQ(runUninstallSteps(matching.system(), true), kUninstallDone);
@@ -237,7 +264,7 @@ TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
   for (RunFixture* run : {&edited, &noDigest, &linked}) {
     EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);
     EXPECT_EQ(run->events.back(), error);
-    EXPECT_EQ(run->events.size(), 2u);  // held, then refused
+    EXPECT_EQ(run->events.size(), 3u);  // in its folder, held, then refused
     EXPECT_TRUE(run->machine.removeCalls.empty());
     EXPECT_TRUE(run->machine.registryCalls.empty());
     run->events.clear();
@@ -247,12 +274,106 @@ TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
   // An older setup's entry has no digest: the rest goes, values are named as left.
   RunFixture older;
   withValue(older);
-  older.storedDigest.reset();
+  older.digests.clear();
   EXPECT_EQ(runUninstallSteps(older.system(), false), kUninstallDone);
-  EXPECT_EQ(older.message, u"Tool is gone!\n\nLeft (1):\nHKEY_CURRENT_USER\\Software\\Tool\\Path");
+  EXPECT_EQ(older.message, u"Not all of Tool went.\n\nLeft (1):\nHKEY_CURRENT_USER\\Software\\Tool\\Path");
   EXPECT_FALSE(older.machine.has(kApp + u"a.txt"));
   EXPECT_EQ(older.machine.registryCalls.size(), 2u);  // the entry's key, deleted and pruned
   EXPECT_EQ(std::find(older.events.begin(), older.events.end(), "forget digest Tool"), older.events.end());
+}
+
+// The voucher is the entry whose UninstallString names this uninstaller, whatever the header names.
+TEST(UninstallRun, TheEntryNamingTheUninstallerVouchesForTheLogWhateverItsHeaderNames) {
+  const std::string error = "error Error / Uninstall error!";
+  const std::u16string desktopLink = u"C:\\Users\\Ann\\Desktop\\Tool.lnk";
+  auto keyRecord = [](const std::u16string& entry) {
+    return uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", std::u16string(kUninstallKeyBase) + entry);
+  };
+  auto withHeaderName = [](RunFixture& run, const std::u16string& appName) {
+    UninstallLogHeader header;
+    LineListFile log;
+    openBytes(log, run.log);
+    readUninstallLogHeader(log, header);
+    const std::string records = run.log.substr(uninstallLogHeaderBytes(header).size());
+    header.appName = appName;
+    run.log = uninstallLogHeaderBytes(header) + records;
+  };
+
+  // A header naming another product's entry, which holds no digest, does not choose older rules:
+  // the setup's own entry still names the uninstaller, and its digest refuses the edited log.
+  RunFixture otherProduct;
+  withHeaderName(otherProduct, u"Other Product");
+  otherProduct.log += keyRecord(u"Other Product") + uninstallFileRecord(desktopLink);
+  // A header naming no entry at all, likewise.
+  RunFixture noEntry;
+  withHeaderName(noEntry, u"Nobody");
+  noEntry.log += uninstallFileRecord(desktopLink);
+  for (RunFixture* run : {&otherProduct, &noEntry}) {
+    run->machine.add(desktopLink, Entry::file);
+    EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallLogUnusable);
+    EXPECT_TRUE(run->machine.removeCalls.empty());
+    EXPECT_TRUE(run->machine.registryCalls.empty());
+  }
+
+  // The key record follows the entry that names the uninstaller (an older, unquoted one here), not
+  // the header's name; several entries may name it, the one whose digest matches vouches.
+  RunFixture renamed;
+  renamed.log += keyRecord(u"Tool 2") + uninstallFileRecord(desktopLink);
+  renamed.machine.add(desktopLink, Entry::file);
+  renamed.entries = {{u"Tool", u"\"" + kUninstaller + u"\""}, {u"Tool 2", u"c:\\apps\\tool\\UNINSTALL.EXE"}};
+  renamed.digests.clear();
+  renamed.setLogDigest(u"Tool", "a stale log");
+  renamed.setLogDigest(u"Tool 2", renamed.log);
+  EXPECT_EQ(runUninstallSteps(renamed.system(), true), kUninstallItemsLeft);  // the header's key is passed over
+  EXPECT_FALSE(renamed.machine.has(desktopLink));
+  const std::string tool2 = encodeUtf8(std::u16string(kUninstallKeyBase) + u"Tool 2");
+  EXPECT_EQ(renamed.machine.registryCalls, (std::vector<std::string>{"deleteKey HKLM " + tool2, "prune HKLM " + tool2}));
+  EXPECT_NE(std::find(renamed.events.begin(), renamed.events.end(), "forget digest Tool 2"), renamed.events.end());
+  renamed.setLogDigest(u"Tool 2", "another stale log");  // digests there, none matching: refused
+  EXPECT_EQ(runUninstallSteps(renamed.system(), true), kUninstallLogUnusable);
+
+  // No entry names the uninstaller: what lies in its folder goes; the link and the value are named
+  // as left, the key record is passed over; the message and the exit code say so.
+  for (bool silently : {false, true}) {
+    RunFixture unregistered;
+    unregistered.entries = {{u"Other Product", u"\"C:\\Other\\uninstall.exe\""}};
+    unregistered.log += uninstallFileRecord(desktopLink) +
+                        uninstallValueRecord(u"HKEY_CURRENT_USER", u"Software\\Tool\\", u"Path");
+    unregistered.machine.add(desktopLink, Entry::file);
+    EXPECT_EQ(runUninstallSteps(unregistered.system(), silently), silently ? kUninstallItemsLeft : kUninstallDone);
+    EXPECT_FALSE(unregistered.machine.has(kApp + u"a.txt"));
+    EXPECT_TRUE(unregistered.machine.has(desktopLink));
+    EXPECT_TRUE(unregistered.machine.registryCalls.empty());
+    EXPECT_EQ(std::count(unregistered.events.begin(), unregistered.events.end(), "forget digest Tool"), 0);
+    if (!silently) {
+      EXPECT_EQ(unregistered.message, u"Not all of Tool went.\n\nLeft (2):\n" + desktopLink +
+                                          u"\nHKEY_CURRENT_USER\\Software\\Tool\\Path\n\nPassed over (1).");
+    }
+  }
+}
+
+// The language copy is read only when it matches the entry's LanguageDigest; an entry without one
+// (an older setup's) leaves it unchecked, and silent removal does not read it.
+TEST(UninstallRun, TheLanguageCopyIsCheckedAgainstItsDigestBeforeItIsRead) {
+  const std::string error = "error Error / Uninstall error!";
+  RunFixture matching;
+  matching.digests[{u"Tool", kLanguageDigestValueName}] = RunFixture::fakeDigest(matching.languageCopy);
+  EXPECT_EQ(runUninstallSteps(matching.system(), false), kUninstallDone);
+  EXPECT_EQ(matching.message, u"Tool is gone!");
+
+  RunFixture edited;
+  edited.digests[{u"Tool", kLanguageDigestValueName}] = RunFixture::fakeDigest(edited.languageCopy);
+  edited.languageCopy += "[Uninstall]\r\nBM = Click Yes to go on\r\n";
+  RunFixture unreadable;
+  unreadable.digests[{u"Tool", kLanguageDigestValueName}] = u"";
+  for (RunFixture* run : {&edited, &unreadable}) {
+    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);
+    EXPECT_EQ(run->events.back(), error);
+    EXPECT_TRUE(run->machine.removeCalls.empty());
+    run->events.clear();
+    EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallDone);
+    EXPECT_FALSE(run->machine.has(kApp + u"a.txt"));
+  }
 }
 
 }  // namespace

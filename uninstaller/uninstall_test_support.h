@@ -31,9 +31,23 @@ struct FakeMachine {
   std::vector<std::string> registryCalls;   // "deleteKey HKLM Software\X", in call order
   std::vector<std::string> registryStuck;   // calls, spelled as recorded, whose value or key stays
   std::vector<std::u16string> removeCalls;  // paths handed to removeFile and removeFolder
+  // Short names: a path spelled with a short last part (a folder's without "\") and the long name
+  // that part stands for. Entries are kept under their long paths.
+  std::map<std::u16string, std::u16string> shortNames;
 
   void add(const std::u16string& path, Entry entry) { entries[path] = entry; }
   bool has(const std::u16string& path) const { return entries.count(path) != 0; }
+
+  // `path` with its short parts spelled long.
+  std::u16string longPath(std::u16string path) const {
+    for (const auto& [alias, longName] : shortNames) {
+      if (path.compare(0, alias.size(), alias) != 0 || (path.size() > alias.size() && path[alias.size()] != u'\\')) {
+        continue;
+      }
+      path = alias.substr(0, alias.find_last_of(u'\\') + 1) + longName + path.substr(alias.size());
+    }
+    return path;
+  }
 
   // Entries directly inside `folder` (ending in "\").
   std::vector<std::u16string> childrenOf(const std::u16string& folder) const {
@@ -56,29 +70,38 @@ struct FakeMachine {
 
   RemovalSystem system() {
     RemovalSystem s;
-    s.exists = [this](const std::u16string& path) { return has(path) || has(asLink(path)) || has(asFolder(path)); };
-    // The item's path when every folder on the way is there and none is a link.
-    auto reach = [this](const RecordPlace& place) -> std::optional<std::u16string> {
+    s.exists = [this](const std::u16string& shortOrLong) {
+      const std::u16string path = longPath(shortOrLong);
+      return has(path) || has(asLink(path)) || has(asFolder(path));
+    };
+    // The item's long path when every folder on the way is there, none is a link, and the check (if
+    // any) accepts the place as named by long names.
+    auto reach = [this](const RecordPlace& place, const LongNameCheck& check) -> std::optional<std::u16string> {
+      RecordPlace longPlace = place;
       std::u16string path = place.root;
-      for (std::size_t i = 0; i + 1 < place.parts.size(); ++i) {
-        path += place.parts[i];
+      for (std::size_t i = 0; i < place.parts.size(); ++i) {
+        const auto alias = shortNames.find(path + place.parts[i]);
+        if (alias != shortNames.end()) longPlace.parts[i] = alias->second;
+        if (i + 1 == place.parts.size()) break;
+        path += longPlace.parts[i];
         const auto found = entries.find(path);
         if (found != entries.end() && found->second == Entry::link) return std::nullopt;
         path += u'\\';
         if (!has(path)) return std::nullopt;
       }
-      return path + place.parts.back();
+      if (check && !check(longPlace)) return std::nullopt;
+      return path + longPlace.parts.back();
     };
-    s.removeFile = [this, reach](const RecordPlace& place) {
-      const auto path = reach(place);
+    s.removeFile = [this, reach](const RecordPlace& place, const LongNameCheck& check) {
+      const auto path = reach(place, check);
       if (!path) return false;
       removeCalls.push_back(*path);
       auto found = entries.find(*path);
       if (found != entries.end() && (found->second == Entry::file || found->second == Entry::link)) entries.erase(found);
       return true;
     };
-    s.removeFolder = [this, reach](const RecordPlace& place) {
-      const auto path = reach(place);
+    s.removeFolder = [this, reach](const RecordPlace& place, const LongNameCheck& check) {
+      const auto path = reach(place, check);
       if (!path) return false;
       const std::u16string folder = asFolder(*path);
       removeCalls.push_back(folder);

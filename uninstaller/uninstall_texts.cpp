@@ -18,7 +18,9 @@ UninstallTexts readUninstallTexts(KeyValueFile& file, const std::u16string& appN
   texts.ExitUninstall = read(u"ExitUninstall");
   texts.Success_T = read(u"Success_T");
   texts.Success = replaceEvery(read(u"Success"), u"<appname>", appName);
+  texts.Incomplete = replaceEvery(readString(file, u"Incomplete", kDefaultIncomplete), u"<appname>", appName);
   texts.ItemsLeft = readString(file, u"ItemsLeft", kDefaultItemsLeft);
+  texts.PassedOver = readString(file, u"PassedOver", kDefaultPassedOver);
   return texts;
 }
 

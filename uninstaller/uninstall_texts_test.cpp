@@ -4,8 +4,6 @@
 
 #include "authoring/manual_test_support.h"
 
-#include "authoring/manual_test_support.h"
-
 namespace averlune {
 namespace {
 
@@ -38,8 +36,15 @@ TEST(UninstallTexts, TheSectionsTextsWithTheApplicationNameInQuestionSubtitleAnd
   EXPECT_EQ(texts.Success, u"T\u00fcl is gone!");
   EXPECT_EQ(texts.ItemsLeft, kDefaultItemsLeft);
 
-  openBytes(file, "[uninstall]\r\nItemsLeft = Left: <count>\r\n");
-  EXPECT_EQ(readUninstallTexts(file, u"Tool").ItemsLeft, u"Left: <count>");
+  EXPECT_EQ(texts.Incomplete, u"T\u00fcl could not be removed completely from your computer.");
+  EXPECT_EQ(texts.PassedOver, kDefaultPassedOver);
+
+  openBytes(file, "[uninstall]\r\nItemsLeft = Left: <count>\r\nIncomplete = Not all of <appname>\r\n"
+                  "PassedOver = Passed over: <count>\r\n");
+  const UninstallTexts own = readUninstallTexts(file, u"Tool");
+  EXPECT_EQ(own.ItemsLeft, u"Left: <count>");
+  EXPECT_EQ(own.Incomplete, u"Not all of Tool");
+  EXPECT_EQ(own.PassedOver, u"Passed over: <count>");
 
   openBytes(file, "[Main]\r\nTitle = Setup\r\n");
   const UninstallTexts missing = readUninstallTexts(file, u"Tool");

@@ -134,6 +134,7 @@ TEST(Installation, SampleInstallsFilesLogUninstallEntryAndStartMenuLink) {
       {L"UninstallString", L"\"" + uninstaller + L"\""},  // quoted: the path has spaces
       {L"DisplayIcon", uninstaller},
       {L"LogDigest", logDigestOf(written)},  // of the log as written: the uninstaller checks it
+      {L"LanguageDigest", logDigestOf(sampleLanguageFile())},  // the language copy's, checked likewise
   };
   for (const auto& value : values) {
     EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(kSampleApp), value.name).value_or(L"<missing>"),

@@ -376,8 +376,9 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
   const std::wstring desktopVictim = shellFolder(CSIDL_DESKTOPDIRECTORY) + L"AvE2U notes.txt";
   const std::wstring startup = shellFolder(CSIDL_STARTUP);
   const std::wstring startupLink = startup + L"AvE2U guard.lnk";
+  const std::wstring document = shellFolder(CSIDL_DESKTOPDIRECTORY) + L"AvE2U Quarterly.lnkx";
   Cleanup cleanup({[] { removeTree(kRoot); }, [&] { removeTree(windowsVictim); },
-                   [&] { removeTree(desktopVictim); }, [&] { removeTree(startupLink); },
+                   [&] { removeTree(desktopVictim); }, [&] { removeTree(startupLink); }, [&] { removeTree(document); },
                    [] { deleteRegistryTree(HKEY_CURRENT_USER, kRegistryTestKey); },
                    [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
   ASSERT_TRUE(probe.install(L"uninstall-guard"));
@@ -392,6 +393,15 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
   ASSERT_TRUE(fileExists(probe.appFolder + L"data\\keep.txt"));
   ASSERT_TRUE(writeRegistryValue(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Victim", L"Stay", REG_SZ,
                                  registryTextBytes(L"1")));
+  // A document on the desktop whose short name ends in ".LNK": only its long name tells that it is
+  // no link. Wine makes up short names of its own (a hash in place of "~1") and opens files by them.
+  ASSERT_TRUE(writeFileBytes(document, "the user's document"));
+  wchar_t shortForm[MAX_PATH] = L"";
+  const DWORD shortLength = GetShortPathNameW(document.c_str(), shortForm, MAX_PATH);
+  ASSERT_TRUE(shortLength > 0 && shortLength < MAX_PATH);
+  const std::wstring documentAlias = shortForm;
+  ASSERT_NE(documentAlias, document) << "no short name to plant";
+  ASSERT_EQ(utf8(documentAlias.substr(documentAlias.size() - 4)), ".LNK");
 
   // The setup's records, and others: outside the application, climbing out of it, through the
   // link, the link itself, a key that is no entry of the list of installed programs, a file on the
@@ -407,7 +417,7 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
   log.file(probe.appFolder + L"..\\Outside\\keep.txt");
   log.file(probe.appFolder + L"data\\keep.txt").folder(probe.appFolder + L"data\\");
   log.line(L"#DRK").line(L"HKEY_CURRENT_USER").line(L"Software\\AverluneE2E\\Victim");
-  log.file(desktopVictim).folder(startup);
+  log.file(desktopVictim).folder(startup).file(documentAlias);
   log.value(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Victim\\", L"Stay");
   ASSERT_TRUE(writeFileBytes(probe.log(), log.bytes));
 
@@ -438,6 +448,7 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
   EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Victim", L"Stay"));
   EXPECT_TRUE(fileExists(desktopVictim));
   EXPECT_TRUE(fileExists(startupLink));
+  EXPECT_TRUE(fileExists(document)) << "removed by its short name " << utf8(documentAlias);
   Sleep(1000);
   EXPECT_FALSE(fileExists(started)) << "the web site line was started as a program";
 
@@ -578,6 +589,91 @@ TEST(Uninstall, AnEditedLogIsRefusedWholeAndTheSetupsOwnLogRemovesEverything) {
   EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Victim", L"Stay"));
 }
 
+// The voucher is the uninstall entry that names the uninstaller, never the one a log's header
+// names: a header turned to another product's entry, which holds no digest, does not bring the
+// older rules back to delete that entry. The language copy is checked against its own digest.
+TEST(Uninstall, TheEntryThatNamesTheUninstallerVouchesForTheLogAndItsLanguageCopy) {
+  Probe probe{L"Voucher Probe", kRoot + L"Voucher Probe\\"};
+  const std::wstring other = L"AvE2U Other Product";
+  Cleanup cleanup({[] { removeTree(kRoot); },
+                   [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); },
+                   [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(other)); }});
+  ASSERT_TRUE(probe.install(L"uninstall-voucher"));
+  const std::wstring language = probe.appFolder + L"uninstall_l.avl";
+  EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name), L"LanguageDigest").value_or(L"<missing>"),
+            logDigestOf(readFileBytes(language).value_or("")));
+  ASSERT_TRUE(writeRegistryValue(HKEY_LOCAL_MACHINE, uninstallKeyOf(other), L"UninstallString", REG_SZ,
+                                 registryTextBytes(L"\"C:\\Other\\uninstall.exe\"")));
+  const std::vector<std::wstring> installed = folderEntries(probe.appFolder);
+
+  const std::string honest = readFileBytes(probe.log()).value_or("");
+  ExpectedLog otherKey;
+  otherKey.uninstallKey(other);
+  // The header's first line, after the 4-byte mark, is the application's name.
+  ASSERT_EQ(honest.substr(4, utf8(probe.name).size() + 2), utf8(probe.name) + "\r\n");
+  const std::string turned = honest.substr(0, 4) + utf8(other) + honest.substr(4 + utf8(probe.name).size());
+  ASSERT_TRUE(writeFileBytes(probe.log(), turned + otherKey.bytes));
+  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1);
+  EXPECT_TRUE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(other)));
+  EXPECT_EQ(folderEntries(probe.appFolder), installed);
+  ASSERT_TRUE(writeFileBytes(probe.log(), honest));
+
+  // A language copy that is not the setup's is never read: its question could say anything.
+  const std::string copy = readFileBytes(language).value_or("");
+  ASSERT_TRUE(writeFileBytes(language, replaced(copy, "Do you want to remove", "Click Yes to keep")));
+  {
+    TestProcess process(registeredCommand(probe.name));
+    const auto error = nextBox(process.id());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->text, L"Uninstall error!");
+    ASSERT_TRUE(pressMessageBoxButtonById(error->handle, IDOK));
+    ASSERT_TRUE(process.waitForExit(kExitMs));
+  }
+  EXPECT_EQ(folderEntries(probe.appFolder), installed);
+  ASSERT_TRUE(writeFileBytes(language, copy));
+
+  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 0);
+  EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)));
+  EXPECT_TRUE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(other)));
+  EXPECT_TRUE(waitUntilGone(probe.appFolder));
+}
+
+// A start menu group named like one of Windows' ("Games\Tool") is the setup's own: it goes with
+// its links, and the closing message claims success only because nothing is left.
+TEST(Uninstall, AStartMenuGroupNamedLikeAWindowsGroupGoesWithItsLinks) {
+  const std::wstring programs = shellFolder(CSIDL_PROGRAMS);
+  ASSERT_FALSE(programs.empty());
+  const std::wstring games = programs + L"Games\\";
+  const bool gamesWasThere = folderExists(games);
+  const std::wstring group = games + L"Group Probe\\";
+  Probe probe{L"Group Probe", kRoot + L"Group Probe\\"};
+  Cleanup cleanup({[] { removeTree(kRoot); }, [&] { removeTree(group); },
+                   [&] { if (!gamesWasThere) removeTree(games); },
+                   [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
+  probe.script = {"StartMenuFolder = 1", "Allow_StartMenuFolder = 1", "ShortcutFolder = Games\\<appname>\\"};
+  probe.files = {{"Startmenu.dat", "<installpath>\\a.txt\r\nProbe A\r\n\r\n"}};
+  probe.onPage = [](WizardSession& w, ControlId page) {
+    if (page == I::tasksPanel && SendMessageW(w.control(I::startMenuCheckBox), BM_GETCHECK, 0, 0) != BST_CHECKED) {
+      SendMessageW(w.control(I::startMenuCheckBox), BM_CLICK, 0, 0);
+    }
+  };
+  ASSERT_TRUE(probe.install(L"uninstall-games-group"));
+  ASSERT_TRUE(fileExists(group + L"Probe A.lnk"));
+
+  TestProcess process(registeredCommand(probe.name));
+  const auto question = nextBox(process.id());
+  ASSERT_TRUE(question);
+  ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
+  const auto message = nextBox(process.id(), question->handle);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->text, L"Group Probe was successfully removed from your computer!");
+  ASSERT_TRUE(pressMessageBoxButtonById(message->handle, IDOK));
+  ASSERT_TRUE(process.waitForExit(kExitMs));
+  EXPECT_FALSE(fileExists(group + L"Probe A.lnk"));
+  EXPECT_FALSE(folderExists(group));
+  EXPECT_TRUE(waitUntilGone(probe.appFolder));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Silent removal and the batch, for every folder name
 
@@ -628,7 +724,7 @@ TEST(Uninstall, AFileInUseIsNamedInTheMessageAndFailsSilentRemoval) {
     ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
     const auto message = nextBox(process.id(), question->handle);
     ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, L"Busy Probe was successfully removed from your computer!\n\n"
+    EXPECT_EQ(message->text, L"Busy Probe could not be removed completely from your computer.\n\n"
                              L"These items could not be removed (1):\n" + probe.appFolder + L"b.txt");
     saveScreenshot(message->handle, screenshotPath(L"uninstall-items-left"));
     ASSERT_TRUE(pressMessageBoxButtonById(message->handle, IDOK));
