@@ -40,9 +40,11 @@ std::u16string selfDeleteCommand(const std::u16string& commandProcessor, const s
   }
   const std::u16string file = quoted(leftover);
   // /D: no AutoRun command; /E:ON: "for /L"; /V:OFF: "!" stays itself; /S /C: the outer quotes
-  // go, everything between them is the command. "del" fails while the uninstaller still runs.
-  return quoted(commandProcessor) + u" /D /E:ON /V:OFF /S /C \"for /L %i in (1,1,60) do @if exist " + file +
-         u" (del " + file + u" 2>nul & if exist " + file + u" " + quoted(ping) + u" -n 2 127.0.0.1 >nul)\"";
+  // go, everything between them is the command. "del" fails while the uninstaller still runs. The
+  // loop's body is one bracketed block: Wine's command processor ends the body at an "&" outside
+  // brackets (Windows' does not) and misreads a bracketed block after "if" inside "for".
+  return quoted(commandProcessor) + u" /D /E:ON /V:OFF /S /C \"for /L %i in (1,1,60) do (del " + file +
+         u" 2>nul & if exist " + file + u" " + quoted(ping) + u" -n 2 127.0.0.1 >nul)\"";
 }
 
 }  // namespace averlune

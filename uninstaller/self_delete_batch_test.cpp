@@ -34,8 +34,8 @@ TEST(SelfDeleteBatch, TheCommandNamesOnlyTheLeftoverAndTheSystemsProgramsAndRefu
   const std::u16string leftover = u"C:\\Windows\\Temp\\{0A1B}\\uninstall.exe";
   const std::u16string file = u"\"C:\\Windows\\Temp\\{0A1B}\\uninstall.exe\"";
   EXPECT_EQ(selfDeleteCommand(cmd, leftover, ping),
-            u"\"C:\\Windows\\system32\\cmd.exe\" /D /E:ON /V:OFF /S /C \"for /L %i in (1,1,60) do @if exist " + file +
-                u" (del " + file + u" 2>nul & if exist " + file +
+            u"\"C:\\Windows\\system32\\cmd.exe\" /D /E:ON /V:OFF /S /C \"for /L %i in (1,1,60) do (del " + file +
+                u" 2>nul & if exist " + file +
                 u" \"C:\\Windows\\system32\\PING.EXE\" -n 2 127.0.0.1 >nul)\"");
   // Spaces, brackets and "&" are safe between quotes.
   EXPECT_NE(selfDeleteCommand(cmd, u"D:\\{0A1B} (x) & y\\uninstall.exe", ping), u"");
