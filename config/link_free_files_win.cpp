@@ -176,14 +176,14 @@ OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECUR
   return createLinkFree(folder, plainPart(name) + u"." + guid, NewItem::file, security);
 }
 
-bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name) {
+bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, ExistingName existing) {
   const auto ntSetInformationFile = ntCall<NtSetInformationFileCall>("NtSetInformationFile");
   const std::u16string part = plainPart(name);
   if (!ntSetInformationFile || !folder || part.empty()) return false;
   const ULONG nameBytes = static_cast<ULONG>(part.size() * sizeof(wchar_t));
   std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);  // FILE_RENAME_INFORMATION's layout
   auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  info->ReplaceIfExists = TRUE;
+  info->ReplaceIfExists = existing == ExistingName::replace;
   info->RootDirectory = folder;
   info->FileNameLength = nameBytes;
   std::memcpy(info->FileName, part.data(), nameBytes);

@@ -82,11 +82,15 @@ OwnedHandle createLinkFree(HANDLE folder, const std::u16string& name, NewItem it
 // as createLinkFree does: the file that is later renamed over `name`.
 OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECURITY_DESCRIPTOR security);
 
-// Gives the open `file` (opened with deletion rights) the name `name` in `folder`, replacing a
-// file of that name: only the name goes, so a file it was a hard link of, or a link's target,
-// stays as it was. False when refused: a folder of that name, a file of that name in use or
-// read-only.
-bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name);
+// What renameInFolder does with a file that already bears the name.
+enum class ExistingName { replace, keep };
+// Gives the open `file` (opened with deletion rights) the name `name` in `folder`, which may be
+// another folder of the same volume (a running program's own file may be moved so). With
+// ExistingName::replace a file of that name is replaced: only the name goes, so a file it was a
+// hard link of, or a link's target, stays as it was; with ExistingName::keep a taken name refuses.
+// False when refused (nothing moved): a folder of that name, a file of that name in use or
+// read-only, another volume.
+bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, ExistingName existing);
 
 // Removes everything below the folder open at `folder` (reached by the path `path`, ending in
 // "\"), then the folder itself, which must be opened for deletion (NewItem::privateFolder). A

@@ -30,7 +30,7 @@ OwnedHandle writeProtectedFile(HANDLE folder, const std::u16string& name, const 
   // would keep an existing file's DACL.
   OwnedHandle file = createUnderNewName(folder, name, security.get());
   if (!file) return {};
-  if (writeAll(file.get(), bytes) && FlushFileBuffers(file.get()) && renameInFolder(file.get(), folder, name)) {
+  if (writeAll(file.get(), bytes) && FlushFileBuffers(file.get()) && renameInFolder(file.get(), folder, name, ExistingName::replace)) {
     return file;
   }
   deleteOnClose(file.get());  // gone when the handle closes

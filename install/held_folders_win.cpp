@@ -128,7 +128,7 @@ std::unique_ptr<FileInHeldFolder> createFileInHeldFolder(const HeldFolders& fold
 
 bool putFileInPlace(FileInHeldFolder& file) {
   if (!file.underNewName) return true;
-  if (renameInFolder(file.file.get(), file.folder, file.name)) return true;
+  if (renameInFolder(file.file.get(), file.folder, file.name, ExistingName::replace)) return true;
   deleteOnClose(file.file.get());  // gone when the handle closes
   return false;
 }

@@ -88,7 +88,7 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
     // Opened in the browser through the shell, never started as a program; not waited for.
     ShellExecuteW(nullptr, L"open", wide(address), nullptr, nullptr, SW_SHOWNORMAL);
   };
-  system.writeSelfDeleteBatch = writeSelfDeleteBatch;
+  system.writeSelfDeleteBatch = [held](const std::u16string& appFolder) { writeSelfDeleteBatch(appFolder, *held); };
   return system;
 }
 
@@ -98,7 +98,7 @@ int runUninstaller() {
   restrictDllSearchToSystemFolder();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  // The shell wants COM on the thread that opens the web site and starts the batch.
+  // The shell wants COM on the thread that opens the web site.
   const ComInitialization com;
   UninstallWindow window;
   return runUninstallSteps(windowsUninstallSystem(window, ownLongFilePath()),

@@ -1,80 +1,50 @@
 #include "uninstaller/self_delete_batch.h"
 
+#include "config/path_text.h"
+
 namespace averlune {
 namespace {
 
+// "X:\" at the start of `path`: its drive letter in lower case, or 0.
+char16_t driveLetter(const std::u16string& path) {
+  if (path.size() < 3 || path[1] != u':' || path[2] != kBackslash) return 0;
+  const char16_t letter = asciiLower(path[0]);
+  return letter >= u'a' && letter <= u'z' ? letter : 0;
+}
+
+// A "%" would be expanded on the command line wherever a second one followed it, and a command
+// line has no escape for it inside double quotes.
 bool canBeQuoted(const std::u16string& path) {
+  if (path.empty()) return false;
   for (char16_t c : path) {
-    if (c < 0x20 || c == u'"') return false;
+    if (c < 0x20 || c == u'"' || c == u'%') return false;
   }
   return true;
 }
 
-std::string doublePercents(const std::string& text) {
-  std::string result;
-  for (char c : text) {
-    result += c;
-    if (c == '%') result += '%';
-  }
-  return result;
-}
-
-// The three paths as the batch names them: OEM text between double quotes, or a reference to an
-// environment variable.
-struct BatchPaths {
-  std::string uninstaller, appFolder, batch, ping;
-};
-
-std::optional<BatchPaths> pathsInOem(const std::u16string& uninstaller, const std::u16string& appFolder,
-                                     const std::u16string& batch, const std::u16string& ping,
-                                     const OemEncoder& toOem) {
-  const auto u = toOem(uninstaller);
-  const auto f = toOem(appFolder);
-  const auto b = toOem(batch);
-  const auto p = toOem(ping);
-  if (!u || !f || !b || !p) return std::nullopt;
-  return BatchPaths{doublePercents(*u), doublePercents(*f), doublePercents(*b), doublePercents(*p)};
-}
+std::u16string quoted(const std::u16string& path) { return u"\"" + path + u"\""; }
 
 }  // namespace
 
-SelfDeleteBatch selfDeleteBatch(const std::u16string& uninstaller, const std::u16string& appFolder,
-                                const std::u16string& batch, const std::u16string& ping, const OemEncoder& toOem) {
-  SelfDeleteBatch result;
-  for (const std::u16string* path : {&uninstaller, &batch, &ping}) {
-    if (path->empty() || !canBeQuoted(*path)) return result;
-  }
-  const std::u16string folder = canBeQuoted(appFolder) ? appFolder : std::u16string();
+std::u16string leftoverFolderParent(const std::u16string& appFolder, const std::u16string& windowsTemp) {
+  const char16_t drive = driveLetter(appFolder);
+  if (drive == 0) return {};
+  if (driveLetter(windowsTemp) == drive) return addBackslash(windowsTemp);
+  return appFolder.substr(0, 3);
+}
 
-  BatchPaths paths;
-  if (auto oem = pathsInOem(uninstaller, folder, batch, ping, toOem)) {
-    paths = *oem;
-  } else {
-    result.environment = {{u"AV_UNINSTALL_PROGRAM", uninstaller},
-                          {u"AV_UNINSTALL_FOLDER", folder},
-                          {u"AV_UNINSTALL_BATCH", batch},
-                          {u"AV_UNINSTALL_PING", ping}};
-    paths = {"%AV_UNINSTALL_PROGRAM%", "%AV_UNINSTALL_FOLDER%", "%AV_UNINSTALL_BATCH%", "%AV_UNINSTALL_PING%"};
+std::u16string selfDeleteCommand(const std::u16string& commandProcessor, const std::u16string& leftover,
+                                 const std::u16string& ping) {
+  for (const std::u16string* path : {&commandProcessor, &leftover, &ping}) {
+    if (!canBeQuoted(*path)) return {};
   }
-  const std::string u = "\"" + paths.uninstaller + "\"";
-  std::string& text = result.bytes;
-  auto line = [&text](const std::string& content) { text += content + "\r\n"; };
-  line("@echo off");
-  // "!" in a path would be eaten where delayed expansion is switched on for every batch.
-  line("setlocal DisableDelayedExpansion");
-  line("cd \\");
-  line("set /a tries=0");
-  line(":DeleteFile");
-  line("del " + u);
-  line("if not exist " + u + " goto DeleteFolder");
-  line("set /a tries+=1");
-  line("if %tries% geq 60 goto DeleteFolder");
-  line("\"" + paths.ping + "\" -n 2 127.0.0.1 >nul");  // about one second, on every Windows version
-  line("goto DeleteFile");
-  line(":DeleteFolder");
-  if (!folder.empty()) line("rd \"" + paths.appFolder + "\"");
-  line("del \"" + paths.batch + "\" & exit");
-  return result;
+  const std::u16string file = quoted(leftover);
+  // /D: no AutoRun command; /E:ON: "for /L"; /V:OFF: "!" stays itself; /S /C: the outer quotes
+  // go, everything between them is the command. "del" fails while the uninstaller still runs. The
+  // loop's body is one bracketed block: Wine's command processor ends the body at an "&" outside
+  // brackets (Windows' does not) and misreads a bracketed block after "if" inside "for".
+  return quoted(commandProcessor) + u" /D /E:ON /V:OFF /S /C \"for /L %i in (1,1,60) do (del " + file +
+         u" 2>nul & if exist " + file + u" " + quoted(ping) + u" -n 2 127.0.0.1 >nul)\"";
 }
 
 }  // namespace averlune

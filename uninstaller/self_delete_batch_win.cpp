@@ -1,55 +1,124 @@
 #include "uninstaller/self_delete_batch_win.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
+#include "config/folder_path.h"
+#include "config/link_free_files_win.h"
 #include "config/own_file_win.h"
+#include "config/protected_dacl_win.h"
+#include "config/path_text.h"
 #include "config/temporary_names_win.h"
-#include "config/whole_file_win.h"
 #include "config/wide_text_win.h"
 #include "uninstaller/self_delete_batch.h"
 
 namespace averlune {
 namespace {
 
-// The text in the OEM code page, when every character has an exact form there: no best-fit
-// look-alikes, and it must read back as it was.
-std::optional<std::string> toOemCodePage(const std::u16string& text) {
-  if (text.empty()) return std::string();
-  const int length = static_cast<int>(text.size());
-  BOOL usedDefault = FALSE;
-  const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide(text), length, nullptr, 0, nullptr,
-                                       &usedDefault);
-  if (size <= 0 || usedDefault) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide(text), length, &bytes[0], size, nullptr, &usedDefault);
-  if (usedDefault) return std::nullopt;
-  std::wstring back(static_cast<std::size_t>(size), L'\0');
-  const int backLength = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, &back[0], size);
-  if (fromWide(back.data(), static_cast<std::size_t>(backLength > 0 ? backLength : 0)) != text) return std::nullopt;
-  return bytes;
+// The uninstaller's file takes this name in the leftovers' folder: the command then holds no
+// character of the author's choosing.
+constexpr char16_t kLeftoverName[] = u"uninstall.exe";
+
+using FolderQuery = UINT(WINAPI*)(LPWSTR, UINT);
+
+std::u16string folderFrom(FolderQuery query) {
+  wchar_t path[MAX_PATH] = {};
+  const UINT length = query(path, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::u16string() : fromWide(path, length);
+}
+
+// The name of the uninstaller's own file in its folder, in its long form (the folder lists it so,
+// whatever form it was started by).
+std::u16string ownFileName() {
+  std::u16string own = ownFilePath();
+  wchar_t longForm[MAX_PATH] = {};
+  const DWORD length = GetLongPathNameW(wide(own), longForm, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) own = fromWide(longForm, length);
+  const std::size_t separator = own.find_last_of(u'\\');
+  return separator == std::u16string::npos ? std::u16string() : own.substr(separator + 1);
+}
+
+// Makes `path` new (never an existing folder: its name is a new GUID, and whatever stood there
+// first would keep its own DACL) for Administrators and SYSTEM alone, inherited by what is moved
+// or made in it, and opens it for passing through.
+OwnedHandle makeAdminOnlyFolder(const std::u16string& path) {
+  const OwnedSecurityDescriptor security = protectedSecurity(ProtectedDacl::privateFolder);
+  if (!security) return {};
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, security.get(), FALSE};
+  return CreateDirectoryW(wide(path), &attributes) ? openTrustedFolder(path) : OwnedHandle();
+}
+
+// Removes the application folder, reached through its held parent, when it is a real folder and
+// empty now.
+void removeEmptyFolder(HANDLE parent, const std::u16string& name, const std::u16string& path) {
+  const OwnedHandle folder = openLinkFree(parent, name, LinkFreeAccess::empty);
+  if (!folder || linkState(folder.get(), path) != LinkState::none ||
+      !(attributesOf(folder.get()) & FILE_ATTRIBUTE_DIRECTORY)) {
+    return;  // someone put something else in its place: not ours
+  }
+  deleteOnClose(folder.get());  // refused while anything is left in it
+}
+
+void startHidden(const std::u16string& program, const std::u16string& commandLine, const std::u16string& folder) {
+  std::u16string line = commandLine;  // CreateProcessW may write into it
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  // The program's full path as the application name: nothing is searched for, no file association
+  // is asked.
+  if (CreateProcessW(wide(program), wide(&line[0]), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, wide(folder),
+                     &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }  // not started: the restart removes the file
 }
 
 }  // namespace
 
-void writeSelfDeleteBatch(const std::u16string& appFolder) {
-  const std::u16string folder = temporaryFolder();
+void writeSelfDeleteBatch(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders) {
+  const std::optional<FolderParts> place = folderPartsFromRoot(appFolder);
+  const std::u16string imageName = ownFileName();
+  const std::u16string system = folderFrom(GetSystemDirectoryW);
+  const std::u16string windows = folderFrom(GetSystemWindowsDirectoryW);
+  if (!place || heldFolders.size() != place->parts.size() + 1 || imageName.empty() ||
+      system.empty()) {
+    return;
+  }
+  // The current folder is held open by this process and would keep the application folder.
+  SetCurrentDirectoryW(wide(system));
+
+  const std::u16string windowsTemp = windows.empty() ? std::u16string() : addBackslash(windows) + u"Temp\\";
+  const std::u16string parent = leftoverFolderParent(appFolder, windowsTemp);
   const std::u16string guid = newGuidText();
-  if (folder.empty() || guid.empty()) return;
-  const std::u16string batchPath = folder + guid + u".bat";
-  wchar_t system[MAX_PATH] = {};
-  const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH);
-  if (systemLength == 0 || systemLength >= MAX_PATH) return;
-  const std::u16string ping = fromWide(system, systemLength) + u"\\PING.EXE";
-  const SelfDeleteBatch batch = selfDeleteBatch(ownFilePath(), appFolder, batchPath, ping, toOemCodePage);
-  if (batch.bytes.empty()) return;
-  if (!replaceFileWhole(batchPath, batch.bytes)) return;  // a cut batch is never started, nor left behind
-  // The batch inherits this process's environment and current folder. Neither this process nor
-  // the batch may keep the application folder as its current folder: that would hold it open
-  // against "rd".
-  for (const auto& [name, value] : batch.environment) SetEnvironmentVariableW(wide(name), wide(value));
-  SetCurrentDirectoryW(wide(folder));
-  ShellExecuteW(nullptr, L"open", wide(batchPath), nullptr, nullptr, SW_HIDE);  // a failure leaves the files
+  if (parent.empty() || guid.empty()) return;
+  const std::u16string leftoverFolder = parent + guid;
+  const std::u16string leftover = leftoverFolder + u"\\" + kLeftoverName;
+  {
+    OwnedHandle leftovers = makeAdminOnlyFolder(leftoverFolder);
+    if (!leftovers) return;
+    const OwnedHandle image = openLinkFree(heldFolders.back().get(), imageName, LinkFreeAccess::remove);
+    const bool moved = image && linkState(image.get(), addBackslash(appFolder) + imageName) == LinkState::none &&
+                       !(attributesOf(image.get()) & FILE_ATTRIBUTE_DIRECTORY) &&
+                       renameInFolder(image.get(), leftovers.get(), kLeftoverName, ExistingName::keep);
+    if (!moved) {  // held open by someone without sharing its deletion: it stays, and so does the folder
+      leftovers.reset();
+      RemoveDirectoryW(wide(leftoverFolder));  // empty, and nobody else may change it
+      return;
+    }
+  }
+  // The folder's own hold shares no deletion, so it goes; the folder is opened again through its
+  // parent, which stays held, and without following a link.
+  heldFolders.pop_back();
+  removeEmptyFolder(heldFolders.back().get(), place->parts.back(), addBackslash(appFolder));
+
+  // The leftovers' folder stays until the restart, so that nobody can put a link under its name
+  // before the restart deletes inside it. Queued in this order, the file goes first; the command
+  // runs even when the queue refuses.
+  MoveFileExW(wide(leftover), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  MoveFileExW(wide(leftoverFolder), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  const std::u16string command = selfDeleteCommand(system + u"\\cmd.exe", leftover, system + u"\\PING.EXE");
+  if (!command.empty()) startHidden(system + u"\\cmd.exe", command, system);
 }
 
 }  // namespace averlune

@@ -1,11 +1,18 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "config/owned_handle_win.h"
 
 namespace averlune {
 
-// Writes the self-deleting batch (self_delete_batch.h) as the temporary folder + a new GUID text
-// + ".bat", replacing a file of that name, and starts it hidden. Nothing happens when the file
-// cannot be written: the uninstaller and the application folder then stay.
-void writeSelfDeleteBatch(const std::u16string& appFolder);
+// The uninstaller's last step (self_delete_batch.h): moves its own file out of `appFolder` into a
+// new folder only administrators may change, removes `appFolder` if it is empty, and leaves the
+// file and that folder to a hidden command processor and to the next restart. `heldFolders` are
+// the handles that hold `appFolder`'s path from its root (holdFolderWithoutLinks), the folder
+// itself last; every part is reached through them, never by path, and the last is let go so that
+// the folder can be removed. Failures are silent: what could not be moved or removed stays where
+// it is, and nothing is ever deleted by a path in the application folder after this returns.
+void writeSelfDeleteBatch(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders);
 
 }  // namespace averlune

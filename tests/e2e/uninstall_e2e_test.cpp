@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <cwctype>
 #include <functional>
 #include <set>
 #include <utility>
@@ -63,6 +64,41 @@ std::set<std::wstring> batchFilesInTemp() {
     if (entry.path().extension() == L".bat") names.insert(entry.path().filename().wstring());
   }
   return names;
+}
+
+// The system's temporary folder, where the uninstaller leaves its own file when it ends.
+std::wstring windowsTemp() {
+  wchar_t path[MAX_PATH] = L"";
+  const UINT length = GetSystemWindowsDirectoryW(path, MAX_PATH);
+  return length && length < MAX_PATH ? std::wstring(path, length) + L"\\Temp\\" : std::wstring();
+}
+
+// The folders named by a GUID in `folder`: the uninstaller's leftovers' folders among them.
+std::set<std::wstring> guidFoldersIn(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::wstring name = entry.path().filename().wstring();
+    if (entry.is_directory(error) && name.size() == 38 && name.front() == L'{') names.insert(name);
+  }
+  return names;
+}
+
+// The queue of deletions the next restart carries out, upper-cased, its texts separated by "|".
+std::wstring pendingRenames() {
+  const RegistryValue value = readRegistryValue(
+      HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations");
+  std::wstring text;
+  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
+    const wchar_t c = static_cast<wchar_t>(value.data[i] | value.data[i + 1] << 8);
+    text += c == L'\0' ? L'|' : static_cast<wchar_t>(towupper(c));
+  }
+  return text;
+}
+
+std::wstring upper(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
+  return text;
 }
 
 // The command the list of installed programs runs for the application, started from the temporary
@@ -166,6 +202,7 @@ TEST(Uninstall, SampleGoesThroughQuestionWindowAndMessageAndLeavesNothing) {
             static_cast<int>((bytes + 1023) / 1024));
 
   const std::set<std::wstring> batchesBefore = batchFilesInTemp();
+  const std::set<std::wstring> leftoversBefore = guidFoldersIn(windowsTemp());
   TestProcess process(registeredCommand(kSampleApp));
   ASSERT_TRUE(process.started());
 
@@ -247,10 +284,24 @@ TEST(Uninstall, SampleGoesThroughQuestionWindowAndMessageAndLeavesNothing) {
   ASSERT_TRUE(process.waitForExit(kExitMs, &exitCode));
   EXPECT_EQ(exitCode, 0u);
 
-  // The batch deletes the uninstaller, the then empty application folder and itself.
-  EXPECT_TRUE(waitUntilGone(appFolder));
-  for (int waited = 0; waited < kBatchMs && batchFilesInTemp() != batchesBefore; waited += 100) Sleep(100);
+  // Before it ended, the uninstaller moved its own file into a new folder of the system's temporary
+  // folder and removed the then empty application folder; nothing is left in the user's.
+  EXPECT_FALSE(folderExists(appFolder));
   EXPECT_EQ(batchFilesInTemp(), batchesBefore);
+  std::set<std::wstring> leftovers = guidFoldersIn(windowsTemp());
+  for (const std::wstring& name : leftoversBefore) leftovers.erase(name);
+  ASSERT_EQ(leftovers.size(), 1u);
+  const std::wstring leftoverFolder = windowsTemp() + *leftovers.begin();
+  // A hidden command deletes the file once the uninstaller has ended. The empty folder, which only
+  // administrators may change, waits for the restart, queued with the file.
+  for (int waited = 0; waited < kBatchMs && !folderEntries(leftoverFolder).empty(); waited += 100) Sleep(100);
+  EXPECT_TRUE(folderEntries(leftoverFolder).empty());
+  EXPECT_NE(pendingRenames().find(upper(L"\\??\\" + leftoverFolder + L"\\uninstall.exe||\\??\\" + leftoverFolder + L"||")),
+            std::wstring::npos) << utf8(pendingRenames());
+  TestProcess restart({L"wineboot.exe --restart", temporaryFolder()});
+  ASSERT_TRUE(restart.started());
+  EXPECT_TRUE(restart.waitForExit(kExitMs, nullptr));
+  EXPECT_TRUE(waitUntilGone(leftoverFolder));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -350,7 +401,7 @@ TEST(Uninstall, NoForeignMarkUserFileWebSiteAndRegistryPruningAsTheLogSays) {
   for (int waited = 0; waited < kBatchMs && readFileBytes(webFile).value_or("").empty(); waited += 100) Sleep(100);
   EXPECT_EQ(readFileBytes(webFile).value_or(""), "http://example.invalid/averlune\r\n");
 
-  // The folder keeps the user's file; the batch removes the uninstaller but not the folder.
+  // The folder keeps the user's file; the uninstaller moves itself away but leaves the folder.
   EXPECT_TRUE(waitUntilGone(probe.appFolder + L"uninstall.exe"));
   Sleep(1000);
   EXPECT_EQ(folderEntries(probe.appFolder), std::vector<std::wstring>{L"notes.txt"});
@@ -492,7 +543,7 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
 
 // The uninstall entry, which only administrators can write, holds the log's digest: a log that
 // differs from it is refused whole, whatever was changed; the setup's own log removes everything
-// it lists, on the desktop, in the start menu and in the registry. The batch that removes the
+// it lists, on the desktop, in the start menu and in the registry. The command that removes the
 // uninstaller afterwards waits with the system's ping, never a "ping.bat" in the drive's root.
 TEST(Uninstall, AnEditedLogIsRefusedWholeAndTheSetupsOwnLogRemovesEverything) {
   const std::wstring desktop = shellFolder(CSIDL_DESKTOPDIRECTORY);
@@ -568,18 +619,19 @@ TEST(Uninstall, AnEditedLogIsRefusedWholeAndTheSetupsOwnLogRemovesEverything) {
     expectAsInstalled();
   }
 
-  // The honest log. The uninstaller file is held against deletion for a while, so the batch waits.
+  // The honest log. The uninstaller file is held for a while, sharing its deletion as a virus
+  // scanner does: the uninstaller moves it all the same, and the command that deletes it waits.
   ASSERT_TRUE(writeFileBytes(pingBatch, "@echo ran> \"" + utf8(pingRan) + "\"\r\n"));
   {
-    const HANDLE held = CreateFileW((probe.appFolder + L"uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE held = CreateFileW((probe.appFolder + L"uninstall.exe").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 0);
     Sleep(4000);
     CloseHandle(held);
   }
   EXPECT_TRUE(waitUntilGone(probe.appFolder));
-  EXPECT_FALSE(fileExists(pingRan)) << "the batch ran ping.bat from the drive's root";
+  EXPECT_FALSE(fileExists(pingRan)) << "the command ran ping.bat from the drive's root";
   EXPECT_FALSE(fileExists(link));
   EXPECT_FALSE(folderExists(startMenuFolder));
   EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Digest"));
@@ -705,6 +757,36 @@ TEST(Uninstall, SilentRemovalLeavesNothingWhateverTheFolderIsNamed) {
     EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)));
     EXPECT_TRUE(waitUntilGone(probe.appFolder));
   }
+}
+
+// The uninstaller's last step. A standard user who may rename the application folder keeps the
+// uninstaller's file open until the uninstaller has ended, then puts a link to another folder in
+// the folder's place: nothing is deleted through it, however long he waits to let the file go.
+TEST(Uninstall, NothingIsDeletedThroughTheApplicationFolderAfterTheUninstallerHasEnded) {
+  Probe probe{L"Swap Probe", kRoot + L"Swap Probe\\"};
+  const std::wstring elsewhere = kRoot + L"Elsewhere\\";
+  const std::wstring renamed = kRoot + L"Renamed\\";
+  Cleanup cleanup({[] { removeTree(kRoot); },
+                   [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
+  ASSERT_TRUE(probe.install(L"uninstall-swap"));
+  fs::create_directories(elsewhere);
+  ASSERT_TRUE(writeFileBytes(elsewhere + L"uninstall.exe", "another program's"));
+  const std::wstring appFolder = probe.appFolder.substr(0, probe.appFolder.size() - 1);
+  {
+    // Shared for reading only: the uninstaller can run from it, nobody can delete or move it.
+    const HANDLE held = CreateFileW((probe.appFolder + L"uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 0);
+    const bool swapped = MoveFileW(appFolder.c_str(), renamed.substr(0, renamed.size() - 1).c_str()) &&
+                         makeFolderLink(appFolder, elsewhere.substr(0, elsewhere.size() - 1));
+    CloseHandle(held);
+    ASSERT_TRUE(swapped);
+  }
+  Sleep(5000);  // what was left to run after the uninstaller tried again every second
+  EXPECT_EQ(readFileBytes(elsewhere + L"uninstall.exe").value_or("<gone>"), "another program's");
+  // The uninstaller it could not move stays in the folder, as the user kept it.
+  EXPECT_EQ(folderEntries(renamed), std::vector<std::wstring>{L"uninstall.exe"});
 }
 
 // ---------------------------------------------------------------------------------------------
