@@ -14,9 +14,12 @@
 #include "authoring/script_flag_check.h"
 #include "authoring/source_folder.h"
 #include "config/bitmap_decode.h"
+#include "config/desktop_start.h"
 #include "config/jpeg_decode.h"
 #include "config/line_list_file.h"
 #include "config/path_text.h"
+#include "config/placeholders.h"
+#include "config/setup_placeholders.h"
 #include "config/setup_script.h"
 #include "config/text_decoding.h"
 #include "i18n/language_file.h"
@@ -90,6 +93,34 @@ void checkScript(const ConfigurationFolder& config, ScriptReading& script, Check
                setting + " is neither 0 nor 1, so " + flag.outcome + "; set " + flag.key + " to 0 or 1",
                manual::kSetupScript);
   }
+}
+
+// Stand-ins for the target system's folders: each a full path, as Windows gives them.
+std::u16string standInVariable(const std::u16string&) { return u"C:\\Folder"; }
+std::u16string standInSystemFolder() { return u"C:\\Windows\\system32"; }
+std::u16string standInSpecialFolder(int) { return u"C:\\Folder"; }
+
+// ProgramRun as Finish expands it, with stand-ins for the folders of the target system, must be a
+// full path: the setup starts nothing else. An author variable at its start is known only on the
+// target system, so it passes.
+void checkProgramRun(const fs::path& scriptPath, const ScriptReading& script, CheckProblems& problems) {
+  const SetupOptions& options = script.options;
+  if (options.Addition != 2 || options.ProgramRun.empty()) return;
+  SystemLookup standIns;
+  standIns.environmentVariable = standInVariable;
+  standIns.systemFolder = standInSystemFolder;
+  standIns.specialFolder = standInSpecialFolder;
+  const std::u16string expanded = expandPlaceholders(options.ProgramRun, u"C:\\Program Files\\App\\",
+                                                     placeholderScriptValues(options), {}, standIns);
+  const std::size_t start = expanded.find_first_not_of(u'"');
+  if (start != std::u16string::npos && expanded[start] == u'<') return;
+  if (!programStartOf(expanded).file.empty()) return;
+  addProblem(problems, Severity::warning, scriptPath, script.lineOf("ProgramRun"),
+             "ProgramRun = " + encodeUtf8(options.ProgramRun) +
+                 " is no full path once expanded, so Finish starts nothing (a program named without its folder "
+                 "would be searched for, also in folders a user can write to); begin it with <installpath>\\ or "
+                 "another folder",
+             manual::kSetupScript);
 }
 
 void checkLanguageFile(const SourceFile& language, CheckProblems& problems) {
@@ -228,6 +259,7 @@ void checkFeatureFiles(const ConfigurationFolder& config, const ScriptReading& s
                "Registry.dat",
                manual::kRegistryValues);
   }
+  checkProgramRun(scriptPath, script, problems);
   checkPicture(config, "isps.dat", true, "no splash screen is shown", problems);
   checkPicture(config, "Image_Top.jpg", false, "the wizard shows its built-in header picture", problems);
   checkPicture(config, "Image_Left.jpg", false, "the wizard shows its built-in side picture", problems);

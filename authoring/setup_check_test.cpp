@@ -120,6 +120,42 @@ TEST(SetupCheck, ScriptKeysTheSetupNeverReads) {
                        "uninstall entry is written, as with 0"}));
 }
 
+TEST(SetupCheck, AProgramRunThatIsNoFullPathOnceExpandedIsNeverStarted) {
+  Folders f;
+  const struct {
+    std::string programRun;
+    bool warned;
+  } rows[] = {
+      {"<installpath>\\bin\\Demo.exe", false},
+      {"<installpath>\\", false},  // the folder itself, which opens
+      {"\"<programfiles>\\<appname>\\Demo.exe\" /first", false},
+      {"<windows>\\notepad.exe", false},
+      {"<mytool>\\Demo.exe", false},  // an author variable, known only on the target system
+      {"C:\\Tools\\Demo.exe", false},
+      {"Demo.exe", true},
+      {"bin\\Demo.exe", true},
+      {"\"Demo.exe\" /first", true},
+      {"<appname>.exe", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.programRun);
+    f.put("SC.dat", "[Setup]\r\nAppname = Demo\r\nLanguages = 1\r\nAddition = 2\r\nProgramRun = " + row.programRun +
+                        "\r\n");
+    if (row.warned) {
+      EXPECT_TRUE(reports(f.check(), f.config,
+                          {"SC.dat:5: warning: ProgramRun = " + row.programRun +
+                           " is no full path once expanded, so Finish starts nothing (a program named without its folder "
+                           "would be searched for, also in folders a user can write to); begin it with <installpath>\\ "
+                           "or another folder [manual: The setup script, SC.dat]"}));
+    } else {
+      EXPECT_TRUE(reports(f.check(), f.config, {}));
+    }
+  }
+  // Without the finish page's launch nothing is started, whatever ProgramRun says.
+  f.put("SC.dat", "[Setup]\r\nAppname = Demo\r\nLanguages = 1\r\nAddition = 1\r\nProgramRun = Demo.exe\r\n");
+  EXPECT_TRUE(reports(f.check(), f.config, {}));
+}
+
 TEST(SetupCheck, LanguageFileKeysTheWizardNeverReads) {
   Folders f;
   // Lower-case group names are found; "//" lines are the authors' comments; the uninstaller's

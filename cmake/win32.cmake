@@ -33,7 +33,7 @@ enable_testing()
 averlune_link(averlune_config JPEG::JPEG)
 # The system libraries each subsystem's Windows edge calls. config's edge makes bitmaps and fonts
 # for the windows of both programs.
-averlune_link(averlune_config_win advapi32 shell32 ole32 gdi32 user32)
+averlune_link(averlune_config_win advapi32 shell32 ole32 oleaut32 uuid gdi32 user32)
 averlune_link(averlune_i18n_win user32 gdi32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
 averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32 ole32 advapi32)

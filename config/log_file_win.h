@@ -6,7 +6,9 @@
 
 namespace averlune {
 
-// Appends `line` to the file at `path`, creating it when missing. Failures are silent: the log
+// Appends `line` to the file at `path`, creating it when missing. A link at the name (a junction,
+// a symbolic link, a hard link to a file with other names) gets nothing: the programs run elevated,
+// and the name may lie in a folder a standard user can write to. Failures are silent: the log
 // must never change what the setup does.
 void appendLogLine(const std::u16string& path, const std::u16string& line);
 

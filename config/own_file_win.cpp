@@ -18,4 +18,10 @@ std::u16string ownFilePath() {
   }
 }
 
+OwnedHandle openOwnFile(const std::u16string& path) {
+  if (path.empty()) return {};
+  return OwnedHandle(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 }  // namespace averlune

@@ -88,15 +88,18 @@ bool holdFolder(HeldFolders& folders, const std::u16string& folder) {
     return false;
   }
   std::u16string parent = folders.root;
+  HANDLE parentHandle = folders.held.find(parent)->second.get();  // the root, held as checked above
   for (std::size_t at = folder.find(u'\\', folders.root.size()); at != std::u16string::npos;
        at = folder.find(u'\\', at + 1)) {
     const std::u16string level = folder.substr(0, at + 1);
-    if (!folders.held.count(level)) {
-      OwnedHandle handle = makeOrOpenLevel(folders.held.at(parent).get(), parent, lastName(level));
+    auto held = folders.held.find(level);
+    if (held == folders.held.end()) {
+      OwnedHandle handle = makeOrOpenLevel(parentHandle, parent, lastName(level));
       if (!handle) return false;
-      folders.held.emplace(level, std::move(handle));
+      held = folders.held.emplace(level, std::move(handle)).first;
     }
     parent = level;
+    parentHandle = held->second.get();
   }
   return true;
 }

@@ -99,7 +99,7 @@ void runInstallation(const SetupState& state, const InstallationTexts& texts, co
     noteLine(reports, u"environment: " + name + u"=" + value);
     SetEnvironmentVariableW(wide(name), wide(value));
   }
-  PayloadArchiveReader reader(windowsPayloadFileSystem(target.folders));
+  PayloadArchiveReader reader(windowsPayloadFileSystem(target.folders, target.payloadFile));
   if (!openPayloadArchive(reader, state.ownFile)) {
     reports.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
     reports.endRun(true);

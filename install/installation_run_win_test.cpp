@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "config/dacl_test_support_win.h"
+#include "config/own_file_win.h"
 #include "config/owned_handle_win.h"
 #include "config/registry_win.h"
 #include "config/sha256_win.h"
@@ -21,6 +22,14 @@ namespace averlune {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A target that reads the payload as the setup does: through a handle to state.ownFile held for
+// as long as the target lives (which keeps others from replacing the file meanwhile).
+struct TargetOnOwnFile {
+  OwnedHandle own;
+  InstallationTarget target;
+  explicit TargetOnOwnFile(const SetupState& state) : own(openOwnFile(state.ownFile)) { target.payloadFile = own.get(); }
+};
 
 constexpr char16_t kTestKey[] = u"Software\\AverluneInstallRunTest";
 constexpr char16_t kAppName[] = u"AverluneInstallRunTest";
@@ -145,7 +154,8 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
     answers.pop_front();
     return answer;
   };
-  InstallationTarget target;
+  TargetOnOwnFile held(state);
+  InstallationTarget& target = held.target;
   target.uninstallerImage = "MZ uninstaller";
   runInstallation(state, installationTexts(state.languageTexts), reports, target);
 
@@ -248,8 +258,10 @@ TEST(InstallationRunWin, AnAbortLeavesNoCutFileAndALogThatRemovesWhatWasWritten)
                              {"docs/a.txt", "a"},
                              {"bad.txt", "not deflated data", 0x21, 0x5A2D753D, Z_DEFLATED, true, 10, 0},
                              {"c.txt", "c"}});
-  InstallationTarget cut;
-  runInstallation(state, texts, reports, cut);
+  {
+    TargetOnOwnFile cut(state);
+    runInstallation(state, texts, reports, cut.target);
+  }
   const std::string folder = encodeUtf8((app / "").u16string());
   EXPECT_EQ(events, (std::vector<std::string>{"removed after the failure: " + folder + "bad.txt", "end removing"}));
   EXPECT_EQ(payloadtest::readBytes(app / "docs" / "a.txt"), "a");
@@ -266,8 +278,8 @@ TEST(InstallationRunWin, AnAbortLeavesNoCutFileAndALogThatRemovesWhatWasWritten)
   std::ofstream(app / "held.txt") << "in use";
   {
     const OwnedHandle held(CreateFileW((app / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    InstallationTarget inUse;
-    runInstallation(state, texts, reports, inUse);
+    TargetOnOwnFile inUse(state);
+    runInstallation(state, texts, reports, inUse.target);
   }
   EXPECT_EQ(events, std::vector<std::string>{"end removing"});
   EXPECT_EQ(payloadtest::readBytes(app / "held.txt"), "in use");
@@ -287,14 +299,16 @@ TEST(InstallationRunWin, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
     events.push_back(encodeUtf8(title) + "/" + encodeUtf8(text));
   };
   reports.endRun = [&](bool remove) { events.push_back(remove ? "end removing" : "end"); };
-  InstallationTarget missingArchive;
-  runInstallation(state, texts, reports, missingArchive);
+  {
+    TargetOnOwnFile missingArchive(state);
+    runInstallation(state, texts, reports, missingArchive.target);
+  }
 
   // An application folder that is a file cannot be held.
   payloadtest::writeArchive(scratch.path / "setup.exe", {{"a.txt", "a"}});
   std::ofstream(scratch.path / "app") << "a file";
-  InstallationTarget fileInTheWay;
-  runInstallation(state, texts, reports, fileInTheWay);
+  TargetOnOwnFile fileInTheWay(state);
+  runInstallation(state, texts, reports, fileInTheWay.target);
   EXPECT_EQ(events, (std::vector<std::string>{"Extract failed/Cannot extract", "end removing", "Error/Setup Error!",
                                               "end removing"}));
   EXPECT_EQ(payloadtest::readBytes(scratch.path / "app"), "a file");

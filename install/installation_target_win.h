@@ -1,6 +1,7 @@
 #pragma once
-// What one installation run writes through: the folders it holds (install/held_folders_win.h), the
-// uninstall log, which the main thread closes when the user cancels, and the uninstaller it writes.
+// What one installation run reads from and writes through: the setup's own file it reads the
+// payload from, the folders it holds (install/held_folders_win.h), the uninstall log, which the
+// main thread closes when the user cancels, and the uninstaller it writes.
 #include <string>
 
 #include "install/held_folders_win.h"
@@ -9,6 +10,9 @@
 namespace averlune {
 
 struct InstallationTarget {
+  // The setup's own file, held open by the run since its first step; the payload archive is read
+  // through duplicates of this handle, never by the file's name. Not owned; null reads nothing.
+  HANDLE payloadFile = nullptr;
   HeldFolders folders;  // the installation thread's only
   UninstallLogFile log;
   std::string uninstallerImage;  // empty: no uninstaller is written

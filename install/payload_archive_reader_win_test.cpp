@@ -4,6 +4,7 @@
 
 #include "config/dacl_test_support_win.h"
 #include "config/folder_path_win.h"
+#include "config/own_file_win.h"
 #include "config/wide_text_win.h"
 #include "install/payload_file_system_win.h"
 #include "install/payload_test_support.h"
@@ -19,7 +20,18 @@ struct WinFixture {
   std::u16string target = (scratch.path / "App" / "").u16string();
   std::u16string archive = (scratch.path / "setup.exe").u16string();
   HeldFolders folders;
-  PayloadArchiveReader reader{windowsPayloadFileSystem(folders)};
+  OwnedHandle held;  // the archive's file, held as the setup holds its own while it reads it
+  std::unique_ptr<PayloadArchiveReader> reader;
+
+  bool openArchive() {
+    held = openOwnFile(archive);
+    reader = std::make_unique<PayloadArchiveReader>(windowsPayloadFileSystem(folders, held.get()));
+    return openPayloadArchive(*reader, archive);
+  }
+  void release() {
+    reader.reset();
+    held.reset();
+  }
 
   ~WinFixture() {
     // Read-only files would keep the scratch folder from going.
@@ -31,11 +43,11 @@ struct WinFixture {
   std::vector<int> extractAll() {
     std::vector<int> results;
     EXPECT_TRUE(holdApplicationFolder(folders, target));
-    EXPECT_TRUE(openPayloadArchive(reader, archive));
-    for (int step = firstPayloadEntry(reader); step == 0; step = nextPayloadEntry(reader)) {
-      results.push_back(extractPayloadEntry(reader, target, true));
+    EXPECT_TRUE(openArchive());
+    for (int step = firstPayloadEntry(*reader); step == 0; step = nextPayloadEntry(*reader)) {
+      results.push_back(extractPayloadEntry(*reader, target, true));
     }
-    closePayloadArchive(reader);
+    release();
     return results;
   }
 };
@@ -160,9 +172,10 @@ TEST(PayloadArchiveReaderWin, ReadsTheArchiveOfAFileWithANonAnsiName) {
   payloadtest::writeArchive(f.scratch.path / "setup.exe", {{"a.txt", "alpha"}});
   const std::u16string odd = (f.scratch.path / L"\u0416\u4E2D.exe").u16string();
   ASSERT_TRUE(MoveFileW(wide(f.archive), wide(odd)));
-  ASSERT_TRUE(openPayloadArchive(f.reader, odd));
-  EXPECT_EQ(listPayloadEntries(f.reader).entries.size(), 1u);
   f.archive = odd;
+  ASSERT_TRUE(f.openArchive());
+  EXPECT_EQ(listPayloadEntries(*f.reader).entries.size(), 1u);
+  f.release();
   EXPECT_EQ(f.extractAll(), std::vector<int>{0});
 }
 

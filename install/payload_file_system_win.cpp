@@ -14,12 +14,15 @@ namespace {
 // temporary, offline, not indexed): the archive's external attributes carry more bits than that.
 constexpr DWORD kSettableAttributes = 0x31A7;
 
-void* fromHandle(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
-
-void* openForReading(const std::u16string& path) {
-  // The setup's own executable is open for running; sharing reads and deletes lets us in beside it.
-  return fromHandle(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+// A handle of the reader's own to the held file, which closeReading closes: by the handle, never
+// by the name, which someone may have given to another file meanwhile.
+void* duplicateForReading(HANDLE held) {
+  HANDLE copy = nullptr;
+  if (!held || !DuplicateHandle(GetCurrentProcess(), held, GetCurrentProcess(), &copy, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS)) {
+    return nullptr;
+  }
+  return copy;
 }
 
 bool fileSize(void* file, std::uint64_t& size) {
@@ -106,9 +109,9 @@ std::u16string oemToText(std::string_view bytes) {
 
 }  // namespace
 
-PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders) {
+PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders, HANDLE archiveFile) {
   PayloadFileSystem system;
-  system.openForReading = openForReading;
+  system.openForReading = [archiveFile](const std::u16string&) { return duplicateForReading(archiveFile); };
   system.fileSize = fileSize;
   system.readAt = readAt;
   system.closeReading = closeHandle;

@@ -36,7 +36,7 @@ bool findCabinet(HANDLE own, CabinetSpan& span) {
   if (!GetFileSizeEx(own, &size)) return false;
   const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
   std::vector<std::uint8_t> headers(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kHeaderReadSize)));
-  if (!readExactly(own, headers.data(), static_cast<DWORD>(headers.size()))) return false;
+  if (!seekTo(own, 0) || !readExactly(own, headers.data(), static_cast<DWORD>(headers.size()))) return false;
   const auto imageLength = peImageLength(headers.data(), headers.size());
   if (!imageLength) return false;
 
@@ -74,11 +74,9 @@ UINT CALLBACK onCabinetNotification(PVOID context, UINT notification, UINT_PTR p
 
 }  // namespace
 
-CopyCabinetResult copyCabinet(const std::u16string& ownFile, const std::u16string& cabinetFile) {
-  const OwnedHandle own(CreateFileW(wide(ownFile), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+CopyCabinetResult copyCabinet(HANDLE own, const std::u16string& cabinetFile) {
   CabinetSpan span;
-  if (!own || !findCabinet(own.get(), span) || !seekTo(own.get(), span.offset)) {
+  if (!own || !findCabinet(own, span) || !seekTo(own, span.offset)) {
     return CopyCabinetResult::ownFileUnreadable;
   }
   const OwnedHandle cabinet(CreateFileW(wide(cabinetFile), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -88,7 +86,7 @@ CopyCabinetResult copyCabinet(const std::u16string& ownFile, const std::u16strin
   std::vector<std::uint8_t> buffer(kCopyBufferSize);
   for (std::uint64_t left = span.length; left > 0;) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::uint64_t>(left, buffer.size()));
-    if (!readExactly(own.get(), buffer.data(), chunk)) return CopyCabinetResult::ownFileUnreadable;
+    if (!readExactly(own, buffer.data(), chunk)) return CopyCabinetResult::ownFileUnreadable;
     DWORD written = 0;
     if (!WriteFile(cabinet.get(), buffer.data(), chunk, &written, nullptr) || written != chunk) {
       return CopyCabinetResult::cabinetFileNotCreatable;

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "config/own_file_win.h"
 #include "config/registry_win.h"
 #include "config/sha256_win.h"
 #include "config/uninstall_log.h"
@@ -94,6 +95,9 @@ TEST_F(RunEnd, AbortDuringInstallationEndsTheRunOnceOnTheMainThread) {
   // The second entry cannot be extracted (its name leaves the application folder): the run asks.
   payloadtest::writeArchive(scratch.path / "setup.exe",
                             {{"a.txt", "before"}, {"../evil.txt", "refused"}, {"z.txt", "after"}}, "MZ image");
+  // Held as runSetup holds the setup's own file; the installation reads through it.
+  run.ownFile = openOwnFile(run.state.ownFile);
+  run.wizard->ownFile = run.ownFile.get();
   ShownBox question;
   std::thread answerer([&] {
     question = waitForBox(mainThread);

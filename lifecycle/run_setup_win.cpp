@@ -31,7 +31,6 @@ namespace averlune {
 namespace {
 
 void initialiseFacilities() {
-  restrictDllSearchToSystemFolder();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
   InitCommonControlsEx(&controls);
 }
@@ -114,14 +113,13 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
     return endSetupRun(run, false);
   }
   // 4: the JPEG decoder is linked in; nothing to register.
-  // 5
-  state.ownFile = ownFilePath();
+  // 5: state.ownFile was named and opened first of all, in runSetup.
   enterOwnFolder(state.ownFile);
 
   // 6-10: the work folder with the unpacked configuration cabinet and the setup icon.
   if (!makeWorkFolder(state.workFolder, run.workFolder)) return failStartup(run, kSetupErrorText, false);
   state.cabinetFile = state.workFolder + u"Setup.cab";
-  if (copyCabinet(state.ownFile, state.cabinetFile) != CopyCabinetResult::success) {
+  if (copyCabinet(run.ownFile.get(), state.cabinetFile) != CopyCabinetResult::success) {
     return failStartup(run, kSetupErrorText, false);
   }
   if (!extractCabinet(state.cabinetFile, state.workFolder)) return failStartup(run, kCabinetErrorText, false);
@@ -171,18 +169,24 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
 }  // namespace
 
 void runSetup() {
+  // Before anything can load a library: the box of /? below loads some of its own.
+  restrictDllSearchToSystemFolder();
+  SetupRun run;  // ends with the process, inside endSetupRun
+  // Before anything reads the setup's file, and held to the end: see SetupRun::ownFile.
+  run.state.ownFile = ownFilePath();
+  run.ownFile = openOwnFile(run.state.ownFile);
   const SetupSwitches switches = parseSetupSwitches(reinterpret_cast<const char16_t*>(GetCommandLineW()));
   if (switches.showHelp) {
     MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(kSetupSwitchesHelp), L"Setup", MB_OK | MB_ICONINFORMATION);
     ExitProcess(0);
   }
-  SetupRun run;  // ends with the process, inside endSetupRun
   runSteps(run, switches);
 }
 
 void prepareWizard(SetupRun& run) {
   run.wizard = std::make_unique<Wizard>(run.state, [&run](bool removeWorkFolder) { endSetupRun(run, removeWorkFolder); });
   run.wizard->resources = prepareWizardResources(run.state.workFolder);
+  run.wizard->ownFile = run.ownFile.get();
 }
 
 }  // namespace averlune

@@ -16,6 +16,10 @@ namespace averlune {
 
 struct SetupRun {
   SetupState state;
+  // The setup's own file (state.ownFile), opened as the run's first step and read through this
+  // handle alone, for the configuration cabinet and the payload: it shares reads only, so the file
+  // cannot be renamed or replaced while the wizard waits. Empty when it could not be opened.
+  OwnedHandle ownFile;
   OwnedHandle workFolder;  // state.workFolder, held from its making to its removal
   OwnedMutex instanceLock;
   OwnedIcon setupIcon;

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <vector>
 
+#include "config/desktop_start_win.h"
 #include "config/dll_search_win.h"
 #include "config/file_bytes.h"
 #include "config/own_file_win.h"
@@ -85,8 +85,11 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
     if (owner()) ShowWindow(owner(), SW_HIDE);
   };
   system.openWebAddress = [](const std::u16string& address) {
-    // Opened in the browser through the shell, never started as a program; not waited for.
-    ShellExecuteW(nullptr, L"open", wide(address), nullptr, nullptr, SW_SHOWNORMAL);
+    // Opened in the browser, never started as a program, and as the desktop's user; not waited
+    // for. The uninstaller keeps no log to say which way it went.
+    DesktopStart start;
+    start.file = address;
+    startOnDesktop(start);
   };
   system.writeSelfDeleteBatch = [held](const std::u16string& appFolder) { writeSelfDeleteBatch(appFolder, *held); };
   return system;

@@ -24,7 +24,8 @@ void runFinishActions(Wizard& wizard) {
         break;
       case FinishStep::launchProgram:
         startProgram(programLaunchOf(state.options, state.variables, applicationFolder(state.choices),
-                                     windowsSystemLookup()));
+                                     windowsSystemLookup()),
+                     state.logFile);
         break;
       case FinishStep::hideWizard:
         ShowWindow(wizard.window.get(), SW_HIDE);

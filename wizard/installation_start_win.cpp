@@ -75,6 +75,7 @@ void startInstallation(Wizard& wizard) {
   readChoices(wizard.controls, wizard.state.choices);
   auto target = std::make_shared<InstallationTarget>();
   target->uninstallerImage = embeddedUninstallerImage();
+  target->payloadFile = wizard.ownFile;
   auto job = std::make_unique<InstallationJob>(InstallationJob{
       &wizard.state, installationTexts(wizard.state.languageTexts), {}, target, wizard.installationWork});
   reportToWindow(job->reports, wizard.window.get(), wizard.installationProgress);

@@ -1,8 +1,9 @@
 #include "wizard/licence_view_win.h"
 
 #include <richedit.h>
-#include <shellapi.h>
 
+#include "config/desktop_start_win.h"
+#include "config/log_file_win.h"
 #include "config/owned_handle_win.h"
 #include "config/web_address.h"
 #include "config/wide_text_win.h"
@@ -22,9 +23,12 @@ DWORD CALLBACK readLicenceBlock(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LO
 
 // Web and mail addresses open in the user's browser or mail program; any other link opens
 // nothing. Not reported when the shell cannot open it.
-void openLink(const std::u16string& link) {
-  const std::u16string address = licenceLinkAddress(link);
-  if (!address.empty()) ShellExecuteW(nullptr, L"open", wide(address), nullptr, nullptr, SW_SHOWNORMAL);
+void openLink(const std::u16string& link, const std::u16string& logFile) {
+  DesktopStart start;
+  start.file = licenceLinkAddress(link);
+  if (start.file.empty()) return;
+  const DesktopStartWay way = startOnDesktop(start);
+  if (!logFile.empty()) appendLogLine(logFile, u"licence link: " + desktopStartLogLine(start, way));
 }
 
 }  // namespace
@@ -39,7 +43,7 @@ void loadLicenceText(HWND view, const std::u16string& path) {
   SendMessageW(view, EM_STREAMIN, SF_RTF | SF_TEXT, reinterpret_cast<LPARAM>(&stream));
 }
 
-void onLicenceNotify(HWND licenceView, LPARAM notification) {
+void onLicenceNotify(HWND licenceView, LPARAM notification, const std::u16string& logFile) {
   if (!notification || !licenceView) return;
   const auto* header = reinterpret_cast<const NMHDR*>(notification);
   if (header->code != EN_LINK || header->hwndFrom != licenceView) return;
@@ -53,7 +57,7 @@ void onLicenceNotify(HWND licenceView, LPARAM notification) {
   range.lpstrText = buffer;
   const LRESULT length = SendMessageW(licenceView, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
   if (length <= 0) return;
-  openLink(fromWide(buffer, static_cast<std::size_t>(length)));
+  openLink(fromWide(buffer, static_cast<std::size_t>(length)), logFile);
 }
 
 }  // namespace averlune

@@ -1,14 +1,14 @@
 #pragma once
-// Starting a program, or opening a document, for the user, without waiting for it.
+// Starting the program Finish launches, for the user, without waiting for it.
+#include <string>
+
 #include "wizard/program_launch.h"
 
 namespace averlune {
 
-// Starts `launch.commandLine` as a new process in `launch.workingFolder` (the setup's own current
-// folder when that is empty). When no process can be created, hands `launch.program` to the
-// shell's default verb in the same folder, so that a document opens in its associated program.
-// Neither failure is reported, by a result or by a box of the shell. An empty `launch.program`
-// starts nothing.
-void startProgram(const ProgramLaunch& launch);
+// Starts `launch.start` on the user's desktop (config/desktop_start_win.h); a launch with an empty
+// file starts nothing. Failures are not reported to the user; the administrator's log at `logFile`
+// (none when empty) says which way the start went, or why nothing started.
+void startProgram(const ProgramLaunch& launch, const std::u16string& logFile);
 
 }  // namespace averlune

@@ -30,7 +30,7 @@ LRESULT CALLBACK wizardWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       return 0;
     }
     case WM_NOTIFY:
-      onLicenceNotify(wizard->controls.licenceView, lParam);
+      onLicenceNotify(wizard->controls.licenceView, lParam, wizard->state.logFile);
       break;
     case WM_ACTIVATE:
       if (onWizardActivation(*wizard, wParam)) return 0;

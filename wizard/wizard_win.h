@@ -68,6 +68,9 @@ struct Wizard {
   };
   Page currentPage = Page::none;  // the page shown; none until the wizard is shown
 
+  // The setup's own file as the run holds it (lifecycle/setup_run_win.h): the installation reads
+  // its payload through it. Not owned; null in tests that install nothing.
+  HANDLE ownFile = nullptr;
   WizardResources resources;
   OwnedWindow window;  // declared after the resources: destroyed before what it paints with
   WizardControls controls;

@@ -220,6 +220,17 @@ bool isLink(const std::wstring& path) {
 
 }  // namespace
 
+bool moveByHost(const std::wstring& from, const std::wstring& to) {
+  const std::string fromPath = hostPath(from);
+  const std::string toPath = hostPath(to);
+  if (fromPath.empty() || toPath.empty() || !runHostProgram(L"Z:\\bin\\mv", {fromPath, toPath})) return false;
+  for (int waited = 0; waited < 5000; waited += 50) {  // as with ln, the name may show a moment later
+    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
 bool makeFolderLink(const std::wstring& link, const std::wstring& target) {
   if (makeJunction(link, target) && isLink(link)) return true;
   // The host's link appears a moment after ln has ended.

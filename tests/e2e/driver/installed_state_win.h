@@ -48,6 +48,10 @@ class HeldFile {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// Renames a file through the host's mv, which share modes do not hold up: what a user who owns the
+// folder can do on Windows with a file whose holder shares deletion. True when `to` exists then.
+bool moveByHost(const std::wstring& from, const std::wstring& to);
+
 // Makes `link` (which must not exist) a link to the folder `target`: a junction where the platform
 // makes them; under Wine, which makes none, a symbolic link of the host's file system made by the
 // host's ln, which Wine shows as a folder link. True when `link` is a link afterwards.
