@@ -13,7 +13,7 @@ packages=(
   zlib1g-dev libminizip-dev libdeflate-dev libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  cabextract zip unzip p7zip-full dpkg-dev nasm osslsigncode openssl
+  cabextract zip unzip p7zip-full dpkg-dev nasm osslsigncode openssl zopfli
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
