@@ -260,6 +260,7 @@ TEST(InstallationRunWin, AnAbortLeavesNoCutFileAndALogThatRemovesWhatWasWritten)
                              {"c.txt", "c"}});
   {
     TargetOnOwnFile cut(state);
+    cut.target.uninstallerImage = "MZ uninstaller";  // no uninstaller, no log
     runInstallation(state, texts, reports, cut.target);
   }
   const std::string folder = encodeUtf8((app / "").u16string());

@@ -192,9 +192,7 @@ TEST(Installation, StartMenuLinksGoIntoTheTypedFolderWithTheirArgumentsAndWorkin
   ASSERT_TRUE(w.started());
   bool typed = false;
   ASSERT_TRUE(w.nextToInstallingPage([&](ControlId page) {
-    if (page == I::tasksPanel && SendMessageW(w.control(I::startMenuCheckBox), BM_GETCHECK, 0, 0) != BST_CHECKED) {
-      SendMessageW(w.control(I::startMenuCheckBox), BM_CLICK, 0, 0);
-    }
+    tickStartMenuBox(w, page);
     if (page == I::startMenuPanel) {
       // Typed without the closing backslash: the links land in the same folder as with it.
       const wchar_t folder[] = L"Averlune Probe\\Tools";

@@ -225,17 +225,29 @@ TEST(SilentInstall, ADriveTooSmallLeavesNoCutFileAndAnUninstallerThatEmptiesIt) 
   EXPECT_FALSE(fileExists(folder + L"after.txt"));
 
   EXPECT_EQ(runSilently({L"\"" + folder + L"uninstall.exe\" /S", temporaryFolder()}), 0);
-  for (int waited = 0; folderExists(folder) && waited < 30000; waited += 100) Sleep(100);  // its batch ends it
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW(L"E:\\*", &found);
-  std::vector<std::wstring> left;
-  if (search != INVALID_HANDLE_VALUE) {
+  EXPECT_FALSE(folderExists(folder));
+  // All that stays on the drive until the restart is the uninstaller's leftovers' folder in its
+  // root (the drive holds no Windows folder), emptied once the uninstaller has ended.
+  const auto leftOnDrive = [] {
+    std::vector<std::wstring> left;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(L"E:\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return left;
     do {
-      if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0) left.push_back(found.cFileName);
+      if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0) {
+        left.push_back(found.cFileName);
+      }
     } while (FindNextFileW(search, &found));
     FindClose(search);
-  }
-  EXPECT_TRUE(left.empty()) << std::filesystem::path(left.front()).string();
+    return left;
+  };
+  const std::vector<std::wstring> left = leftOnDrive();
+  ASSERT_EQ(left.size(), 1u);
+  const std::wstring leftovers = L"E:\\" + left.front() + L"\\";
+  EXPECT_EQ(left.front().size(), 38u) << std::filesystem::path(left.front()).string();  // {GUID}
+  for (int waited = 0; fileExists(leftovers + L"uninstall.exe") && waited < 30000; waited += 100) Sleep(100);
+  EXPECT_FALSE(fileExists(leftovers + L"uninstall.exe"));
+  removeTree(leftovers);
 }
 
 TEST(SilentInstall, ANewSetupsConfigurationInstallsAsItStands) {

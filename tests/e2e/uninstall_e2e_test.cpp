@@ -704,11 +704,7 @@ TEST(Uninstall, AStartMenuGroupNamedLikeAWindowsGroupGoesWithItsLinks) {
                    [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
   probe.script = {"StartMenuFolder = 1", "Allow_StartMenuFolder = 1", "ShortcutFolder = Games\\<appname>\\"};
   probe.files = {{"Startmenu.dat", "<installpath>\\a.txt\r\nProbe A\r\n\r\n"}};
-  probe.onPage = [](WizardSession& w, ControlId page) {
-    if (page == I::tasksPanel && SendMessageW(w.control(I::startMenuCheckBox), BM_GETCHECK, 0, 0) != BST_CHECKED) {
-      SendMessageW(w.control(I::startMenuCheckBox), BM_CLICK, 0, 0);
-    }
-  };
+  probe.onPage = tickStartMenuBox;
   ASSERT_TRUE(probe.install(L"uninstall-games-group"));
   ASSERT_TRUE(fileExists(group + L"Probe A.lnk"));
 
@@ -743,11 +739,7 @@ TEST(Uninstall, SilentRemovalLeavesNothingWhateverTheFolderIsNamed) {
     probe.payload = {{"lib/", "", 0x10}, {"lib/sub/", "", 0x10}, {"lib/sub/x.dll", "x"}, {"a.txt", "a"}};
     probe.script = {"StartMenuFolder = 1", "Allow_StartMenuFolder = 1", "ShortcutFolder = <appname>\\"};
     probe.files = {{"Startmenu.dat", "<installpath>\\a.txt\r\nQuiet\r\n\r\n"}};
-    probe.onPage = [](WizardSession& w, ControlId page) {
-      if (page == I::tasksPanel && SendMessageW(w.control(I::startMenuCheckBox), BM_GETCHECK, 0, 0) != BST_CHECKED) {
-        SendMessageW(w.control(I::startMenuCheckBox), BM_CLICK, 0, 0);
-      }
-    };
+    probe.onPage = tickStartMenuBox;
     ASSERT_TRUE(probe.install(L"uninstall-quiet"));
     ASSERT_TRUE(fileExists(programs + L"Quiet Probe\\Quiet.lnk"));
     ASSERT_TRUE(fileExists(probe.appFolder + L"lib\\sub\\x.dll"));
@@ -838,11 +830,7 @@ TEST(Uninstall, AStartMenuFolderThatWasThereKeepsTheOtherProgramsLinks) {
   probe.script = {"StartMenuFolder = 1", "Allow_StartMenuFolder = 1", "ChangeStartMenuFolder = 1",
                   "ShortcutFolder = Averlune Shared\\"};
   probe.files = {{"Startmenu.dat", "<installpath>\\a.txt\r\nProbe A\r\n\r\n<installpath>\\b.txt\r\nProbe B\r\n\r\n"}};
-  probe.onPage = [](WizardSession& w, ControlId page) {
-    if (page == I::tasksPanel && SendMessageW(w.control(I::startMenuCheckBox), BM_GETCHECK, 0, 0) != BST_CHECKED) {
-      SendMessageW(w.control(I::startMenuCheckBox), BM_CLICK, 0, 0);
-    }
-  };
+  probe.onPage = tickStartMenuBox;
   ASSERT_TRUE(probe.install(L"uninstall-shared"));
   ExpectedLog log;
   log.header(probe.name, L"1", L"", probe.appFolder, 2).file(probe.appFolder + L"a.txt").file(probe.appFolder + L"b.txt");

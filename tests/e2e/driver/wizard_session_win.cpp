@@ -52,6 +52,13 @@ std::wstring newWorkFolder(const std::set<std::wstring>& before) {
 
 }  // namespace
 
+void tickStartMenuBox(WizardSession& w, ControlId page) {
+  const HWND box = w.control(ControlId::startMenuCheckBox);
+  if (page == ControlId::tasksPanel && SendMessageW(box, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+    SendMessageW(box, BM_CLICK, 0, 0);
+  }
+}
+
 bool pressMessageBoxButtonById(HWND box, int id) {
   const HWND button = GetDlgItem(box, id);
   return button && PostMessageW(button, BM_CLICK, 0, 0) != FALSE;

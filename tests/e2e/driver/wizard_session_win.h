@@ -101,6 +101,10 @@ class WizardSession {
   std::chrono::steady_clock::time_point lastNextPress_;
 };
 
+// On the tasks page, ticks the start menu folder box when it is not ticked: for the journeys whose
+// script lets the user choose and whose links are the point.
+void tickStartMenuBox(WizardSession& w, ControlId page);
+
 // Presses the message box button with dialog id `id` (IDABORT, IDRETRY, IDIGNORE, IDOK).
 bool pressMessageBoxButtonById(HWND box, int id);
 // The button captions without their "&" accelerator marks.
