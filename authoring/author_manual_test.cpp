@@ -7,7 +7,7 @@
 #include "authoring/manual_sections.h"
 #include "authoring/manual_test_support.h"
 #include "config/setup_script.h"
-#include "i18n/language_file.h"
+#include "config/language_file.h"
 
 namespace averlune {
 namespace {

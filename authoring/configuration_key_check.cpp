@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 
 namespace averlune {
 namespace {

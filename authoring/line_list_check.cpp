@@ -6,9 +6,9 @@
 
 #include "authoring/manual_sections.h"
 #include "config/line_list_file.h"
-#include "config/path_text.h"
-#include "config/registry_text.h"
-#include "config/text_decoding.h"
+#include "base/path_text.h"
+#include "base/registry_text.h"
+#include "base/text_decoding.h"
 
 namespace averlune {
 namespace {

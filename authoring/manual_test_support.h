@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "config/key_value_file.h"
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace averlune::testing {
 

@@ -13,16 +13,15 @@
 #include "authoring/picture_header.h"
 #include "authoring/script_flag_check.h"
 #include "authoring/source_folder.h"
-#include "config/bitmap_decode.h"
-#include "config/desktop_start.h"
-#include "config/jpeg_decode.h"
+#include "guards/desktop_start.h"
+#include "pictures/picture_decode.h"
 #include "config/line_list_file.h"
-#include "config/path_text.h"
+#include "base/path_text.h"
 #include "config/placeholders.h"
 #include "config/setup_placeholders.h"
 #include "config/setup_script.h"
-#include "config/text_decoding.h"
-#include "i18n/language_file.h"
+#include "base/text_decoding.h"
+#include "config/language_file.h"
 
 namespace averlune {
 namespace {
@@ -207,8 +206,7 @@ std::string decoderProblem(const std::string& bytes, bool bitmapAllowed) {
   const std::string bound = std::to_string(kPictureMemoryBound >> 20) + " MiB";
   if (bytes.size() > kPictureMemoryBound) return "the file is larger than the " + bound + " the setup reads of a picture";
   Picture picture;
-  const bool decoded = bitmapAllowed && looksLikeBitmap(bytes) ? decodeBitmap(bytes, picture) : decodeJpeg(bytes, picture);
-  if (decoded) return {};
+  if (decodePicture(bytes, bitmapAllowed ? PictureFormats::bitmapOrJpeg : PictureFormats::jpeg, picture)) return {};
   return "the setup's decoder refuses it: decoded, it would need more than the " + bound +
          " the setup gives a picture (3 bytes a pixel), or its data is damaged";
 }

@@ -7,7 +7,7 @@
 #include "authoring/path_utf8.h"
 #include "authoring/authoring_test_support.h"
 #include "authoring/picture_header.h"
-#include "config/bitmap_test_support.h"
+#include "pictures/bitmap_test_support.h"
 
 namespace averlune {
 namespace {

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <string>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "install/payload_archive_reader.h"
 
 namespace {

@@ -25,7 +25,7 @@ echo "work folder: $work"
 bin="$work/extract_bench"
 g++ -std=c++17 -O2 -I"$repo" $(pkg-config --cflags minizip libdeflate) -o "$bin" "$here/extract_bench.cpp" \
   "$repo/install/payload_archive_reader.cpp" "$repo/install/payload_whole_entry.cpp" \
-  "$repo/config/contained_path.cpp" "$repo/config/path_text.cpp" "$repo/config/text_decoding.cpp" \
+  "$repo/base/contained_path.cpp" "$repo/base/path_text.cpp" "$repo/base/text_decoding.cpp" \
   "$repo/config/payload_container.cpp" \
   $(pkg-config --libs minizip libdeflate) -lz
 

@@ -3,7 +3,7 @@
 #   averlune_<name>      the subsystem's portable files, built for the host and for Windows
 #   averlune_<name>_win  its Windows edge (Windows builds only)
 #
-# Each links its own portable part and the subsystem directly below it, nothing above. Static
+# Each links its own portable part and the subsystems directly below it, nothing above. Static
 # libraries are searched once, in the order of these links, so a call from a lower library into a
 # higher one finds no definition when a program or test is linked. scripts/check-layers.py checks
 # the includes (and header-only back-edges, which a linker cannot see); the build runs it too.
@@ -29,23 +29,23 @@ function(averlune_link target)
   endif()
 endfunction()
 
-# averlune_subsystem(<name> [BELOW <subsystem>])
+# averlune_subsystem(<name> [BELOW <subsystem>...])
 function(averlune_subsystem name)
-  cmake_parse_arguments(arg "" "BELOW" "" ${ARGN})
+  cmake_parse_arguments(arg "" "" "BELOW" ${ARGN})
   averlune_sources(portable LOGIC ${name})
   averlune_library(averlune_${name} "${portable}")
   if(portable)
     target_compile_options(averlune_${name} PRIVATE -Wpedantic)
   endif()
-  if(arg_BELOW)
-    averlune_link(averlune_${name} averlune_${arg_BELOW})
-  endif()
+  foreach(below IN LISTS arg_BELOW)
+    averlune_link(averlune_${name} averlune_${below})
+  endforeach()
   if(WIN32)
     averlune_sources(edge WIN ${name})
     averlune_library(averlune_${name}_win "${edge}")
     averlune_link(averlune_${name}_win averlune_${name})
-    if(arg_BELOW)
-      averlune_link(averlune_${name}_win averlune_${arg_BELOW}_win)
-    endif()
+    foreach(below IN LISTS arg_BELOW)
+      averlune_link(averlune_${name}_win averlune_${below}_win)
+    endforeach()
   endif()
 endfunction()

@@ -29,11 +29,13 @@ endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --prefix ${averlune_wineprefix} ${averlune_wine_flavour})
 enable_testing()
 
-# The picture decoders in config/ are portable logic, the JPEG one over libjpeg.
-averlune_link(averlune_config JPEG::JPEG)
-# The system libraries each subsystem's Windows edge calls. config's edge makes bitmaps and fonts
-# for the windows of both programs.
-averlune_link(averlune_config_win advapi32 shell32 ole32 oleaut32 uuid gdi32 user32)
+# The picture decoders are portable logic, the JPEG one over libjpeg.
+averlune_link(averlune_pictures JPEG::JPEG)
+# The system libraries each subsystem's Windows edge calls. The pictures' edge makes bitmaps and
+# fonts for the windows of both programs.
+averlune_link(averlune_base_win advapi32 shell32 ole32 uuid gdi32 user32)
+averlune_link(averlune_guards_win advapi32 shell32 ole32 oleaut32 uuid)
+averlune_link(averlune_pictures_win gdi32 user32)
 averlune_link(averlune_i18n_win user32 gdi32)
 averlune_link(averlune_install_win ole32 uuid advapi32)
 averlune_link(averlune_wizard_win comctl32 gdi32 user32 shell32 ole32 advapi32)
@@ -42,7 +44,7 @@ averlune_link(averlune_uninstaller_win comctl32 gdi32 user32 shell32 ole32)
 
 # What the programs carry of their own code: each function and datum in a section of its own, so
 # the link keeps only what is called; neither unwind tables nor landing pads, because the code
-# catches no exception (config/library_failures_win.h says what the programs do instead); and the
+# catches no exception (base/library_failures_win.h says what the programs do instead); and the
 # program optimised as a whole at its link. The objects keep their ordinary code as well, so the
 # test programs link them as usual.
 set(averlune_program_code_options -ffunction-sections -fdata-sections -fno-exceptions -fno-asynchronous-unwind-tables
@@ -50,7 +52,7 @@ set(averlune_program_code_options -ffunction-sections -fdata-sections -fno-excep
 # In one partition: the compiler's link-time step fails inside std::function when it splits a
 # program up (and a program this small gains nothing from splitting).
 set(averlune_program_link_options -municode -mwindows -s -Wl,--gc-sections -flto -flto-partition=one)
-foreach(subsystem config i18n install wizard lifecycle uninstaller)
+foreach(subsystem IN LISTS averlune_subsystems)
   foreach(library averlune_${subsystem} averlune_${subsystem}_win)
     get_target_property(type ${library} TYPE)
     if(type STREQUAL "STATIC_LIBRARY")
@@ -100,9 +102,8 @@ averlune_setup_program(AverluneSetup)
 averlune_setup_program(AverluneSetupRestartRecorder tests/e2e/fixtures/restart_recorder_win.cpp)
 
 # Unit tests: the host logic tests again (here they run 32-bit), plus the tests of the real API.
-set(all_dirs lifecycle config i18n wizard install uninstaller authoring)
-averlune_sources(logic_test_sources TEST ${all_dirs})
-averlune_sources(win_test_sources WIN_TEST ${all_dirs})
+averlune_sources(logic_test_sources TEST ${averlune_source_dirs})
+averlune_sources(win_test_sources WIN_TEST ${averlune_source_dirs})
 # The setup's resources too: the Windows tests load the built-in icon as the setup does.
 add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources} resources/setup.rc)
 add_dependencies(averlune_win_tests averlune_resources)

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "config/file_bytes.h"
-#include "config/path_text.h"
-#include "config/text_decoding.h"
+#include "base/file_bytes.h"
+#include "base/path_text.h"
+#include "base/text_decoding.h"
 
 namespace averlune {
 namespace {

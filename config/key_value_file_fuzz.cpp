@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "config/key_value_file.h"
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace {
 

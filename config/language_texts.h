@@ -1,7 +1,7 @@
 #pragma once
 // The texts of one language file: every page, button and message of the wizard. Each text is one
 // line of the file's group of the same name; a missing group or key gives the empty text, and
-// nothing falls back to another file or to built-in words. Read by i18n/language_file.h.
+// nothing falls back to another file or to built-in words. Read by config/language_file.h.
 //
 // Only "<appname>" and "<appversion>" are ever replaced in these texts, matched exactly (case
 // included), "<appname>" first. Some replacements happen at load, the others when the wizard is

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "config/file_bytes.h"
-#include "config/text_decoding.h"
+#include "base/file_bytes.h"
+#include "base/text_decoding.h"
 
 namespace averlune {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "config/temp_folder_test_support.h"
+#include "base/temp_folder_test_support.h"
 
 namespace averlune {
 namespace {

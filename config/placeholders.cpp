@@ -1,6 +1,6 @@
 #include "config/placeholders.h"
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 
 namespace averlune {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "config/line_list_file.h"
-#include "config/registry_text.h"
-#include "config/system_lookup.h"
+#include "base/registry_text.h"
+#include "base/system_lookup.h"
 
 namespace averlune {
 

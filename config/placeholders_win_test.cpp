@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "config/registry_win.h"
-#include "config/system_lookup_win.h"
-#include "config/wide_text_win.h"
+#include "base/registry_win.h"
+#include "base/system_lookup_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "config/special_folder.h"
+#include "base/special_folder.h"
 
 namespace averlune {
 namespace {
@@ -117,6 +117,14 @@ std::int32_t splashSeconds(std::u16string_view spsTime) {
     if (magnitude > limit) magnitude = limit;
   }
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+CheckBoxStart desktopIconCheckBoxStart(const SetupOptions& o) {
+  return {o.Desktopicon != 0, o.Desktopicon != 0 && o.Allow_Desktopicons != 0};
+}
+
+CheckBoxStart startMenuCheckBoxStart(const SetupOptions& o) {
+  return {o.StartMenuFolder != 0, o.StartMenuFolder != 0 && o.Allow_StartMenuFolder != 0};
 }
 
 }  // namespace averlune

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "config/key_value_file.h"
-#include "config/system_lookup.h"
+#include "base/system_lookup.h"
 
 namespace averlune {
 
@@ -63,6 +63,16 @@ void readSetupOptions(SetupOptions& options, KeyValueFile& script, const SystemL
 // clears Allow_Desktopicons and StartMenuFolder 0 clears Allow_StartMenuFolder. Applied once at
 // start-up, before the wizard is built.
 void applyCheckBoxRules(SetupOptions& options);
+
+// How the two shortcut boxes start, for the additional tasks page and for a silent run, which
+// takes them as they start. A disabled box keeps its state: the user sees what will happen but
+// cannot change it.
+struct CheckBoxStart {
+  bool checked = false;
+  bool enabled = false;
+};
+CheckBoxStart desktopIconCheckBoxStart(const SetupOptions& options);
+CheckBoxStart startMenuCheckBoxStart(const SetupOptions& options);
 
 // SPS_Time as a number of whole seconds: leading spaces and tabs skipped, an optional "-" or "+",
 // then digits up to the first other character, decimal unless "$" (hexadecimal) or "%" (binary)

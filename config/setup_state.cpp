@@ -1,6 +1,6 @@
 #include "config/setup_state.h"
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 
 namespace averlune {
 

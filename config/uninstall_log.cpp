@@ -1,6 +1,6 @@
 #include "config/uninstall_log.h"
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace averlune {
 namespace {

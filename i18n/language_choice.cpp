@@ -1,7 +1,7 @@
 #include "i18n/language_choice.h"
 
 #include "config/line_list_file.h"
-#include "i18n/language_file.h"
+#include "config/language_file.h"
 
 namespace averlune {
 

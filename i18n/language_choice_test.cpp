@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/temp_folder_test_support.h"
+#include "base/temp_folder_test_support.h"
 
 namespace averlune {
 namespace {

@@ -1,7 +1,7 @@
 #include "i18n/language_dialog_win.h"
 
-#include "config/wide_text_win.h"
-#include "config/window_class_win.h"
+#include "base/wide_text_win.h"
+#include "base/window_class_win.h"
 #include "i18n/language_choice.h"
 
 namespace averlune {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "i18n/language_dialog_texts.h"
 #include "config/setup_state.h"
 

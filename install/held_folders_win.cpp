@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "config/folder_path.h"
-#include "config/folder_path_win.h"
-#include "config/link_free_files_win.h"
-#include "config/protected_dacl_win.h"
-#include "config/wide_text_win.h"
+#include "base/folder_path.h"
+#include "base/folder_path_win.h"
+#include "guards/link_free_files_win.h"
+#include "guards/protected_dacl_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

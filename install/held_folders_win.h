@@ -7,11 +7,11 @@
 // its files anywhere. Each folder is opened as itself (not followed), checked on that handle to be
 // a plain folder, and kept open without delete sharing, so it can be neither renamed nor removed
 // and replaced by a link while the run works in it. Files are created, renamed and removed only
-// relative to a held folder's handle (config/link_free_files_win.h), never by a path parsed
+// relative to a held folder's handle (guards/link_free_files_win.h), never by a path parsed
 // again. (Wine opens a symbolic link of the host as its target whatever the flags say; such a
 // link is told by its path's attributes as well.)
 //
-// Every folder level the run makes gets the machine's DACL (config/protected_dacl_win.h:
+// Every folder level the run makes gets the machine's DACL (guards/protected_dacl_win.h:
 // Administrators and SYSTEM full control, Users read and execute, inherited below); a level that
 // was there keeps its own: an existing application folder is the user's choice.
 //
@@ -20,7 +20,7 @@
 #include <memory>
 #include <string>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 
 namespace averlune {
 

@@ -1,8 +1,8 @@
 #include "install/installation_apply_win.h"
 
-#include "config/file_bytes.h"
-#include "config/folder_path_win.h"
-#include "config/protected_file_win.h"
+#include "base/file_bytes.h"
+#include "base/folder_path_win.h"
+#include "guards/protected_file_win.h"
 #include "install/held_folders_win.h"
 #include "install/installation_log.h"
 #include "install/registry_list_win.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "config/setup_state.h"
-#include "config/system_lookup.h"
+#include "base/system_lookup.h"
 #include "install/payload_archive_reader.h"
 #include "install/registry_list.h"
 #include "install/shortcuts.h"

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "config/uninstall_log.h"
 
 namespace averlune {

@@ -5,15 +5,15 @@
 #include <map>
 #include <memory>
 
-#include "config/file_bytes.h"
+#include "base/file_bytes.h"
 #include "config/fixed_texts.h"
-#include "config/folder_path_win.h"
-#include "config/registry_win.h"
-#include "config/resource_bytes_win.h"
-#include "config/sha256_win.h"
-#include "config/system_lookup_win.h"
+#include "base/folder_path_win.h"
+#include "base/registry_win.h"
+#include "base/resource_bytes_win.h"
+#include "guards/sha256_win.h"
+#include "base/system_lookup_win.h"
 #include "config/uninstall_log.h"
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 #include "install/installation_apply_win.h"
 #include "install/packed_bytes.h"
 #include "install/payload_file_system_win.h"

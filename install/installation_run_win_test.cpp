@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <deque>
 
-#include "config/dacl_test_support_win.h"
-#include "config/own_file_win.h"
-#include "config/owned_handle_win.h"
-#include "config/registry_win.h"
-#include "config/sha256_win.h"
+#include "guards/dacl_test_support_win.h"
+#include "base/own_file_win.h"
+#include "base/owned_handle_win.h"
+#include "base/registry_win.h"
+#include "guards/sha256_win.h"
 #include "config/uninstall_log.h"
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 #include "install/installation_run_win.h"
 #include "install/payload_test_support.h"
 #include "install/shortcut_link_win.h"

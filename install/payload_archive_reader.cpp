@@ -7,10 +7,10 @@
 #include <new>
 #include <utility>
 
-#include "config/contained_path.h"
-#include "config/path_text.h"
+#include "base/contained_path.h"
+#include "base/path_text.h"
 #include "config/payload_container.h"
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "install/payload_whole_entry.h"
 
 namespace averlune {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "config/contained_path.h"
+#include "base/contained_path.h"
 #include "install/payload_archive_reader.h"
 
 namespace {

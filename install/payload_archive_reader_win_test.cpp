@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "config/dacl_test_support_win.h"
-#include "config/folder_path_win.h"
-#include "config/own_file_win.h"
-#include "config/wide_text_win.h"
+#include "guards/dacl_test_support_win.h"
+#include "base/folder_path_win.h"
+#include "base/own_file_win.h"
+#include "base/wide_text_win.h"
 #include "install/payload_file_system_win.h"
 #include "install/payload_test_support.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

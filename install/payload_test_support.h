@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "install/payload_archive_reader.h"
 
 namespace averlune::payloadtest {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "config/line_list_file.h"
-#include "config/registry_text.h"
+#include "base/registry_text.h"
 
 namespace averlune {
 

@@ -1,6 +1,6 @@
 #include "install/registry_list_win.h"
 
-#include "config/registry_win.h"
+#include "base/registry_win.h"
 
 namespace averlune {
 

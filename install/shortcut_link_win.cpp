@@ -5,8 +5,8 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-#include "config/owned_handle_win.h"
-#include "config/wide_text_win.h"
+#include "base/owned_handle_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 

@@ -1,6 +1,6 @@
 #include "install/shortcuts.h"
 
-#include "config/contained_path.h"
+#include "base/contained_path.h"
 
 namespace averlune {
 

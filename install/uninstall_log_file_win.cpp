@@ -1,9 +1,9 @@
 #include "install/uninstall_log_file_win.h"
 
-#include "config/protected_file_win.h"
-#include "config/sha256_win.h"
+#include "guards/protected_file_win.h"
+#include "guards/sha256_win.h"
 #include "config/uninstall_log.h"
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

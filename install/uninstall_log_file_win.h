@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "install/held_folders_win.h"
 
 namespace averlune {
@@ -33,7 +33,7 @@ struct UninstallLogFile {
   bool closed = false;
 };
 
-// Creates the log at `place` as a protected file (config/protected_file_win.h) beginning with
+// Creates the log at `place` as a protected file (guards/protected_file_win.h) beginning with
 // `header`, to be appended to. False when it cannot be created (no held folder, a name that cannot
 // be replaced), or when the log was closed already.
 bool createUninstallLog(UninstallLogFile& log, const PlaceInHeldFolder& place, const std::string& header,

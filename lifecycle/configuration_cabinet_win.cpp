@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "config/contained_path.h"
-#include "config/folder_path_win.h"
-#include "config/owned_handle_win.h"
+#include "base/contained_path.h"
+#include "base/folder_path_win.h"
+#include "base/owned_handle_win.h"
 #include "config/payload_container.h"
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "authoring/cabinet_writer.h"
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

@@ -1,8 +1,8 @@
 #include "lifecycle/setup_run_win.h"
 
 #include "config/fixed_texts.h"
-#include "config/log_file_win.h"
-#include "config/foreground_window_win.h"
+#include "base/log_file_win.h"
+#include "base/foreground_window_win.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/wizard_window_win.h"
 

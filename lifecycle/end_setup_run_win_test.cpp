@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "config/own_file_win.h"
-#include "config/registry_win.h"
-#include "config/sha256_win.h"
+#include "base/own_file_win.h"
+#include "base/registry_win.h"
+#include "guards/sha256_win.h"
 #include "config/uninstall_log.h"
 #include "install/payload_test_support.h"
 #include "lifecycle/instance_lock_win.h"

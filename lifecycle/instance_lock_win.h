@@ -1,5 +1,5 @@
 #pragma once
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 
 namespace averlune {
 

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "config/dll_search_win.h"
+#include "guards/dll_search_win.h"
 #include "config/fixed_texts.h"
-#include "config/own_file_win.h"
+#include "base/own_file_win.h"
 #include "config/setup_placeholders.h"
-#include "config/system_lookup_win.h"
-#include "config/wide_text_win.h"
+#include "base/system_lookup_win.h"
+#include "base/wide_text_win.h"
 #include "i18n/language_choice.h"
 #include "i18n/language_dialog_win.h"
-#include "i18n/language_file.h"
+#include "config/language_file.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_icon_win.h"

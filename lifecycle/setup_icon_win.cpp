@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "config/resource_bytes_win.h"
-#include "config/wide_text_win.h"
+#include "base/resource_bytes_win.h"
+#include "base/wide_text_win.h"
 #include "install/packed_bytes.h"
 #include "resources/resource_ids.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 
 namespace averlune {
 

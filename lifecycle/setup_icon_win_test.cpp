@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

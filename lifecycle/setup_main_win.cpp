@@ -1,4 +1,4 @@
-#include "config/library_failures_win.h"
+#include "base/library_failures_win.h"
 #include "lifecycle/setup_run_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

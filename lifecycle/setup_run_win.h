@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "config/setup_state.h"
 #include "i18n/language_dialog_win.h"
 #include "lifecycle/setup_switches.h"

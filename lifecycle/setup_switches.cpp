@@ -1,6 +1,6 @@
 #include "lifecycle/setup_switches.h"
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 
 namespace averlune {
 namespace {

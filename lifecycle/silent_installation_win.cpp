@@ -1,9 +1,9 @@
 #include "lifecycle/silent_installation_win.h"
 
-#include "config/log_file_win.h"
+#include "base/log_file_win.h"
+#include "config/setup_script.h"
 #include "install/installation_log.h"
 #include "install/installation_run_win.h"
-#include "wizard/wizard_texts.h"
 
 namespace averlune {
 

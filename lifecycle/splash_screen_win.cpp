@@ -5,14 +5,14 @@
 #include <atomic>
 #include <cstdint>
 
-#include "config/dll_search_win.h"
-#include "config/file_bytes.h"
-#include "config/owned_handle_win.h"
+#include "guards/dll_search_win.h"
+#include "base/file_bytes.h"
+#include "base/owned_handle_win.h"
 #include "config/setup_script.h"
-#include "config/window_class_win.h"
-#include "config/window_pictures_win.h"
+#include "base/window_class_win.h"
+#include "pictures/window_pictures_win.h"
 #include "lifecycle/splash_screen.h"
-#include "wizard/picture_file_win.h"
+#include "pictures/picture_file_win.h"
 
 namespace averlune {
 namespace {
@@ -23,7 +23,7 @@ constexpr wchar_t kSplashTitle[] = L"Averlune Setup";  // never drawn: the windo
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 
 // The multimedia library, loaded from the system folder for the splash screen alone: it is no
-// library the system pins (config/dll_search_win.h), so the setup does not import it. Each
+// library the system pins (guards/dll_search_win.h), so the setup does not import it. Each
 // function is null when the library or the function is missing; the splash screen then waits
 // with the default timer resolution and stays silent.
 struct MultimediaLibrary {
@@ -76,7 +76,7 @@ bool isUserInput(UINT message) {
 // The splash picture as a bitmap for a picture control; empty when isps.dat cannot be read.
 OwnedGdiObject splashBitmap(const std::u16string& workFolder, int& width, int& height) {
   Picture picture;
-  if (!loadPictureFile(workFolder + u"isps.dat", picture)) return OwnedGdiObject();
+  if (!loadPictureFile(workFolder + u"isps.dat", PictureFormats::bitmapOrJpeg, picture)) return OwnedGdiObject();
   width = picture.width;
   height = picture.height;
   return OwnedGdiObject(bitmapFromPicture(picture));

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "config/bitmap_test_support.h"
-#include "config/temp_folder_test_support.h"
+#include "pictures/bitmap_test_support.h"
+#include "base/temp_folder_test_support.h"
 
 namespace averlune {
 namespace {

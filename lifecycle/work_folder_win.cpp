@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "config/link_free_files_win.h"
-#include "config/path_text.h"
-#include "config/protected_dacl_win.h"
-#include "config/temporary_names_win.h"
+#include "guards/link_free_files_win.h"
+#include "base/path_text.h"
+#include "guards/protected_dacl_win.h"
+#include "base/temporary_names_win.h"
 
 namespace averlune {
 namespace {

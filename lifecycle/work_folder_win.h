@@ -3,11 +3,11 @@
 // plug-in loaded from. It lies in the user's temporary folder, which the user may rename things
 // in: the folder is held open from its making to its removal, without delete sharing, so it can
 // be neither renamed nor swapped for another while the run reads from it. While the setup runs
-// elevated, only Administrators and SYSTEM may use it (config/protected_dacl_win.h), so what the
+// elevated, only Administrators and SYSTEM may use it (guards/protected_dacl_win.h), so what the
 // elevated run reads there only an administrator can have written.
 #include <string>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 
 namespace averlune {
 

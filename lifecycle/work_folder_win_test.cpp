@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "config/dacl_test_support_win.h"
-#include "config/temp_folder_test_support.h"
+#include "guards/dacl_test_support_win.h"
+#include "base/temp_folder_test_support.h"
 
 namespace averlune {
 namespace {

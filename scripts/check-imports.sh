@@ -8,7 +8,7 @@
 #   comctl32, which the programs' manifest takes from the side-by-side store. The loader resolves
 #   imports before any of our code runs, from the program's own folder first for anything else, so
 #   a planted DLL of such a name would run elevated. Other libraries are loaded at run time from
-#   the system folder (config/dll_search_win.h).
+#   the system folder (guards/dll_search_win.h).
 # objdump: the toolchain's, it knows the PE flavour.
 set -euo pipefail
 objdump=$1

@@ -6,13 +6,18 @@ Usage: check-layers.py SOURCE_ROOT
 
 The subsystems stand in layers; a file may include its own subsystem and the ones below it:
 
-    config            readers, state records, path rules, uninstall log, registry library
-    i18n              language files                              (sees config)
-    install           the installation run                        (sees i18n, config)
-    wizard            the wizard window and its pages             (sees install, i18n, config)
+    base              what every program stands on: text, paths, whole files, owned handles,
+                      the registry library, system lookups, special folders, window helpers
+    guards            what stands between an elevated program and a planted file  (sees base)
+    pictures          the picture decoders, picture files, bitmaps for windows     (sees base)
+    config            configuration files and their readers, shared formats, the run's state
+                                                                  (sees guards, base)
+    i18n              the language dialog                         (sees config, pictures and below)
+    install           the installation run                        (sees i18n and below)
+    wizard            the wizard window and its pages             (sees install and below)
     lifecycle         start-up and the end of a run               (sees everything above)
-    uninstaller       the uninstaller's logic                     (sees i18n, config)
-    authoring         the setup builder                           (sees i18n, config)
+    uninstaller       the uninstaller's logic                     (sees i18n and below)
+    authoring         the setup builder                           (sees i18n and below)
 
 Only the programs' entry points (*_main_win.cpp), the end-to-end tests and the benchmarks see
 everything. resources/ holds data ids that every layer may name. A unit test may also use the
@@ -28,15 +33,23 @@ import os
 import re
 import sys
 
+BASE = {"base"}
+GUARDS = {"guards"} | BASE
+PICTURES = {"pictures"} | BASE
+CONFIG = {"config"} | GUARDS
+I18N = {"i18n"} | CONFIG | PICTURES
 SEES = {
-    "config": {"config"},
-    "i18n": {"i18n", "config"},
-    "install": {"install", "i18n", "config"},
-    "wizard": {"wizard", "install", "i18n", "config"},
-    "lifecycle": {"lifecycle", "wizard", "install", "i18n", "config"},
-    "uninstaller": {"uninstaller", "i18n", "config"},
-    # The builder's check reads the language files through the setup's own reader.
-    "authoring": {"authoring", "i18n", "config"},
+    "base": BASE,
+    "guards": GUARDS,
+    "pictures": PICTURES,
+    "config": CONFIG,
+    "i18n": I18N,
+    "install": {"install"} | I18N,
+    "wizard": {"wizard", "install"} | I18N,
+    "lifecycle": {"lifecycle", "wizard", "install"} | I18N,
+    "uninstaller": {"uninstaller"} | I18N,
+    # The builder's check reads the language files and pictures through the setup's own readers.
+    "authoring": {"authoring"} | I18N,
 }
 SEEN_BY_ALL = {"resources"}
 SEES_EVERYTHING = {"tests", "bench"}

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 
 namespace averlune {
 

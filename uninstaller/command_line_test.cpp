@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace averlune {
 namespace {

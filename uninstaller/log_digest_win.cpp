@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "config/owned_handle_win.h"
-#include "config/registry_win.h"
+#include "base/owned_handle_win.h"
+#include "base/registry_win.h"
 #include "config/uninstall_log.h"
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

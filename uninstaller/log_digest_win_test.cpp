@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "config/registry_win.h"
+#include "base/registry_win.h"
 #include "config/uninstall_log.h"
 
 namespace averlune {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 #include "config/uninstall_log.h"
 
 namespace averlune {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "config/line_list_file.h"
-#include "config/registry_text.h"
+#include "base/registry_text.h"
 #include "uninstaller/removal_rules.h"
 
 namespace averlune {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 #include "config/uninstall_log.h"
 #include "uninstaller/removal_pass.h"
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "config/contained_path.h"
-#include "config/folder_key.h"
-#include "config/path_text.h"
+#include "base/contained_path.h"
+#include "base/folder_key.h"
+#include "base/path_text.h"
 #include "config/uninstall_log.h"
 
 namespace averlune {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "config/refused_app_folder.h"
+#include "guards/refused_app_folder.h"
 
 namespace averlune {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace averlune {
 namespace {

@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <winternl.h>
 
-#include "config/owned_handle_win.h"
-#include "config/path_text.h"
-#include "config/registry_win.h"
-#include "config/wide_text_win.h"
-#include "config/link_free_files_win.h"
+#include "base/owned_handle_win.h"
+#include "base/path_text.h"
+#include "base/registry_win.h"
+#include "base/wide_text_win.h"
+#include "guards/link_free_files_win.h"
 
 namespace averlune {
 namespace {

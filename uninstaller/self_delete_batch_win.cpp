@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include "config/folder_path.h"
-#include "config/link_free_files_win.h"
-#include "config/own_file_win.h"
-#include "config/protected_dacl_win.h"
-#include "config/path_text.h"
-#include "config/temporary_names_win.h"
-#include "config/wide_text_win.h"
+#include "base/folder_path.h"
+#include "guards/link_free_files_win.h"
+#include "base/own_file_win.h"
+#include "guards/protected_dacl_win.h"
+#include "base/path_text.h"
+#include "base/temporary_names_win.h"
+#include "base/wide_text_win.h"
 #include "uninstaller/self_delete_batch.h"
 
 namespace averlune {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 
 namespace averlune {
 

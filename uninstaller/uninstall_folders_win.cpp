@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "config/special_folder.h"
-#include "config/system_lookup_win.h"
+#include "base/special_folder.h"
+#include "base/system_lookup_win.h"
 
 namespace averlune {
 namespace {

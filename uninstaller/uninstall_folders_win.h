@@ -1,6 +1,6 @@
 #pragma once
 // The folders of this machine that the removal rules need besides those an application folder may
-// not be (config/protected_folders_win.h): those besides it that records may remove from.
+// not be (guards/protected_folders_win.h): those besides it that records may remove from.
 #include <string>
 #include <vector>
 

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "config/path_text.h"
-#include "config/protected_folders_win.h"
-#include "config/temp_folder_test_support.h"
+#include "base/path_text.h"
+#include "guards/protected_folders_win.h"
+#include "base/temp_folder_test_support.h"
 #include "uninstaller/removal_system_win.h"
 
 namespace averlune {

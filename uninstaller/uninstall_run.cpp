@@ -1,9 +1,9 @@
 #include "uninstaller/uninstall_run.h"
 
 #include "config/fixed_texts.h"
-#include "config/path_text.h"
+#include "base/path_text.h"
 #include "uninstaller/closing_message.h"
-#include "config/web_address.h"
+#include "guards/web_address.h"
 
 namespace averlune {
 

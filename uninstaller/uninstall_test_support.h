@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "config/uninstall_log.h"
 #include "uninstaller/removal_pass.h"
 

@@ -1,6 +1,6 @@
 #include "uninstaller/uninstall_texts.h"
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 
 namespace averlune {
 

@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "config/progress_bar_win.h"
-#include "config/wide_text_win.h"
-#include "config/window_class_win.h"
-#include "config/window_pictures_win.h"
+#include "base/progress_bar_win.h"
+#include "base/wide_text_win.h"
+#include "base/window_class_win.h"
+#include "pictures/window_pictures_win.h"
 #include "resources/resource_ids.h"
 
 namespace averlune {

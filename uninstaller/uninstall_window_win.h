@@ -5,7 +5,7 @@
 // (a message to the control) and, at its end, posts one message to the window.
 #include <windows.h>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "uninstaller/uninstall_run.h"
 
 namespace averlune {

@@ -1,6 +1,6 @@
 #include "wizard/finish_actions_win.h"
 
-#include "config/system_lookup_win.h"
+#include "base/system_lookup_win.h"
 #include "wizard/finish_plan.h"
 #include "wizard/finish_plugin_win.h"
 #include "wizard/program_start_win.h"

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "config/file_bytes.h"
-#include "config/owned_handle_win.h"
-#include "config/wide_text_win.h"
+#include "base/file_bytes.h"
+#include "base/owned_handle_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/plugin_exports.h"
 
 namespace averlune {

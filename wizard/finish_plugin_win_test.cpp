@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "config/file_bytes.h"
-#include "config/temp_folder_test_support.h"
-#include "config/wide_text_win.h"
+#include "base/file_bytes.h"
+#include "base/temp_folder_test_support.h"
+#include "base/wide_text_win.h"
 #include "wizard/plugin_exports.h"
 
 namespace averlune {

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "config/folder_path_win.h"
-#include "config/foreground_window_win.h"
-#include "config/owned_handle_win.h"
-#include "config/wide_text_win.h"
+#include "base/folder_path_win.h"
+#include "base/foreground_window_win.h"
+#include "base/owned_handle_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/folder_choice.h"
 
 namespace averlune {

@@ -1,9 +1,9 @@
 #include "wizard/folder_pages_win.h"
 
 #include "config/fixed_texts.h"
-#include "config/protected_folders_win.h"
-#include "config/system_lookup_win.h"
-#include "config/wide_text_win.h"
+#include "guards/protected_folders_win.h"
+#include "base/system_lookup_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/folder_choice.h"
 #include "wizard/folder_dialog_win.h"
 #include "wizard/free_space_win.h"

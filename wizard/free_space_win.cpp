@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/free_space.h"
 
 namespace averlune {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "config/fixed_texts.h"
-#include "config/log_file_win.h"
+#include "base/log_file_win.h"
 #include "install/installation_log.h"
 #include "install/installation_run_win.h"
 #include "wizard/installation_messages_win.h"

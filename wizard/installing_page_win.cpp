@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "config/progress_bar_win.h"
-#include "config/wide_text_win.h"
+#include "base/progress_bar_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/installation_messages_win.h"
 #include "wizard/wizard_navigation_win.h"
 

@@ -2,11 +2,11 @@
 
 #include <richedit.h>
 
-#include "config/desktop_start_win.h"
-#include "config/log_file_win.h"
-#include "config/owned_handle_win.h"
-#include "config/web_address.h"
-#include "config/wide_text_win.h"
+#include "guards/desktop_start_win.h"
+#include "base/log_file_win.h"
+#include "base/owned_handle_win.h"
+#include "guards/web_address.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 // The program that Finish starts when the finish page's box asks for it: the setup option
 // ProgramRun expanded with the installation path, started on the user's desktop
-// (config/desktop_start.h) when it is a full path.
+// (guards/desktop_start.h) when it is a full path.
 #include <string>
 #include <vector>
 
-#include "config/desktop_start.h"
+#include "guards/desktop_start.h"
 #include "config/placeholders.h"
 #include "config/setup_script.h"
 

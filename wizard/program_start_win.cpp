@@ -1,7 +1,7 @@
 #include "wizard/program_start_win.h"
 
-#include "config/desktop_start_win.h"
-#include "config/log_file_win.h"
+#include "guards/desktop_start_win.h"
+#include "base/log_file_win.h"
 
 namespace averlune {
 

@@ -6,7 +6,7 @@
 
 namespace averlune {
 
-// Starts `launch.start` on the user's desktop (config/desktop_start_win.h); a launch with an empty
+// Starts `launch.start` on the user's desktop (guards/desktop_start_win.h); a launch with an empty
 // file starts nothing. Failures are not reported to the user; the administrator's log at `logFile`
 // (none when empty) says which way the start went, or why nothing started.
 void startProgram(const ProgramLaunch& launch, const std::u16string& logFile);

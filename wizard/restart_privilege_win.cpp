@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "wizard/restart_win.h"
 
 namespace averlune {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "wizard/restart_win.h"
 
 namespace averlune {

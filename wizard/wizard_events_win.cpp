@@ -1,6 +1,6 @@
 #include "wizard/wizard_events_win.h"
 
-#include "config/window_class_win.h"
+#include "base/window_class_win.h"
 #include "wizard/installing_page_win.h"
 #include "wizard/keyboard_focus_win.h"
 #include "wizard/licence_view_win.h"

@@ -1,6 +1,6 @@
 #include "wizard/wizard_navigation_win.h"
 
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/finish_actions_win.h"
 #include "wizard/folder_pages_win.h"
 #include "wizard/installation_start_win.h"

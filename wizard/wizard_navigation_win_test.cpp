@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 #include "wizard/installation_start_win.h"
 #include "wizard/wizard_resources_win.h"
 #include "wizard/wizard_pages.h"

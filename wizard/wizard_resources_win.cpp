@@ -4,13 +4,12 @@
 
 #include <string>
 
-#include "config/bitmap_decode.h"
-#include "config/dll_search_win.h"
-#include "config/file_bytes.h"
-#include "config/jpeg_decode.h"
-#include "config/resource_bytes_win.h"
-#include "config/wide_text_win.h"
-#include "config/window_pictures_win.h"
+#include "pictures/bitmap_decode.h"
+#include "guards/dll_search_win.h"
+#include "base/resource_bytes_win.h"
+#include "base/wide_text_win.h"
+#include "pictures/picture_file_win.h"
+#include "pictures/window_pictures_win.h"
 #include "install/packed_bytes.h"
 #include "resources/resource_ids.h"
 
@@ -22,10 +21,8 @@ HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 // The author's picture from the work folder, scaled, or null when it is missing, a folder, or
 // does not decode as a JPEG.
 HBITMAP authorPicture(const std::u16string& path, int width, int height) {
-  std::string bytes;
-  if (!readFileBytes(path, bytes, kPictureMemoryBound)) return nullptr;
   Picture decoded;
-  if (!decodeJpeg(bytes, decoded)) return nullptr;
+  if (!loadPictureFile(path, PictureFormats::jpeg, decoded)) return nullptr;
   return bitmapFromPicture(scalePicture(decoded, width, height));
 }
 

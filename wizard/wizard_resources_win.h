@@ -3,7 +3,7 @@
 // window is gone. Main thread only: the window paints with them.
 #include <string>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 
 namespace averlune {
 

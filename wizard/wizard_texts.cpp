@@ -1,6 +1,6 @@
 #include "wizard/wizard_texts.h"
 
-#include "config/path_text.h"
+#include "base/path_text.h"
 #include "config/setup_script.h"
 
 namespace averlune {
@@ -82,14 +82,6 @@ std::u16string wizardControlText(ControlId id, const LanguageTexts& t, const Set
 
     default: return u"";
   }
-}
-
-CheckBoxStart desktopIconCheckBoxStart(const SetupOptions& o) {
-  return {o.Desktopicon != 0, o.Desktopicon != 0 && o.Allow_Desktopicons != 0};
-}
-
-CheckBoxStart startMenuCheckBoxStart(const SetupOptions& o) {
-  return {o.StartMenuFolder != 0, o.StartMenuFolder != 0 && o.Allow_StartMenuFolder != 0};
 }
 
 }  // namespace averlune

@@ -20,14 +20,4 @@ std::u16string wizardControlText(ControlId id, const LanguageTexts& texts, const
 // "Available free space:" and the free space, as the application folder page shows it.
 std::u16string availableSpaceText(const LanguageTexts& texts, const std::u16string& freeSpace);
 
-struct CheckBoxStart {
-  bool checked = false;
-  bool enabled = false;
-};
-
-// The additional tasks page's boxes. A disabled box keeps its state: the user sees what will
-// happen but cannot change it.
-CheckBoxStart desktopIconCheckBoxStart(const SetupOptions& options);
-CheckBoxStart startMenuCheckBoxStart(const SetupOptions& options);
-
 }  // namespace averlune

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "config/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace averlune {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "config/owned_handle_win.h"
+#include "base/owned_handle_win.h"
 #include "config/setup_state.h"
 #include "install/installation_run_win.h"
 #include "wizard/installation_messages_win.h"

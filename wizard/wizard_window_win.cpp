@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "config/wide_text_win.h"
-#include "config/window_class_win.h"
+#include "base/wide_text_win.h"
+#include "base/window_class_win.h"
 #include "resources/resource_ids.h"
 #include "wizard/free_space_win.h"
 #include "wizard/licence_view_win.h"

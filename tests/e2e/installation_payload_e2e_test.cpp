@@ -10,7 +10,7 @@
 
 #include "authoring/new_setup_folder.h"
 #include "authoring/setup_builder.h"
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"

@@ -11,7 +11,7 @@
 
 #include "authoring/new_setup_folder.h"
 #include "authoring/setup_builder.h"
-#include "config/dacl_test_support_win.h"
+#include "guards/dacl_test_support_win.h"
 #include "config/fixed_texts.h"
 
 #include "tests/e2e/driver/install_case_win.h"

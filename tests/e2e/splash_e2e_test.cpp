@@ -8,7 +8,7 @@
 #include <optional>
 #include <sstream>
 
-#include "config/bitmap_test_support.h"
+#include "pictures/bitmap_test_support.h"
 #include "tests/e2e/driver/process_win.h"
 #include "tests/e2e/driver/setup_fixture_win.h"
 #include "tests/e2e/driver/window_driver_win.h"

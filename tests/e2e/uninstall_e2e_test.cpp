@@ -13,7 +13,7 @@
 #include <set>
 #include <utility>
 
-#include "config/text_decoding.h"
+#include "base/text_decoding.h"
 #include "tests/e2e/driver/install_case_win.h"
 #include "tests/e2e/driver/installed_state_win.h"
 #include "tests/e2e/driver/payload_setup_win.h"

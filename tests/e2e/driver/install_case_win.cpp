@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "config/sha256_win.h"
+#include "guards/sha256_win.h"
 
 namespace averlune::e2e {
 namespace {
