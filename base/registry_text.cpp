@@ -1,7 +1,5 @@
 #include "base/registry_text.h"
 
-#include "base/registry_error.h"
-
 namespace averlune {
 
 namespace {
@@ -16,8 +14,9 @@ int digitValue(char16_t c, int base) {
   return value < base ? value : -1;
 }
 
-// hexTextToNumber without touching a last error that is already clear; reports the failure text.
-bool hexValue(const std::u16string& text, std::uint16_t& value, const char16_t*& failure) {
+// The value of up to 4 hexadecimal digits after spaces are removed; false with the reason when the
+// text holds none, too many or another character.
+bool hexValue(const std::u16string& text, std::uint16_t& value, std::u16string_view& failure) {
   std::u16string digits;
   for (char16_t c : text) {
     if (c != u' ') digits.push_back(c);
@@ -118,19 +117,7 @@ std::u16string hexTextFromBytes(const std::uint8_t* data, std::size_t size) {
   return text;
 }
 
-std::uint16_t hexTextToNumber(const std::u16string& text) {
-  clearRegistryLastError();
-  std::uint16_t value = 0;
-  const char16_t* failure = nullptr;
-  if (!hexValue(text, value, failure)) {
-    setRegistryLastError(failure);
-    return 0;
-  }
-  return value;
-}
-
 std::int64_t parseNumber(const std::u16string& text) {
-  clearRegistryLastError();
   std::size_t i = 0;
   while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
   bool negative = false;
@@ -165,7 +152,7 @@ BinaryValueBytes binaryValueFromHexText(const std::u16string& text) {
   groups.push_back(u' ');
   std::size_t count = groups.size() / 3;
   if (count < 1) {
-    setRegistryLastError(registry_errors::sizeBelowOne);
+    result.failure = registry_errors::sizeBelowOne;
     return result;
   }
   std::vector<std::uint8_t> bytes;
@@ -173,17 +160,13 @@ BinaryValueBytes binaryValueFromHexText(const std::u16string& text) {
   for (std::size_t k = 0; k < count; ++k) {
     std::size_t at = 3 * k;
     if (groups[at + 2] != u' ') {
-      setRegistryLastError(registry_errors::noSpace);
+      result.failure = registry_errors::noSpace;
       return result;
     }
     // A group that is not hexadecimal refuses the whole value rather than storing a 0 byte the
     // author never wrote.
     std::uint16_t value = 0;
-    const char16_t* failure = nullptr;
-    if (!hexValue(groups.substr(at, 2), value, failure)) {
-      setRegistryLastError(failure);
-      return result;
-    }
+    if (!hexValue(groups.substr(at, 2), value, result.failure)) return result;
     bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
   }
   result.ok = true;

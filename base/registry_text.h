@@ -5,12 +5,33 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace averlune {
 
+// Why a registry routine failed: the texts exactly as stored files and callers know them ("dont",
+// "to long" and U+00B4 in "can´t" included). Each call answers with its own; callers never show
+// them to the user.
+namespace registry_errors {
+constexpr char16_t rootNotValid[] = u"ERROR, #HKEY is empty";
+constexpr char16_t subKeyEmpty[] = u"ERROR, subkeyname is empty";
+constexpr char16_t valueNameEmpty[] = u"ERROR, valuename is empty";
+constexpr char16_t subKeyMissing[] = u"ERROR, sub key dont exist";
+constexpr char16_t subKeyNotFound[] = u"ERROR, sub key not found";
+constexpr char16_t createFailed[] = u"ERROR, false type";
+constexpr char16_t readingKey[] = u"ERROR, reading key";
+constexpr char16_t notSpecified[] = u"ERROR, not specified message";
+constexpr char16_t sizeBelowOne[] = u"ERROR, allocated memorysize <1";
+constexpr char16_t noMemory[] = u"ERROR, can\u00B4t allocate memory";
+constexpr char16_t noSpace[] = u"ERROR, no space";
+constexpr char16_t cannotWrite[] = u"ERROR, can\u00B4t write value";
+constexpr char16_t hexLength[] = u"ERROR, string to long or empty";
+constexpr char16_t hexDigit[] = u"ERROR, false sign into the string";
+}  // namespace registry_errors
+
 // The predefined roots the library accepts. `none` stands for anything else and is refused by
-// every routine with the "#HKEY is empty" error.
+// every routine with the "#HKEY is empty" failure.
 enum class RegistryRoot : std::uint8_t {
   none,
   classesRoot,
@@ -52,22 +73,18 @@ std::vector<std::u16string> pruneCandidates(const std::u16string& subKey);
 // byte included ({0x0A, 0xFF} gives "0A FF "). Zero bytes give the empty text.
 std::u16string hexTextFromBytes(const std::uint8_t* data, std::size_t size);
 
-// The value of up to 4 hexadecimal digits after spaces are removed (0 to 65535). On failure the
-// result is 0 and the last-error text says why ("string to long or empty", "false sign into the
-// string"). Clears the last-error text first.
-std::uint16_t hexTextToNumber(const std::u16string& text);
-
 // A signed 64-bit number from text: leading spaces and tabs skipped, optional "-" or "+", then
 // "$" for hexadecimal digits, "%" for binary digits, or decimal digits, up to the first other
-// character. No digits give 0; digits beyond 64 bits wrap around. Clears the last-error text.
+// character. No digits give 0; digits beyond 64 bits wrap around.
 std::int64_t parseNumber(const std::u16string& text);
 
 // The bytes of a REG_BINARY value from its text form: groups of two hexadecimal digits, each
-// followed by a space (see writeBinaryValue). On failure `ok` is false, `bytes` is empty and the
-// last-error text is set; a group that is not hexadecimal refuses the whole value.
+// followed by a space (see writeBinaryValue). On failure `ok` is false, `bytes` is empty and
+// `failure` says why; a group that is not hexadecimal refuses the whole value.
 struct BinaryValueBytes {
   bool ok = false;
   std::vector<std::uint8_t> bytes;
+  std::u16string_view failure;  // one of registry_errors; empty on success
 };
 BinaryValueBytes binaryValueFromHexText(const std::u16string& text);
 

@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "base/registry_error.h"
-
 namespace averlune {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(RegistryErrorText, ExactBytesAndClearedByLastError) {
+TEST(RegistryErrorText, ExactBytes) {
   // Stored as UTF-16: the accent in "can´t" is U+00B4, not an apostrophe.
   EXPECT_EQ(std::u16string(registry_errors::noMemory), std::u16string(u"ERROR, can") + char16_t(0xB4) + u"t allocate memory");
   EXPECT_EQ(std::u16string(registry_errors::cannotWrite), std::u16string(u"ERROR, can") + char16_t(0xB4) + u"t write value");
-  setRegistryLastError(registry_errors::subKeyMissing);
-  EXPECT_EQ(lastError(), u"ERROR, sub key dont exist");
-  EXPECT_EQ(lastError(), u"");
 }
 
 TEST(RegistryRootName, ExactNamesElseFallback) {
@@ -51,32 +46,6 @@ TEST(RegistryPrune, CandidatesLongestFirst) {
   EXPECT_EQ(pruneCandidates(u"\\"), List{});
 }
 
-TEST(RegistryHexText, ToNumber) {
-  struct Row {
-    std::u16string text;
-    std::uint16_t value;
-    std::u16string error;
-  };
-  const Row rows[] = {
-      {u"0A", 0x0A, u""},
-      {u"ff", 0xFF, u""},
-      {u" F F ", 0xFF, u""},
-      {u"FFFF", 0xFFFF, u""},
-      {u"1", 1, u""},
-      {u"", 0, u"ERROR, string to long or empty"},
-      {u"   ", 0, u"ERROR, string to long or empty"},
-      {u"10000", 0, u"ERROR, string to long or empty"},
-      {u"G1", 0, u"ERROR, false sign into the string"},
-      {u"-1", 0, u"ERROR, false sign into the string"},
-      {u"0x1", 0, u"ERROR, false sign into the string"},
-  };
-  for (const Row& row : rows) {
-    setRegistryLastError(registry_errors::noSpace);  // a stale error must not survive a success
-    EXPECT_EQ(hexTextToNumber(row.text), row.value);
-    EXPECT_EQ(lastError(), row.error);
-  }
-}
-
 TEST(RegistryHexText, BinaryGroups) {
   struct Row {
     std::u16string text;
@@ -97,13 +66,15 @@ TEST(RegistryHexText, BinaryGroups) {
       {u"01,02", false, {}, u"ERROR, no space"},
       {u"01 G1 02", false, {}, u"ERROR, false sign into the string"},
       {u"01    02", false, {}, u"ERROR, string to long or empty"},
+      {u"fF 0a", true, {0xFF, 0x0A}, u""},
+      {u"-1 02", false, {}, u"ERROR, false sign into the string"},
+      {u"01 0x", false, {}, u"ERROR, false sign into the string"},
   };
   for (const Row& row : rows) {
-    clearRegistryLastError();
     BinaryValueBytes result = binaryValueFromHexText(row.text);
     EXPECT_EQ(result.ok, row.ok) << std::string(row.text.begin(), row.text.end());
     EXPECT_EQ(result.bytes, row.bytes);
-    EXPECT_EQ(lastError(), row.error);
+    EXPECT_EQ(result.failure, row.error);
   }
 }
 

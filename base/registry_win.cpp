@@ -4,9 +4,9 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "base/owned_handle_win.h"
-#include "base/registry_error.h"
 #include "base/wide_text_win.h"
 
 namespace averlune {
@@ -27,18 +27,16 @@ HKEY rootHandle(RegistryRoot root) {
   return nullptr;
 }
 
-// Clears the last error, then checks root and sub key in the library's order.
-bool startWithKey(RegistryRoot root, const std::u16string& subKey) {
-  clearRegistryLastError();
-  if (!isRegistryRoot(root)) {
-    setRegistryLastError(registry_errors::rootNotValid);
-    return false;
-  }
-  if (subKey.empty()) {
-    setRegistryLastError(registry_errors::subKeyEmpty);
-    return false;
-  }
-  return true;
+// Fails with a reason: what every routine answers when it stops early.
+RegistryResult failed(std::u16string_view failure) { return {false, failure}; }
+
+RegistryText failedRead(std::u16string_view failure) { return {false, {}, failure}; }
+
+// Root and sub key, checked in the library's order.
+RegistryResult checkKey(RegistryRoot root, const std::u16string& subKey) {
+  if (!isRegistryRoot(root)) return failed(registry_errors::rootNotValid);
+  if (subKey.empty()) return failed(registry_errors::subKeyEmpty);
+  return {true, {}};
 }
 
 bool openKey(RegistryRoot root, const std::u16string& subKey, REGSAM access, OwnedKey& key) {
@@ -56,197 +54,173 @@ bool canOpenForReading(RegistryRoot root, const std::u16string& subKey) {
 }
 
 // The common start of the writers: arguments, then the key must already exist.
-bool startWriting(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
-                  bool nameRequired) {
-  if (!startWithKey(root, subKey)) return false;
-  if (nameRequired && valueName.empty()) {
-    setRegistryLastError(registry_errors::valueNameEmpty);
-    return false;
-  }
-  if (!canOpenForReading(root, subKey)) {
-    setRegistryLastError(registry_errors::subKeyMissing);
-    return false;
-  }
-  return true;
+RegistryResult checkWriting(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
+                            bool nameRequired) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
+  if (nameRequired && valueName.empty()) return failed(registry_errors::valueNameEmpty);
+  if (!canOpenForReading(root, subKey)) return failed(registry_errors::subKeyMissing);
+  return checked;
 }
 
-bool setValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName, DWORD type,
-              const void* data, std::size_t size) {
+RegistryResult setValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName, DWORD type,
+                        const void* data, std::size_t size) {
   OwnedKey key;
-  if (!openKey(root, subKey, KEY_ALL_ACCESS, key)) {
-    setRegistryLastError(registry_errors::cannotWrite);
-    return false;
-  }
   // A refused write is reported, not passed off as written.
-  if (RegSetValueExW(key.get(), wide(valueName), 0, type, static_cast<const BYTE*>(data),
-                     static_cast<DWORD>(size)) != ERROR_SUCCESS) {
-    setRegistryLastError(registry_errors::cannotWrite);
-    return false;
+  if (!openKey(root, subKey, KEY_ALL_ACCESS, key) ||
+      RegSetValueExW(key.get(), wide(valueName), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) !=
+          ERROR_SUCCESS) {
+    return failed(registry_errors::cannotWrite);
   }
-  return true;
+  return {true, {}};
 }
 
-bool writeText(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName, DWORD type,
-               const std::u16string& text, bool nameRequired) {
-  if (!startWriting(root, subKey, valueName, nameRequired)) return false;
+RegistryResult writeText(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName, DWORD type,
+                         const std::u16string& text, bool nameRequired) {
+  RegistryResult checked = checkWriting(root, subKey, valueName, nameRequired);
+  if (!checked.ok) return checked;
   // With its terminating zero: twice the length plus 2 bytes.
   return setValue(root, subKey, valueName, type, text.c_str(), (text.size() + 1) * sizeof(char16_t));
 }
 
 }  // namespace
 
-std::u16string readRegistryValueText(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
-  if (!startWithKey(root, subKey)) return {};
-  if (!canOpenForReading(root, subKey)) {
-    setRegistryLastError(registry_errors::subKeyMissing);
-    return {};
-  }
+RegistryText readRegistryValueText(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return failedRead(checked.failure);
+  if (!canOpenForReading(root, subKey)) return failedRead(registry_errors::subKeyMissing);
   OwnedKey key;
   DWORD type = 0;
   DWORD size = 0;
   if (!openKey(root, subKey, KEY_READ, key) ||
       RegQueryValueExW(key.get(), wide(valueName), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-    setRegistryLastError(registry_errors::notSpecified);
-    return {};
+    return failedRead(registry_errors::notSpecified);
   }
   // Two spare bytes so that even an empty value gets a buffer.
   std::unique_ptr<BYTE[]> data(new (std::nothrow) BYTE[size + 2]);
-  if (!data) {
-    setRegistryLastError(registry_errors::noMemory);
-    return {};
-  }
+  if (!data) return failedRead(registry_errors::noMemory);
   DWORD readSize = size;
   if (RegQueryValueExW(key.get(), wide(valueName), nullptr, &type, data.get(), &readSize) != ERROR_SUCCESS) {
-    setRegistryLastError(registry_errors::readingKey);
-    return {};
+    return failedRead(registry_errors::readingKey);
   }
   RegistryValueText text = registryValueToText(type, data.get(), readSize);
-  if (!text.ok) {
-    setRegistryLastError(registry_errors::notSpecified);
-    return {};
-  }
-  return text.text;
+  if (!text.ok) return failedRead(registry_errors::notSpecified);
+  return {true, std::move(text.text), {}};
 }
 
-bool createKey(RegistryRoot root, const std::u16string& subKey) {
-  if (!startWithKey(root, subKey)) return false;
+RegistryResult createKey(RegistryRoot root, const std::u16string& subKey) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
   HKEY created = nullptr;
   if (RegCreateKeyExW(rootHandle(root), wide(withoutLeadingBackslash(subKey)), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS) {
-    setRegistryLastError(registry_errors::createFailed);
-    return false;
+    return failed(registry_errors::createFailed);
   }
   const OwnedKey key(created);  // only its existence was asked for
-  return true;
+  return checked;
 }
 
-bool keyExists(RegistryRoot root, const std::u16string& subKey) {
-  if (!startWithKey(root, subKey)) return false;
-  if (!canOpenForReading(root, subKey)) {
-    setRegistryLastError(registry_errors::subKeyNotFound);
-    return false;
-  }
-  return true;
+RegistryResult keyExists(RegistryRoot root, const std::u16string& subKey) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
+  if (!canOpenForReading(root, subKey)) return failed(registry_errors::subKeyNotFound);
+  return checked;
 }
 
-bool valueExists(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
-  if (!startWithKey(root, subKey)) return false;
+RegistryResult valueExists(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
   OwnedKey key;
-  if (!openKey(root, subKey, KEY_READ, key)) {
-    setRegistryLastError(registry_errors::subKeyNotFound);
-    return false;
-  }
+  if (!openKey(root, subKey, KEY_READ, key)) return failed(registry_errors::subKeyNotFound);
   if (RegQueryValueExW(key.get(), wide(valueName), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-    setRegistryLastError(registry_errors::notSpecified);
-    return false;
+    return failed(registry_errors::notSpecified);
   }
-  return true;
+  return checked;
 }
 
-std::u16string valueTypeName(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
-  if (!startWithKey(root, subKey)) return {};
-  if (!canOpenForReading(root, subKey)) {
-    setRegistryLastError(registry_errors::subKeyMissing);
-    return {};
-  }
+RegistryText valueTypeName(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return failedRead(checked.failure);
+  if (!canOpenForReading(root, subKey)) return failedRead(registry_errors::subKeyMissing);
   OwnedKey key;
-  if (!openKey(root, subKey, KEY_READ, key)) {
-    setRegistryLastError(registry_errors::readingKey);
-    return {};
-  }
+  if (!openKey(root, subKey, KEY_READ, key)) return failedRead(registry_errors::readingKey);
   // Data longer than this buffer fails the query (ERROR_MORE_DATA): such a value has no type name
   // here, so the registry list replaces it with a REG_SZ value.
   BYTE data[255];
   DWORD size = sizeof data;
   DWORD type = 0;
   if (RegQueryValueExW(key.get(), wide(valueName), nullptr, &type, data, &size) != ERROR_SUCCESS) {
-    setRegistryLastError(registry_errors::readingKey);
-    return {};
+    return failedRead(registry_errors::readingKey);
   }
-  return registryTypeName(type);
+  return {true, registryTypeName(type), {}};
 }
 
-bool writeBinaryValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
-                      const std::u16string& hexText) {
-  if (!startWriting(root, subKey, valueName, true)) return false;
+RegistryResult writeBinaryValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
+                                const std::u16string& hexText) {
+  RegistryResult checked = checkWriting(root, subKey, valueName, true);
+  if (!checked.ok) return checked;
   BinaryValueBytes bytes = binaryValueFromHexText(hexText);
-  if (!bytes.ok) return false;
+  if (!bytes.ok) return failed(bytes.failure);
   return setValue(root, subKey, valueName, REG_BINARY, bytes.bytes.data(), bytes.bytes.size());
 }
 
-bool writeDwordValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
-                     std::uint32_t number) {
-  if (!startWriting(root, subKey, valueName, true)) return false;
+RegistryResult writeDwordValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
+                               std::uint32_t number) {
+  RegistryResult checked = checkWriting(root, subKey, valueName, true);
+  if (!checked.ok) return checked;
   const BYTE data[4] = {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
                         static_cast<BYTE>(number >> 24)};
   return setValue(root, subKey, valueName, REG_DWORD, data, sizeof data);
 }
 
-bool writeExpandStringValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
-                            const std::u16string& text) {
+RegistryResult writeExpandStringValue(RegistryRoot root, const std::u16string& subKey,
+                                      const std::u16string& valueName, const std::u16string& text) {
   return writeText(root, subKey, valueName, REG_EXPAND_SZ, text, true);
 }
 
-bool writeStringValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
-                      const std::u16string& text) {
+RegistryResult writeStringValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
+                                const std::u16string& text) {
   return writeText(root, subKey, valueName, REG_SZ, text, false);
 }
 
-bool deleteValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
-  if (!startWithKey(root, subKey)) return false;
+RegistryResult deleteValue(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
   OwnedKey key;
-  if (!openKey(root, subKey, KEY_ALL_ACCESS, key)) return false;
-  return RegDeleteValueW(key.get(), wide(valueName)) == ERROR_SUCCESS;
+  checked.ok =
+      openKey(root, subKey, KEY_ALL_ACCESS, key) && RegDeleteValueW(key.get(), wide(valueName)) == ERROR_SUCCESS;
+  return checked;
 }
 
-bool deleteKey(RegistryRoot root, const std::u16string& subKey) {
-  if (!startWithKey(root, subKey)) return false;
-  std::u16string path = withoutLeadingBackslash(subKey);
-  return RegDeleteKeyW(rootHandle(root), wide(path)) == ERROR_SUCCESS;
+RegistryResult deleteKey(RegistryRoot root, const std::u16string& subKey) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
+  checked.ok = RegDeleteKeyW(rootHandle(root), wide(withoutLeadingBackslash(subKey))) == ERROR_SUCCESS;
+  return checked;
 }
 
-bool deleteKeyIfEmpty(RegistryRoot root, const std::u16string& subKey) {
-  if (!startWithKey(root, subKey)) return false;
+RegistryResult deleteKeyIfEmpty(RegistryRoot root, const std::u16string& subKey) {
+  RegistryResult checked = checkKey(root, subKey);
+  if (!checked.ok) return checked;
   {
     OwnedKey key;
-    if (!openKey(root, subKey, KEY_READ, key)) return false;
+    if (!openKey(root, subKey, KEY_READ, key)) return failed({});
     // Anything but "no more items" (a name too long for the buffer included) means not empty.
     wchar_t name[256];
     DWORD nameLength = 256;
     if (RegEnumKeyExW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS) {
-      return false;
+      return failed({});
     }
     nameLength = 256;
     if (RegEnumValueW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_NO_MORE_ITEMS) {
-      return false;
+      return failed({});
     }
   }
-  std::u16string path = withoutLeadingBackslash(subKey);
-  return RegDeleteKeyW(rootHandle(root), wide(path)) == ERROR_SUCCESS;
+  return deleteKey(root, subKey);
 }
 
 void pruneEmptyKeys(RegistryRoot root, const std::u16string& subKey) {
-  if (!startWithKey(root, subKey)) return;
+  if (!checkKey(root, subKey).ok) return;
   for (const std::u16string& candidate : pruneCandidates(subKey)) {
     deleteKeyIfEmpty(root, candidate);  // a key that is not empty simply stays
   }

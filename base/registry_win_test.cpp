@@ -6,9 +6,9 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "base/registry_error.h"
 #include "base/wide_text_win.h"
 
 namespace averlune {
@@ -36,7 +36,6 @@ class RegistryLibrary : public ::testing::Test {
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(base), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
-    clearRegistryLastError();
   }
   void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, wide(base)); }
 
@@ -98,13 +97,14 @@ TEST_F(RegistryLibrary, ReadsEachTypeInItsTextForm) {
   for (const Row& row : rows) {
     std::u16string name = u"v" + fromWide(std::to_wstring(n++).c_str());
     setRaw(u"", name, row.type, row.data);
-    setRegistryLastError(registry_errors::noSpace);  // must be cleared by the read
-    EXPECT_EQ(readRegistryValueText(RegistryRoot::currentUser, base, name), row.text) << n;
-    EXPECT_EQ(lastError(), row.error) << n;
+    const RegistryText read = readRegistryValueText(RegistryRoot::currentUser, base, name);
+    EXPECT_EQ(read.ok, row.error.empty()) << n;
+    EXPECT_EQ(read.text, row.text) << n;
+    EXPECT_EQ(read.failure, row.error) << n;
   }
 }
 
-TEST_F(RegistryLibrary, ReadFailuresSetTheirText) {
+TEST_F(RegistryLibrary, EachReadAnswersWithItsOwnFailure) {
   setRaw(u"", u"", REG_SZ, utf16Bytes(std::u16string(u"default\0", 8)));
   struct Row {
     RegistryRoot root;
@@ -122,11 +122,14 @@ TEST_F(RegistryLibrary, ReadFailuresSetTheirText) {
       {RegistryRoot::currentUser, base + u"\\Missing", u"", u"", u"ERROR, sub key dont exist"},
       {RegistryRoot::currentUser, base, u"Missing", u"", u"ERROR, not specified message"},
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(readRegistryValueText(row.root, row.subKey, row.name), row.text);
-    EXPECT_EQ(lastError(), row.error);
+  // Every read first, then the checks: a later call must not change an earlier call's answer.
+  std::vector<RegistryText> answers;
+  for (const Row& row : rows) answers.push_back(readRegistryValueText(row.root, row.subKey, row.name));
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    EXPECT_EQ(answers[i].ok, rows[i].error.empty()) << i;
+    EXPECT_EQ(answers[i].text, rows[i].text) << i;
+    EXPECT_EQ(answers[i].failure, rows[i].error) << i;
   }
-  EXPECT_EQ(lastError(), u"");  // fetched once, then clear
 }
 
 TEST_F(RegistryLibrary, WritersStoreExactData) {
@@ -145,7 +148,7 @@ TEST_F(RegistryLibrary, WritersStoreExactData) {
   EXPECT_EQ(getRaw(u"W", u"sz"), std::make_pair(DWORD(REG_SZ), utf16Bytes(std::u16string(u"x\0", 2))));
   EXPECT_TRUE(writeStringValue(hkcu, key, u"", u"dflt"));
   EXPECT_EQ(getRaw(u"W", u""), std::make_pair(DWORD(REG_SZ), utf16Bytes(std::u16string(u"dflt\0", 5))));
-  EXPECT_EQ(lastError(), u"");
+  EXPECT_EQ(writeDwordValue(hkcu, key, u"dw", 1).failure, u"");
 }
 
 TEST_F(RegistryLibrary, WritersRefuseAndWriteNothing) {
@@ -154,7 +157,7 @@ TEST_F(RegistryLibrary, WritersRefuseAndWriteNothing) {
   const RegistryRoot hkcu = RegistryRoot::currentUser;
   struct Row {
     const char* what;
-    std::function<bool()> write;
+    std::function<RegistryResult()> write;
     std::u16string error;
   };
   const Row rows[] = {
@@ -170,8 +173,9 @@ TEST_F(RegistryLibrary, WritersRefuseAndWriteNothing) {
       {"no sub key", [&] { return writeDwordValue(hkcu, u"", u"s", 1); }, u"ERROR, subkeyname is empty"},
   };
   for (const Row& row : rows) {
-    EXPECT_FALSE(row.write()) << row.what;
-    EXPECT_EQ(lastError(), row.error) << row.what;
+    const RegistryResult written = row.write();
+    EXPECT_FALSE(written.ok) << row.what;
+    EXPECT_EQ(written.failure, row.error) << row.what;
   }
   for (const char16_t* name : {u"b1", u"b2", u"b3", u""}) EXPECT_EQ(getRaw(u"W", name).first, DWORD(REG_NONE));
   EXPECT_FALSE(rawExists(u"W\\New"));
@@ -194,25 +198,54 @@ TEST_F(RegistryLibrary, ValueTypeNames) {
                       {u"long", u""},           {u"dw", u"REG_DWORD"},     {u"multi", u"REG_MULTI_SZ"},
                       {u"qw", u""},             {u"", u"REG_DWORD"},       {u"missing", u""}};
   for (const Row& row : rows) {
-    EXPECT_EQ(valueTypeName(RegistryRoot::currentUser, path(u"T"), row.name), row.type)
+    EXPECT_EQ(valueTypeName(RegistryRoot::currentUser, path(u"T"), row.name).text, row.type)
         << std::string(row.name.begin(), row.name.end());
   }
-  EXPECT_EQ(valueTypeName(RegistryRoot::currentUser, path(u"Missing"), u"sz"), u"");
-  EXPECT_EQ(lastError(), u"ERROR, sub key dont exist");
+  // Another type is no failure; a missing value or data too long for the type's buffer is.
+  EXPECT_TRUE(valueTypeName(RegistryRoot::currentUser, path(u"T"), u"qw").ok);
+  EXPECT_EQ(valueTypeName(RegistryRoot::currentUser, path(u"T"), u"long").failure, u"ERROR, reading key");
+  EXPECT_EQ(valueTypeName(RegistryRoot::currentUser, path(u"T"), u"missing").failure, u"ERROR, reading key");
+  const RegistryText missingKey = valueTypeName(RegistryRoot::currentUser, path(u"Missing"), u"sz");
+  EXPECT_EQ(missingKey.text, u"");
+  EXPECT_EQ(missingKey.failure, u"ERROR, sub key dont exist");
 }
 
 TEST_F(RegistryLibrary, CreateAndFindKeys) {
-  EXPECT_FALSE(keyExists(RegistryRoot::currentUser, path(u"A\\B\\C")));
-  EXPECT_EQ(lastError(), u"ERROR, sub key not found");
+  const RegistryResult notYet = keyExists(RegistryRoot::currentUser, path(u"A\\B\\C"));
   EXPECT_TRUE(createKey(RegistryRoot::currentUser, path(u"A\\B\\C\\")));
+  // The failure before the successes is still that call's own.
+  EXPECT_FALSE(notYet.ok);
+  EXPECT_EQ(notYet.failure, u"ERROR, sub key not found");
   EXPECT_TRUE(rawExists(u"A\\B\\C"));
   EXPECT_TRUE(createKey(RegistryRoot::currentUser, u"\\" + path(u"A\\B\\C")));  // already there
-  EXPECT_TRUE(keyExists(RegistryRoot::currentUser, path(u"A\\B")));
-  EXPECT_EQ(lastError(), u"");
-  EXPECT_FALSE(createKey(RegistryRoot::none, path(u"A")));
-  EXPECT_EQ(lastError(), u"ERROR, #HKEY is empty");
-  EXPECT_FALSE(keyExists(RegistryRoot::currentUser, u""));
-  EXPECT_EQ(lastError(), u"ERROR, subkeyname is empty");
+  const RegistryResult found = keyExists(RegistryRoot::currentUser, path(u"A\\B"));
+  EXPECT_TRUE(found.ok);
+  EXPECT_EQ(found.failure, u"");
+  EXPECT_EQ(createKey(RegistryRoot::none, path(u"A")).failure, u"ERROR, #HKEY is empty");
+  EXPECT_EQ(keyExists(RegistryRoot::currentUser, u"").failure, u"ERROR, subkeyname is empty");
+  EXPECT_EQ(valueExists(RegistryRoot::currentUser, path(u"Missing"), u"v").failure, u"ERROR, sub key not found");
+  EXPECT_EQ(valueExists(RegistryRoot::currentUser, path(u"A"), u"v").failure, u"ERROR, not specified message");
+  EXPECT_EQ(deleteKey(RegistryRoot::none, path(u"A")).failure, u"ERROR, #HKEY is empty");
+}
+
+// Two threads that fail for different reasons at the same time: each call's answer names its own
+// reason, never the other thread's.
+TEST_F(RegistryLibrary, ThreadsGetTheirOwnFailures) {
+  const std::u16string missing = path(u"Missing");
+  int mixedA = 0;
+  int mixedB = 0;
+  std::thread other([&] {
+    for (int i = 0; i < 2000; ++i) {
+      const RegistryText read = readRegistryValueText(RegistryRoot::currentUser, base, u"Missing");
+      if (read.failure != u"ERROR, not specified message") ++mixedB;
+    }
+  });
+  for (int i = 0; i < 2000; ++i) {
+    if (keyExists(RegistryRoot::currentUser, missing).failure != u"ERROR, sub key not found") ++mixedA;
+  }
+  other.join();
+  EXPECT_EQ(mixedA, 0);
+  EXPECT_EQ(mixedB, 0);
 }
 
 TEST_F(RegistryLibrary, DeleteValuesAndKeys) {

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "base/owned_handle_win.h"
-#include "base/registry_error.h"
 #include "base/registry_win.h"
 #include "base/wide_text_win.h"
 
@@ -43,10 +42,9 @@ std::u16string windowsSpecialFolder(int csidl) {
 
 bool windowsReadRegistryText(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName,
                              std::u16string& text) {
-  std::u16string read = readRegistryValueText(root, subKey, valueName);
-  // Success is an empty last-error text; lastError also clears it for the next caller.
-  if (!lastError().empty()) return false;
-  text = std::move(read);
+  RegistryText read = readRegistryValueText(root, subKey, valueName);
+  if (!read.ok) return false;
+  text = std::move(read.text);
   return true;
 }
 

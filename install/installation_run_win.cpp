@@ -38,7 +38,9 @@ std::optional<std::string> fileBytes(const std::u16string& path) {
 
 void noteEarlierLog(const SetupState& state, InstallationFacts& facts) {
   const std::u16string key = uninstallEntryKey(state.options.Appname);
-  if (!key.empty()) facts.storedLogDigest = readRegistryValueText(RegistryRoot::localMachine, key, kLogDigestValueName);
+  if (!key.empty()) {
+    facts.storedLogDigest = readRegistryValueText(RegistryRoot::localMachine, key, kLogDigestValueName).text;
+  }
   if (facts.storedLogDigest.empty()) return;
   facts.earlierLog = fileBytes(applicationFolder(state.choices) + kUninstallLogName);
   if (facts.earlierLog) facts.earlierLogDigest = sha256Hex(*facts.earlierLog);

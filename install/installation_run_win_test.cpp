@@ -190,8 +190,11 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   log += "#DRV\r\nhklm\r\nSoftware\\AverluneInstallRunTest\\\r\nLower\r\n";
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
   const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, kLogDigestValueName), sha256Hex(log));
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, kLanguageDigestValueName),
+  auto entryValue = [&uninstallKey](const char16_t* name) {
+    return readRegistryValueText(RegistryRoot::localMachine, uninstallKey, name).text;
+  };
+  EXPECT_EQ(entryValue(kLogDigestValueName), sha256Hex(log));
+  EXPECT_EQ(entryValue(kLanguageDigestValueName),
             sha256Hex(payloadtest::readBytes(work / "Default.avl")));
   for (const char* name : {"uninstall.dat", "uninstall_l.avl"}) {
     const FileDaclFacts dacl = fileDaclFacts((app / name).u16string());
@@ -217,14 +220,14 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Multi", data), static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Lower", data), static_cast<DWORD>(REG_SZ));
 
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"UninstallString"),
+  EXPECT_EQ(entryValue(u"UninstallString"),
             u"\"" + appFolder + u"uninstall.exe\"");
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayIcon"), appFolder + u"uninstall.exe");
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"QuietUninstallString"),
+  EXPECT_EQ(entryValue(u"DisplayIcon"), appFolder + u"uninstall.exe");
+  EXPECT_EQ(entryValue(u"QuietUninstallString"),
             u"\"" + appFolder + u"uninstall.exe\" /S");
   EXPECT_EQ(valueType(HKEY_LOCAL_MACHINE, wide(uninstallKey), L"EstimatedSize", data), static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"Publisher"), u"Acme");
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"DisplayVersion"), u"2.0");
+  EXPECT_EQ(entryValue(u"Publisher"), u"Acme");
+  EXPECT_EQ(entryValue(u"DisplayVersion"), u"2.0");
 
   deleteKey(RegistryRoot::localMachine, uninstallKey);
   deleteKey(RegistryRoot::currentUser, kTestKey);

@@ -7,7 +7,7 @@ namespace averlune {
 // Results are not looked at: a value that cannot be written is simply missing afterwards.
 void writeRegistryEntry(const RegistryListEntry& entry) {
   createKey(entry.root, entry.subKey);
-  switch (registryWriteKind(valueTypeName(entry.root, entry.subKey, entry.valueName))) {
+  switch (registryWriteKind(valueTypeName(entry.root, entry.subKey, entry.valueName).text)) {
     case RegistryWriteKind::binary:
       writeBinaryValue(entry.root, entry.subKey, entry.valueName, entry.data);
       break;

@@ -1,9 +1,9 @@
 #include "install/uninstall_log_file_win.h"
 
 #include "guards/protected_file_win.h"
+#include "base/registry_win.h"
 #include "guards/sha256_win.h"
 #include "config/uninstall_log.h"
-#include "base/wide_text_win.h"
 
 namespace averlune {
 namespace {
@@ -25,21 +25,12 @@ void writeBytes(UninstallLogFile& log, const std::string& bytes) {
   log.written.append(bytes, 0, written);
 }
 
-// Straight through the registry API rather than the registry library: this may run on the main
-// thread while the installation thread uses the library and its process-wide error text.
 void storeDigests(const std::u16string& key, const std::u16string& logDigest, const std::u16string& languageDigest) {
-  HKEY opened = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-      ERROR_SUCCESS) {
-    return;  // no entry can hold them: the uninstaller then finds the digests missing or stale
-  }
-  const OwnedKey entry(opened);
-  auto store = [&entry](const char16_t* name, const std::u16string& digest) {
-    RegSetValueExW(entry.get(), wide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(digest.c_str()),
-                   static_cast<DWORD>((digest.size() + 1) * sizeof(char16_t)));
-  };
-  store(kLogDigestValueName, logDigest);
-  if (!languageDigest.empty()) store(kLanguageDigestValueName, languageDigest);
+  // No entry can hold them when the key cannot be made: the uninstaller then finds the digests
+  // missing or stale.
+  if (!createKey(RegistryRoot::localMachine, key)) return;
+  writeStringValue(RegistryRoot::localMachine, key, kLogDigestValueName, logDigest);
+  if (!languageDigest.empty()) writeStringValue(RegistryRoot::localMachine, key, kLanguageDigestValueName, languageDigest);
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ TEST_F(RunEnd, CancelDuringInstallationEndsTheRunOnceOnTheMainThread) {
   SetEvent(release.get());  // the installation goes on behind the ended run
   ASSERT_TRUE(pumpUntilEnded(run.wizard->installationThread.get()));
   EXPECT_EQ(payloadtest::readBytes(scratch.path / "app" / "uninstall.dat"), "header");
-  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, kDigestKey, kLogDigestValueName), sha256Hex("header"));
+  EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, kDigestKey, kLogDigestValueName).text, sha256Hex("header"));
   deleteKey(RegistryRoot::localMachine, kDigestKey);
 }
 

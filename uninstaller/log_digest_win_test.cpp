@@ -37,8 +37,8 @@ TEST(LogDigestWin, EntriesAreListedWithTheirCommandAndTheirDigestsReadAsTextAndF
   EXPECT_EQ(storedDigest(name, kLogDigestValueName), std::optional<std::u16string>(u""));  // no digest: trusts nothing
 
   forgetDigests(name);  // the entry keeps what else it holds
-  EXPECT_EQ(valueTypeName(machine, key, kLogDigestValueName), u"");
-  EXPECT_EQ(valueTypeName(machine, key, kLanguageDigestValueName), u"");
+  EXPECT_EQ(valueTypeName(machine, key, kLogDigestValueName).text, u"");
+  EXPECT_EQ(valueTypeName(machine, key, kLanguageDigestValueName).text, u"");
   EXPECT_TRUE(keyExists(machine, key));
   ASSERT_TRUE(writeStringValue(machine, key, kLogDigestValueName, u"00ab"));
   ASSERT_TRUE(deleteValue(machine, key, u"UninstallString"));
