@@ -106,6 +106,7 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   record("HKEY_CURRENT_USER", "Number", "$10", 0);
   record("HKEY_CURRENT_USER", "Bytes", "0A FF", 0);
   record("HKEY_CURRENT_USER", "Multi", "plain", 0);
+  record("HKEY_CURRENT_USER", "Expand", "%TEMP%", 0);
   record("hklm", "Lower", "to current user", 1);
   std::ofstream(work / "Registry.dat", std::ios::binary) << registryList;
   const DWORD seven = 7;
@@ -113,6 +114,7 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   const BYTE bytes[] = {1, 2, 3};
   setValue(L"Bytes", REG_BINARY, bytes, 3);
   setValue(L"Multi", REG_MULTI_SZ, L"a\0b\0", 10);
+  setValue(L"Expand", REG_EXPAND_SZ, L"old", 8);
 
   SetupState state;
   state.ownFile = (scratch.path / "setup.exe").u16string();
@@ -213,6 +215,8 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Bytes", data), static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(data, "\x0A\xFF");
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Multi", data), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Expand", data), static_cast<DWORD>(REG_EXPAND_SZ));
+  EXPECT_EQ(data, std::string("%\0T\0E\0M\0P\0%\0\0\0", 14));
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Lower", data), static_cast<DWORD>(REG_SZ));
 
   EXPECT_EQ(readRegistryValueText(RegistryRoot::localMachine, uninstallKey, u"UninstallString"),
