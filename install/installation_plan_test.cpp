@@ -10,7 +10,10 @@
 namespace averlune {
 namespace {
 
-const std::string kFolderKey = "\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool\r\n";
+// The log's bytes are pinned once, beside the format (config/uninstall_log_test.cpp); here they are
+// built by the format's writers, so these tests check what the plan records and in what order.
+const std::string kEntryKeyRecord =
+    uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool");
 
 PayloadEntryInfo entry(const std::u16string& name, std::uint64_t size = 1) {
   PayloadEntryInfo info;
@@ -66,11 +69,8 @@ std::string logOf(const InstallationPlan& plan) {
   return log;
 }
 
-std::string header(const std::string& webSite, std::uint32_t count) {
-  std::string bytes("\x07\x00\x00\x00", 4);
-  bytes += "Tool\r\n1.0\r\n" + webSite + "\r\nC:\\Apps\\Tool\\\r\n";
-  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((count >> shift) & 0xFF);
-  return bytes;
+std::string header(const std::u16string& appName, const std::u16string& webSite, std::uint32_t count) {
+  return uninstallLogHeaderBytes({appName, u"1.0", webSite, u"C:\\Apps\\Tool\\", count});
 }
 
 TEST(InstallationPlan, EveryEntryLinkAndValueWithItsRecordInTheOrderTheLogGetsThem) {
@@ -100,14 +100,12 @@ TEST(InstallationPlan, EveryEntryLinkAndValueWithItsRecordInTheOrderTheLogGetsTh
   EXPECT_EQ(extractionQuestion(plan, plan.entries[1]), u"Cannot extract\ntool.exe");
   EXPECT_EQ(plan.entries[2].path, u"C:\\Apps\\Tool\\docs\\");
 
-  std::string expected = header("", 4);
-  expected += "#DF\r\nC:\\Apps\\Tool\\bin\\tool.exe\r\n";
-  expected += "#DF\r\nC:\\Apps\\Tool\\gr\xC3\xBCn.txt\r\n";
-  expected += "#DD\r\nC:\\Apps\\Tool\\docs\\\r\n";
-  expected += "#DRK" + kFolderKey;
-  expected += "#DF\r\nC:\\Desktop\\Tool Desk.lnk\r\n";
-  expected += "#DD\r\nC:\\Programs\\Tools\\App\\\r\n";
-  expected += "#DRV\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Acme\\Tool\\\r\nPath\r\n";
+  const std::string expected = header(u"Tool", u"", 4) + uninstallFileRecord(u"C:\\Apps\\Tool\\bin\\tool.exe") +
+                              uninstallFileRecord(u"C:\\Apps\\Tool\\gr\u00FCn.txt") +
+                              uninstallFolderRecord(u"C:\\Apps\\Tool\\docs\\") + kEntryKeyRecord +
+                              uninstallFileRecord(u"C:\\Desktop\\Tool Desk.lnk") +
+                              uninstallFolderRecord(u"C:\\Programs\\Tools\\App\\") +
+                              uninstallValueRecord(u"HKEY_LOCAL_MACHINE", u"Software\\Acme\\Tool\\", u"Path");
   EXPECT_EQ(logOf(plan), expected);
 
   ASSERT_EQ(plan.desktopLinks.size(), 1u);
@@ -147,15 +145,13 @@ TEST(InstallationPlan, OnlyFoldersTheRunMakesAreRecordedAndRefusedNamesWriteNoth
   EXPECT_EQ(plan.entries[5].path, u"");
   EXPECT_EQ(extractionQuestion(plan, plan.entries[5]), u"Cannot extract\nevil.txt");
   EXPECT_EQ(plan.entries[6].path, u"C:\\Apps\\Tool\\b.txt");  // a drive in the name is dropped
-  std::string expected = header("", 8);
-  expected += "#DF\r\nC:\\Apps\\Tool\\shared\\a.txt\r\n";
-  expected += "#DF\r\nC:\\Apps\\Tool\\lib\\x.dll\r\n";
-  expected += "#DF\r\nC:\\Apps\\Tool\\b.txt\r\n";
-  expected += "#DD\r\nC:\\Apps\\Tool\\lib\\\r\n";
-  expected += "#DRK" + kFolderKey;
-  // A start menu folder other programs use: only our links are recorded.
-  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Tool.lnk\r\n";
-  expected += "#DF\r\nC:\\Programs\\Tools\\App\\Read me.lnk\r\n";
+  const std::string expected = header(u"Tool", u"", 8) + uninstallFileRecord(u"C:\\Apps\\Tool\\shared\\a.txt") +
+                              uninstallFileRecord(u"C:\\Apps\\Tool\\lib\\x.dll") +
+                              uninstallFileRecord(u"C:\\Apps\\Tool\\b.txt") +
+                              uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + kEntryKeyRecord +
+                              // A start menu folder other programs use: only our links are recorded.
+                              uninstallFileRecord(u"C:\\Programs\\Tools\\App\\Tool.lnk") +
+                              uninstallFileRecord(u"C:\\Programs\\Tools\\App\\Read me.lnk");
   EXPECT_EQ(logOf(plan), expected);
 }
 
@@ -165,7 +161,7 @@ TEST(InstallationPlan, AReinstallClaimsTheFoldersOfItsEarlierLogOnlyWhenTheEntry
     SCOPED_TRACE(static_cast<int>(stored));
     PlanFixture f;
     const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
-    f.facts.earlierLog = header("", 2) + uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + uninstallFolderRecord(startMenu);
+    f.facts.earlierLog = header(u"Tool", u"", 2) + uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + uninstallFolderRecord(startMenu);
     f.facts.earlierLogDigest = u"digest";
     if (stored == Stored::matching) f.facts.storedLogDigest = u"digest";
     if (stored == Stored::other) f.facts.storedLogDigest = u"digest of the log as it was closed";
@@ -208,10 +204,7 @@ TEST(InstallationPlan, WhatTheUninstallerSwitchAndTheNameDecide) {
   EXPECT_FALSE(plan.registration);
   ASSERT_TRUE(plan.uninstaller);
   EXPECT_TRUE(plan.uninstaller->digestKey.empty());
-  std::string expected("\x07\x00\x00\x00", 4);
-  expected += "\r\n1.0\r\nhttps://example.test\r\nC:\\Apps\\Tool\\\r\n" + std::string("\x01\x00\x00\x00", 4);
-  expected += "#DF\r\nC:\\Apps\\Tool\\a.txt\r\n";
-  EXPECT_EQ(logOf(plan), expected);
+  EXPECT_EQ(logOf(plan), header(u"", u"https://example.test", 1) + uninstallFileRecord(u"C:\\Apps\\Tool\\a.txt"));
 }
 
 TEST(InstallationPlan, StartMenuPlanNeverRecordsTheBaseItself) {

@@ -106,6 +106,7 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   record("HKEY_CURRENT_USER", "Number", "$10", 0);
   record("HKEY_CURRENT_USER", "Bytes", "0A FF", 0);
   record("HKEY_CURRENT_USER", "Multi", "plain", 0);
+  record("HKEY_CURRENT_USER", "Expand", "%TEMP%", 0);
   record("hklm", "Lower", "to current user", 1);
   std::ofstream(work / "Registry.dat", std::ios::binary) << registryList;
   const DWORD seven = 7;
@@ -113,6 +114,7 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   const BYTE bytes[] = {1, 2, 3};
   setValue(L"Bytes", REG_BINARY, bytes, 3);
   setValue(L"Multi", REG_MULTI_SZ, L"a\0b\0", 10);
+  setValue(L"Expand", REG_EXPAND_SZ, L"old", 8);
 
   SetupState state;
   state.ownFile = (scratch.path / "setup.exe").u16string();
@@ -175,19 +177,17 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall_l.avl"), payloadtest::readBytes(work / "Default.avl"));
   EXPECT_FALSE(fs::exists(scratch.path / "Program Files" / "evil.txt"));
 
-  const std::string folder = encodeUtf8(appFolder);
-  const std::string programs = encodeUtf8(options.startMenuBase);
-  std::string log("\x07\x00\x00\x00", 4);
-  log += "AverluneInstallRunTest\r\n2.0\r\n\r\n" + folder + "\r\n" + std::string("\x06\x00\x00\x00", 4);
-  log += "#DF\r\n" + folder + "bin\\tool.exe\r\n";
-  log += "#DF\r\n" + folder + "docs\\a.txt\r\n";
-  log += "#DF\r\n" + folder + "bad.txt\r\n";  // what the damaged entry left is the uninstaller's to remove
-  log += "#DD\r\n" + folder + "docs\\\r\n";
-  log += "#DRK\r\nHKEY_LOCAL_MACHINE\r\nSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\AverluneInstallRunTest\r\n";
-  log += "#DF\r\n" + encodeUtf8(options.desktopBase) + "Tool Desk.lnk\r\n";
-  log += "#DD\r\n" + programs + "Tools\\App\\\r\n";
-  log += "#DRV\r\nHKEY_CURRENT_USER\r\nSoftware\\AverluneInstallRunTest\\\r\nPath\r\n";
-  log += "#DRV\r\nhklm\r\nSoftware\\AverluneInstallRunTest\\\r\nLower\r\n";
+  // The log as written on disk, built by the format's writers (its bytes are pinned beside them).
+  const std::string log =
+      uninstallLogHeaderBytes({kAppName, u"2.0", u"", appFolder, 6}) + uninstallFileRecord(appFolder + u"bin\\tool.exe") +
+      uninstallFileRecord(appFolder + u"docs\\a.txt") +
+      uninstallFileRecord(appFolder + u"bad.txt") +  // what the damaged entry left is the uninstaller's to remove
+      uninstallFolderRecord(appFolder + u"docs\\") +
+      uninstallKeyRecord(u"HKEY_LOCAL_MACHINE", std::u16string(kUninstallKeyBase) + kAppName) +
+      uninstallFileRecord(options.desktopBase + u"Tool Desk.lnk") +
+      uninstallFolderRecord(options.startMenuBase + u"Tools\\App\\") +
+      uninstallValueRecord(u"HKEY_CURRENT_USER", u"Software\\AverluneInstallRunTest\\", u"Path") +
+      uninstallValueRecord(u"hklm", u"Software\\AverluneInstallRunTest\\", u"Lower");
   EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
   const std::u16string uninstallKey = std::u16string(kUninstallKeyBase) + kAppName;
   auto entryValue = [&uninstallKey](const char16_t* name) {
@@ -218,6 +218,8 @@ TEST(InstallationRunWin, InstallsFilesLogLinksAndRegistryValues) {
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Bytes", data), static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(data, "\x0A\xFF");
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Multi", data), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Expand", data), static_cast<DWORD>(REG_EXPAND_SZ));
+  EXPECT_EQ(data, std::string("%\0T\0E\0M\0P\0%\0\0\0", 14));
   EXPECT_EQ(valueType(HKEY_CURRENT_USER, wide(kTestKey), L"Lower", data), static_cast<DWORD>(REG_SZ));
 
   EXPECT_EQ(entryValue(u"UninstallString"),
@@ -266,15 +268,15 @@ TEST(InstallationRunWin, AnAbortLeavesNoCutFileAndALogThatRemovesWhatWasWritten)
     cut.target.uninstallerImage = "MZ uninstaller";  // no uninstaller, no log
     runInstallation(state, texts, reports, cut.target);
   }
-  const std::string folder = encodeUtf8((app / "").u16string());
+  const std::u16string appFolder = (app / "").u16string();
+  const std::string folder = encodeUtf8(appFolder);
   EXPECT_EQ(events, (std::vector<std::string>{"removed after the failure: " + folder + "bad.txt", "end removing"}));
   EXPECT_EQ(payloadtest::readBytes(app / "docs" / "a.txt"), "a");
   EXPECT_FALSE(fs::exists(app / "bad.txt"));
   EXPECT_FALSE(fs::exists(app / "c.txt"));
-  std::string log("\x07\x00\x00\x00", 4);
-  log += "AverluneAbortTest\r\n\r\n\r\n" + folder + "\r\n" + std::string("\x04\x00\x00\x00", 4);
-  log += "#DF\r\n" + folder + "docs\\a.txt\r\n#DD\r\n" + folder + "docs\\\r\n";
-  EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"), log);
+  EXPECT_EQ(payloadtest::readBytes(app / "uninstall.dat"),
+            uninstallLogHeaderBytes({u"AverluneAbortTest", u"", u"", appFolder, 4}) +
+                uninstallFileRecord(appFolder + u"docs\\a.txt") + uninstallFolderRecord(appFolder + u"docs\\"));
 
   // A file another program holds was never opened by the run: the abort leaves it whole.
   events.clear();

@@ -42,15 +42,6 @@ TEST(RegistryList, ReadsFourLinesAndTheFlagBytesOfEachRecord) {
   EXPECT_EQ(entries[2].uninstallFlag, 0u);
 }
 
-TEST(RegistryList, WriteKindFollowsTheExistingValue) {
-  EXPECT_EQ(registryWriteKind(u"REG_BINARY"), RegistryWriteKind::binary);
-  EXPECT_EQ(registryWriteKind(u"REG_DWORD"), RegistryWriteKind::dword);
-  EXPECT_EQ(registryWriteKind(u"REG_EXPAND_SZ"), RegistryWriteKind::expandString);
-  for (const char16_t* other : {u"REG_SZ", u"REG_MULTI_SZ", u""}) {
-    EXPECT_EQ(registryWriteKind(other), RegistryWriteKind::string);
-  }
-}
-
 TEST(UninstallRegistration, ValuesInOrderWithTheUninstallerQuotedItsSilentCommandAndTheSize) {
   const auto registration = uninstallRegistration(u"My App", u"1.2", u"https://example.test", u"Acme",
                                                   u"C:\\Program Files\\My App\\uninstall.exe");

@@ -317,10 +317,10 @@ TEST(PayloadInstallation, NamesInAnyScriptInstallAndTheUninstallerRemovesThem) {
   for (const auto& file : files) {
     SCOPED_TRACE(encodeUtf8(std::u16string(file.path.begin(), file.path.end())));
     EXPECT_EQ(readFileBytes(folder + file.path).value_or("<missing>"), file.content);
-    const std::string record = ExpectedLog().line(L"#DF").line(folder + file.path).bytes;
+    const std::string record = ExpectedLog().file(folder + file.path).bytes;
     EXPECT_NE(log.find(record), std::string::npos) << visibleBytes(log);
   }
-  EXPECT_NE(log.find(ExpectedLog().line(L"#DD").line(folder + greek).bytes), std::string::npos);
+  EXPECT_NE(log.find(ExpectedLog().folder(folder + greek).bytes), std::string::npos);
 
   const auto uninstall = readRegistryText(HKEY_LOCAL_MACHINE, uninstallKeyOf(app), L"QuietUninstallString");
   ASSERT_TRUE(uninstall);

@@ -467,7 +467,7 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
   log.file(outside + L"keep.txt").folder(outside);
   log.file(probe.appFolder + L"..\\Outside\\keep.txt");
   log.file(probe.appFolder + L"data\\keep.txt").folder(probe.appFolder + L"data\\");
-  log.line(L"#DRK").line(L"HKEY_CURRENT_USER").line(L"Software\\AverluneE2E\\Victim");
+  log.key(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Victim");
   log.file(desktopVictim).folder(startup).file(documentAlias);
   log.value(L"HKEY_CURRENT_USER", L"Software\\AverluneE2E\\Victim\\", L"Stay");
   ASSERT_TRUE(writeFileBytes(probe.log(), log.bytes));

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/uninstall_log.h"
 #include "guards/sha256_win.h"
 
 namespace averlune::e2e {
@@ -12,13 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
+std::u16string u16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -57,23 +52,30 @@ std::string registryList(const std::vector<RegistryRecord>& records) {
   return bytes;
 }
 
-ExpectedLog& ExpectedLog::number(std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((value >> shift) & 0xFF);
-  return *this;
-}
-
-ExpectedLog& ExpectedLog::line(const std::wstring& text) {
-  bytes += utf8(text) + "\r\n";
-  return *this;
-}
-
 ExpectedLog& ExpectedLog::header(const std::wstring& appName, const std::wstring& version, const std::wstring& webSite,
                                  const std::wstring& appFolder, std::uint32_t entryCount) {
-  return number(7).line(appName).line(version).line(webSite).line(appFolder).number(entryCount);
+  bytes += uninstallLogHeaderBytes({u16(appName), u16(version), u16(webSite), u16(appFolder), entryCount});
+  return *this;
 }
 
-ExpectedLog& ExpectedLog::uninstallKey(const std::wstring& appName) {
-  return line(L"#DRK").line(L"HKEY_LOCAL_MACHINE").line(uninstallKeyOf(appName));
+ExpectedLog& ExpectedLog::file(const std::wstring& path) {
+  bytes += uninstallFileRecord(u16(path));
+  return *this;
+}
+
+ExpectedLog& ExpectedLog::folder(const std::wstring& path) {
+  bytes += uninstallFolderRecord(u16(path));
+  return *this;
+}
+
+ExpectedLog& ExpectedLog::key(const std::wstring& root, const std::wstring& subKey) {
+  bytes += uninstallKeyRecord(u16(root), u16(subKey));
+  return *this;
+}
+
+ExpectedLog& ExpectedLog::value(const std::wstring& root, const std::wstring& subKey, const std::wstring& name) {
+  bytes += uninstallValueRecord(u16(root), u16(subKey), u16(name));
+  return *this;
 }
 
 std::wstring uninstallKeyOf(const std::wstring& appName) {

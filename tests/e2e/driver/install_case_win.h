@@ -34,23 +34,22 @@ struct RegistryRecord {
 // Registry.dat with these records.
 std::string registryList(const std::vector<RegistryRecord>& records);
 
-// The uninstall log as the uninstaller reads it, built field by field.
-struct ExpectedLog {
-  std::string bytes;
-  ExpectedLog& number(std::uint32_t value);
-  ExpectedLog& line(const std::wstring& text);  // UTF-8 and CR LF
-  ExpectedLog& header(const std::wstring& appName, const std::wstring& version, const std::wstring& webSite,
-                      const std::wstring& appFolder, std::uint32_t entryCount);
-  ExpectedLog& file(const std::wstring& path) { return line(L"#DF").line(path); }
-  ExpectedLog& folder(const std::wstring& path) { return line(L"#DD").line(path); }
-  ExpectedLog& uninstallKey(const std::wstring& appName);
-  ExpectedLog& value(const std::wstring& root, const std::wstring& subKey, const std::wstring& name) {
-    return line(L"#DRV").line(root).line(subKey).line(name);
-  }
-};
-
 // The uninstall entry's key below HKEY_LOCAL_MACHINE.
 std::wstring uninstallKeyOf(const std::wstring& appName);
+
+// The uninstall log as the uninstaller reads it, built record by record by the format's own
+// writers: its bytes are pinned once, beside the format, so these tests check the records only.
+struct ExpectedLog {
+  std::string bytes;
+  ExpectedLog& header(const std::wstring& appName, const std::wstring& version, const std::wstring& webSite,
+                      const std::wstring& appFolder, std::uint32_t entryCount);
+  ExpectedLog& file(const std::wstring& path);
+  ExpectedLog& folder(const std::wstring& path);
+  ExpectedLog& key(const std::wstring& root, const std::wstring& subKey);
+  ExpectedLog& uninstallKey(const std::wstring& appName) { return key(L"HKEY_LOCAL_MACHINE", uninstallKeyOf(appName)); }
+  ExpectedLog& value(const std::wstring& root, const std::wstring& subKey, const std::wstring& name);
+};
+
 // The digest a setup keeps of its log's bytes in the uninstall entry (value LogDigest).
 std::wstring logDigestOf(const std::string& logBytes);
 
