@@ -91,7 +91,7 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
     start.file = address;
     startOnDesktop(start);
   };
-  system.writeSelfDeleteBatch = [held](const std::u16string& appFolder) { writeSelfDeleteBatch(appFolder, *held); };
+  system.startSelfDeletion = [held](const std::u16string& appFolder) { startSelfDeletion(appFolder, *held); };
   return system;
 }
 

@@ -76,7 +76,7 @@ void startHidden(const std::u16string& program, const std::u16string& commandLin
 
 }  // namespace
 
-void writeSelfDeleteBatch(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders) {
+void startSelfDeletion(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders) {
   const std::optional<FolderParts> place = folderPartsFromRoot(appFolder);
   const std::u16string imageName = ownFileName();
   const std::u16string system = folderFrom(GetSystemDirectoryW);

@@ -13,6 +13,6 @@ namespace averlune {
 // itself last; every part is reached through them, never by path, and the last is let go so that
 // the folder can be removed. Failures are silent: what could not be moved or removed stays where
 // it is, and nothing is ever deleted by a path in the application folder after this returns.
-void writeSelfDeleteBatch(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders);
+void startSelfDeletion(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders);
 
 }  // namespace averlune

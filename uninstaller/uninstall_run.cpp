@@ -116,7 +116,7 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
 
   if (silent) {
     const RemovalOutcome outcome = work(nullptr);
-    system.writeSelfDeleteBatch(header.appFolder);
+    system.startSelfDeletion(header.appFolder);
     return isIncomplete(outcome) ? kUninstallItemsLeft : kUninstallDone;
   }
 
@@ -127,7 +127,7 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
   system.showMessage(texts.Success_T, closingMessageText(texts, outcome));
   system.hideWindow();
   if (isWebAddress(header.webSite)) system.openWebAddress(header.webSite);
-  system.writeSelfDeleteBatch(header.appFolder);
+  system.startSelfDeletion(header.appFolder);
   return kUninstallDone;
 }
 

@@ -107,9 +107,9 @@ struct UninstallSystem {
   std::function<void()> hideWindow;
   // Hands a web address to the shell to open; not waited for, failures silent.
   std::function<void(const std::u16string& address)> openWebAddress;
-  // writeSelfDeleteBatch: moves the uninstaller out of the application folder, removes the folder
+  // startSelfDeletion: moves the uninstaller out of the application folder, removes the folder
   // when it is empty, and leaves the moved file to a command that names nothing else.
-  std::function<void(const std::u16string& appFolder)> writeSelfDeleteBatch;
+  std::function<void(const std::u16string& appFolder)> startSelfDeletion;
 };
 
 // The whole sequence. Returns the exit code.

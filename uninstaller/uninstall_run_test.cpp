@@ -124,7 +124,7 @@ struct RunFixture {
     };
     s.hideWindow = [this] { events.push_back("hide"); };
     s.openWebAddress = [this](const std::u16string& address) { events.push_back("open " + encodeUtf8(address)); };
-    s.writeSelfDeleteBatch = [this](const std::u16string& folder) { events.push_back("batch " + encodeUtf8(folder)); };
+    s.startSelfDeletion = [this](const std::u16string& folder) { events.push_back("batch " + encodeUtf8(folder)); };
     return s;
   }
 };
