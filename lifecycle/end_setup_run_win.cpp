@@ -4,7 +4,7 @@
 #include "base/log_file_win.h"
 #include "base/foreground_window_win.h"
 #include "lifecycle/work_folder_win.h"
-#include "wizard/wizard_window_win.h"
+#include "wizard/build_wizard_win.h"
 
 namespace averlune {
 

@@ -19,7 +19,7 @@
 #include "wizard/wizard_navigation_win.h"
 #include "wizard/wizard_pages.h"
 #include "wizard/wizard_test_support_win.h"
-#include "wizard/wizard_window_win.h"
+#include "wizard/build_wizard_win.h"
 
 namespace averlune {
 namespace {

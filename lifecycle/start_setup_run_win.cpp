@@ -25,7 +25,7 @@
 #include "wizard/wizard_events_win.h"
 #include "wizard/wizard_navigation_win.h"
 #include "wizard/wizard_resources_win.h"
-#include "wizard/wizard_window_win.h"
+#include "wizard/build_wizard_win.h"
 
 namespace averlune {
 namespace {

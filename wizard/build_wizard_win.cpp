@@ -1,4 +1,4 @@
-#include "wizard/wizard_window_win.h"
+#include "wizard/build_wizard_win.h"
 
 #include <windows.h>
 
