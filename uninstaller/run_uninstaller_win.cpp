@@ -18,7 +18,7 @@
 #include "guards/link_free_files_win.h"
 #include "uninstaller/log_digest_win.h"
 #include "uninstaller/removal_system_win.h"
-#include "uninstaller/self_delete_batch_win.h"
+#include "uninstaller/self_deletion_win.h"
 #include "uninstaller/uninstall_folders_win.h"
 #include "uninstaller/uninstall_run.h"
 #include "uninstaller/uninstall_window_win.h"

@@ -1,4 +1,4 @@
-#include "uninstaller/self_delete_batch.h"
+#include "uninstaller/self_deletion.h"
 
 #include <gtest/gtest.h>
 

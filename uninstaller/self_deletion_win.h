@@ -6,7 +6,7 @@
 
 namespace averlune {
 
-// The uninstaller's last step (self_delete_batch.h): moves its own file out of `appFolder` into a
+// The uninstaller's last step (self_deletion.h): moves its own file out of `appFolder` into a
 // new folder only administrators may change, removes `appFolder` if it is empty, and leaves the
 // file and that folder to a hidden command processor and to the next restart. `heldFolders` are
 // the handles that hold `appFolder`'s path from its root (holdFolderWithoutLinks), the folder

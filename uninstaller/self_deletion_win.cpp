@@ -1,4 +1,4 @@
-#include "uninstaller/self_delete_batch_win.h"
+#include "uninstaller/self_deletion_win.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include "base/path_text.h"
 #include "base/temporary_names_win.h"
 #include "base/wide_text_win.h"
-#include "uninstaller/self_delete_batch.h"
+#include "uninstaller/self_deletion.h"
 
 namespace averlune {
 namespace {
