@@ -3,48 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "base/temp_folder_test_support.h"
 
 namespace averlune {
 namespace {
-
-// The default English file as shipped, "<appname>" and "<appversion>" still in it.
-const char kDefaultEnglish[] =
-    "//English language file\r\n// Averlune\r\n"
-    "[Main]\r\nTitle = <appname> Setup\r\n"
-    "[Gadgets]\r\nNextBtn = Next >\r\nCancelBtn = Cancel\r\nBackBtn = < Back\r\nFinishBtn = Finish\r\n"
-    "BrowseBtn = Browse...\r\nAcceptOptn = I accept the agreement\r\n"
-    "DoNotAcceptOptn = I do not accept the agreement\r\nCreateDesktopIconCbx = Create desktop icon\r\n"
-    "CreateStartMenuFolderCbx = Create start menu folder\r\nLaunchProgramCbx = Launch\r\n"
-    "RebootCbx = Reboot computer now\r\nDestinationFolderFR3 = Destination Folder\r\n"
-    "SelAppFolder = Select Application Folder:\r\nSelStartMenuFolder = Select Start Menu Folder:\r\n"
-    "[Messages]\r\nExitSetupH = Exit Setup\r\nExitSetup = Do you want to abort the installation?\r\n"
-    "CouldNotExtractFileH = Error\r\nCouldNotExtractFile = Could not extract file!\r\n"
-    "[Start]\r\nTitle = Welcome to the <appname> Setup Wizard\r\n"
-    "Text = This will install <appname> <appversion> on your computer. It is recommended that you close all "
-    "other applications before continuing. Click Next to continue.\r\n"
-    "[LicenceAgreement]\r\nHeadT = License Agreement\r\n"
-    "HeadB = Read the following important information before continuing.\r\n"
-    "Text1 = Please read the following License Agreement. you must accept the terms of this agreement before "
-    "continuing with the installation.\r\n"
-    "[ApplicationFolder]\r\nHeadT = Select Application Folder\r\n"
-    "HeadB = Please choose the directory for the installation.\r\n"
-    "Text1 = Setup will install <appname> in the folder shown below.\r\n"
-    "Text2 = To continue, click Next. If you would like to select a different folder, click Browse.\r\n"
-    "Text3 = Required free space:\r\nText4 = Available free space:\r\n"
-    "[StartMenuFolder]\r\nHeadT = Select Start Menu Folder\r\n"
-    "HeadB = Where should Setup place the program's shortcuts?\r\n"
-    "Text1 = Setup will create the program's shortcuts in the following Start Menu Folder.\r\n"
-    "Text2 = To continue, click Next. If you would like to select a different folder, click Browse.\r\n"
-    "[AdditionalTasks]\r\nHeadT = Select Additional Tasks\r\nHeadB = Which additional tasks should be performed?\r\n"
-    "Text1 = Select the additional tasks you would like setup to perform while installing <appname>, then "
-    "click Next.\r\nText2 = Additional icons:\r\n"
-    "[Installing]\r\nHeadT = Installing\r\nHeadB = Please wait while Setup installs <appname> on your computer.\r\n"
-    "Text1 = Preparing to install..\r\nText2 = Installing..\r\nText3 = Configuring..\r\n"
-    "[Finish]\r\nTitle = Completing the <appname> Setup Wizard\r\n"
-    "Text1 = Setup has finished installing <appname> on your computer. Click Finish to exit Setup.\r\n"
-    "[Uninstall]\r\nTitle = Uninstall <appname>\r\n";
 
 LanguageTexts textsOf(const std::string& bytes, const std::u16string& appName) {
   KeyValueFile file;
@@ -52,65 +16,50 @@ LanguageTexts textsOf(const std::string& bytes, const std::u16string& appName) {
   return readLanguageTexts(file, appName);
 }
 
-TEST(LanguageTexts, ReadsEveryKeyOfTheDefaultFile) {
-  const LanguageTexts t = textsOf(kDefaultEnglish, u"Tool");
-  const std::pair<const std::u16string*, std::u16string> rows[] = {
-      {&t.Main.Title, u"Tool Setup"},
-      {&t.Gadgets.NextBtn, u"Next >"},
-      {&t.Gadgets.CancelBtn, u"Cancel"},
-      {&t.Gadgets.BackBtn, u"< Back"},
-      {&t.Gadgets.FinishBtn, u"Finish"},
-      {&t.Gadgets.BrowseBtn, u"Browse..."},
-      {&t.Gadgets.AcceptOptn, u"I accept the agreement"},
-      {&t.Gadgets.DoNotAcceptOptn, u"I do not accept the agreement"},
-      {&t.Gadgets.CreateDesktopIconCbx, u"Create desktop icon"},
-      {&t.Gadgets.CreateStartMenuFolderCbx, u"Create start menu folder"},
-      {&t.Gadgets.LaunchProgramCbx, u"Launch"},
-      {&t.Gadgets.RebootCbx, u"Reboot computer now"},
-      {&t.Gadgets.DestinationFolderFR3, u"Destination Folder"},
-      {&t.Gadgets.SelAppFolder, u"Select Application Folder:"},
-      {&t.Gadgets.SelStartMenuFolder, u"Select Start Menu Folder:"},
-      {&t.Messages.ExitSetupH, u"Exit Setup"},
-      {&t.Messages.ExitSetup, u"Do you want to abort the installation?"},
-      {&t.Messages.CouldNotExtractFileH, u"Error"},
-      {&t.Messages.CouldNotExtractFile, u"Could not extract file!"},
-      {&t.Start.Title, u"Welcome to the Tool Setup Wizard"},
-      {&t.Start.Text,
-       u"This will install Tool <appversion> on your computer. It is recommended that you close all other "
-       u"applications before continuing. Click Next to continue."},
-      {&t.LicenceAgreement.HeadT, u"License Agreement"},
-      {&t.LicenceAgreement.HeadB, u"Read the following important information before continuing."},
-      {&t.LicenceAgreement.Text1,
-       u"Please read the following License Agreement. you must accept the terms of this agreement before "
-       u"continuing with the installation."},
-      {&t.ApplicationFolder.HeadT, u"Select Application Folder"},
-      {&t.ApplicationFolder.HeadB, u"Please choose the directory for the installation."},
-      {&t.ApplicationFolder.Text1, u"Setup will install <appname> in the folder shown below."},
-      {&t.ApplicationFolder.Text2,
-       u"To continue, click Next. If you would like to select a different folder, click Browse."},
-      {&t.ApplicationFolder.Text3, u"Required free space:"},
-      {&t.ApplicationFolder.Text4, u"Available free space:"},
-      {&t.StartMenuFolder.HeadT, u"Select Start Menu Folder"},
-      {&t.StartMenuFolder.HeadB, u"Where should Setup place the program's shortcuts?"},
-      {&t.StartMenuFolder.Text1, u"Setup will create the program's shortcuts in the following Start Menu Folder."},
-      {&t.StartMenuFolder.Text2,
-       u"To continue, click Next. If you would like to select a different folder, click Browse."},
-      {&t.AdditionalTasks.HeadT, u"Select Additional Tasks"},
-      {&t.AdditionalTasks.HeadB, u"Which additional tasks should be performed?"},
-      {&t.AdditionalTasks.Text1,
-       u"Select the additional tasks you would like setup to perform while installing <appname>, then click "
-       u"Next."},
-      {&t.AdditionalTasks.Text2, u"Additional icons:"},
-      {&t.Installing.HeadT, u"Installing"},
-      {&t.Installing.HeadB, u"Please wait while Setup installs <appname> on your computer."},
-      {&t.Installing.Text1, u"Preparing to install.."},
-      {&t.Installing.Text2, u"Installing.."},
-      {&t.Installing.Text3, u"Configuring.."},
-      {&t.Finish.Title, u"Completing the <appname> Setup Wizard"},
-      {&t.Finish.Text1, u"Setup has finished installing <appname> on your computer. Click Finish to exit Setup."},
+// Each text comes from the key of its own name in the group of its own name: the file gives every
+// key a value that names its group and key, and lists the groups in the opposite order.
+TEST(LanguageTexts, EachTextReadsTheKeyOfItsNameInItsGroup) {
+  struct Key {
+    const char* group;
+    const char* key;
+    std::u16string (*text)(const LanguageTexts&);
   };
-  static_assert(sizeof(LanguageTexts) == 45 * sizeof(std::u16string), "one row per key");
-  for (const auto& [field, expected] : rows) EXPECT_EQ(*field, expected);
+#define KEY(group, key) {#group, #key, [](const LanguageTexts& t) { return t.group.key; }}
+  const Key keys[] = {
+      KEY(Main, Title),
+      KEY(Gadgets, NextBtn), KEY(Gadgets, CancelBtn), KEY(Gadgets, BackBtn), KEY(Gadgets, FinishBtn),
+      KEY(Gadgets, BrowseBtn), KEY(Gadgets, AcceptOptn), KEY(Gadgets, DoNotAcceptOptn),
+      KEY(Gadgets, CreateDesktopIconCbx), KEY(Gadgets, CreateStartMenuFolderCbx), KEY(Gadgets, LaunchProgramCbx),
+      KEY(Gadgets, RebootCbx), KEY(Gadgets, DestinationFolderFR3), KEY(Gadgets, SelAppFolder),
+      KEY(Gadgets, SelStartMenuFolder),
+      KEY(Messages, ExitSetupH), KEY(Messages, ExitSetup), KEY(Messages, CouldNotExtractFileH),
+      KEY(Messages, CouldNotExtractFile),
+      KEY(Start, Title), KEY(Start, Text),
+      KEY(LicenceAgreement, HeadT), KEY(LicenceAgreement, HeadB), KEY(LicenceAgreement, Text1),
+      KEY(ApplicationFolder, HeadT), KEY(ApplicationFolder, HeadB), KEY(ApplicationFolder, Text1),
+      KEY(ApplicationFolder, Text2), KEY(ApplicationFolder, Text3), KEY(ApplicationFolder, Text4),
+      KEY(StartMenuFolder, HeadT), KEY(StartMenuFolder, HeadB), KEY(StartMenuFolder, Text1),
+      KEY(StartMenuFolder, Text2),
+      KEY(AdditionalTasks, HeadT), KEY(AdditionalTasks, HeadB), KEY(AdditionalTasks, Text1),
+      KEY(AdditionalTasks, Text2),
+      KEY(Installing, HeadT), KEY(Installing, HeadB), KEY(Installing, Text1), KEY(Installing, Text2),
+      KEY(Installing, Text3),
+      KEY(Finish, Title), KEY(Finish, Text1),
+  };
+#undef KEY
+  static_assert(sizeof(LanguageTexts) == sizeof(keys) / sizeof(keys[0]) * sizeof(std::u16string), "one row per key");
+  std::string file;
+  for (std::size_t at = std::size(keys); at-- > 0;) {
+    if (at + 1 == std::size(keys) || std::string(keys[at].group) != keys[at + 1].group) {
+      file += std::string("[") + keys[at].group + "]\r\n";
+    }
+    file += std::string(keys[at].key) + " = " + keys[at].group + "." + keys[at].key + "\r\n";
+  }
+  const LanguageTexts t = textsOf(file, u"Tool");
+  for (const Key& k : keys) {
+    const std::string expected = std::string(k.group) + "." + k.key;
+    EXPECT_EQ(k.text(t), std::u16string(expected.begin(), expected.end())) << expected;
+  }
 }
 
 TEST(LanguageTexts, LoadTimeReplacementIsExactAndOnlyOfAppName) {

@@ -157,18 +157,28 @@ TEST(ReadSetupScript, ReadsSCDatFromTheWorkFolderAndLeavesOptionsAloneWithoutIt)
   EXPECT_EQ(read.startMenuBaseNumber, 2);
 }
 
-TEST(ApplyCheckBoxRules, SwitchedOffShortcutsCannotBeAllowed) {
+// From the script's values to the shortcut boxes as the additional tasks page and a silent run
+// take them: a kind the script switches off is an empty box nobody can tick, a kind it allows is
+// a tick only the Allow_ option lets the user clear.
+TEST(ApplyCheckBoxRules, SwitchedOffShortcutsCannotBeAllowedAndTheBoxesStartAsTheScriptSays) {
+  struct Box {
+    bool checked, enabled;
+  };
   const struct {
     std::int32_t desktopicon, allowDesktop, startMenuFolder, allowStartMenu;
     std::int32_t allowDesktopAfter, allowStartMenuAfter;
+    Box desktop, startMenu;
   } rows[] = {
-      {0, 1, 0, 1, 0, 0},
-      {1, 0, 1, 0, 0, 0},
-      {1, 1, 0, 1, 1, 0},
-      {0, 1, 1, 1, 0, 1},
-      {2, 1, 2, 1, 1, 1},  // only 0 switches a kind off
+      {0, 1, 0, 1, 0, 0, {false, false}, {false, false}},
+      {1, 0, 1, 0, 0, 0, {true, false}, {true, false}},
+      {1, 1, 0, 1, 1, 0, {true, true}, {false, false}},
+      {0, 1, 1, 1, 0, 1, {false, false}, {true, true}},
+      {0, 0, 1, 0, 0, 0, {false, false}, {true, false}},
+      {2, 1, 2, 0, 1, 0, {true, true}, {true, false}},  // only 0 switches a kind off
   };
   for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.desktopicon << row.allowDesktop << row.startMenuFolder
+                                    << row.allowStartMenu);
     SetupOptions o;
     o.Desktopicon = row.desktopicon;
     o.Allow_Desktopicons = row.allowDesktop;
@@ -179,6 +189,10 @@ TEST(ApplyCheckBoxRules, SwitchedOffShortcutsCannotBeAllowed) {
     EXPECT_EQ(o.Allow_StartMenuFolder, row.allowStartMenuAfter);
     EXPECT_EQ(o.Desktopicon, row.desktopicon);
     EXPECT_EQ(o.StartMenuFolder, row.startMenuFolder);
+    EXPECT_EQ(desktopIconCheckBoxStart(o).checked, row.desktop.checked);
+    EXPECT_EQ(desktopIconCheckBoxStart(o).enabled, row.desktop.enabled);
+    EXPECT_EQ(startMenuCheckBoxStart(o).checked, row.startMenu.checked);
+    EXPECT_EQ(startMenuCheckBoxStart(o).enabled, row.startMenu.enabled);
   }
 }
 

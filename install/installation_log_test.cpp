@@ -40,5 +40,24 @@ TEST(InstallationLog, EachReportWritesItsLineFirstAndAnswersPassThrough) {
   EXPECT_EQ(events, expected);
 }
 
+// A silent run sets only the reports it needs: every other call must be safe to make, a failed
+// entry is never retried, and with a log each still writes its line.
+TEST(InstallationLog, ReportsNobodySetShowNothingAbortAfterAFailureAndStillLog) {
+  std::vector<std::u16string> lines;
+  InstallationReports reports;
+  logInstallation(reports, [&](const std::u16string& line) { lines.push_back(line); });
+  reports.setProgressMaximum(3);
+  reports.setStatus(u"Installing..");
+  reports.setProgress(1);
+  EXPECT_EQ(reports.askAfterFailedExtraction(u"Error", u"Could not extract file!\nb.txt"), ExtractionChoice::abort);
+  reports.showError(u"Error", u"Setup Error!");
+  reports.endRun(true);
+  reports.showFinishPage();
+  const std::vector<std::u16string> expected = {
+      u"status: Installing..", u"failure: Could not extract file! b.txt", u"answer: Abort",
+      u"error: Error: Setup Error!", u"installation ended before it was complete", u"installation finished"};
+  EXPECT_EQ(lines, expected);
+}
+
 }  // namespace
 }  // namespace averlune

@@ -244,5 +244,53 @@ TEST(InstallationPlan, ShortcutWorkingFolders) {
   for (const auto& [target, folder] : cases) EXPECT_EQ(shortcutWorkingFolder(target), folder) << encodeUtf8(target);
 }
 
+// Shortcuts are made only for a kind whose script value is 1 and whose box is ticked; a list with
+// no record makes and records nothing.
+TEST(InstallationPlan, ShortcutsFollowTheScriptValueTheBoxAndTheList) {
+  const std::string oneLink = "<installpath>\\tool.exe\r\nTool\r\n\r\n";
+  const std::string desktopRecord = uninstallFileRecord(u"C:\\Desktop\\Tool.lnk");
+  const std::string startMenuRecord = uninstallFolderRecord(u"C:\\Programs\\Tools\\App\\");
+  struct Row {
+    const char* name;
+    std::int32_t desktopicon;
+    bool desktopBox;
+    std::string desktopList;
+    std::int32_t startMenuFolder;
+    bool startMenuBox;
+    std::size_t desktopLinks;
+    std::string desktopRecords;
+    std::size_t startMenuLinks;
+    std::u16string startMenuFolderMade;
+    std::string startMenuRecords;
+  };
+  const Row rows[] = {
+      {"both kinds on and ticked", 1, true, oneLink, 1, true, 1, desktopRecord, 1, u"C:\\Programs\\Tools\\App\\",
+       startMenuRecord},
+      {"value 2 with ticked boxes makes neither kind", 2, true, oneLink, 2, true, 0, "", 0, u"", ""},
+      {"an empty Desktop.dat with the box ticked", 1, true, "", 1, true, 0, "", 1,
+       u"C:\\Programs\\Tools\\App\\", startMenuRecord},
+      {"Desktopicon 1 with the box cleared", 1, false, oneLink, 1, false, 0, "", 0, u"", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    PlanFixture f;
+    f.payload({entry(u"tool.exe")});
+    f.state.options.Desktopicon = row.desktopicon;
+    f.state.options.StartMenuFolder = row.startMenuFolder;
+    f.state.choices.desktopIcon = row.desktopBox;
+    f.state.choices.startMenuFolder = row.startMenuBox;
+    f.facts.desktopList = row.desktopList;
+    f.facts.startMenuList = oneLink;
+    const InstallationPlan plan = f.plan();
+    EXPECT_EQ(plan.desktopLinks.size(), row.desktopLinks);
+    std::string desktopRecords;
+    for (const PlannedLink& link : plan.desktopLinks) desktopRecords += link.record;
+    EXPECT_EQ(desktopRecords, row.desktopRecords);
+    EXPECT_EQ(plan.startMenuLinks.size(), row.startMenuLinks);
+    EXPECT_EQ(plan.startMenuFolder, row.startMenuFolderMade);
+    EXPECT_EQ(plan.startMenuRecords, row.startMenuRecords);
+  }
+}
+
 }  // namespace
 }  // namespace averlune

@@ -76,30 +76,6 @@ TEST(PayloadArchiveReader, RefusesFilesWithoutAConsistentArchive) {
   EXPECT_FALSE(openPayloadArchiveAt(f.reader, f.path, 0, 30));
 }
 
-TEST(PayloadArchiveReader, EntryInfoBreaksDownTheHeader) {
-  Fixture f;
-  TestEntry entry{"bin/t\x81ol.exe", "tool bytes", 0x21, 0x5A2D753D};
-  writeArchive(f.scratch.path / "setup.exe", {entry});
-  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-  PayloadEntryInfo info;
-  ASSERT_EQ(readEntryInfo(f.reader, info), 0);
-  EXPECT_EQ(info.name, u"bin\\t\u00FCol.exe");
-  EXPECT_EQ(info.compressionMethod, 8u);
-  EXPECT_EQ(info.externalAttributes, 0x21u);
-  EXPECT_EQ(info.crc32, payloadtest::crcOf("tool bytes"));
-  EXPECT_EQ(info.uncompressedSize, 10u);
-  EXPECT_EQ(info.nameLength, 12u);
-  EXPECT_EQ(info.dosDateTime, 0x5A2D753Du);
-  // 0x5A2D: 2025-01-13; 0x753D: 14:41:58.
-  EXPECT_EQ(info.year, 2025u);
-  EXPECT_EQ(info.month, 0u);
-  EXPECT_EQ(info.day, 13u);
-  EXPECT_EQ(info.hours, 14u);
-  EXPECT_EQ(info.minutes, 41u);
-  EXPECT_EQ(info.seconds, 58u);
-  EXPECT_EQ(nextPayloadEntry(f.reader), kPayloadEndOfList);
-}
-
 TEST(PayloadArchiveReader, FilesGetTheirTimeWithoutSecondsAndTheirStoredAttributes) {
   Fixture f;
   writeArchive(f.scratch.path / "setup.exe",

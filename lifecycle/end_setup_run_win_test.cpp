@@ -166,5 +166,53 @@ TEST_F(RunEnd, CancelDuringInstallationEndsTheRunOnceOnTheMainThread) {
   deleteKey(RegistryRoot::localMachine, kDigestKey);
 }
 
+// Stands in for an installation that is still extracting when the user presses Cancel, and
+// finishes as usual once released.
+void extractThenFinish(const SetupState&, const InstallationTexts&, const InstallationReports& reports,
+                       InstallationTarget&) {
+  reports.setProgressMaximum(2);
+  reports.setStatus(u"Installing..");
+  WaitForSingleObject(releaseInstallation, 10000);
+  reports.setProgress(2);
+  reports.showFinishPage();
+}
+
+TEST_F(RunEnd, CancelThenCancelInTheQuestionLetsTheInstallationFinish) {
+  const OwnedHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  releaseInstallation = release.get();
+  run.wizard->installationWork = extractThenFinish;
+  goNext(*run.wizard);
+  ASSERT_EQ(run.wizard->currentPage, Page::installing);
+
+  ShownBox question;
+  std::atomic<bool> answered{false};
+  std::thread answerer([&] {
+    question = waitForBox(mainThread);
+    pressBoxButton(question.handle, IDCANCEL);
+    answered = true;
+  });
+  pressCancel();
+  pumpUntil([&] { return answered.load(); });
+  answerer.join();
+  pumpFor(200);
+  EXPECT_EQ(question.title, L"Exit Setup");
+  EXPECT_TRUE(exitThreads.empty());
+  EXPECT_FALSE(run.ended);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(run.wizard->currentPage, Page::installing);
+
+  SetEvent(release.get());
+  ASSERT_TRUE(pumpUntil([&] { return run.wizard->currentPage == Page::finish; }));
+  EXPECT_TRUE(IsWindowEnabled(run.wizard->controls.nextButton));
+  EXPECT_TRUE(IsWindowVisible(run.wizard->controls.nextButton));
+  EXPECT_FALSE(IsWindowVisible(run.wizard->controls.cancelButton));
+  EXPECT_TRUE(exitThreads.empty());
+
+  // The finish page's close box ends the run, once and without a question.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(pumpUntil([] { return !exitThreads.empty(); }));
+  expectEnded();
+}
+
 }  // namespace
 }  // namespace averlune

@@ -48,7 +48,8 @@ struct UninstallWindowContent {
   std::uint32_t entryCount = 0;
 };
 
-// The removal pass as the window runs it; `progress` moves the bar.
+// The removal pass as the window runs it; it calls `progress` with the number of records passed
+// so far, which the window shows on its bar.
 using RemovalWork = std::function<RemovalOutcome(const std::function<void(std::uint32_t)>& progress)>;
 
 // One entry of the list of installed programs: its key's last part and its UninstallString.

@@ -16,6 +16,7 @@ constexpr wchar_t kBandClass[] = L"AverluneUninstallBand";
 constexpr int kClientWidth = 497;
 constexpr int kClientHeight = 362;
 constexpr UINT kRemovalEnded = WM_APP + 1;
+constexpr UINT_PTR kProgressTimer = 1;
 
 enum class Kind { band, picture, separator, title, subtitle, text, progress, button };
 
@@ -45,6 +46,10 @@ UninstallWindow& stateOf(HWND window) {
   return *reinterpret_cast<UninstallWindow*>(GetWindowLongPtrW(GetAncestor(window, GA_ROOT), GWLP_USERDATA));
 }
 
+void showProgress(UninstallWindow& state) {
+  if (state.progressBar) setProgressPosition(state.progressBar, static_cast<int>(state.recordsPassed.load()));
+}
+
 // The exit question; OK ends the process whatever the removal pass has done so far.
 void askToExit(UninstallWindow& state) {
   if (MessageBoxW(state.window.get(), wide(state.content.exitQuestion), wide(state.content.exitQuestionTitle),
@@ -61,9 +66,17 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) askToExit(stateOf(window));
       return 0;
-    case kRemovalEnded:
-      stateOf(window).removalEnded = true;
+    case WM_TIMER:
+      if (wParam == kProgressTimer) showProgress(stateOf(window));
       return 0;
+    case kRemovalEnded: {
+      // The window stays up with the closing message: it shows where the pass ended.
+      UninstallWindow& state = stateOf(window);
+      KillTimer(window, kProgressTimer);
+      showProgress(state);
+      state.removalEnded = true;
+      return 0;
+    }
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -183,10 +196,7 @@ struct RemovalThread {
 DWORD WINAPI removalThread(void* parameter) {
   const RemovalThread& thread = *static_cast<RemovalThread*>(parameter);
   UninstallWindow& state = *thread.state;
-  HWND progressBar = state.progressBar;
-  state.outcome = (*thread.work)([progressBar](std::uint32_t removed) {
-    if (progressBar) setProgressPosition(progressBar, static_cast<int>(removed));
-  });
+  state.outcome = (*thread.work)([&state](std::uint32_t passed) { state.recordsPassed.store(passed); });
   PostMessageW(state.window.get(), kRemovalEnded, 0, 0);
   return 0;
 }
@@ -203,8 +213,13 @@ RemovalOutcome runRemovalWithWindow(UninstallWindow& state, const UninstallWindo
   RemovalThread parameter{&state, &work};
   const OwnedHandle thread(CreateThread(nullptr, 0, removalThread, &parameter, 0, nullptr));
   if (!thread) {
-    return work([&state](std::uint32_t removed) { setProgressPosition(state.progressBar, static_cast<int>(removed)); });
+    // On this thread nothing pumps the window's timer: the pass moves the bar itself.
+    return work([&state](std::uint32_t passed) {
+      state.recordsPassed.store(passed);
+      showProgress(state);
+    });
   }
+  SetTimer(state.window.get(), kProgressTimer, kProgressShowPeriodMs, nullptr);
   MSG message;
   while (!state.removalEnded && GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(state.window.get(), &message)) {

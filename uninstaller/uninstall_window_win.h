@@ -1,9 +1,13 @@
 #pragma once
 // The uninstaller's progress window: header band with title, subtitle and picture, the status
 // line, the progress bar and a disabled Cancel button, 497 x 362 client pixels, centred. It lives
-// on the main thread; the removal pass runs on its own thread and only moves the progress bar
-// (a message to the control) and, at its end, posts one message to the window.
+// on the main thread; the removal pass runs on its own thread, never touches a window: it only
+// stores how many records it has passed (the window shows the latest on a timer, as the setup's
+// installing page does) and, at its end, posts one message to the window.
 #include <windows.h>
+
+#include <atomic>
+#include <cstdint>
 
 #include "base/owned_handle_win.h"
 #include "uninstaller/uninstall_run.h"
@@ -19,6 +23,7 @@ struct UninstallWindow {
   OwnedGdiObject titleFont;
   OwnedGdiObject subtitleFont;
   OwnedGdiObject whiteBrush;
+  std::atomic<std::uint32_t> recordsPassed{0};  // stored by the removal thread, shown by the window
   bool removalEnded = false;
   RemovalOutcome outcome;
 };

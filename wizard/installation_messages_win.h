@@ -47,12 +47,9 @@ class ProgressHeld {
   SRWLOCK& lock_;
 };
 
-// The wizard window's timer that shows the latest progress, and its period: 20 times a second
-// moves the bar smoothly to the eye, and no eye reads more names than that. At a display's 60,
-// drawing the two controls made a 2,000-file installation under Wine take about 3.4 s of
-// processor time instead of 2.6 s (the drawing keeps the X server busy too).
+// The wizard window's timer that shows the latest progress (base/progress_bar_win.h gives its
+// period).
 constexpr UINT_PTR kInstallationProgressTimer = 1;
-constexpr UINT kInstallationProgressPeriodMs = 50;
 
 struct InstallationMessageBox {
   const std::u16string* title;

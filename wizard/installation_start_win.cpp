@@ -4,6 +4,7 @@
 
 #include "config/fixed_texts.h"
 #include "base/log_file_win.h"
+#include "base/progress_bar_win.h"
 #include "install/installation_log.h"
 #include "install/installation_run_win.h"
 #include "wizard/installation_messages_win.h"
@@ -79,7 +80,7 @@ void startInstallation(Wizard& wizard) {
   auto job = std::make_unique<InstallationJob>(InstallationJob{
       &wizard.state, installationTexts(wizard.state.languageTexts), {}, target, wizard.installationWork});
   reportToWindow(job->reports, wizard.window.get(), wizard.installationProgress);
-  SetTimer(wizard.window.get(), kInstallationProgressTimer, kInstallationProgressPeriodMs, nullptr);
+  SetTimer(wizard.window.get(), kInstallationProgressTimer, kProgressShowPeriodMs, nullptr);
   if (!wizard.state.logFile.empty()) {
     logInstallation(job->reports, [path = wizard.state.logFile](const std::u16string& line) { appendLogLine(path, line); });
   }

@@ -9,81 +9,75 @@ namespace {
 
 using P = Page;
 
-// Whether a page is part of the walk for these options, stated page by page rather than as the
-// ordered rules the flow applies.
-bool pageShown(Page page, const PageFlowOptions& o, bool startMenuChecked) {
-  switch (page) {
-    case P::licence: return o.Licence != 0;
-    case P::applicationFolder: return o.ChangeApplicationFolder != 0;
-    case P::additionalTasks: return o.Allow_Desktopicons != 0 || o.Allow_StartMenuFolder != 0;
-    case P::startMenuFolder: return o.ChangeStartMenuFolder != 0 && startMenuChecked;
-    default: return true;
-  }
-}
+// Typical setups, each with the pages Next meets from the welcome page and the pages Back meets
+// from the last page before the installing page, written out by hand from the skip rules.
+struct Walk {
+  const char* name;
+  PageFlowOptions options;  // Licence, ChangeApplicationFolder, Allow_Desktopicons, Allow_StartMenuFolder,
+                            // ChangeStartMenuFolder
+  bool startMenuChecked;
+  std::vector<Page> forward;  // from the welcome page to the installing page
+  std::vector<Page> back;     // from the page before the installing page down to the welcome page
+};
 
-const Page kPagesInOrder[] = {P::welcome, P::licence, P::applicationFolder, P::additionalTasks,
-                             P::startMenuFolder, P::installing};
+const Walk kWalks[] = {
+    {"sample: every optional page off", {0, 0, 0, 0, 0}, true, {P::welcome, P::installing}, {P::welcome}},
+    {"everything on",
+     {1, 1, 1, 1, 1},
+     true,
+     {P::welcome, P::licence, P::applicationFolder, P::additionalTasks, P::startMenuFolder, P::installing},
+     {P::startMenuFolder, P::additionalTasks, P::applicationFolder, P::licence, P::welcome}},
+    {"start menu box cleared skips its page",
+     {2, 1, 1, 1, 1},
+     false,
+     {P::welcome, P::licence, P::applicationFolder, P::additionalTasks, P::installing},
+     {P::additionalTasks, P::applicationFolder, P::licence, P::welcome}},
+    {"only the desktop choice", {0, 0, 1, 0, 0}, true, {P::welcome, P::additionalTasks, P::installing},
+     {P::additionalTasks, P::welcome}},
+    {"licence and folder off, tasks on",
+     {0, 0, 0, 1, 1},
+     true,
+     {P::welcome, P::additionalTasks, P::startMenuFolder, P::installing},
+     {P::startMenuFolder, P::additionalTasks, P::welcome}},
+    {"tasks off but start menu page on",
+     {0, 1, 0, 0, 1},
+     true,
+     {P::welcome, P::applicationFolder, P::startMenuFolder, P::installing},
+     {P::startMenuFolder, P::applicationFolder, P::welcome}},
+    {"any ChangeStartMenuFolder but 0 shows the page while the box is ticked",
+     {1, 0, 0, 0, 3},
+     true,
+     {P::welcome, P::licence, P::startMenuFolder, P::installing},
+     {P::startMenuFolder, P::licence, P::welcome}},
+    {"and none while it is cleared", {1, 0, 0, 0, 3}, false, {P::welcome, P::licence, P::installing},
+     {P::licence, P::welcome}},
+};
 
-std::vector<PageFlowOptions> everyCombination() {
-  std::vector<PageFlowOptions> all;
-  for (int licence : {0, 1, 2})
-    for (int changeFolder : {0, 1})
-      for (int allowDesktop : {0, 1})
-        for (int allowStartMenu : {0, 1})
-          for (int changeStartMenu : {0, 1, 3}) {
-            all.push_back({licence, changeFolder, allowDesktop, allowStartMenu, changeStartMenu});
-          }
-  return all;
-}
-
-TEST(PageFlow, NextLandsOnTheFirstFollowingPageThatIsShown) {
-  for (const PageFlowOptions& o : everyCombination()) {
-    for (bool checked : {false, true}) {
-      for (int from = 0; from < 5; ++from) {
-        const Page page = kPagesInOrder[from];
-        Page expected = P::installing;
-        for (int later = from + 1; later < 6; ++later) {
-          if (pageShown(kPagesInOrder[later], o, checked)) {
-            expected = kPagesInOrder[later];
-            break;
-          }
-        }
-        const PageStep step = nextStep(page, o, checked);
-        SCOPED_TRACE(testing::Message() << "from " << static_cast<int>(page) << " licence " << o.Licence << " folder "
-                                        << o.ChangeApplicationFolder << " allow " << o.Allow_Desktopicons
-                                        << o.Allow_StartMenuFolder << " menu " << o.ChangeStartMenuFolder
-                                        << " checked " << checked);
-        EXPECT_TRUE(step.moved);
-        EXPECT_EQ(step.page, expected);
-        EXPECT_EQ(step.startInstallation, expected == P::installing);
-        EXPECT_EQ(step.showBackButton, page == P::welcome);
-        EXPECT_FALSE(step.hideBackButton);
-      }
-    }
-  }
-}
-
-TEST(PageFlow, BackLandsOnTheNearestEarlierShownPageButNeverOnTheStartMenuPage) {
-  for (const PageFlowOptions& o : everyCombination()) {
-    for (int from = 1; from < 5; ++from) {
-      const Page page = kPagesInOrder[from];
-      Page expected = P::welcome;
-      for (int earlier = from - 1; earlier > 0; --earlier) {
-        if (pageShown(kPagesInOrder[earlier], o, true)) {
-          expected = kPagesInOrder[earlier];
-          break;
-        }
-      }
-      const PageStep step = backStep(page, o);
-      SCOPED_TRACE(testing::Message() << "from " << static_cast<int>(page) << " licence " << o.Licence << " folder "
-                                      << o.ChangeApplicationFolder << " allow " << o.Allow_Desktopicons
-                                      << o.Allow_StartMenuFolder);
+TEST(PageFlow, NextAndBackWalkTheShownPagesOfTypicalSetups) {
+  for (const Walk& walk : kWalks) {
+    SCOPED_TRACE(walk.name);
+    std::vector<Page> forward{P::welcome};
+    for (Page page = P::welcome; page != P::installing && forward.size() < 10;) {
+      const PageStep step = nextStep(page, walk.options, walk.startMenuChecked);
       EXPECT_TRUE(step.moved);
-      EXPECT_EQ(step.page, expected);
-      EXPECT_NE(step.page, P::startMenuFolder);
-      EXPECT_EQ(step.hideBackButton, expected == P::welcome);
-      EXPECT_FALSE(step.startInstallation);
+      EXPECT_EQ(step.showBackButton, page == P::welcome);
+      EXPECT_FALSE(step.hideBackButton);
+      EXPECT_EQ(step.startInstallation, step.page == P::installing);
+      page = step.page;
+      forward.push_back(page);
     }
+    EXPECT_EQ(forward, walk.forward);
+
+    std::vector<Page> back{walk.back.front()};
+    for (Page page = walk.back.front(); page != P::welcome && back.size() < 10;) {
+      const PageStep step = backStep(page, walk.options);
+      EXPECT_TRUE(step.moved);
+      EXPECT_EQ(step.hideBackButton, step.page == P::welcome);
+      EXPECT_FALSE(step.startInstallation);
+      page = step.page;
+      back.push_back(page);
+    }
+    EXPECT_EQ(back, walk.back);
   }
 }
 
@@ -98,44 +92,6 @@ TEST(PageFlow, ButtonsDoNothingOnPagesWithoutThatStep) {
   for (Page page : {P::welcome, P::installing, P::finish, P::none}) {
     EXPECT_FALSE(backStep(page, all).moved) << static_cast<int>(page);
     EXPECT_EQ(backStep(page, all).page, page);
-  }
-}
-
-TEST(PageFlow, WalksOfTypicalSetups) {
-  struct Row {
-    const char* name;
-    PageFlowOptions options;
-    bool startMenuChecked;
-    std::vector<Page> forward;  // pages met by pressing Next from the welcome page
-  };
-  const Row rows[] = {
-      {"sample: every optional page off", {0, 0, 0, 0, 0}, true, {P::welcome, P::installing}},
-      {"everything on",
-       {1, 1, 1, 1, 1},
-       true,
-       {P::welcome, P::licence, P::applicationFolder, P::additionalTasks, P::startMenuFolder, P::installing}},
-      {"start menu box cleared skips its page",
-       {2, 1, 1, 1, 1},
-       false,
-       {P::welcome, P::licence, P::applicationFolder, P::additionalTasks, P::installing}},
-      {"only the tasks page", {0, 0, 1, 0, 0}, true, {P::welcome, P::additionalTasks, P::installing}},
-      {"licence and folder off, tasks on",
-       {0, 0, 0, 1, 1},
-       true,
-       {P::welcome, P::additionalTasks, P::startMenuFolder, P::installing}},
-      {"tasks off but start menu page on",
-       {0, 1, 0, 0, 1},
-       true,
-       {P::welcome, P::applicationFolder, P::startMenuFolder, P::installing}},
-  };
-  for (const Row& row : rows) {
-    std::vector<Page> walked{P::welcome};
-    Page page = P::welcome;
-    while (page != P::installing && walked.size() < 10) {
-      page = nextStep(page, row.options, row.startMenuChecked).page;
-      walked.push_back(page);
-    }
-    EXPECT_EQ(walked, row.forward) << row.name;
   }
 }
 

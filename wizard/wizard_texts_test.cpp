@@ -91,28 +91,6 @@ TEST(WizardTexts, FinishCheckBoxByAddition) {
   }
 }
 
-TEST(WizardTexts, CheckBoxStartingStates) {
-  struct Row {
-    int shortcut, allow;
-    bool checked, enabled;
-  };
-  // After the start-up rule: a shortcut kind that is off has its Allow_ option off too, but the
-  // boxes must also be right when given the raw combination.
-  const Row rows[] = {{0, 0, false, false}, {0, 1, false, false}, {1, 0, true, false},
-                      {1, 1, true, true},   {2, 1, true, true},   {2, 0, true, false}};
-  for (const Row& row : rows) {
-    SetupOptions o;
-    o.Desktopicon = row.shortcut;
-    o.Allow_Desktopicons = row.allow;
-    o.StartMenuFolder = row.shortcut;
-    o.Allow_StartMenuFolder = row.allow;
-    EXPECT_EQ(desktopIconCheckBoxStart(o).checked, row.checked) << row.shortcut << row.allow;
-    EXPECT_EQ(desktopIconCheckBoxStart(o).enabled, row.enabled) << row.shortcut << row.allow;
-    EXPECT_EQ(startMenuCheckBoxStart(o).checked, row.checked) << row.shortcut << row.allow;
-    EXPECT_EQ(startMenuCheckBoxStart(o).enabled, row.enabled) << row.shortcut << row.allow;
-  }
-}
-
 TEST(WizardLayout, ParentsComeFirstAndPagesInTheirCreationOrder) {
   const auto& layout = wizardLayout();
   std::vector<ControlId> panels;

@@ -211,7 +211,8 @@ TEST(Uninstall, SampleGoesThroughQuestionWindowAndMessageAndLeavesNothing) {
   EXPECT_EQ(question->title, L"Uninstall");
   EXPECT_EQ(question->text, L"Do you want to remove Averlune Sample Notes from your computer?");
   EXPECT_EQ(plainCaptions(question->buttons), (std::vector<std::wstring>{L"Yes", L"No"}));
-  EXPECT_TRUE(question->hasErrorIcon);  // an icon: the question mark
+  EXPECT_TRUE(question->hasIcon);  // the question mark
+  EXPECT_FALSE(question->hasErrorIcon);
   saveScreenshot(question->handle, screenshotPath(L"uninstall-sample-1-question"));
   ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
 
@@ -259,7 +260,7 @@ TEST(Uninstall, SampleGoesThroughQuestionWindowAndMessageAndLeavesNothing) {
   EXPECT_EQ(success->title, L"Uninstall");
   EXPECT_EQ(success->text, L"Averlune Sample Notes was successfully removed from your computer!");
   EXPECT_EQ(plainCaptions(success->buttons), std::vector<std::wstring>{L"OK"});
-  EXPECT_FALSE(success->hasErrorIcon);
+  EXPECT_FALSE(success->hasIcon);
   saveScreenshot(success->handle, screenshotPath(L"uninstall-sample-3-success"));
 
   // Closing asks the exit question; Cancel goes back. (The close command is greyed and the window

@@ -161,6 +161,52 @@ void typeInto(const ControlInfo& control, const std::wstring& text) {
 
 void closeWindow(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+namespace {
+
+// Whether the control shows a red sign on the display. MessageBox puts every icon kind in the same
+// control, and the icon's handle belongs to the box's process, so only its pixels tell the error
+// sign (red) from the question, information and warning signs (blue, blue, yellow). The box may
+// not have painted yet when it is found: the look is repeated for a while.
+bool showsRed(HWND control) {
+  RECT rect;
+  if (!GetWindowRect(control, &rect)) return false;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool red = false;
+  if (bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    for (int look = 0; look < 10 && !red; ++look) {
+      if (look > 0) Sleep(100);
+      if (!BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) continue;
+      GdiFlush();
+      const auto* bgra = static_cast<const std::uint8_t*>(bits);
+      int redPixels = 0;
+      for (int i = 0; i < width * height; ++i) {
+        if (bgra[i * 4 + 2] >= 160 && bgra[i * 4 + 1] <= 96 && bgra[i * 4] <= 96) ++redPixels;
+      }
+      red = redPixels >= 20;
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return red;
+}
+
+}  // namespace
+
 std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, int timeoutMs) {
   return pollUntil(timeoutMs, [&]() -> std::optional<MessageBoxInfo> {
     for (HWND window : topLevelWindows(processId)) {
@@ -174,7 +220,8 @@ std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, int timeoutMs) 
         // Every box has the icon control; in a box without an icon it holds none.
         if (control.className == L"Static" && (GetWindowLongW(control.handle, GWL_STYLE) & SS_ICON) &&
             SendMessageW(control.handle, STM_GETICON, 0, 0) != 0) {
-          box.hasErrorIcon = true;
+          box.hasIcon = true;
+          box.hasErrorIcon = showsRed(control.handle);
         }
       }
       return box;

@@ -26,7 +26,8 @@ struct MessageBoxInfo {
   std::wstring title;
   std::wstring text;
   std::vector<std::wstring> buttons;  // captions in creation order
-  bool hasErrorIcon = false;          // an icon shows (MessageBox puts the same control for every icon kind)
+  bool hasIcon = false;               // any icon shows
+  bool hasErrorIcon = false;          // the icon shown is the error sign, the only red one
 };
 
 // Visible top-level windows of the process, in Z order.
