@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "base/temp_folder_test_support.h"
+#include "config/fixed_texts.h"
 
 namespace averlune {
 namespace {
@@ -74,6 +75,7 @@ TEST(LanguageTexts, ReadsEveryKeyOfTheDefaultFile) {
       {&t.Messages.ExitSetup, u"Do you want to abort the installation?"},
       {&t.Messages.CouldNotExtractFileH, u"Error"},
       {&t.Messages.CouldNotExtractFile, u"Could not extract file!"},
+      {&t.Messages.RefusedFolder, kRefusedAppFolderText},  // a file older than the key
       {&t.Start.Title, u"Welcome to the Tool Setup Wizard"},
       {&t.Start.Text,
        u"This will install Tool <appversion> on your computer. It is recommended that you close all other "
@@ -109,7 +111,7 @@ TEST(LanguageTexts, ReadsEveryKeyOfTheDefaultFile) {
       {&t.Finish.Title, u"Completing the <appname> Setup Wizard"},
       {&t.Finish.Text1, u"Setup has finished installing <appname> on your computer. Click Finish to exit Setup."},
   };
-  static_assert(sizeof(LanguageTexts) == 45 * sizeof(std::u16string), "one row per key");
+  static_assert(sizeof(LanguageTexts) == 46 * sizeof(std::u16string), "one row per key");
   for (const auto& [field, expected] : rows) EXPECT_EQ(*field, expected);
 }
 
@@ -148,6 +150,15 @@ TEST(LanguageTexts, MissingGroupGivesEmptyTextsAndDoesNotShiftOthers) {
   EXPECT_EQ(t.Main.Title, u"T");
   EXPECT_EQ(t.Messages.ExitSetup, u"Q");
   EXPECT_EQ(t.Finish.Title, u"");
+}
+
+TEST(LanguageTexts, TheRefusedFolderTextIsTheFilesOwnOrElseTheBuiltInEnglish) {
+  EXPECT_EQ(textsOf("[Messages]\nRefusedFolder=Nicht in diesen Ordner.\n", u"A").Messages.RefusedFolder,
+            u"Nicht in diesen Ordner.");
+  EXPECT_EQ(textsOf("[Messages]\nExitSetup=Q\n", u"A").Messages.RefusedFolder, kRefusedAppFolderText);
+  EXPECT_EQ(textsOf("", u"A").Messages.RefusedFolder, kRefusedAppFolderText);
+  // A key set empty is the author's choice, as for every other text.
+  EXPECT_EQ(textsOf("[Messages]\nRefusedFolder=\n", u"A").Messages.RefusedFolder, u"");
 }
 
 TEST(LanguageTexts, LoadRemembersThePathAndAFailureChangesNothing) {

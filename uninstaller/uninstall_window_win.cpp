@@ -49,7 +49,7 @@ UninstallWindow& stateOf(HWND window) {
 void askToExit(UninstallWindow& state) {
   if (MessageBoxW(state.window.get(), wide(state.content.exitQuestion), wide(state.content.exitQuestionTitle),
                   MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
-    ExitProcess(kUninstallDone);
+    ExitProcess(static_cast<UINT>(uninstallExitCode(false, UninstallOutcome::declined)));
   }
 }
 
