@@ -81,7 +81,7 @@ TEST(SampleSetup, LanguageFileHasEveryTextOfTheWizardAndTheUninstaller) {
        {"NextBtn", "CancelBtn", "BackBtn", "FinishBtn", "BrowseBtn", "AcceptOptn", "DoNotAcceptOptn",
         "CreateDesktopIconCbx", "CreateStartMenuFolderCbx", "LaunchProgramCbx", "RebootCbx", "DestinationFolderFR3",
         "SelAppFolder", "SelStartMenuFolder"}},
-      {"Messages", {"ExitSetupH", "ExitSetup", "CouldNotExtractFileH", "CouldNotExtractFile"}},
+      {"Messages", {"ExitSetupH", "ExitSetup", "CouldNotExtractFileH", "CouldNotExtractFile", "RefusedFolder"}},
       {"Start", {"Title", "Text"}},
       {"LicenceAgreement", {"HeadT", "HeadB", "Text1"}},
       {"ApplicationFolder", {"HeadT", "HeadB", "Text1", "Text2", "Text3", "Text4"}},

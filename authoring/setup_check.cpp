@@ -14,6 +14,7 @@
 #include "authoring/script_flag_check.h"
 #include "authoring/source_folder.h"
 #include "guards/desktop_start.h"
+#include "guards/refused_app_folder.h"
 #include "pictures/picture_decode.h"
 #include "config/line_list_file.h"
 #include "base/path_text.h"
@@ -119,6 +120,51 @@ void checkProgramRun(const fs::path& scriptPath, const ScriptReading& script, Ch
                  " is no full path once expanded, so Finish starts nothing (a program named without its folder "
                  "would be searched for, also in folders a user can write to); begin it with <installpath>\\ or "
                  "another folder",
+             manual::kSetupScript);
+}
+
+// Stand-ins for the folders InstallDir may name, each where Windows keeps it, and the folders of
+// those that the setup and the uninstaller refuse as an application folder, guarded alike.
+std::u16string installDirVariable(const std::u16string& name) {
+  if (name == u"ProgramFiles") return u"C:\\Program Files";
+  if (name == u"WINDIR") return u"C:\\Windows";
+  if (name == u"TEMP") return u"C:\\Users\\User\\Temp";
+  return u"";
+}
+std::u16string installDirSpecialFolder(int csidl) {
+  const std::string number = std::to_string(csidl);
+  return u"C:\\Users\\User\\Folder " + std::u16string(number.begin(), number.end());
+}
+std::vector<ProtectedFolder> installDirProtectedFolders() {
+  std::vector<ProtectedFolder> folders = {{u"C:\\Windows\\", FolderGuard::inside},
+                                          {u"C:\\Windows\\system32\\", FolderGuard::itself},
+                                          {u"C:\\Users\\", FolderGuard::children},
+                                          {u"C:\\Users\\User\\Temp\\", FolderGuard::itself},
+                                          {u"C:\\Program Files\\", FolderGuard::itself}};
+  for (int csidl = 0; csidl < 64; ++csidl) folders.push_back({addBackslash(installDirSpecialFolder(csidl)), FolderGuard::itself});
+  return folders;
+}
+
+// InstallDir as the setup expands it must be a folder the uninstaller accepts, or no run that asks
+// for no folder (/S, or ChangeApplicationFolder = 0) can install at all. An author variable is
+// known only on the target system, so a folder that still holds one passes.
+void checkInstallDir(const fs::path& scriptPath, const ScriptReading& script, CheckProblems& problems) {
+  const SetupOptions& options = script.options;
+  if (!script.present || options.Uninstaller != 1) return;
+  SystemLookup standIns;
+  standIns.environmentVariable = installDirVariable;
+  standIns.systemFolder = standInSystemFolder;
+  standIns.specialFolder = installDirSpecialFolder;
+  const std::u16string expanded =
+      expandPlaceholders(options.InstallDir, u"", placeholderScriptValues(options), {}, standIns);
+  if (expanded.find(u'<') != std::u16string::npos) return;
+  if (!isRefusedAppFolder(addBackslash(expanded), installDirProtectedFolders(), nullptr)) return;
+  const std::string who = options.ChangeApplicationFolder == 0 ? "every installation" : "a silent installation (/S)";
+  addProblem(problems, Severity::warning, scriptPath, script.lineOf("InstallDir"),
+             "InstallDir = " + encodeUtf8(options.InstallDir) +
+                 " is no folder of its own (a drive root, a folder of Windows, Program Files itself or a user's "
+                 "profile folder), which the uninstaller could never remove the application from, so " + who +
+                 " stops before writing anything; name a folder of its own, such as <programfiles>\\<appname>\\",
              manual::kSetupScript);
 }
 
@@ -258,6 +304,7 @@ void checkFeatureFiles(const ConfigurationFolder& config, const ScriptReading& s
                manual::kRegistryValues);
   }
   checkProgramRun(scriptPath, script, problems);
+  checkInstallDir(scriptPath, script, problems);
   checkPicture(config, "isps.dat", true, "no splash screen is shown", problems);
   checkPicture(config, "Image_Top.jpg", false, "the wizard shows its built-in header picture", problems);
   checkPicture(config, "Image_Left.jpg", false, "the wizard shows its built-in side picture", problems);

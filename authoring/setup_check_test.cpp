@@ -156,6 +156,48 @@ TEST(SetupCheck, AProgramRunThatIsNoFullPathOnceExpandedIsNeverStarted) {
   EXPECT_TRUE(reports(f.check(), f.config, {}));
 }
 
+// An InstallDir the uninstaller would refuse stops every run that asks for no folder; the check
+// says which runs those are. Only a setup with an uninstaller refuses anything.
+TEST(SetupCheck, AnInstallDirTheUninstallerWouldRefuseIsNamed) {
+  Folders f;
+  const struct {
+    std::string installDir;
+    bool warned;
+  } rows[] = {
+      {"<programfiles>\\<appname>\\", false},
+      {"<appdata>\\<appname>\\", false},  // a per-user installation
+      {"D:\\Apps\\Demo\\", false},
+      {"<myroot>\\Demo\\", false},        // an author variable, known only on the target system
+      {"<programfiles>\\", true},
+      {"<programfiles>\\<company>", true},  // Company is empty: Program Files itself
+      {"<windows>\\Demo\\", true},
+      {"<desktop>", true},
+      {"C:\\", true},
+      {"Demo", true},                       // no full path
+      {"", true},                           // nowhere at all
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.installDir);
+    for (const char* page : {"0", "1"}) {
+      f.put("SC.dat", "[Setup]\r\nAppname = Demo\r\nLanguages = 1\r\nUninstaller = 1\r\nChangeApplicationFolder = " +
+                          std::string(page) + "\r\nInstallDir = " + row.installDir + "\r\n");
+      const std::string who = page == std::string("0") ? "every installation" : "a silent installation (/S)";
+      if (row.warned) {
+        EXPECT_TRUE(reports(f.check(), f.config,
+                            {"SC.dat:6: warning: InstallDir = " + row.installDir +
+                             " is no folder of its own (a drive root, a folder of Windows, Program Files itself or a "
+                             "user's profile folder), which the uninstaller could never remove the application from, "
+                             "so " + who + " stops before writing anything; name a folder of its own, such as "
+                             "<programfiles>\\<appname>\\ [manual: The setup script, SC.dat]"}));
+      } else {
+        EXPECT_TRUE(reports(f.check(), f.config, {}));
+      }
+    }
+  }
+  f.put("SC.dat", "[Setup]\r\nAppname = Demo\r\nLanguages = 1\r\nInstallDir = C:\\\r\n");
+  EXPECT_TRUE(reports(f.check(), f.config, {}));
+}
+
 TEST(SetupCheck, LanguageFileKeysTheWizardNeverReads) {
   Folders f;
   // Lower-case group names are found; "//" lines are the authors' comments; the uninstaller's

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/folder_path.h"
 #include "base/wide_text_win.h"
 
@@ -25,6 +27,15 @@ bool makeFolderPath(const std::u16string& path) {
     if (!folderExists(prefix)) CreateDirectoryW(wide(prefix), nullptr);
   }
   return folderExists(path);
+}
+
+std::u16string fullPath(const std::u16string& path) {
+  if (path.empty()) return path;
+  const DWORD size = GetFullPathNameW(wide(path), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::vector<wchar_t> buffer(size);
+  const DWORD length = GetFullPathNameW(wide(path), size, buffer.data(), nullptr);
+  return length == 0 || length >= size ? path : fromWide(buffer.data(), length);
 }
 
 }  // namespace averlune

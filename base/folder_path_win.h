@@ -1,6 +1,6 @@
 #pragma once
-// Creating a folder with every missing parent, one level at a time, and asking whether a folder
-// exists or a name is a link.
+// Creating a folder with every missing parent, one level at a time, asking whether a folder
+// exists or a name is a link, and making a path given on a command line full.
 #include <string>
 
 namespace averlune {
@@ -17,5 +17,10 @@ bool folderExists(const std::u16string& path);
 // the host as what it points to whatever the flags say, and shows the link only here; on Windows
 // the handle opened as itself tells the same, so this only repeats it there.
 bool isLinkByName(const std::u16string& path);
+
+// `path` resolved against the current folder as a full path (a command line's relative /LOG= or
+// /D= names a place below the folder the program was started from, so this is asked before the
+// program changes its current folder); unchanged when it cannot be, empty when empty.
+std::u16string fullPath(const std::u16string& path);
 
 }  // namespace averlune

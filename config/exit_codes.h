@@ -1,15 +1,44 @@
 #pragma once
 // The exit codes of both programs, one table, as deployment tools classify them without hand
-// edits. A run with a window ends with success on every path (the user has been told); a silent
-// run tells its outcome here.
+// edits, and the decision of a run's code from its outcome. A run with a window ends with success
+// on every path (the user has been told); a silent run tells its outcome here.
+#include <cstdint>
+
 namespace averlune {
 
 enum class ExitCode : unsigned {
   success = 0,           // installed, or removed
-  restartNeeded = 3010,  // done, but files wait for the next restart to be replaced or removed
-  cancelled = 1602,      // the user (or the setup script) cancelled
+  restartNeeded = 3010,  // done, but the machine must restart before the application is complete
+  cancelled = 1602,      // the user cancelled
   failed = 1603,         // aborted, failed at start-up, refused folder or log, items left
   anotherSetupRunning = 1618,
 };
+
+// How a setup run ended. A silent run has nobody to cancel it and no question the setup script
+// could answer with a cancel, so it never ends `cancelled`; the wizard's Cancel does, and keeps 0.
+enum class SetupOutcome {
+  installed,
+  cancelled,
+  failed,  // start-up failure, refused application folder, aborted or failed installation
+  anotherSetupRunning,
+};
+
+// The setup's exit code. `addition` is the script's Addition: 1 offers a restart on the finish
+// page, with its box ticked; a silent run never restarts the machine itself, so it hands that
+// request to whoever started it as restartNeeded.
+ExitCode setupExitCode(bool silent, SetupOutcome outcome, std::int32_t addition);
+
+// How an uninstaller run ended.
+enum class UninstallOutcome {
+  removed,    // everything the log lists is gone
+  declined,   // the user answered No to the question
+  refused,    // the log or its language copy cannot be used or is not vouched for, or no own folder
+  itemsLeft,  // items were left or records passed over
+  // Files that could only be queued for deletion at the next restart will end as a fourth kind,
+  // mapped to restartNeeded.
+};
+
+// The uninstaller's exit code.
+ExitCode uninstallExitCode(bool silent, UninstallOutcome outcome);
 
 }  // namespace averlune

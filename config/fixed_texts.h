@@ -1,7 +1,8 @@
 #pragma once
 // The programs' own fixed texts, shown where no language file speaks (start-up failures, the
-// application folder that cannot be made or may not be chosen, an uninstall log or language copy
-// the uninstaller cannot use); users and support staff know them by these words.
+// application folder that cannot be made, an uninstall log or language copy the uninstaller cannot
+// use); users and support staff know them by these words. kRefusedAppFolderText is the English
+// default of the language files' RefusedFolder, for files that lack it.
 
 namespace averlune {
 

@@ -1,6 +1,7 @@
 #include "config/language_file.h"
 
 #include "base/path_text.h"
+#include "config/fixed_texts.h"
 
 namespace averlune {
 namespace {
@@ -10,7 +11,9 @@ constexpr std::u16string_view kAppNameToken = u"<appname>";
 struct GroupReader {
   KeyValueFile& file;
   void group(std::u16string_view name) { selectGroup(file, name); }  // a missing group reads empty texts
-  void read(std::u16string_view key, std::u16string& text) const { text = readString(file, key, u""); }
+  void read(std::u16string_view key, std::u16string& text, const char16_t* fallback = u"") const {
+    text = readString(file, key, fallback);
+  }
 };
 
 }  // namespace
@@ -42,6 +45,7 @@ LanguageTexts readLanguageTexts(KeyValueFile& file, const std::u16string& appNam
   r.read(u"ExitSetup", t.Messages.ExitSetup);
   r.read(u"CouldNotExtractFileH", t.Messages.CouldNotExtractFileH);
   r.read(u"CouldNotExtractFile", t.Messages.CouldNotExtractFile);
+  r.read(u"RefusedFolder", t.Messages.RefusedFolder, kRefusedAppFolderText);
 
   r.group(u"Start");
   r.read(u"Title", t.Start.Title);

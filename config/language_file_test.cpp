@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "base/temp_folder_test_support.h"
+#include "config/fixed_texts.h"
 
 namespace averlune {
 namespace {
@@ -33,7 +34,7 @@ TEST(LanguageTexts, EachTextReadsTheKeyOfItsNameInItsGroup) {
       KEY(Gadgets, RebootCbx), KEY(Gadgets, DestinationFolderFR3), KEY(Gadgets, SelAppFolder),
       KEY(Gadgets, SelStartMenuFolder),
       KEY(Messages, ExitSetupH), KEY(Messages, ExitSetup), KEY(Messages, CouldNotExtractFileH),
-      KEY(Messages, CouldNotExtractFile),
+      KEY(Messages, CouldNotExtractFile), KEY(Messages, RefusedFolder),
       KEY(Start, Title), KEY(Start, Text),
       KEY(LicenceAgreement, HeadT), KEY(LicenceAgreement, HeadB), KEY(LicenceAgreement, Text1),
       KEY(ApplicationFolder, HeadT), KEY(ApplicationFolder, HeadB), KEY(ApplicationFolder, Text1),
@@ -97,6 +98,15 @@ TEST(LanguageTexts, MissingGroupGivesEmptyTextsAndDoesNotShiftOthers) {
   EXPECT_EQ(t.Main.Title, u"T");
   EXPECT_EQ(t.Messages.ExitSetup, u"Q");
   EXPECT_EQ(t.Finish.Title, u"");
+}
+
+TEST(LanguageTexts, TheRefusedFolderTextIsTheFilesOwnOrElseTheBuiltInEnglish) {
+  EXPECT_EQ(textsOf("[Messages]\nRefusedFolder=Nicht in diesen Ordner.\n", u"A").Messages.RefusedFolder,
+            u"Nicht in diesen Ordner.");
+  EXPECT_EQ(textsOf("[Messages]\nExitSetup=Q\n", u"A").Messages.RefusedFolder, kRefusedAppFolderText);
+  EXPECT_EQ(textsOf("", u"A").Messages.RefusedFolder, kRefusedAppFolderText);
+  // A key set empty is the author's choice, as for every other text.
+  EXPECT_EQ(textsOf("[Messages]\nRefusedFolder=\n", u"A").Messages.RefusedFolder, u"");
 }
 
 TEST(LanguageTexts, LoadRemembersThePathAndAFailureChangesNothing) {

@@ -1,7 +1,9 @@
 #pragma once
 // The texts of one language file: every page, button and message of the wizard. Each text is one
 // line of the file's group of the same name; a missing group or key gives the empty text, and
-// nothing falls back to another file or to built-in words. Read by config/language_file.h.
+// nothing falls back to another file or to built-in words, except for the texts added after the
+// first language files were written (RefusedFolder), which older files lack: those fall back to
+// the built-in English text. Read by config/language_file.h.
 //
 // Only "<appname>" and "<appversion>" are ever replaced in these texts, matched exactly (case
 // included), "<appname>" first. Some replacements happen at load, the others when the wizard is
@@ -21,6 +23,7 @@ struct LanguageTexts {
   } Gadgets;
   struct {
     std::u16string ExitSetupH, ExitSetup, CouldNotExtractFileH, CouldNotExtractFile;
+    std::u16string RefusedFolder;  // default kRefusedAppFolderText (config/fixed_texts.h)
   } Messages;
   struct {
     std::u16string Title, Text;  // "<appname>" replaced at load

@@ -2,6 +2,7 @@
 
 #include "config/line_list_file.h"
 #include "config/language_file.h"
+#include "base/path_text.h"
 
 namespace averlune {
 
@@ -12,6 +13,14 @@ bool readLanguageList(const std::u16string& workFolder, std::vector<std::u16stri
   while (!atEnd(file)) names.push_back(readLine(file));
   close(file);
   return true;
+}
+
+std::u16string listedLanguage(const std::vector<std::u16string>& names, const std::u16string& wanted) {
+  if (wanted.empty()) return {};
+  for (const std::u16string& name : names) {
+    if (equalsIgnoringAsciiCase(name, wanted)) return name;
+  }
+  return {};
 }
 
 std::u16string languageFilePath(const std::u16string& workFolder, const std::u16string& name) {

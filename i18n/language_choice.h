@@ -12,6 +12,11 @@ namespace averlune {
 // empty line kept as an empty name. False when the file cannot be opened; `names` is then empty.
 bool readLanguageList(const std::u16string& workFolder, std::vector<std::u16string>& names);
 
+// The name of the list that /LANG= asks for: the listed spelling of `wanted`, letter case aside
+// (the listed spelling names the language file); empty when the list holds no such name or
+// `wanted` is empty.
+std::u16string listedLanguage(const std::vector<std::u16string>& names, const std::u16string& wanted);
+
 // The language file of a name from the list, in the work folder: the name exactly as listed, case
 // and spaces included, followed by ".avl".
 std::u16string languageFilePath(const std::u16string& workFolder, const std::u16string& name);

@@ -29,6 +29,23 @@ TEST(LanguageList, ListsEveryLineAsWrittenAndNamesItsFile) {
   EXPECT_EQ(names, std::vector<std::u16string>{u"Deutsch"});
 }
 
+// /LANG= names a language as the list spells it, letter case aside; the listed spelling names the
+// file, so "english" loads English.avl. Anything else is no language of this setup.
+TEST(LanguageList, ACommandLineNameFindsItsListedSpelling) {
+  const std::vector<std::u16string> names = {u"English", u"Deutsch ", u"", u"Fran\u00E7ais"};
+  const struct {
+    std::u16string wanted;
+    std::u16string listed;
+  } rows[] = {
+      {u"English", u"English"}, {u"eNGLISH", u"English"},    {u"Deutsch ", u"Deutsch "},
+      {u"Deutsch", u""},        {u"Fran\u00E7ais", u"Fran\u00E7ais"},
+      {u"FRAN\u00C7AIS", u""},  // only ASCII letters match in any case
+      {u"", u""},               // an empty /LANG= picks no empty line
+      {u"Eng", u""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(listedLanguage(names, row.wanted), row.listed);
+}
+
 TEST(ConfirmLanguage, LoadsTheNamedFileAndKeepsTheLastGoodOneOnFailure) {
   const TempFolder temp;
   temp.write(u"Deutsch .avl", "[Main]\r\nTitle = <appname> Einrichtung\r\n[Gadgets]\r\nNextBtn = Weiter >\r\n");

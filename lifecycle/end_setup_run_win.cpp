@@ -2,6 +2,8 @@
 
 #include "config/fixed_texts.h"
 #include "base/log_file_win.h"
+
+#include <string>
 #include "base/foreground_window_win.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/build_wizard_win.h"
@@ -28,10 +30,11 @@ void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   if (run.wizard) releaseWizard(*run.wizard);
   if (run.languageDialog) run.languageDialog->window.reset();
   run.setupIcon.reset();
-  const auto code = static_cast<unsigned>(run.exitCode);
-  logLine(run, u"setup ended, exit code " + std::u16string(1, static_cast<char16_t>(u'0' + code)));
+  const auto code = static_cast<unsigned>(setupExitCode(run.state.silent, run.outcome, run.state.options.Addition));
+  const std::string digits = std::to_string(code);
+  logLine(run, u"setup ended, exit code " + std::u16string(digits.begin(), digits.end()));
   // A running installation thread ends with the process.
-  run.exitProcess(static_cast<UINT>(run.exitCode));
+  run.exitProcess(static_cast<UINT>(code));
 }
 
 }  // namespace averlune

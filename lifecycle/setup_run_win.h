@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/owned_handle_win.h"
+#include "config/exit_codes.h"
 #include "config/setup_state.h"
 #include "i18n/language_dialog_win.h"
 #include "lifecycle/setup_switches.h"
@@ -26,8 +27,9 @@ struct SetupRun {
   std::unique_ptr<LanguageDialog> languageDialog;  // setups with several languages only; shows setupIcon
   std::unique_ptr<Wizard> wizard;
   bool ended = false;  // endSetupRun has run; main thread only
-  // The process's exit code: 0 on every path of a run with the wizard; the outcome when silent.
-  SetupExitCode exitCode = SetupExitCode::installed;
+  // How the run ended; endSetupRun makes it the exit code (setupExitCode: 0 on every path of a run
+  // with the wizard).
+  SetupOutcome outcome = SetupOutcome::installed;
   // How the process ends. The Windows tests put their own here to watch a run end.
   void(WINAPI* exitProcess)(UINT exitCode) = ExitProcess;
 };

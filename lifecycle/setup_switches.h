@@ -3,10 +3,13 @@
 // code 0 on every path; deployment tools start it with these:
 //
 //   /S            silent: no wizard and no message box; the setup script's options and default
-//                 folders decide, and the exit code tells the outcome (SetupExitCode)
+//                 folders decide, and the exit code tells the outcome (setup_exit_code.h)
 //   /D=<folder>   the application folder, in place of the script's default (the wizard's folder
 //                 page starts with it); the rest of the command line, spaces included, so it
-//                 comes last unquoted (or stands anywhere quoted whole: "/D=<folder>")
+//                 comes last unquoted (or stands anywhere quoted whole: "/D=<folder>"); a
+//                 relative one names a folder below the folder the setup was started from
+//   /LANG=<name>  a setup with several languages takes this one, named as languages.dat lists it
+//                 (letter case aside), and shows no language dialog; the name may be quoted
 //   /LOG=<file>   a plain-text log of every step, file, link, registry value and failure, with or
 //                 without the wizard; the file name may be quoted, and a relative one names a
 //                 file in the folder the setup was started from
@@ -23,21 +26,14 @@ struct SetupSwitches {
   bool showHelp = false;
   std::u16string appFolder;  // empty: the setup script's default
   std::u16string logFile;    // empty: no log
-};
-
-// The outcome of a silent run as its exit code.
-enum class SetupExitCode : unsigned {
-  installed = 0,
-  cancelledOrAborted = 1,  // an extraction failure (Abort) or a fatal failure during installation
-  startUpFailure = 2,      // the run ended before the installation (its message is in the log)
-  anotherSetupRunning = 3,
+  std::u16string language;   // empty: the language dialog, or silently the first language
 };
 
 // The switches of a whole command line as Windows hands it over, program name first (quoted or
 // not).
 SetupSwitches parseSetupSwitches(std::u16string_view commandLine);
 
-// The text /? shows.
+// The text /? shows: the switches of the setup and of the uninstaller it writes.
 extern const char16_t kSetupSwitchesHelp[];
 
 }  // namespace averlune

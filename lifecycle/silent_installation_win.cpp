@@ -30,7 +30,7 @@ void installSilently(SetupRun& run) {
   target.uninstallerImage = embeddedUninstallerImage();
   target.payloadFile = run.ownFile.get();
   runInstallation(state, installationTexts(state.languageTexts), reports, target);
-  run.exitCode = finished ? SetupExitCode::installed : SetupExitCode::cancelledOrAborted;
+  run.outcome = finished ? SetupOutcome::installed : SetupOutcome::failed;
   endSetupRun(run, removeWorkFolder);
 }
 

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "guards/dll_search_win.h"
+#include "guards/protected_folders_win.h"
 #include "config/fixed_texts.h"
+#include "base/folder_path_win.h"
 #include "base/own_file_win.h"
 #include "config/setup_placeholders.h"
 #include "base/system_lookup_win.h"
@@ -26,6 +28,7 @@
 #include "wizard/wizard_navigation_win.h"
 #include "wizard/wizard_resources_win.h"
 #include "wizard/build_wizard_win.h"
+#include "wizard/folder_choice.h"
 
 namespace averlune {
 namespace {
@@ -43,24 +46,28 @@ void enterOwnFolder(const std::u16string& ownFile) {
   SetCurrentDirectoryW(wide(ownFile.substr(0, separator + 1)));  // failure keeps the inherited folder
 }
 
-// `path` resolved against the current folder as a full path; unchanged when it cannot be.
-std::u16string fullPath(const std::u16string& path) {
-  if (path.empty()) return path;
-  const DWORD size = GetFullPathNameW(wide(path), 0, nullptr, nullptr);
-  if (size == 0) return path;
-  std::vector<wchar_t> buffer(size);
-  const DWORD length = GetFullPathNameW(wide(path), size, buffer.data(), nullptr);
-  return length == 0 || length >= size ? path : fromWide(buffer.data(), length);
-}
-
 void failStartup(SetupRun& run, const char16_t* text, bool removeWorkFolderToo) {
   logLine(run, std::u16string(u"start-up failure: ") + text);
-  if (run.state.silent) {
-    run.exitCode = SetupExitCode::startUpFailure;
-  } else {
-    showErrorMessage(text);
-  }
+  run.outcome = SetupOutcome::failed;
+  if (!run.state.silent) showErrorMessage(text);
   endSetupRun(run, removeWorkFolderToo);
+}
+
+// The language /LANG= names, loaded, in a setup with several: the run then shows no language
+// dialog. False when there is none to load: no /LANG=, a name the list does not hold (the log says
+// so, and the run goes on as without it), or a listed language whose file cannot be opened.
+bool loadCommandLineLanguage(SetupRun& run, const std::u16string& wanted) {
+  if (wanted.empty()) return false;
+  std::vector<std::u16string> names;
+  readLanguageList(run.state.workFolder, names);  // an unreadable list holds no name
+  const std::u16string listed = listedLanguage(names, wanted);
+  if (listed.empty()) {
+    logLine(run, u"/LANG=" + wanted + u" is no language of this setup");
+    return false;
+  }
+  if (confirmLanguage(run.state, listed)) return true;
+  logLine(run, u"language file cannot be read: " + languageFilePath(run.state.workFolder, listed));
+  return false;
 }
 
 // A silent run takes the first language of a setup with several, as the dialog would preselect it.
@@ -69,9 +76,30 @@ bool loadFirstLanguage(SetupState& state) {
   return readLanguageList(state.workFolder, names) && !names.empty() && confirmLanguage(state, names.front());
 }
 
+// A run that asks nobody for the application folder (silent, or a wizard without its folder page)
+// ends before anything is written when the uninstaller would refuse that folder: the installation
+// could never be removed. The text is the language's, so the language must be loaded first. False
+// when the run has ended.
+bool acceptUnaskedAppFolder(SetupRun& run) {
+  const SetupState& state = run.state;
+  if (!refusesUnaskedAppFolder(state.options.InstallDir, state.silent, state.options.ChangeApplicationFolder,
+                               state.options.Uninstaller, protectedFolders, folderIdentity)) {
+    return true;
+  }
+  const std::u16string& text = state.languageTexts.Messages.RefusedFolder;
+  logLine(run, u"refused application folder: " + state.options.InstallDir + u": " + text);
+  run.outcome = SetupOutcome::failed;
+  if (!state.silent) {
+    MessageBoxW(nullptr, wide(text), wide(kErrorTitle), MB_OK | MB_ICONWARNING);
+  }
+  endSetupRun(run, true);
+  return false;
+}
+
 // The wizard, built and shown once the language texts are known (step 18). A wizard that cannot be
 // built leaves the user no way to end the run, so the run ends here; false then.
 bool openWizard(SetupRun& run) {
+  if (!acceptUnaskedAppFolder(run)) return false;
   if (!buildWizard(*run.wizard)) {
     failStartup(run, kSetupErrorText, true);
     return false;
@@ -94,8 +122,10 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   SetupState& state = run.state;
   state.silent = switches.silent;
   // Before enterOwnFolder: a relative log path names a file in the folder the setup was started
-  // from, and every line of the run goes to that one file.
+  // from, and every line of the run goes to that one file; a relative /D= likewise names a folder
+  // below it (made full now, it is the path the uninstall log's header and the uninstaller see).
   state.logFile = fullPath(switches.logFile);
+  const std::u16string appFolder = fullPath(switches.appFolder);
   logLine(run, state.silent ? u"setup started, silent" : u"setup started");
 
   // 1-2: facilities; the state and its lists start empty.
@@ -104,9 +134,8 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   // 3: one setup run per Windows logon.
   if (acquireInstanceLock(kInstanceLockName, run.instanceLock) != InstanceLockResult::acquired) {
     logLine(run, u"another setup is running");
-    if (state.silent) {
-      run.exitCode = SetupExitCode::anotherSetupRunning;
-    } else {
+    run.outcome = SetupOutcome::anotherSetupRunning;
+    if (!state.silent) {
       MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(kAlreadyRunningText),
                   reinterpret_cast<const wchar_t*>(kAlreadyRunningTitle), MB_OK | MB_ICONINFORMATION);
     }
@@ -136,7 +165,7 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   expandDefaultFolders(state.options, state.variables, system);
   // /D= replaces the script's default application folder, so the wizard's folder page shows it
   // and a silent run installs there alike.
-  if (!switches.appFolder.empty()) state.options.InstallDir = switches.appFolder;
+  if (!appFolder.empty()) state.options.InstallDir = appFolder;
 
   // 15
   if (state.options.SplashScreen == 1 && !state.silent) showSplashScreen(state.workFolder, state.options.SPS_Time);
@@ -147,6 +176,8 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
                            state.languageFile)) {
       return failStartup(run, kSetupErrorText, true);
     }
+  } else if (loadCommandLineLanguage(run, switches.language)) {
+    // chosen on the command line: no dialog, with or without the wizard
   } else if (state.silent) {
     if (!loadFirstLanguage(state)) return failStartup(run, kSetupErrorText, true);
   } else if (!openLanguageDialog(run)) {
@@ -155,7 +186,10 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
 
   // 17
   applyCheckBoxRules(state.options);
-  if (state.silent) return installSilently(run);
+  if (state.silent) {
+    if (acceptUnaskedAppFolder(run)) installSilently(run);
+    return;
+  }
   prepareWizard(run);
 
   // 18: with several languages the wizard shows no page until the language dialog's OK has loaded

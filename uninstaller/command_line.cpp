@@ -1,25 +1,23 @@
 #include "uninstaller/command_line.h"
 
-#include <string_view>
-
+#include "base/command_line_words.h"
 #include "base/path_text.h"
 
 namespace averlune {
 
-bool isSilentRequest(const std::u16string& commandLine) {
-  std::u16string_view rest = commandLine;
-  // The program name ends at the closing quote when it starts with one, else at white space.
-  if (!rest.empty() && rest.front() == u'"') {
-    const std::size_t close = rest.find(u'"', 1);
-    rest = close == std::u16string_view::npos ? std::u16string_view() : rest.substr(close + 1);
-  } else {
-    const std::size_t space = rest.find_first_of(u" \t");
-    rest = space == std::u16string_view::npos ? std::u16string_view() : rest.substr(space);
+UninstallSwitches parseUninstallSwitches(std::u16string_view commandLine) {
+  UninstallSwitches switches;
+  std::u16string_view rest = commandLineArguments(commandLine);
+  while (!(rest = skipBlanks(rest)).empty()) {
+    if (startsWithSwitch(rest, u"/LOG=")) {
+      takeSwitchWord(rest, 5, switches.logFile);
+      continue;
+    }
+    const std::u16string word = nextSwitchWord(rest);
+    if (equalsIgnoringAsciiCase(word, u"/S")) switches.silent = true;
+    if (startsWithSwitch(word, u"/LOG=")) switches.logFile = word.substr(5);
   }
-  const std::size_t first = rest.find_first_not_of(u" \t");
-  if (first == std::u16string_view::npos) return false;
-  const std::size_t last = rest.find_last_not_of(u" \t");
-  return equalsIgnoringAsciiCase(rest.substr(first, last + 1 - first), u"/S");
+  return switches;
 }
 
 }  // namespace averlune

@@ -38,7 +38,9 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
     LongNameCheck check;
   };
   std::vector<FolderReached> foldersReached;
+  std::vector<std::u16string> reached;  // file and folder paths there and carried out, in log order
   std::vector<std::u16string> registryLeft;
+  std::vector<std::u16string> registryRemoved;
   std::size_t passedOver = 0;
   std::uint32_t counter = 0;
   const bool vouched = scope.trust != LogTrust::ownFolderOnly;
@@ -63,9 +65,12 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
               return placeOfRecordPath(pathOfPlace(longPlace, folder), folder, scope).allowed;
             };
           }
+          // Asked first so that a file already gone is never reported as removed.
+          const bool wasThere = system.exists(record.path);
           if (folder ? system.removeFolder(place, check) : system.removeFile(place, check)) {
             if (folder) foldersReached.push_back({record.path, place, check});
             left.push_back(record.path);
+            if (wasThere) reached.push_back(record.path);
           } else if (system.exists(record.path)) {
             ++passedOver;  // a link on the way, or a long name the rules refuse
           }
@@ -75,7 +80,7 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
       }
       case UninstallRecordKind::key:
         if (vouched && isRemovableUninstallKey(record.rootName, record.path, scope.entryName)) {
-          if (!system.deleteKey(root, record.path)) registryLeft.push_back(keyText(record));
+          (system.deleteKey(root, record.path) ? registryRemoved : registryLeft).push_back(keyText(record));
           system.pruneEmptyKeys(root, record.path);
         } else {
           ++passedOver;
@@ -83,7 +88,8 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
         break;
       case UninstallRecordKind::value:
         if (scope.trust == LogTrust::digestMatched) {
-          if (!system.deleteValue(root, record.path, record.valueName)) registryLeft.push_back(valueText(record));
+          (system.deleteValue(root, record.path, record.valueName) ? registryRemoved : registryLeft)
+              .push_back(valueText(record));
           system.pruneEmptyKeys(root, record.path);
         } else {
           registryLeft.push_back(valueText(record));
@@ -102,6 +108,12 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
       outcome.itemsLeft.push_back(path);
     }
   }
+  for (const std::u16string& path : reached) {
+    if (!system.exists(path) && std::find(outcome.removed.begin(), outcome.removed.end(), path) == outcome.removed.end()) {
+      outcome.removed.push_back(path);
+    }
+  }
+  outcome.removed.insert(outcome.removed.end(), registryRemoved.begin(), registryRemoved.end());
   outcome.itemsLeft.insert(outcome.itemsLeft.end(), registryLeft.begin(), registryLeft.end());
   outcome.recordsPassedOver = passedOver;
   return outcome;

@@ -42,6 +42,10 @@ struct RemovalSystem {
 };
 
 struct RemovalOutcome {
+  // Paths of file and folder records that were reached and are gone afterwards, in log order, each
+  // once; then the uninstall entry's key and the values deleted (in itemsLeft's forms). For the
+  // administrator's log, which names every item removed or left.
+  std::vector<std::u16string> removed;
   // Paths of file and folder records that were reached and are still there afterwards, and of the
   // links on a desktop or in the start menu that no uninstall entry vouched for, in log order, each
   // once; then, in log order, the uninstall entry's key when it could not be deleted (as root\sub

@@ -60,6 +60,13 @@ TEST(RemovalPass, TheSetupsRecordsRemoveFilesEntryStartMenuFolderAndFlaggedValue
 
   EXPECT_TRUE(outcome.itemsLeft.empty());
   EXPECT_EQ(outcome.recordsPassedOver, 0u);
+  // What the administrator's log names as removed: what was there and went, never the file that
+  // was already gone.
+  EXPECT_EQ(outcome.removed, (std::vector<std::u16string>{kApp + u"a.txt", kApp + u"b.exe", kPrograms + u"Tool\\",
+                                                          u"HKEY_LOCAL_MACHINE\\" + kEntryKey,
+                                                          u"HKEY_CURRENT_USER\\Software\\Acme\\Tool\\Path",
+                                                          u"HKEY_USERS\\.DEFAULT\\Acme\\",
+                                                          u"HKEY_LOCAL_MACHINE\\Software\\Acme\\Size"}));
   EXPECT_EQ(progress, (std::vector<std::uint32_t>{1, 2, 3, 4}));
   EXPECT_FALSE(machine.has(kApp + u"a.txt"));
   EXPECT_FALSE(machine.has(kApp + u"b.exe"));
@@ -158,6 +165,9 @@ TEST(RemovalPass, WhatStaysIsListedOnceInLogOrderAndNestedFoldersGoWhateverTheir
   EXPECT_FALSE(machine.has(kApp + u"docs\\a.txt"));
   EXPECT_TRUE(machine.has(kApp + u"docs\\mine.txt"));
   EXPECT_EQ(outcome.itemsLeft, (std::vector<std::u16string>{kApp + u"held.dll", kApp + u"docs\\"}));
+  // A folder that went on the second try counts as removed once; what stays is never removed.
+  EXPECT_EQ(outcome.removed,
+            (std::vector<std::u16string>{kApp + u"lib\\sub\\x.dll", kApp + u"lib\\", kApp + u"lib\\sub\\"}));
 }
 
 TEST(RemovalPass, RegistryRecordsThatStayAreListedAfterTheFilesInLogOrder) {

@@ -9,6 +9,8 @@
 #include "guards/desktop_start_win.h"
 #include "guards/dll_search_win.h"
 #include "base/file_bytes.h"
+#include "base/folder_path_win.h"
+#include "base/log_file_win.h"
 #include "base/own_file_win.h"
 #include "base/owned_handle_win.h"
 #include "guards/protected_folders_win.h"
@@ -86,7 +88,7 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
   };
   system.openWebAddress = [](const std::u16string& address) {
     // Opened in the browser, never started as a program, and as the desktop's user; not waited
-    // for. The uninstaller keeps no log to say which way it went.
+    // for.
     DesktopStart start;
     start.file = address;
     startOnDesktop(start);
@@ -104,8 +106,22 @@ int runUninstaller() {
   // The shell wants COM on the thread that opens the web site.
   const ComInitialization com;
   UninstallWindow window;
-  return runUninstallSteps(windowsUninstallSystem(window, ownLongFilePath()),
-                           isSilentRequest(fromWide(GetCommandLineW())));
+  const UninstallSwitches switches = parseUninstallSwitches(fromWide(GetCommandLineW()));
+  UninstallSystem system = windowsUninstallSystem(window, ownLongFilePath());
+  // Made full before the uninstaller enters its own folder: a relative name names a file in the
+  // folder it was started from.
+  const std::u16string logFile = fullPath(switches.logFile);
+  if (!logFile.empty()) {
+    system.note = [logFile](const std::u16string& line) { appendLogLine(logFile, line); };
+  }
+  const auto note = [&system](const std::u16string& line) {
+    if (system.note) system.note(line);
+  };
+  note(switches.silent ? u"uninstall started, silent: " + system.ownFile : u"uninstall started: " + system.ownFile);
+  const auto code = static_cast<unsigned>(runUninstallSteps(system, switches.silent));
+  const std::string digits = std::to_string(code);
+  note(u"uninstall ended, exit code " + std::u16string(digits.begin(), digits.end()));
+  return static_cast<int>(code);
 }
 
 }  // namespace averlune

@@ -1,5 +1,7 @@
 #include "uninstaller/uninstall_run.h"
 
+#include <string>
+
 #include "config/fixed_texts.h"
 #include "base/path_text.h"
 #include "uninstaller/closing_message.h"
@@ -72,29 +74,48 @@ bool readCheckedLanguageCopy(const UninstallSystem& system, const LogVoucher& vo
   return true;
 }
 
+// The administrator's log of a pass: every item removed, then every item left, then the count of
+// records passed over (never named: their paths come from a file a standard user may have edited).
+void noteOutcome(const UninstallSystem& system, const RemovalOutcome& outcome) {
+  if (!system.note) return;
+  for (const std::u16string& item : outcome.removed) system.note(u"removed: " + item);
+  for (const std::u16string& item : outcome.itemsLeft) system.note(u"left: " + item);
+  if (outcome.recordsPassedOver != 0) {
+    const std::string count = std::to_string(outcome.recordsPassedOver);
+    system.note(u"records passed over: " + std::u16string(count.begin(), count.end()));
+  }
+}
+
 }  // namespace
 
-int runUninstallSteps(const UninstallSystem& system, bool silent) {
-  auto refuse = [&] {
-    if (silent) return kUninstallLogUnusable;
-    system.showError(kErrorTitle, kUninstallErrorText);
-    return kUninstallDone;
+ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
+  const auto note = [&system](const std::u16string& line) {
+    if (system.note) system.note(line);
   };
-  if (!system.enterOwnFolder()) return refuse();
+  const auto refuse = [&](const char16_t* reason) {
+    note(std::u16string(u"refused: ") + reason);
+    if (!silent) system.showError(kErrorTitle, kUninstallErrorText);
+    return uninstallExitCode(silent, UninstallOutcome::refused);
+  };
+  if (!system.enterOwnFolder()) return refuse(u"the uninstaller's folder cannot be made the current folder");
   // The log is read once: the header that is checked here is the header of the records removed
   // below, even if someone replaces the file meanwhile.
   LineListFile log;
   UninstallLogHeader header;
-  if (!system.openLog(log) || !readUninstallLogHeader(log, header)) return refuse();
+  if (!system.openLog(log) || !readUninstallLogHeader(log, header)) {
+    return refuse(u"the uninstall log is missing or cannot be read");
+  }
   if (isRefusedAppFolder(header.appFolder, system.protectedFolders, system.folderId) ||
       !isOwnAppFolder(header.appFolder, system.ownFolder) || !system.holdFolderWithoutLinks(system.ownFolder)) {
-    return refuse();
+    return refuse(u"the uninstall log names another folder, a folder that may not be removed, or a link");
   }
   const std::optional<LogVoucher> voucher = findLogVoucher(system, log.bytes, header.appName);
-  if (!voucher) return refuse();
+  if (!voucher) return refuse(u"the uninstall log differs from the one its uninstall entry vouches for");
   // Silent removal shows no text, so it does without the language copy.
   KeyValueFile language;
-  if (!silent && !readCheckedLanguageCopy(system, *voucher, language)) return refuse();
+  if (!silent && !readCheckedLanguageCopy(system, *voucher, language)) {
+    return refuse(u"the language copy is missing or differs from the one its uninstall entry vouches for");
+  }
 
   RemovalScope scope;
   scope.entryName = voucher->entryName;
@@ -114,21 +135,28 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
     return outcome;
   };
 
+  const auto finish = [&](const RemovalOutcome& outcome) {
+    noteOutcome(system, outcome);
+    return uninstallExitCode(silent, isIncomplete(outcome) ? UninstallOutcome::itemsLeft : UninstallOutcome::removed);
+  };
   if (silent) {
     const RemovalOutcome outcome = work(nullptr);
     system.startSelfDeletion(header.appFolder);
-    return isIncomplete(outcome) ? kUninstallItemsLeft : kUninstallDone;
+    return finish(outcome);
   }
 
   const UninstallTexts texts = readUninstallTexts(language, header.appName);
   close(language);
-  if (!system.askYesNo(texts.BM_T, texts.BM)) return kUninstallDone;
+  if (!system.askYesNo(texts.BM_T, texts.BM)) {
+    note(u"declined: nothing removed");
+    return uninstallExitCode(silent, UninstallOutcome::declined);
+  }
   const RemovalOutcome outcome = system.runWithWindow(uninstallWindowContent(texts, header), work);
   system.showMessage(texts.Success_T, closingMessageText(texts, outcome));
   system.hideWindow();
   if (isWebAddress(header.webSite)) system.openWebAddress(header.webSite);
   system.startSelfDeletion(header.appFolder);
-  return kUninstallDone;
+  return finish(outcome);
 }
 
 }  // namespace averlune

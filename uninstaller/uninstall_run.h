@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "config/exit_codes.h"
 #include "config/key_value_file.h"
 #include "config/line_list_file.h"
 #include "config/uninstall_log.h"
@@ -28,12 +29,6 @@
 #include "uninstaller/uninstall_texts.h"
 
 namespace averlune {
-
-// Exit codes. An interactive uninstall always ends with kUninstallDone, its refusals included:
-// the user has been told. The other codes tell a silent uninstall's result.
-constexpr int kUninstallDone = 0;         // everything carried out is gone (or the user said No)
-constexpr int kUninstallLogUnusable = 1;  // log missing, unreadable or refused
-constexpr int kUninstallItemsLeft = 2;    // some records were left or passed over
 
 // What the window shows: its title, the header band, the status line, the button, the exit
 // question, and the progress bar's maximum.
@@ -108,13 +103,16 @@ struct UninstallSystem {
   std::function<void()> hideWindow;
   // Hands a web address to the shell to open; not waited for, failures silent.
   std::function<void(const std::u16string& address)> openWebAddress;
+  // A line of the administrator's log (/LOG=): why a log was refused, every item removed or left.
+  // Does nothing when no log was asked for.
+  std::function<void(const std::u16string& line)> note;
   // startSelfDeletion: moves the uninstaller out of the application folder, removes the folder
   // when it is empty, and leaves the moved file to a command that names nothing else.
   std::function<void(const std::u16string& appFolder)> startSelfDeletion;
 };
 
-// The whole sequence. Returns the exit code.
-int runUninstallSteps(const UninstallSystem& system, bool silent);
+// The whole sequence. Returns the exit code (uninstallExitCode: success on every path with a window).
+ExitCode runUninstallSteps(const UninstallSystem& system, bool silent);
 
 // The window's content for these texts and this log header.
 UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const UninstallLogHeader& header);

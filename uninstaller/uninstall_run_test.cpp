@@ -42,6 +42,8 @@ struct RunFixture {
   std::map<std::pair<std::u16string, std::u16string>, std::u16string> digests;
   bool digestComputable = true;
   std::vector<std::string> events;
+  bool keepLog = false;             // /LOG= given
+  std::vector<std::string> noted;  // its lines
   UninstallWindowContent windowContent;
   std::vector<std::uint32_t> progress;
   std::u16string message;
@@ -125,6 +127,7 @@ struct RunFixture {
     s.hideWindow = [this] { events.push_back("hide"); };
     s.openWebAddress = [this](const std::u16string& address) { events.push_back("open " + encodeUtf8(address)); };
     s.startSelfDeletion = [this](const std::u16string& folder) { events.push_back("batch " + encodeUtf8(folder)); };
+    if (keepLog) s.note = [this](const std::u16string& line) { noted.push_back(encodeUtf8(line)); };
     return s;
   }
 };
@@ -133,7 +136,7 @@ using Events = std::vector<std::string>;
 
 TEST(UninstallRun, YesRemovesWithTheWindowUpThenTellsOpensTheWebSiteAndStartsTheBatch) {
   RunFixture run(u"https://example.org/tool");
-  EXPECT_EQ(runUninstallSteps(run.system(), false), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(run.system(), false), ExitCode::success);
   EXPECT_EQ(run.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?", "window",
                                 "delete log and language copy", "forget digest Tool", "message Uninstall", "hide",
                                 "open https://example.org/tool", "batch C:\\Apps\\Tool\\"}));
@@ -154,13 +157,13 @@ TEST(UninstallRun, YesRemovesWithTheWindowUpThenTellsOpensTheWebSiteAndStartsThe
 TEST(UninstallRun, NoRemovesNothingAndAWebSiteThatIsNoWebAddressIsNeverStarted) {
   RunFixture declined;
   declined.answerYes = false;
-  EXPECT_EQ(runUninstallSteps(declined.system(), false), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(declined.system(), false), ExitCode::success);
   EXPECT_EQ(declined.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?"}));
   EXPECT_TRUE(declined.machine.has(kApp + u"a.txt"));
   EXPECT_TRUE(declined.machine.registryCalls.empty());
 
   RunFixture program(u"C:\\Windows\\System32\\cmd.exe /c calc");
-  EXPECT_EQ(runUninstallSteps(program.system(), false), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(program.system(), false), ExitCode::success);
   EXPECT_EQ(program.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "ask Uninstall / Remove Tool?", "window",
                                     "delete log and language copy", "forget digest Tool", "message Uninstall", "hide",
                                     "batch C:\\Apps\\Tool\\"}));
@@ -185,9 +188,9 @@ TEST(UninstallRun, AMissingFileAForeignMarkOrARefusedFolderIsAnErrorAndRemovesNo
   inherited.canEnterOwnFolder = false;
   // Accepted; its records spell the folder as the setup did, not as this header, so they are passed
   // over, and the exit code says so.
-  EXPECT_EQ(runUninstallSteps(sameSpelledOtherwise.system(), true), kUninstallItemsLeft);
+  EXPECT_EQ(runUninstallSteps(sameSpelledOtherwise.system(), true), ExitCode::failed);
   for (RunFixture* run : {&noLanguageCopy, &noLog, &foreignMark, &driveRoot, &windowsFolder, &elsewhere, &inherited}) {
-    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);  // the box has told the user
+    EXPECT_EQ(runUninstallSteps(run->system(), false), ExitCode::success);  // the box has told the user
     EXPECT_EQ(run->events.back(), error);
     EXPECT_EQ(std::count(run->events.begin(), run->events.end(), "ask Uninstall / Remove Tool?"), 0);
     EXPECT_TRUE(run->machine.removeCalls.empty());
@@ -197,28 +200,61 @@ TEST(UninstallRun, AMissingFileAForeignMarkOrARefusedFolderIsAnErrorAndRemovesNo
   // Silently: no box, the exit code tells; the language copy is not needed.
   for (RunFixture* run : {&noLog, &foreignMark, &driveRoot, &inherited}) {
     run->events.clear();
-    EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallLogUnusable);
+    EXPECT_EQ(runUninstallSteps(run->system(), true), ExitCode::failed);
     EXPECT_EQ(std::count(run->events.begin(), run->events.end(), error), 0);
   }
   noLanguageCopy.events.clear();
-  EXPECT_EQ(runUninstallSteps(noLanguageCopy.system(), true), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(noLanguageCopy.system(), true), ExitCode::success);
+}
+
+// /LOG= names every item removed and left, with or without /S, and why a log was refused; the
+// records passed over are counted, never named.
+TEST(UninstallRun, TheAdministratorsLogNamesEveryItemRemovedOrLeftAndWhyALogWasRefused) {
+  RunFixture silent;
+  silent.keepLog = true;
+  silent.machine.add(kApp + u"b.txt", Entry::readOnlyFile);
+  silent.log += uninstallFileRecord(u"C:\\Windows\\notepad.exe");
+  silent.setLogDigest(u"Tool", silent.log);
+  EXPECT_EQ(runUninstallSteps(silent.system(), true), ExitCode::failed);
+  EXPECT_EQ(silent.noted, (std::vector<std::string>{"removed: C:\\Apps\\Tool\\a.txt",
+                                                    "removed: HKEY_LOCAL_MACHINE\\" + encodeUtf8(kUninstallKeyBase) + "Tool",
+                                                    "left: C:\\Apps\\Tool\\b.txt", "records passed over: 1"}));
+
+  RunFixture interactive;
+  interactive.keepLog = true;
+  EXPECT_EQ(runUninstallSteps(interactive.system(), false), ExitCode::success);
+  EXPECT_EQ(interactive.noted.size(), 3u);  // a.txt, b.txt and the entry's key
+
+  RunFixture declined;
+  declined.keepLog = true;
+  declined.answerYes = false;
+  EXPECT_EQ(runUninstallSteps(declined.system(), false), ExitCode::success);
+  EXPECT_EQ(declined.noted, std::vector<std::string>{"declined: nothing removed"});
+
+  RunFixture edited;
+  edited.keepLog = true;
+  edited.log += uninstallFileRecord(kApp + u"c.txt");  // after the digest was kept
+  EXPECT_EQ(runUninstallSteps(edited.system(), true), ExitCode::failed);
+  EXPECT_EQ(edited.noted,
+            std::vector<std::string>{"refused: the uninstall log differs from the one its uninstall entry vouches for"});
+  EXPECT_TRUE(edited.machine.has(kApp + u"a.txt"));
 }
 
 TEST(UninstallRun, ItemsLeftAreNamedInTheMessageAndMakeSilentRemovalFail) {
   RunFixture interactive;
   interactive.machine.add(kApp + u"b.txt", Entry::readOnlyFile);
-  EXPECT_EQ(runUninstallSteps(interactive.system(), false), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(interactive.system(), false), ExitCode::success);
   EXPECT_EQ(interactive.message, u"Not all of Tool went.\n\nLeft (1):\nC:\\Apps\\Tool\\b.txt");
 
   RunFixture silent(u"https://example.org/");
-  EXPECT_EQ(runUninstallSteps(silent.system(), true), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(silent.system(), true), ExitCode::success);
   EXPECT_EQ(silent.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "delete log and language copy", "forget digest Tool",
                                    "batch C:\\Apps\\Tool\\"}));
   EXPECT_FALSE(silent.machine.has(kApp + u"b.txt"));
 
   RunFixture silentLeft;
   silentLeft.machine.add(kApp + u"b.txt", Entry::readOnlyFile);
-  EXPECT_EQ(runUninstallSteps(silentLeft.system(), true), kUninstallItemsLeft);
+  EXPECT_EQ(runUninstallSteps(silentLeft.system(), true), ExitCode::failed);
   EXPECT_EQ(silentLeft.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "delete log and language copy",
                                        "forget digest Tool", "batch C:\\Apps\\Tool\\"}));
 
@@ -227,7 +263,7 @@ TEST(UninstallRun, ItemsLeftAreNamedInTheMessageAndMakeSilentRemovalFail) {
   for (bool silently : {false, true}) {
     RunFixture entryStays;
     entryStays.machine.registryStuck = {"deleteKey HKLM " + encodeUtf8(entryKey)};
-    EXPECT_EQ(runUninstallSteps(entryStays.system(), silently), silently ? kUninstallItemsLeft : kUninstallDone);
+    EXPECT_EQ(runUninstallSteps(entryStays.system(), silently), silently ? ExitCode::failed : ExitCode::success);
     if (!silently) {
       EXPECT_EQ(entryStays.message, u"Not all of Tool went.\n\nLeft (1):\nHKEY_LOCAL_MACHINE\\" + entryKey);
     }
@@ -248,7 +284,7 @@ TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
   for (char16_t& c : matching.digests[{u"Tool", kLogDigestValueName}]) {
     if (c >= u'a' && c <= u'f') c = static_cast<char16_t>(c - u'a' + u'A');
   }
-  EXPECT_EQ(runUninstallSteps(matching.system(), true), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(matching.system(), true), ExitCode::success);
   EXPECT_FALSE(matching.machine.has(kApp + u"a.txt"));
   EXPECT_EQ(matching.machine.registryCalls.back(), "prune HKCU Software\\Tool\\");
   EXPECT_NE(std::find(matching.events.begin(), matching.events.end(), "forget digest Tool"), matching.events.end());
@@ -262,20 +298,20 @@ TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {
   RunFixture linked;  // a link on the way to the uninstaller's own folder
   linked.linkOnOwnPath = true;
   for (RunFixture* run : {&edited, &noDigest, &linked}) {
-    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);
+    EXPECT_EQ(runUninstallSteps(run->system(), false), ExitCode::success);
     EXPECT_EQ(run->events.back(), error);
     EXPECT_EQ(run->events.size(), 3u);  // in its folder, held, then refused
     EXPECT_TRUE(run->machine.removeCalls.empty());
     EXPECT_TRUE(run->machine.registryCalls.empty());
     run->events.clear();
-    EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallLogUnusable);
+    EXPECT_EQ(runUninstallSteps(run->system(), true), ExitCode::failed);
   }
 
   // An older setup's entry has no digest: the rest goes, values are named as left.
   RunFixture older;
   withValue(older);
   older.digests.clear();
-  EXPECT_EQ(runUninstallSteps(older.system(), false), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(older.system(), false), ExitCode::success);
   EXPECT_EQ(older.message, u"Not all of Tool went.\n\nLeft (1):\nHKEY_CURRENT_USER\\Software\\Tool\\Path");
   EXPECT_FALSE(older.machine.has(kApp + u"a.txt"));
   EXPECT_EQ(older.machine.registryCalls.size(), 2u);  // the entry's key, deleted and pruned
@@ -310,7 +346,7 @@ TEST(UninstallRun, TheEntryNamingTheUninstallerVouchesForTheLogWhateverItsHeader
   noEntry.log += uninstallFileRecord(desktopLink);
   for (RunFixture* run : {&otherProduct, &noEntry}) {
     run->machine.add(desktopLink, Entry::file);
-    EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallLogUnusable);
+    EXPECT_EQ(runUninstallSteps(run->system(), true), ExitCode::failed);
     EXPECT_TRUE(run->machine.removeCalls.empty());
     EXPECT_TRUE(run->machine.registryCalls.empty());
   }
@@ -324,13 +360,13 @@ TEST(UninstallRun, TheEntryNamingTheUninstallerVouchesForTheLogWhateverItsHeader
   renamed.digests.clear();
   renamed.setLogDigest(u"Tool", "a stale log");
   renamed.setLogDigest(u"Tool 2", renamed.log);
-  EXPECT_EQ(runUninstallSteps(renamed.system(), true), kUninstallItemsLeft);  // the header's key is passed over
+  EXPECT_EQ(runUninstallSteps(renamed.system(), true), ExitCode::failed);  // the header's key is passed over
   EXPECT_FALSE(renamed.machine.has(desktopLink));
   const std::string tool2 = encodeUtf8(std::u16string(kUninstallKeyBase) + u"Tool 2");
   EXPECT_EQ(renamed.machine.registryCalls, (std::vector<std::string>{"deleteKey HKLM " + tool2, "prune HKLM " + tool2}));
   EXPECT_NE(std::find(renamed.events.begin(), renamed.events.end(), "forget digest Tool 2"), renamed.events.end());
   renamed.setLogDigest(u"Tool 2", "another stale log");  // digests there, none matching: refused
-  EXPECT_EQ(runUninstallSteps(renamed.system(), true), kUninstallLogUnusable);
+  EXPECT_EQ(runUninstallSteps(renamed.system(), true), ExitCode::failed);
 
   // No entry names the uninstaller: what lies in its folder goes; the link and the value are named
   // as left, the key record is passed over; the message and the exit code say so.
@@ -340,7 +376,7 @@ TEST(UninstallRun, TheEntryNamingTheUninstallerVouchesForTheLogWhateverItsHeader
     unregistered.log += uninstallFileRecord(desktopLink) +
                         uninstallValueRecord(u"HKEY_CURRENT_USER", u"Software\\Tool\\", u"Path");
     unregistered.machine.add(desktopLink, Entry::file);
-    EXPECT_EQ(runUninstallSteps(unregistered.system(), silently), silently ? kUninstallItemsLeft : kUninstallDone);
+    EXPECT_EQ(runUninstallSteps(unregistered.system(), silently), silently ? ExitCode::failed : ExitCode::success);
     EXPECT_FALSE(unregistered.machine.has(kApp + u"a.txt"));
     EXPECT_TRUE(unregistered.machine.has(desktopLink));
     EXPECT_TRUE(unregistered.machine.registryCalls.empty());
@@ -358,7 +394,7 @@ TEST(UninstallRun, TheLanguageCopyIsCheckedAgainstItsDigestBeforeItIsRead) {
   const std::string error = "error Error / Uninstall error!";
   RunFixture matching;
   matching.digests[{u"Tool", kLanguageDigestValueName}] = RunFixture::fakeDigest(matching.languageCopy);
-  EXPECT_EQ(runUninstallSteps(matching.system(), false), kUninstallDone);
+  EXPECT_EQ(runUninstallSteps(matching.system(), false), ExitCode::success);
   EXPECT_EQ(matching.message, u"Tool is gone!");
 
   RunFixture edited;
@@ -367,11 +403,11 @@ TEST(UninstallRun, TheLanguageCopyIsCheckedAgainstItsDigestBeforeItIsRead) {
   RunFixture unreadable;
   unreadable.digests[{u"Tool", kLanguageDigestValueName}] = u"";
   for (RunFixture* run : {&edited, &unreadable}) {
-    EXPECT_EQ(runUninstallSteps(run->system(), false), kUninstallDone);
+    EXPECT_EQ(runUninstallSteps(run->system(), false), ExitCode::success);
     EXPECT_EQ(run->events.back(), error);
     EXPECT_TRUE(run->machine.removeCalls.empty());
     run->events.clear();
-    EXPECT_EQ(runUninstallSteps(run->system(), true), kUninstallDone);
+    EXPECT_EQ(runUninstallSteps(run->system(), true), ExitCode::success);
     EXPECT_FALSE(run->machine.has(kApp + u"a.txt"));
   }
 }

@@ -54,7 +54,7 @@ void showProgress(UninstallWindow& state) {
 void askToExit(UninstallWindow& state) {
   if (MessageBoxW(state.window.get(), wide(state.content.exitQuestion), wide(state.content.exitQuestionTitle),
                   MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
-    ExitProcess(kUninstallDone);
+    ExitProcess(static_cast<UINT>(uninstallExitCode(false, UninstallOutcome::declined)));
   }
 }
 

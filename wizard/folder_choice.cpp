@@ -47,4 +47,12 @@ bool refusesAppFolderField(const std::u16string& fieldText, std::int32_t uninsta
   return uninstaller == 1 && isRefusedAppFolder(addBackslash(fieldText), protectedFolders(), folderId);
 }
 
+bool refusesUnaskedAppFolder(const std::u16string& installDir, bool silent, std::int32_t changeApplicationFolder,
+                             std::int32_t uninstaller,
+                             const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
+                             const FolderIdLookup& folderId) {
+  const bool pageShown = !silent && changeApplicationFolder != 0;
+  return !pageShown && refusesAppFolderField(installDir, uninstaller, protectedFolders, folderId);
+}
+
 }  // namespace averlune

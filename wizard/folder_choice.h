@@ -45,4 +45,13 @@ bool refusesAppFolderField(const std::u16string& fieldText, std::int32_t uninsta
                            const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
                            const FolderIdLookup& folderId);
 
+// The same rule for a run that installs into `installDir` (the script's, or /D=) without showing
+// the folder page: a silent run, or a wizard whose script switches the page off
+// (`changeApplicationFolder` 0). True when that run must end before anything is written, as the
+// user could not choose another folder. A wizard that shows the page leaves the rule to its Next.
+bool refusesUnaskedAppFolder(const std::u16string& installDir, bool silent, std::int32_t changeApplicationFolder,
+                             std::int32_t uninstaller,
+                             const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
+                             const FolderIdLookup& folderId);
+
 }  // namespace averlune

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_decoding.h"
+
 namespace averlune {
 namespace {
 
@@ -70,6 +72,36 @@ TEST(FolderChoice, TheFolderPageRefusesWhatTheUninstallerWouldRefuse) {
     EXPECT_FALSE(refusesAppFolderField(row.field, 0, folders, nullptr));
   }
   EXPECT_EQ(asked, 9);  // only with an uninstaller
+}
+
+// Where nobody can choose another folder, the run itself refuses the folder: every silent run, and
+// a wizard without the folder page. A wizard with the page leaves it to the page's Next.
+TEST(FolderChoice, ARunThatAsksForNoFolderRefusesTheSameFoldersBeforeItStarts) {
+  const auto folders = [] { return std::vector<ProtectedFolder>{{u"C:\\Windows\\", FolderGuard::inside}}; };
+  const struct {
+    std::u16string installDir;
+    bool silent;
+    std::int32_t changeApplicationFolder;
+    std::int32_t uninstaller;
+    bool refused;
+  } rows[] = {
+      {u"C:\\Windows\\Tool\\", true, 1, 1, true},   // /S never shows the page
+      {u"C:\\Windows\\Tool\\", true, 0, 1, true},
+      {u"C:\\Windows\\Tool\\", false, 0, 1, true},  // the page is switched off
+      {u"C:\\Windows\\Tool\\", false, 1, 1, false}, // the page asks
+      {u"C:\\Windows\\Tool\\", false, 2, 1, false}, // shown for any value but 0
+      {u"C:\\Windows\\Tool\\", true, 0, 0, false},  // nothing will ever be removed from it
+      {u"C:\\Apps\\Tool\\", true, 0, 1, false},
+      {u"", true, 0, 1, true},                          // a script without InstallDir
+      {u"Tool", true, 0, 1, true},                      // still relative
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(refusesUnaskedAppFolder(row.installDir, row.silent, row.changeApplicationFolder, row.uninstaller, folders,
+                                      nullptr),
+              row.refused)
+        << encodeUtf8(row.installDir) << " silent " << row.silent << " page "
+        << row.changeApplicationFolder;
+  }
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ void onStartMenuBrowse(Wizard& wizard) {
 bool acceptAppFolderField(Wizard& wizard) {
   const std::u16string field = controlText(wizard.controls.appFolderField);
   if (!refusesAppFolderField(field, wizard.state.options.Uninstaller, protectedFolders, folderIdentity)) return true;
-  MessageBoxW(wizard.window.get(), wide(kRefusedAppFolderText), wide(kErrorTitle), MB_OK | MB_ICONWARNING);
+  MessageBoxW(wizard.window.get(), wide(wizard.state.languageTexts.Messages.RefusedFolder), wide(kErrorTitle),
+              MB_OK | MB_ICONWARNING);
   SetFocus(wizard.controls.appFolderField);
   return false;
 }

@@ -71,7 +71,7 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
     EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
   }
 
-  // Over a file held open the extraction fails; silently that is Abort: exit code 1, the log names
+  // Over a file held open the extraction fails; silently that is Abort: exit code 1603, the log names
   // the file, and what came before it stays.
   removeTree(kChosenFolder);
   CreateDirectoryW(L"C:\\AvE2E", nullptr);
@@ -81,22 +81,22 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
   {
     HeldFile held(kDefaultFolder + L"readme.txt");
     ASSERT_TRUE(held.held());
-    EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + abortLog)), 1);
+    EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + abortLog)), 1603);
   }
   const std::string aborted = readFileBytes(abortLog).value_or("");
   EXPECT_NE(aborted.find("failure: Could not extract file! readme.txt\r\nanswer: Abort\r\n"), std::string::npos) << aborted;
-  EXPECT_NE(aborted.find("setup ended, exit code 1"), std::string::npos) << aborted;
+  EXPECT_NE(aborted.find("setup ended, exit code 1603\r\n"), std::string::npos) << aborted;
   EXPECT_EQ(readFileBytes(kDefaultFolder + L"bin\\tool.exe").value_or("<missing>"), "tool");
   EXPECT_EQ(readFileBytes(kDefaultFolder + L"readme.txt").value_or("<missing>"), "in use");
   EXPECT_EQ(workFoldersInTemp(), workFoldersBefore);
 
-  // A setup that cannot start: exit code 2 and its reason in the log, no box. A relative log path
+  // A setup that cannot start: exit code 1603 and its reason in the log, no box. A relative log path
   // names one file in the folder the setup was started from, although start-up moves to its own.
   const std::wstring bare = bareSetupProgram();
   const std::wstring startFolder = std::filesystem::path(scratchFolder(L"silent-install-bare")).make_preferred().wstring();
   const std::wstring besideSetup = bare.substr(0, bare.find_last_of(L"\\/") + 1) + L"bare.txt";
   DeleteFileW(besideSetup.c_str());
-  EXPECT_EQ(runSilently({L"\"" + bare + L"\" /S /LOG=bare.txt", startFolder}), 2);
+  EXPECT_EQ(runSilently({L"\"" + bare + L"\" /S /LOG=bare.txt", startFolder}), 1603);
   const std::string failed = readFileBytes(startFolder + L"\\bare.txt").value_or("");
   EXPECT_NE(failed.find("setup started, silent\r\n"), std::string::npos) << failed;
   EXPECT_NE(failed.find("start-up failure: "), std::string::npos) << failed;
@@ -193,7 +193,7 @@ TEST(SilentInstall, LogAndFolderWithTheWizardRecordTheInstallationTheUserRan) {
   }
 }
 
-// A drive too small for the payload: the run aborts with 1 and leaves no file cut short, and the
+// A drive too small for the payload: the run aborts with 1603 and leaves no file cut short, and the
 // uninstaller it wrote first (started by hand: the uninstall entry comes after the payload) then
 // leaves the drive empty. E: is a memory file system of 1 MiB where the test run may mount one.
 TEST(SilentInstall, ADriveTooSmallLeavesNoCutFileAndAnUninstallerThatEmptiesIt) {
@@ -217,7 +217,7 @@ TEST(SilentInstall, ADriveTooSmallLeavesNoCutFileAndAnUninstallerThatEmptiesIt) 
   ASSERT_FALSE(setup.empty());
   const std::wstring log = scratch + L"\\log.txt";
 
-  EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + log)), 1);
+  EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + log)), 1603);
   const std::string written = readFileBytes(log).value_or("");
   EXPECT_NE(written.find("removed after the failure: E:\\Small Probe\\big.bin\r\n"), std::string::npos) << written;
   EXPECT_EQ(readFileBytes(folder + L"docs\\a.txt").value_or("<missing>"), "a");

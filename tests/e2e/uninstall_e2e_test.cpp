@@ -364,7 +364,7 @@ TEST(Uninstall, NoForeignMarkUserFileWebSiteAndRegistryPruningAsTheLogSays) {
     EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, L"Software\\AverluneE2E\\Edge", L"Flagged"));
   }
 
-  {  // A log of another format (06 00 00 00): an error, nothing removed; silently, exit code 1.
+  {  // A log of another format (06 00 00 00): an error, nothing removed; silently, exit code 1603.
     const std::string log = readFileBytes(probe.log()).value_or("");
     ASSERT_TRUE(writeFileBytes(probe.log(), '\x06' + log.substr(1)));
     TestProcess process(registeredCommand(probe.name));
@@ -376,7 +376,7 @@ TEST(Uninstall, NoForeignMarkUserFileWebSiteAndRegistryPruningAsTheLogSays) {
     saveScreenshot(error->handle, screenshotPath(L"uninstall-error"));
     ASSERT_TRUE(pressMessageBoxButtonById(error->handle, IDOK));
     ASSERT_TRUE(process.waitForExit(kExitMs));
-    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1);
+    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1603);
     EXPECT_EQ(folderEntries(probe.appFolder), installed);
     EXPECT_TRUE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)));
     ASSERT_TRUE(writeFileBytes(probe.log(), log));
@@ -536,7 +536,7 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
     EXPECT_EQ(error->text, L"Uninstall error!");
     ASSERT_TRUE(pressMessageBoxButtonById(error->handle, IDOK));
     ASSERT_TRUE(process.waitForExit(kExitMs));
-    EXPECT_EQ(runSilently(CommandLine{L"\"" + r.runFrom + L"uninstall.exe\" /S", temporaryFolder()}), 1);
+    EXPECT_EQ(runSilently(CommandLine{L"\"" + r.runFrom + L"uninstall.exe\" /S", temporaryFolder()}), 1603);
     EXPECT_TRUE(fileExists(r.file));
     EXPECT_TRUE(fileExists(hand + L"uninstall.dat"));
   }
@@ -615,7 +615,7 @@ TEST(Uninstall, AnEditedLogIsRefusedWholeAndTheSetupsOwnLogRemovesEverything) {
     SCOPED_TRACE(e.edit);
     ASSERT_NE(e.log, honest);
     ASSERT_TRUE(writeFileBytes(probe.log(), e.log));
-    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1);
+    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1603);
     ASSERT_TRUE(writeFileBytes(probe.log(), honest));
     expectAsInstalled();
   }
@@ -666,7 +666,7 @@ TEST(Uninstall, TheEntryThatNamesTheUninstallerVouchesForTheLogAndItsLanguageCop
   ASSERT_EQ(honest.substr(4, utf8(probe.name).size() + 2), utf8(probe.name) + "\r\n");
   const std::string turned = honest.substr(0, 4) + utf8(other) + honest.substr(4 + utf8(probe.name).size());
   ASSERT_TRUE(writeFileBytes(probe.log(), turned + otherKey.bytes));
-  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1);
+  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1603);
   EXPECT_TRUE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(other)));
   EXPECT_EQ(folderEntries(probe.appFolder), installed);
   ASSERT_TRUE(writeFileBytes(probe.log(), honest));
@@ -814,7 +814,7 @@ TEST(Uninstall, AFileInUseIsNamedInTheMessageAndFailsSilentRemoval) {
   ASSERT_TRUE(probe.install(L"uninstall-busy"));
   HeldFile held(probe.appFolder + L"b.txt");
   ASSERT_TRUE(held.held());
-  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 2);
+  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 1603);
   EXPECT_FALSE(fileExists(probe.appFolder + L"a.txt"));
   EXPECT_TRUE(fileExists(probe.appFolder + L"b.txt"));
 }
