@@ -8,6 +8,8 @@
 #include "config/fixed_texts.h"
 #include "base/own_file_win.h"
 #include "config/setup_placeholders.h"
+#include "guards/protected_folders_win.h"
+#include "install/earlier_installation_win.h"
 #include "base/system_lookup_win.h"
 #include "base/wide_text_win.h"
 #include "i18n/language_choice.h"
@@ -134,9 +136,12 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   state.variables = loadVariables(state.workFolder, system);
   readSetupScript(state.options, state.workFolder, system);
   expandDefaultFolders(state.options, state.variables, system);
-  // /D= replaces the script's default application folder, so the wizard's folder page shows it
-  // and a silent run installs there alike.
-  if (!switches.appFolder.empty()) state.options.InstallDir = switches.appFolder;
+  // /D=, else an earlier installation's folders, replace the script's defaults, so the wizard's
+  // folder pages show them and a silent run installs there alike.
+  const EarlierFolders earlier =
+      earlierFolders(readEarlierEntry(state.options.Appname), protectedFolders, folderIdentity);
+  if (!earlier.appFolder.empty()) logLine(run, u"earlier installation in " + earlier.appFolder);
+  proposeFolders(state.options, switches.appFolder, earlier);
 
   // 15
   if (state.options.SplashScreen == 1 && !state.silent) showSplashScreen(state.workFolder, state.options.SPS_Time);
