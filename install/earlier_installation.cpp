@@ -9,8 +9,8 @@ namespace {
 
 // The folder of the program an UninstallString names, ending in "\": the text between its first
 // two quotes when it starts with one, else the whole text; empty when no folder and file name are
-// left. Arguments after an unquoted path leave a name with spaces, which the folder checks refuse
-// or which names no folder.
+// left. Arguments after an unquoted path go with the file name; arguments holding a "\" leave a
+// folder that the checks refuse or that names no folder.
 std::u16string uninstallerFolder(const std::u16string& command) {
   std::u16string path = command;
   if (!path.empty() && path.front() == u'"') {

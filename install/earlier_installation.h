@@ -31,8 +31,8 @@ struct EarlierEntry {
 // machine's protected folders are asked for only when the entry names a folder.
 struct EarlierFolders {
   // The application folder ending in "\": from InstallLocation, else the folder of
-  // UninstallString (an empty InstallLocation counts as none). Empty when neither names a full path that still is a folder and that the
-  // uninstaller would accept (isRefusedAppFolder).
+  // UninstallString (an empty InstallLocation counts as none). Empty when the one read names no
+  // full path that still is a folder and that the uninstaller would accept (isRefusedAppFolder).
   std::u16string appFolder;
   // The start menu folder field: a path relative to the start menu base that stays inside it, or
   // the empty text (links straight into the base), as a user may type it.
