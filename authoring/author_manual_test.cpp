@@ -1,11 +1,15 @@
 // The author's manual against the programs: its key tables name exactly the keys the setup's
-// readers ask for, the check's messages point to sections it has, and its worked example is the
-// sample's own script.
+// readers ask for, the check's messages point to sections it has, its worked example is the
+// sample's own script, and what it gives administrators to paste names the programs' exit codes.
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 #include "authoring/authoring_test_support.h"
 #include "authoring/manual_sections.h"
 #include "authoring/manual_test_support.h"
+#include "config/exit_codes.h"
 #include "config/setup_script.h"
 #include "config/language_file.h"
 
@@ -52,6 +56,30 @@ TEST(AuthorManual, TheChecksSectionsExistAndTheWorkedExampleIsTheSamplesScript) 
     if (c != '\r') sample += c;
   }
   EXPECT_EQ(manualQuote(manual, "sample/config/SC.dat"), sample);
+}
+
+// The winget manifest must tell every code that is neither success nor plain failure, with its
+// meaning, or winget reports a restart, a cancel or a busy machine as a failed installation.
+TEST(AuthorManual, TheWingetManifestTellsEveryCodeBesidesSuccessAndFailure) {
+  const std::vector<std::string> manual = manualLines();
+  if (manual.empty()) GTEST_SKIP() << "the manual is not beside the sources";
+  const std::string manifest = manualSnippet(manual, "winget");
+  ASSERT_FALSE(manifest.empty());
+  std::map<unsigned, std::string> listed;
+  const std::string codeKey = "InstallerReturnCode: ";
+  const std::string responseKey = "ReturnResponse: ";
+  for (std::size_t at = manifest.find(codeKey); at != std::string::npos; at = manifest.find(codeKey, at + 1)) {
+    const unsigned code = static_cast<unsigned>(std::stoul(manifest.substr(at + codeKey.size())));
+    const std::size_t response = manifest.find(responseKey, at) + responseKey.size();
+    listed[code] = manifest.substr(response, manifest.find('\n', response) - response);
+  }
+  const std::map<unsigned, std::string> expected = {
+      {static_cast<unsigned>(ExitCode::restartNeeded), "rebootRequiredToFinish"},
+      {static_cast<unsigned>(ExitCode::cancelled), "cancelledByUser"},
+      {static_cast<unsigned>(ExitCode::anotherSetupRunning), "installInProgress"},
+  };
+  EXPECT_EQ(listed, expected);
+  EXPECT_NE(manifest.find("Silent: /S\n"), std::string::npos);
 }
 
 }  // namespace

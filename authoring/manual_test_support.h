@@ -2,7 +2,8 @@
 // The author's manual (docs/authoring.md) as its tests read it: its headings, its key tables and
 // the files it quotes. A key table is the Markdown table after a line
 // "<!-- keys: <file> <group> -->" ("-" for the keys before any group); its first column holds the
-// keys. A quoted file is the code block after "<!-- file: <path in the repository> -->".
+// keys. A quoted file is the code block after "<!-- file: <path in the repository> -->"; a text an
+// administrator pastes elsewhere is the code block after "<!-- snippet: <name> -->".
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -65,14 +66,24 @@ inline std::set<std::string> manualGroups(const std::vector<std::string>& manual
   return groups;
 }
 
-// The code block quoted for `path`, lines joined with "\n".
-inline std::string manualQuote(const std::vector<std::string>& manual, const std::string& path) {
+// The code block after the line `marker`, lines joined with "\n".
+inline std::string manualCodeBlock(const std::vector<std::string>& manual, const std::string& marker) {
   std::string text;
   for (std::size_t i = 0; i < manual.size(); ++i) {
-    if (manual[i] != "<!-- file: " + path + " -->") continue;
+    if (manual[i] != marker) continue;
     for (std::size_t row = i + 2; row < manual.size() && manual[row].rfind("```", 0) != 0; ++row) text += manual[row] + "\n";
   }
   return text;
+}
+
+// The code block quoted for `path`.
+inline std::string manualQuote(const std::vector<std::string>& manual, const std::string& path) {
+  return manualCodeBlock(manual, "<!-- file: " + path + " -->");
+}
+
+// The code block of the snippet `name`.
+inline std::string manualSnippet(const std::vector<std::string>& manual, const std::string& name) {
+  return manualCodeBlock(manual, "<!-- snippet: " + name + " -->");
 }
 
 // The keys a reader asked for, by group ("-" for the keys before any group), from its read log.

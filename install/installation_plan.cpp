@@ -84,7 +84,8 @@ struct Planner {
 
   void planRegistration() {
     plan.registration = uninstallRegistration(options.Appname, options.Version, options.Website1, options.Company,
-                                              plan.appFolder + options.UninstallerFilename + u".exe");
+                                              plan.appFolder + options.UninstallerFilename + u".exe", plan.appFolder,
+                                              state.choices.startMenuFolderText);
     if (plan.registration) {
       plan.registrationRecord = uninstallKeyRecord(kUninstallRootName, plan.registration->subKey);
     }

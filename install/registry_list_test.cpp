@@ -44,7 +44,8 @@ TEST(RegistryList, ReadsFourLinesAndTheFlagBytesOfEachRecord) {
 
 TEST(UninstallRegistration, ValuesInOrderWithTheUninstallerQuotedItsSilentCommandAndTheSize) {
   const auto registration = uninstallRegistration(u"My App", u"1.2", u"https://example.test", u"Acme",
-                                                  u"C:\\Program Files\\My App\\uninstall.exe");
+                                                  u"C:\\Program Files\\My App\\uninstall.exe",
+                                                  u"C:\\Program Files\\My App\\", u"Tools\\My App\\");
   ASSERT_TRUE(registration);
   EXPECT_EQ(registration->subKey, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\My App");
   const std::vector<std::pair<std::u16string, std::u16string>> expected{
@@ -55,6 +56,8 @@ TEST(UninstallRegistration, ValuesInOrderWithTheUninstallerQuotedItsSilentComman
       {u"UninstallString", u"\"C:\\Program Files\\My App\\uninstall.exe\""},
       {u"QuietUninstallString", u"\"C:\\Program Files\\My App\\uninstall.exe\" /S"},
       {u"DisplayIcon", u"C:\\Program Files\\My App\\uninstall.exe"},
+      {u"InstallLocation", u"C:\\Program Files\\My App\\"},
+      {u"ShortcutFolder", u"Tools\\My App\\"},
   };
   ASSERT_EQ(registration->values.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -67,8 +70,8 @@ TEST(UninstallRegistration, ValuesInOrderWithTheUninstallerQuotedItsSilentComman
   EXPECT_EQ(estimatedSizeOf(1024), 1u);
   EXPECT_EQ(estimatedSizeOf(std::uint64_t{1} << 45), 0xFFFFFFFFu);
   // A name that would make the entry the Uninstall key itself registers nothing.
-  EXPECT_FALSE(uninstallRegistration(u"", u"", u"", u"", u"x"));
-  EXPECT_FALSE(uninstallRegistration(u"\\\\", u"", u"", u"", u"x"));
+  EXPECT_FALSE(uninstallRegistration(u"", u"", u"", u"", u"x", u"", u""));
+  EXPECT_FALSE(uninstallRegistration(u"\\\\", u"", u"", u"", u"x", u"", u""));
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ std::u16string uninstallEntryKey(const std::u16string& appName) {
 std::optional<UninstallRegistration> uninstallRegistration(const std::u16string& appName, const std::u16string& version,
                                                            const std::u16string& website1,
                                                            const std::u16string& company,
-                                                           const std::u16string& uninstallerPath) {
+                                                           const std::u16string& uninstallerPath,
+                                                           const std::u16string& appFolder,
+                                                           const std::u16string& startMenuFolder) {
   UninstallRegistration registration;
   registration.subKey = uninstallEntryKey(appName);
   if (registration.subKey.empty()) return std::nullopt;
@@ -22,9 +24,11 @@ std::optional<UninstallRegistration> uninstallRegistration(const std::u16string&
       {u"DisplayVersion", version},
       {u"HelpLink", website1},
       {u"Publisher", company},
-      {u"UninstallString", quotedPath},
+      {kUninstallStringValueName, quotedPath},
       {u"QuietUninstallString", quotedPath + u" /S"},
       {u"DisplayIcon", uninstallerPath},
+      {kInstallLocationValueName, appFolder},
+      {kShortcutFolderValueName, startMenuFolder},
   };
   return registration;
 }

@@ -4,17 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "guards/dll_search_win.h"
-#include "guards/protected_folders_win.h"
-#include "config/fixed_texts.h"
 #include "base/folder_path_win.h"
 #include "base/own_file_win.h"
-#include "config/setup_placeholders.h"
 #include "base/system_lookup_win.h"
 #include "base/wide_text_win.h"
+#include "config/fixed_texts.h"
+#include "config/language_file.h"
+#include "config/setup_placeholders.h"
+#include "guards/dll_search_win.h"
+#include "guards/protected_folders_win.h"
 #include "i18n/language_choice.h"
 #include "i18n/language_dialog_win.h"
-#include "config/language_file.h"
+#include "install/earlier_installation_win.h"
 #include "lifecycle/configuration_cabinet_win.h"
 #include "lifecycle/instance_lock_win.h"
 #include "lifecycle/setup_icon_win.h"
@@ -24,11 +25,11 @@
 #include "lifecycle/splash_screen_win.h"
 #include "lifecycle/windows_version_win.h"
 #include "lifecycle/work_folder_win.h"
+#include "wizard/build_wizard_win.h"
+#include "wizard/folder_choice.h"
 #include "wizard/wizard_events_win.h"
 #include "wizard/wizard_navigation_win.h"
 #include "wizard/wizard_resources_win.h"
-#include "wizard/build_wizard_win.h"
-#include "wizard/folder_choice.h"
 
 namespace averlune {
 namespace {
@@ -163,9 +164,12 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   state.variables = loadVariables(state.workFolder, system);
   readSetupScript(state.options, state.workFolder, system);
   expandDefaultFolders(state.options, state.variables, system);
-  // /D= replaces the script's default application folder, so the wizard's folder page shows it
-  // and a silent run installs there alike.
-  if (!appFolder.empty()) state.options.InstallDir = appFolder;
+  // /D=, else an earlier installation's folders, replace the script's defaults, so the wizard's
+  // folder pages show them and a silent run installs there alike.
+  const EarlierFolders earlier =
+      earlierFolders(readEarlierEntry(state.options.Appname), protectedFolders, folderIdentity);
+  if (!earlier.appFolder.empty()) logLine(run, u"earlier installation in " + earlier.appFolder);
+  proposeFolders(state.options, appFolder, earlier);
 
   // 15
   if (state.options.SplashScreen == 1 && !state.silent) showSplashScreen(state.workFolder, state.options.SPS_Time);
