@@ -1,5 +1,7 @@
 #include "lifecycle/setup_run_win.h"
 
+#include <string>
+
 #include "config/fixed_texts.h"
 #include "base/log_file_win.h"
 #include "base/foreground_window_win.h"
@@ -28,8 +30,9 @@ void endSetupRun(SetupRun& run, bool removeWorkFolderToo) {
   if (run.wizard) releaseWizard(*run.wizard);
   if (run.languageDialog) run.languageDialog->window.reset();
   run.setupIcon.reset();
-  const auto code = static_cast<unsigned>(run.exitCode);
-  logLine(run, u"setup ended, exit code " + std::u16string(1, static_cast<char16_t>(u'0' + code)));
+  // Four digits for 3010; the overload the registry texts use already, so nothing more is linked.
+  const std::string code = std::to_string(static_cast<long long>(run.exitCode));
+  logLine(run, u"setup ended, exit code " + std::u16string(code.begin(), code.end()));
   // A running installation thread ends with the process.
   run.exitProcess(static_cast<UINT>(run.exitCode));
 }

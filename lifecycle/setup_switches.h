@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/exit_codes.h"
+
 namespace averlune {
 
 struct SetupSwitches {
@@ -31,6 +33,8 @@ enum class SetupExitCode : unsigned {
   cancelledOrAborted = 1,  // an extraction failure (Abort) or a fatal failure during installation
   startUpFailure = 2,      // the run ended before the installation (its message is in the log)
   anotherSetupRunning = 3,
+  // installed, but files in use wait for the next restart to take their place
+  restartNeeded = static_cast<unsigned>(ExitCode::restartNeeded),
 };
 
 // The switches of a whole command line as Windows hands it over, program name first (quoted or

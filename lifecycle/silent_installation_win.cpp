@@ -2,6 +2,7 @@
 
 #include "base/log_file_win.h"
 #include "config/setup_script.h"
+#include "guards/files_in_use.h"
 #include "install/installation_log.h"
 #include "install/installation_run_win.h"
 
@@ -33,8 +34,15 @@ void installSilently(SetupRun& run) {
   InstallationTarget target;
   target.uninstallerImage = embeddedUninstallerImage();
   target.payloadFile = run.ownFile.get();
+  target.atRestart.allowed = true;  // nobody to ask about a file in use: the restart replaces it
   runInstallation(state, installationTexts(state.languageTexts), reports, target);
-  run.exitCode = finished ? SetupExitCode::installed : SetupExitCode::cancelledOrAborted;
+  for (const FileAtRestart& file : target.atRestart.queued) {
+    logLine(run, fileAtRestartLogLine(u"replaced at the next restart", file));
+  }
+  const bool restartNeeded = !target.atRestart.queued.empty();
+  run.exitCode = !finished       ? SetupExitCode::cancelledOrAborted
+                 : restartNeeded ? SetupExitCode::restartNeeded
+                                 : SetupExitCode::installed;
   endSetupRun(run, removeWorkFolder);
 }
 

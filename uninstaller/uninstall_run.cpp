@@ -104,8 +104,12 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
   scope.shellFolders = system.shellFolders;
   scope.trust = voucher->trust;
 
+  // Only a silent run's exit code can tell that a restart is needed: with the window, what stays is
+  // named as left, for the user to delete.
+  RemovalSystem removal = system.removal;
+  if (!silent) removal.deleteAtRestart = nullptr;
   const RemovalWork work = [&](const std::function<void(std::uint32_t)>& progress) {
-    RemovalOutcome outcome = removeInstalledItems(log, scope, system.removal, progress);
+    RemovalOutcome outcome = removeInstalledItems(log, scope, removal, progress);
     system.deleteLogAndLanguageCopy();
     // Its key record has taken the entry with it; an aborted installation leaves an entry that
     // holds only the digests.
@@ -116,8 +120,9 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
 
   if (silent) {
     const RemovalOutcome outcome = work(nullptr);
-    system.startSelfDeletion(header.appFolder);
-    return isIncomplete(outcome) ? kUninstallItemsLeft : kUninstallDone;
+    system.startSelfDeletion(header.appFolder, outcome.deletedAtRestart);
+    if (isIncomplete(outcome)) return kUninstallItemsLeft;
+    return outcome.deletedAtRestart.empty() ? kUninstallDone : kUninstallRestartNeeded;
   }
 
   const UninstallTexts texts = readUninstallTexts(language, header.appName);
@@ -127,7 +132,7 @@ int runUninstallSteps(const UninstallSystem& system, bool silent) {
   system.showMessage(texts.Success_T, closingMessageText(texts, outcome));
   system.hideWindow();
   if (isWebAddress(header.webSite)) system.openWebAddress(header.webSite);
-  system.startSelfDeletion(header.appFolder);
+  system.startSelfDeletion(header.appFolder, outcome.deletedAtRestart);
   return kUninstallDone;
 }
 

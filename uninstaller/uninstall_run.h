@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "config/exit_codes.h"
 #include "config/key_value_file.h"
 #include "config/line_list_file.h"
 #include "config/uninstall_log.h"
@@ -34,6 +35,8 @@ namespace averlune {
 constexpr int kUninstallDone = 0;         // everything carried out is gone (or the user said No)
 constexpr int kUninstallLogUnusable = 1;  // log missing, unreadable or refused
 constexpr int kUninstallItemsLeft = 2;    // some records were left or passed over
+// everything else is gone; files in use (and the folders holding them) go at the next restart
+constexpr int kUninstallRestartNeeded = static_cast<int>(ExitCode::restartNeeded);
 
 // What the window shows: its title, the header band, the status line, the button, the exit
 // question, and the progress bar's maximum.
@@ -108,8 +111,10 @@ struct UninstallSystem {
   // Hands a web address to the shell to open; not waited for, failures silent.
   std::function<void(const std::u16string& address)> openWebAddress;
   // startSelfDeletion: moves the uninstaller out of the application folder, removes the folder
-  // when it is empty, and leaves the moved file to a command that names nothing else.
-  std::function<void(const std::u16string& appFolder)> startSelfDeletion;
+  // when it is empty (queues it after them when all it holds is among `deletedAtRestart`), and
+  // leaves the moved file to a command that names nothing else.
+  std::function<void(const std::u16string& appFolder, const std::vector<std::u16string>& deletedAtRestart)>
+      startSelfDeletion;
 };
 
 // The whole sequence. Returns the exit code.

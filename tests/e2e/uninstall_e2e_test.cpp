@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <filesystem>
-#include <cwctype>
 #include <functional>
 #include <set>
 #include <utility>
@@ -82,23 +81,6 @@ std::set<std::wstring> guidFoldersIn(const std::wstring& folder) {
     if (entry.is_directory(error) && name.size() == 38 && name.front() == L'{') names.insert(name);
   }
   return names;
-}
-
-// The queue of deletions the next restart carries out, upper-cased, its texts separated by "|".
-std::wstring pendingRenames() {
-  const RegistryValue value = readRegistryValue(
-      HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations");
-  std::wstring text;
-  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    const wchar_t c = static_cast<wchar_t>(value.data[i] | value.data[i + 1] << 8);
-    text += c == L'\0' ? L'|' : static_cast<wchar_t>(towupper(c));
-  }
-  return text;
-}
-
-std::wstring upper(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
-  return text;
 }
 
 // The command the list of installed programs runs for the application, started from the temporary
@@ -296,7 +278,7 @@ TEST(Uninstall, SampleGoesThroughQuestionWindowAndMessageAndLeavesNothing) {
   // administrators may change, waits for the restart, queued with the file.
   for (int waited = 0; waited < kBatchMs && !folderEntries(leftoverFolder).empty(); waited += 100) Sleep(100);
   EXPECT_TRUE(folderEntries(leftoverFolder).empty());
-  EXPECT_NE(pendingRenames().find(upper(L"\\??\\" + leftoverFolder + L"\\uninstall.exe||\\??\\" + leftoverFolder + L"||")),
+  EXPECT_NE(pendingRenames().find(upperCased(L"\\??\\" + leftoverFolder + L"\\uninstall.exe||\\??\\" + leftoverFolder + L"||")),
             std::wstring::npos) << utf8(pendingRenames());
   TestProcess restart({L"wineboot.exe --restart", temporaryFolder()});
   ASSERT_TRUE(restart.started());
