@@ -766,7 +766,7 @@ TEST(Uninstall, NothingIsDeletedThroughTheApplicationFolderAfterTheUninstallerHa
 // ---------------------------------------------------------------------------------------------
 // What could not be removed
 
-TEST(Uninstall, AFileInUseIsNamedInTheMessageAndFailsSilentRemoval) {
+TEST(Uninstall, AFileInUseIsNamedInTheMessageAndSilentlyWaitsForTheRestart) {
   Probe probe{L"Busy Probe", kRoot + L"Busy Probe\\"};
   Cleanup cleanup({[] { removeTree(kRoot); },
                    [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(probe.name)); }});
@@ -791,13 +791,26 @@ TEST(Uninstall, AFileInUseIsNamedInTheMessageAndFailsSilentRemoval) {
     EXPECT_EQ(folderEntries(probe.appFolder), std::vector<std::wstring>{L"b.txt"});
   }
 
+  // Silently, the file's deletion and then the folder's wait for the next restart, and the code says
+  // so; the restart leaves nothing.
   removeTree(probe.appFolder);
   ASSERT_TRUE(probe.install(L"uninstall-busy"));
-  HeldFile held(probe.appFolder + L"b.txt");
-  ASSERT_TRUE(held.held());
-  EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 2);
+  {
+    HeldFile held(probe.appFolder + L"b.txt");
+    ASSERT_TRUE(held.held());
+    EXPECT_EQ(runSilently(registeredCommand(probe.name, L"QuietUninstallString")), 3010);
+  }
   EXPECT_FALSE(fileExists(probe.appFolder + L"a.txt"));
-  EXPECT_TRUE(fileExists(probe.appFolder + L"b.txt"));
+  EXPECT_TRUE(waitUntilGone(probe.appFolder + L"uninstall.exe"));
+  EXPECT_EQ(folderEntries(probe.appFolder), std::vector<std::wstring>{L"b.txt"});
+  const std::wstring folder = probe.appFolder.substr(0, probe.appFolder.size() - 1);
+  EXPECT_NE(pendingRenames().find(upperCased(L"\\??\\" + folder + L"\\b.txt||\\??\\" + folder + L"||")),
+            std::wstring::npos)
+      << utf8(pendingRenames());
+  TestProcess restart({L"wineboot.exe --restart", temporaryFolder()});
+  ASSERT_TRUE(restart.started());
+  EXPECT_TRUE(restart.waitForExit(kExitMs, nullptr));
+  EXPECT_FALSE(folderExists(probe.appFolder));
 }
 
 TEST(Uninstall, AStartMenuFolderThatWasThereKeepsTheOtherProgramsLinks) {
