@@ -7,6 +7,8 @@ ExitCode setupExitCode(bool silent, SetupOutcome outcome, std::int32_t addition)
   switch (outcome) {
     case SetupOutcome::installed:
       return addition == 1 ? ExitCode::restartNeeded : ExitCode::success;
+    case SetupOutcome::installedFilesAtRestart:
+      return ExitCode::restartNeeded;
     case SetupOutcome::cancelled:
       return ExitCode::cancelled;
     case SetupOutcome::failed:
@@ -23,6 +25,8 @@ ExitCode uninstallExitCode(bool silent, UninstallOutcome outcome) {
     case UninstallOutcome::removed:
     case UninstallOutcome::declined:
       return ExitCode::success;
+    case UninstallOutcome::removedAtRestart:
+      return ExitCode::restartNeeded;
     case UninstallOutcome::refused:
     case UninstallOutcome::itemsLeft:
       return ExitCode::failed;

@@ -18,6 +18,7 @@ enum class ExitCode : unsigned {
 // could answer with a cancel, so it never ends `cancelled`; the wizard's Cancel does, and keeps 0.
 enum class SetupOutcome {
   installed,
+  installedFilesAtRestart,  // files in use wait under new names for the restart to take their place
   cancelled,
   failed,  // start-up failure, refused application folder, aborted or failed installation
   anotherSetupRunning,
@@ -34,8 +35,7 @@ enum class UninstallOutcome {
   declined,   // the user answered No to the question
   refused,    // the log or its language copy cannot be used or is not vouched for, or no own folder
   itemsLeft,  // items were left or records passed over
-  // Files that could only be queued for deletion at the next restart will end as a fourth kind,
-  // mapped to restartNeeded.
+  removedAtRestart,  // the rest is gone; files in use are queued for deletion at the next restart
 };
 
 // The uninstaller's exit code.

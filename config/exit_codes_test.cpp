@@ -14,6 +14,7 @@ TEST(ExitCodes, SilentRunsTellTheirOutcomeAndWindowedRunsAlwaysSucceed) {
       {SetupOutcome::installed, 0, 0},
       {SetupOutcome::installed, 2, 0},     // a launch is the wizard's alone
       {SetupOutcome::installed, 1, 3010},  // the script asks for a restart, which a silent run leaves to its caller
+      {SetupOutcome::installedFilesAtRestart, 0, 3010},
       {SetupOutcome::cancelled, 0, 1602},
       {SetupOutcome::failed, 0, 1603},
       {SetupOutcome::failed, 1, 1603},     // no restart asked of a run that did not install
@@ -33,6 +34,7 @@ TEST(ExitCodes, SilentRunsTellTheirOutcomeAndWindowedRunsAlwaysSucceed) {
       {UninstallOutcome::declined, 0},
       {UninstallOutcome::refused, 1603},
       {UninstallOutcome::itemsLeft, 1603},
+      {UninstallOutcome::removedAtRestart, 3010},
   };
   for (const auto& row : uninstallRows) {
     EXPECT_EQ(static_cast<unsigned>(uninstallExitCode(true, row.outcome)), row.silent) << static_cast<int>(row.outcome);

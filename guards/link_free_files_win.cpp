@@ -86,7 +86,7 @@ LONG ntCreate(HANDLE parent, const std::u16string& name, ACCESS_MASK rights, ULO
 
 }  // namespace
 
-OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAccess access) {
+OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAccess access, std::uint32_t* status) {
   ACCESS_MASK rights = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
   ULONG share = FILE_SHARE_READ | FILE_SHARE_WRITE;
   switch (access) {
@@ -99,7 +99,8 @@ OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAcce
     case LinkFreeAccess::empty: rights |= FILE_LIST_DIRECTORY | DELETE; break;
   }
   OwnedHandle opened;
-  ntCreate(parent, name, rights, share, kOpenExisting, kBackupIntent, nullptr, opened);
+  const LONG result = ntCreate(parent, name, rights, share, kOpenExisting, kBackupIntent, nullptr, opened);
+  if (status) *status = static_cast<std::uint32_t>(result);
   return opened;
 }
 
@@ -121,12 +122,14 @@ LinkState linkState(HANDLE handle, const std::u16string& path) {
   return isLinkByName(path) ? LinkState::hostLink : LinkState::none;
 }
 
-bool deleteOnClose(HANDLE handle) {
+bool deleteOnClose(HANDLE handle, std::uint32_t* status) {
   const auto ntSetInformationFile = ntCall<NtSetInformationFileCall>("NtSetInformationFile");
   if (!ntSetInformationFile) return false;
   BOOLEAN deleteFile = TRUE;  // FILE_DISPOSITION_INFORMATION
-  IO_STATUS_BLOCK status{};
-  return ntSetInformationFile(handle, &status, &deleteFile, sizeof deleteFile, kDispositionInformation) >= 0;
+  IO_STATUS_BLOCK io{};
+  const LONG result = ntSetInformationFile(handle, &io, &deleteFile, sizeof deleteFile, kDispositionInformation);
+  if (status) *status = static_cast<std::uint32_t>(result);
+  return result >= 0;
 }
 
 bool listFolder(HANDLE folder, std::vector<FolderEntry>& entries) {
@@ -170,13 +173,17 @@ OwnedHandle createLinkFree(HANDLE folder, const std::u16string& name, NewItem it
   return made;
 }
 
-OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECURITY_DESCRIPTOR security) {
+OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECURITY_DESCRIPTOR security,
+                               std::u16string* newName) {
   const std::u16string guid = newGuidText();
   if (guid.empty()) return {};
-  return createLinkFree(folder, plainPart(name) + u"." + guid, NewItem::file, security);
+  const std::u16string fresh = plainPart(name) + u"." + guid;
+  if (newName) *newName = fresh;
+  return createLinkFree(folder, fresh, NewItem::file, security);
 }
 
-bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, ExistingName existing) {
+bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, ExistingName existing,
+                    std::uint32_t* status) {
   const auto ntSetInformationFile = ntCall<NtSetInformationFileCall>("NtSetInformationFile");
   const std::u16string part = plainPart(name);
   if (!ntSetInformationFile || !folder || part.empty()) return false;
@@ -187,8 +194,10 @@ bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, Exis
   info->RootDirectory = folder;
   info->FileNameLength = nameBytes;
   std::memcpy(info->FileName, part.data(), nameBytes);
-  IO_STATUS_BLOCK status{};
-  return ntSetInformationFile(file, &status, info, static_cast<ULONG>(buffer.size()), kRenameInformation) >= 0;
+  IO_STATUS_BLOCK io{};
+  const LONG result = ntSetInformationFile(file, &io, info, static_cast<ULONG>(buffer.size()), kRenameInformation);
+  if (status) *status = static_cast<std::uint32_t>(result);
+  return result >= 0;
 }
 
 void removeFolderTree(HANDLE folder, const std::u16string& path) {

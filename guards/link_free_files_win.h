@@ -9,6 +9,7 @@
 // renaming and directory listing came with Vista).
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,8 +28,9 @@ enum class LinkFreeAccess {
 
 // Opens `name` (one part, no separator) inside the folder `parent` without following a link;
 // trailing dots and spaces are dropped as Windows drops them from paths. An empty holder when it
-// cannot be opened.
-OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAccess access);
+// cannot be opened; the system's status then goes to `status` when given.
+OwnedHandle openLinkFree(HANDLE parent, const std::u16string& name, LinkFreeAccess access,
+                         std::uint32_t* status = nullptr);
 
 // Opens a folder the uninstaller trusts by its full path, for passing through: a drive root, a
 // folder the system names (a desktop, a Programs folder), or the uninstaller's own folder once
@@ -51,8 +53,9 @@ enum class LinkState {
 LinkState linkState(HANDLE handle, const std::u16string& path);
 
 // Marks an open file, link or empty folder for deletion: it goes when its last handle closes. False
-// when the system refuses (a read-only file, a folder that is not empty).
-bool deleteOnClose(HANDLE handle);
+// when the system refuses (a read-only file, a folder that is not empty, a running program's
+// image); the system's status then goes to `status` when given.
+bool deleteOnClose(HANDLE handle, std::uint32_t* status = nullptr);
 
 // The names in an open folder with their attributes, "." and ".." left out. False when the folder
 // cannot be listed.
@@ -79,8 +82,10 @@ OwnedHandle createLinkFree(HANDLE folder, const std::u16string& name, NewItem it
                            bool* nameTaken = nullptr);
 
 // Creates a new file in `folder` under a fresh name made from `name` (name + "." + a new GUID),
-// as createLinkFree does: the file that is later renamed over `name`.
-OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECURITY_DESCRIPTOR security);
+// as createLinkFree does: the file that is later renamed over `name`. The fresh name goes to
+// `newName` when given.
+OwnedHandle createUnderNewName(HANDLE folder, const std::u16string& name, PSECURITY_DESCRIPTOR security,
+                               std::u16string* newName = nullptr);
 
 // What renameInFolder does with a file that already bears the name.
 enum class ExistingName { replace, keep };
@@ -89,8 +94,9 @@ enum class ExistingName { replace, keep };
 // ExistingName::replace a file of that name is replaced: only the name goes, so a file it was a
 // hard link of, or a link's target, stays as it was; with ExistingName::keep a taken name refuses.
 // False when refused (nothing moved): a folder of that name, a file of that name in use or
-// read-only, another volume.
-bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, ExistingName existing);
+// read-only, another volume; the system's status then goes to `status` when given.
+bool renameInFolder(HANDLE file, HANDLE folder, const std::u16string& name, ExistingName existing,
+                    std::uint32_t* status = nullptr);
 
 // Removes everything below the folder open at `folder` (reached by the path `path`, ending in
 // "\"), then the folder itself, which must be opened for deletion (NewItem::privateFolder). A

@@ -4,6 +4,7 @@
 
 #include "base/folder_path.h"
 #include "base/folder_path_win.h"
+#include "guards/files_in_use_win.h"
 #include "guards/link_free_files_win.h"
 #include "guards/protected_dacl_win.h"
 #include "base/wide_text_win.h"
@@ -116,22 +117,31 @@ std::unique_ptr<FileInHeldFolder> createFileInHeldFolder(const HeldFolders& fold
   if (!place.folder) return nullptr;
   auto file = std::make_unique<FileInHeldFolder>();
   file->folder = place.folder;
+  file->path = path;
   file->name = place.name;
   // A new file is plain by its making, and making one never opens what stands at the name, a link
   // of the host under Wine included. A name that is taken is replaced only by the rename.
   bool taken = false;
   file->file = createLinkFree(place.folder, place.name, NewItem::file, nullptr, &taken);
   if (!file->file && taken) {
-    file->file = createUnderNewName(place.folder, place.name, nullptr);
+    file->file = createUnderNewName(place.folder, place.name, nullptr, &file->newName);
     file->underNewName = true;
   }
   if (!file->file) return nullptr;
   return file;
 }
 
-bool putFileInPlace(FileInHeldFolder& file) {
+bool putFileInPlace(FileInHeldFolder& file, FilesReplacedAtRestart* atRestart) {
   if (!file.underNewName) return true;
-  if (renameInFolder(file.file.get(), file.folder, file.name, ExistingName::replace)) return true;
+  std::uint32_t status = 0;
+  if (renameInFolder(file.file.get(), file.folder, file.name, ExistingName::replace, &status)) return true;
+  // The held name is judged by its attributes alone: a holder that shares nothing still lets them
+  // be read. The new file lies in the same held folder, so both paths share the folder's text.
+  if (atRestart && atRestart->allowed && waitsForRestart(status, GetFileAttributesW(wide(file.path))) &&
+      replaceAtRestart(file.path.substr(0, folderEnd(file.path)) + file.newName, file.path)) {
+    atRestart->queued.push_back({file.path, programsHolding(file.path)});
+    return true;
+  }
   deleteOnClose(file.file.get());  // gone when the handle closes
   return false;
 }

@@ -19,8 +19,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/owned_handle_win.h"
+#include "guards/files_in_use.h"
 
 namespace averlune {
 
@@ -55,8 +57,19 @@ PlaceInHeldFolder placeInHeldFolder(const HeldFolders& folders, const std::u16st
 struct FileInHeldFolder {
   OwnedHandle file;  // reading and writing, sharing reads
   HANDLE folder = nullptr;
+  std::u16string path;     // as the run spells it
   std::u16string name;
   bool underNewName = false;
+  std::u16string newName;  // the name it is written under meanwhile
+};
+
+// Files whose names other programs held, each left under its new name beside the old one and
+// queued to take its name at the next restart. Only a run nobody can be asked about a held file
+// (a silent one) allows it; the wizard asks the user instead. The run that allowed it tells that a
+// restart is needed when anything was queued.
+struct FilesReplacedAtRestart {
+  bool allowed = false;
+  std::vector<FileAtRestart> queued;
 };
 
 // Creates the file `path` in a held folder as FileInHeldFolder says. Null when the folder is not
@@ -66,8 +79,10 @@ std::unique_ptr<FileInHeldFolder> createFileInHeldFolder(const HeldFolders& fold
 // Gives a file written under a new name its own name, replacing what stood there: a file, a hard
 // link (its other names keep their content) or a link. False when the system refuses (a folder of
 // that name, a file in use or read-only); the new file is then removed and the name keeps what it
-// had. True at once for a file made under its own name.
-bool putFileInPlace(FileInHeldFolder& file);
+// had. True at once for a file made under its own name. When `atRestart` allows it, a plain file
+// that another program holds is not refused: the new file stays under its new name, its rename is
+// queued for the next restart and listed in `atRestart`, and the answer is true.
+bool putFileInPlace(FileInHeldFolder& file, FilesReplacedAtRestart* atRestart = nullptr);
 
 // Removes the file `path` in a held folder, read-only or not, through a handle to the file itself
 // opened relative to the folder; a link or a folder of that name stays. False when the file could

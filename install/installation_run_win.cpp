@@ -101,7 +101,7 @@ void runInstallation(const SetupState& state, const InstallationTexts& texts, co
     noteLine(reports, u"environment: " + name + u"=" + value);
     SetEnvironmentVariableW(wide(name), wide(value));
   }
-  PayloadArchiveReader reader(windowsPayloadFileSystem(target.folders, target.payloadFile));
+  PayloadArchiveReader reader(windowsPayloadFileSystem(target.folders, target.payloadFile, &target.atRestart));
   if (!openPayloadArchive(reader, state.ownFile)) {
     reports.showError(texts.couldNotExtractTitle, texts.couldNotExtract);
     reports.endRun(true);

@@ -16,6 +16,8 @@ struct InstallationTarget {
   HeldFolders folders;  // the installation thread's only
   UninstallLogFile log;
   std::string uninstallerImage;  // empty: no uninstaller is written
+  // Whether payload files held by other programs may wait for the next restart, and those that do.
+  FilesReplacedAtRestart atRestart;
 };
 
 }  // namespace averlune

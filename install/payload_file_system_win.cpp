@@ -71,9 +71,9 @@ bool writeFile(void* file, const void* data, std::size_t size) {
 // One call for the time and the attributes, through the handle that wrote the file: reopening it
 // by name to set the attributes cost three more round trips to Wine's server for every file. The
 // file takes its name first, so that a read-only one is never left under a new name.
-bool finishFile(void* file, const PayloadFileTime& time, std::uint32_t attributes) {
+bool finishFile(void* file, const PayloadFileTime& time, std::uint32_t attributes, FilesReplacedAtRestart* atRestart) {
   const std::unique_ptr<FileInHeldFolder> written(&fileOf(file));
-  if (!putFileInPlace(*written)) return false;
+  if (!putFileInPlace(*written, atRestart)) return false;
   SYSTEMTIME local{};
   local.wYear = static_cast<WORD>(time.year);
   local.wMonth = static_cast<WORD>(time.month);
@@ -109,7 +109,7 @@ std::u16string oemToText(std::string_view bytes) {
 
 }  // namespace
 
-PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders, HANDLE archiveFile) {
+PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders, HANDLE archiveFile, FilesReplacedAtRestart* atRestart) {
   PayloadFileSystem system;
   system.openForReading = [archiveFile](const std::u16string&) { return duplicateForReading(archiveFile); };
   system.fileSize = fileSize;
@@ -120,7 +120,9 @@ PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders, HANDLE archiveF
     return createFileInHeldFolder(folders, path).release();  // finishFile takes it back
   };
   system.writeFile = writeFile;
-  system.finishFile = finishFile;
+  system.finishFile = [atRestart](void* file, const PayloadFileTime& time, std::uint32_t attributes) {
+    return finishFile(file, time, attributes, atRestart);
+  };
   system.oemToText = oemToText;
   return system;
 }

@@ -16,6 +16,9 @@ namespace averlune {
 // handle must stay open while the reader uses it. Folders, files and attributes are written only
 // at or below the application folder that `folders` holds (install/held_folders_win.h), never
 // through a link: a folder that is not plain fails to be made, a file in it fails to be created.
-PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders, HANDLE archiveFile);
+// A file whose name another program holds is queued for the next restart when `atRestart` allows
+// it (putFileInPlace), and fails to take its path otherwise.
+PayloadFileSystem windowsPayloadFileSystem(HeldFolders& folders, HANDLE archiveFile,
+                                           FilesReplacedAtRestart* atRestart = nullptr);
 
 }  // namespace averlune

@@ -1,10 +1,10 @@
 #include "lifecycle/setup_run_win.h"
 
-#include "config/fixed_texts.h"
-#include "base/log_file_win.h"
-
 #include <string>
+
 #include "base/foreground_window_win.h"
+#include "base/log_file_win.h"
+#include "config/fixed_texts.h"
 #include "lifecycle/work_folder_win.h"
 #include "wizard/build_wizard_win.h"
 

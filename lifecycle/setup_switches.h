@@ -19,6 +19,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/exit_codes.h"
+
 namespace averlune {
 
 struct SetupSwitches {

@@ -2,6 +2,7 @@
 
 #include "base/log_file_win.h"
 #include "config/setup_script.h"
+#include "guards/files_in_use.h"
 #include "install/installation_log.h"
 #include "install/installation_run_win.h"
 
@@ -29,8 +30,14 @@ void installSilently(SetupRun& run) {
   InstallationTarget target;
   target.uninstallerImage = embeddedUninstallerImage();
   target.payloadFile = run.ownFile.get();
+  target.atRestart.allowed = true;  // nobody to ask about a file in use: the restart replaces it
   runInstallation(state, installationTexts(state.languageTexts), reports, target);
-  run.outcome = finished ? SetupOutcome::installed : SetupOutcome::failed;
+  for (const FileAtRestart& file : target.atRestart.queued) {
+    logLine(run, fileAtRestartLogLine(u"replaced at the next restart", file));
+  }
+  run.outcome = !finished                       ? SetupOutcome::failed
+                : !target.atRestart.queued.empty() ? SetupOutcome::installedFilesAtRestart
+                                                   : SetupOutcome::installed;
   endSetupRun(run, removeWorkFolder);
 }
 

@@ -31,7 +31,13 @@ bool isIncomplete(const RemovalOutcome& outcome) {
 
 RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope, const RemovalSystem& system,
                                     const std::function<void(std::uint32_t removed)>& progress) {
-  std::vector<std::u16string> left;  // file and folder paths reached or not vouched for, in log order
+  // File and folder records reached or not vouched for, in log order.
+  struct Reached {
+    std::u16string path;
+    RecordPlace place;
+    bool folder = false;
+  };
+  std::vector<Reached> left;
   struct FolderReached {
     std::u16string path;
     RecordPlace place;
@@ -55,7 +61,7 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
         if (!place.allowed) {
           ++passedOver;
         } else if (!place.inAppFolder && !vouched) {
-          left.push_back(record.path);  // the setup's place for it, but nothing vouches that it made it
+          left.push_back({record.path, place, folder});  // the setup's place for it, but nothing vouches that it made it
         } else {
           // Outside the application folder the names are what the rules judge, so they are judged
           // again as the system names the parts.
@@ -69,7 +75,7 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
           const bool wasThere = system.exists(record.path);
           if (folder ? system.removeFolder(place, check) : system.removeFile(place, check)) {
             if (folder) foldersReached.push_back({record.path, place, check});
-            left.push_back(record.path);
+            left.push_back({record.path, place, folder});
             if (wasThere) reached.push_back(record.path);
           } else if (system.exists(record.path)) {
             ++passedOver;  // a link on the way, or a long name the rules refuse
@@ -101,12 +107,33 @@ RemovalOutcome removeInstalledItems(LineListFile& log, const RemovalScope& scope
     if (system.exists(folder->path)) system.removeFolder(folder->place, folder->check);
   }
 
-  RemovalOutcome outcome;
-  for (const std::u16string& path : left) {
-    if (system.exists(path) &&
-        std::find(outcome.itemsLeft.begin(), outcome.itemsLeft.end(), path) == outcome.itemsLeft.end()) {
-      outcome.itemsLeft.push_back(path);
+  std::vector<const Reached*> stayed;  // each path once
+  for (const Reached& item : left) {
+    if (system.exists(item.path) &&
+        std::none_of(stayed.begin(), stayed.end(), [&](const Reached* other) { return other->path == item.path; })) {
+      stayed.push_back(&item);
     }
+  }
+  RemovalOutcome outcome;
+  std::vector<bool> waiting(stayed.size(), false);
+  const auto queue = [&](std::size_t index) {
+    const Reached& item = *stayed[index];
+    if (!item.place.inAppFolder || !system.deleteAtRestart(item.place, item.folder, outcome.deletedAtRestart)) return;
+    waiting[index] = true;
+    outcome.deletedAtRestart.push_back(item.path);
+  };
+  if (system.deleteAtRestart) {
+    // The files first; then the folders, the last recorded first, each finding what it holds queued.
+    for (std::size_t index = 0; index < stayed.size(); ++index) {
+      if (!stayed[index]->folder) queue(index);
+    }
+    for (std::size_t index = stayed.size(); index-- > 0;) {
+      if (stayed[index]->folder) queue(index);
+    }
+  }
+  for (std::size_t index = 0; index < stayed.size(); ++index) {
+    // One that went meanwhile (its holder let it go as it was queued) is not left either.
+    if (!waiting[index] && system.exists(stayed[index]->path)) outcome.itemsLeft.push_back(stayed[index]->path);
   }
   for (const std::u16string& path : reached) {
     if (!system.exists(path) && std::find(outcome.removed.begin(), outcome.removed.end(), path) == outcome.removed.end()) {

@@ -39,6 +39,13 @@ struct RemovalSystem {
   std::function<bool(RegistryRoot root, const std::u16string& subKey, const std::u16string& valueName)> deleteValue;
   std::function<bool(RegistryRoot root, const std::u16string& subKey)> deleteKey;
   std::function<void(RegistryRoot root, const std::u16string& subKey)> pruneEmptyKeys;
+  // Queues what stays at a place in the application folder for deletion at the next restart,
+  // reached as removeFile and removeFolder reach it; true when queued. A file only when another
+  // program holds it (guards/files_in_use.h), a folder only when all it holds is in `queued`, the
+  // paths queued before it. Null when nobody may be told that a restart is needed (the window's
+  // run): what stays is left.
+  std::function<bool(const RecordPlace& place, bool folder, const std::vector<std::u16string>& queued)>
+      deleteAtRestart;
 };
 
 struct RemovalOutcome {
@@ -57,6 +64,9 @@ struct RemovalOutcome {
   // never named: the list tells the user what to delete by hand, and a path from an edited log
   // must never be suggested for that.
   std::size_t recordsPassedOver = 0;
+  // Paths of file and folder records still there whose deletion waits for the next restart: the
+  // files in log order, then the folders, the last recorded first. Never among itemsLeft.
+  std::vector<std::u16string> deletedAtRestart;
 };
 
 // True when the pass left or passed over anything: the closing message and the exit code must

@@ -170,6 +170,56 @@ TEST(RemovalPass, WhatStaysIsListedOnceInLogOrderAndNestedFoldersGoWhateverTheir
             (std::vector<std::u16string>{kApp + u"lib\\sub\\x.dll", kApp + u"lib\\", kApp + u"lib\\sub\\"}));
 }
 
+TEST(RemovalPass, HeldFilesAndTheFoldersHoldingOnlyThemWaitForTheRestartAndAreNotLeft) {
+  FakeMachine machine;
+  machine.add(kApp, Entry::folder);
+  machine.add(kApp + u"a.txt", Entry::file);
+  machine.add(kApp + u"bin\\", Entry::folder);
+  machine.add(kApp + u"bin\\tool.exe", Entry::heldFile);
+  machine.add(kApp + u"bin\\x.dll", Entry::file);
+  machine.add(kApp + u"bin\\plugins\\", Entry::folder);
+  machine.add(kApp + u"bin\\plugins\\p.dll", Entry::heldFile);
+  machine.add(kApp + u"docs\\", Entry::folder);
+  machine.add(kApp + u"docs\\manual.pdf", Entry::heldFile);
+  machine.add(kApp + u"docs\\locked.txt", Entry::readOnlyFile);  // a restart would not delete it either
+  machine.add(u"C:\\Users\\Ann\\Desktop\\Tool.lnk", Entry::heldFile);  // outside: never queued by its path
+
+  const std::string records =
+      uninstallFileRecord(kApp + u"a.txt") + uninstallFileRecord(kApp + u"bin\\tool.exe") +
+      uninstallFileRecord(kApp + u"bin\\x.dll") + uninstallFileRecord(kApp + u"bin\\plugins\\p.dll") +
+      uninstallFileRecord(kApp + u"docs\\manual.pdf") + uninstallFileRecord(kApp + u"docs\\locked.txt") +
+      uninstallFileRecord(u"C:\\Users\\Ann\\Desktop\\Tool.lnk") + uninstallFolderRecord(kApp + u"bin\\") +
+      uninstallFolderRecord(kApp + u"bin\\plugins\\") + uninstallFolderRecord(kApp + u"docs\\");
+  const RemovalOutcome outcome = runPass(machine, records);
+
+  // The files in log order, then the folders inside out, each after what it holds.
+  const std::vector<std::u16string> queued = {kApp + u"bin\\tool.exe", kApp + u"bin\\plugins\\p.dll",
+                                              kApp + u"docs\\manual.pdf", kApp + u"bin\\plugins\\", kApp + u"bin\\"};
+  EXPECT_EQ(outcome.deletedAtRestart, queued);
+  EXPECT_EQ(machine.restartQueue, queued);
+  EXPECT_EQ(outcome.itemsLeft, (std::vector<std::u16string>{kApp + u"docs\\locked.txt",
+                                                            u"C:\\Users\\Ann\\Desktop\\Tool.lnk", kApp + u"docs\\"}));
+  EXPECT_TRUE(isIncomplete(outcome));
+  EXPECT_FALSE(machine.has(kApp + u"bin\\x.dll"));
+
+  // Without a way to queue (the window's run), a held file is left like any other.
+  FakeMachine windowRun;
+  windowRun.add(kApp, Entry::folder);
+  windowRun.add(kApp + u"bin\\", Entry::folder);
+  windowRun.add(kApp + u"bin\\tool.exe", Entry::heldFile);
+  UninstallLogHeader header;
+  header.appFolder = kApp;
+  LineListFile log;
+  openBytes(log, uninstallLogHeaderBytes(header) + uninstallFileRecord(kApp + u"bin\\tool.exe") +
+                     uninstallFolderRecord(kApp + u"bin\\"));
+  ASSERT_TRUE(readUninstallLogHeader(log, header));
+  RemovalSystem noQueue = windowRun.system();
+  noQueue.deleteAtRestart = nullptr;
+  const RemovalOutcome left = removeInstalledItems(log, scope(LogTrust::digestMatched), noQueue, nullptr);
+  EXPECT_TRUE(left.deletedAtRestart.empty());
+  EXPECT_EQ(left.itemsLeft, (std::vector<std::u16string>{kApp + u"bin\\tool.exe", kApp + u"bin\\"}));
+}
+
 TEST(RemovalPass, RegistryRecordsThatStayAreListedAfterTheFilesInLogOrder) {
   FakeMachine machine;
   machine.add(kApp, Entry::folder);

@@ -7,6 +7,8 @@
 #include "base/path_text.h"
 #include "base/registry_win.h"
 #include "base/wide_text_win.h"
+#include "guards/files_in_use.h"
+#include "guards/files_in_use_win.h"
 #include "guards/link_free_files_win.h"
 
 namespace averlune {
@@ -117,6 +119,28 @@ bool removeFolder(const RecordPlace& place, const LongNameCheck& check) {
   return true;
 }
 
+// The restart deletes by path, when no handle of ours guards the folders any more: only what stands
+// in the application folder, reached without a link, is queued (guards/files_in_use_win.h says
+// what that relies on).
+bool deleteAtRestartOf(const RecordPlace& place, bool isFolder, const std::vector<std::u16string>& queued) {
+  std::u16string path;
+  const OwnedHandle parent = folderOfLastPart(place, path, nullptr);
+  if (!parent) return false;
+  path += place.parts.back();
+  if (isFolder) {
+    const OwnedHandle folder = openLinkFree(parent.get(), place.parts.back(), LinkFreeAccess::empty);
+    return folder && linkState(folder.get(), path) == LinkState::none &&
+           (attributesOf(folder.get()) & FILE_ATTRIBUTE_DIRECTORY) &&
+           deleteFolderAtRestart(folder.get(), path + u"\\", queued);
+  }
+  // Held without shared deletion, the file cannot be opened to be removed; a running program's
+  // image can, but refuses its deletion. Either way the name's attributes can still be read.
+  std::uint32_t status = 0;
+  const OwnedHandle file = openLinkFree(parent.get(), place.parts.back(), LinkFreeAccess::remove, &status);
+  if (file && deleteOnClose(file.get(), &status)) return false;  // let go meanwhile: it goes now
+  return waitsForRestart(status, GetFileAttributesW(wide(path))) && deleteAtRestart(path);
+}
+
 // A link is named without a "\" at its end: with one, the name would stand for what is behind it.
 std::u16string withoutTrailingBackslash(std::u16string path) {
   while (path.size() > 3 && path.back() == kBackslash) path.pop_back();
@@ -141,6 +165,7 @@ RemovalSystem windowsRemovalSystem() {
     return deleteKey(root, subKey) || !keyExists(root, subKey);
   };
   system.pruneEmptyKeys = pruneEmptyKeys;
+  system.deleteAtRestart = deleteAtRestartOf;
   return system;
 }
 

@@ -93,7 +93,9 @@ UninstallSystem windowsUninstallSystem(UninstallWindow& window, const std::u16st
     start.file = address;
     startOnDesktop(start);
   };
-  system.startSelfDeletion = [held](const std::u16string& appFolder) { startSelfDeletion(appFolder, *held); };
+  system.startSelfDeletion = [held](const std::u16string& appFolder, const std::vector<std::u16string>& deletedAtRestart) {
+    startSelfDeletion(appFolder, *held, deletedAtRestart);
+  };
   return system;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/folder_path.h"
+#include "guards/files_in_use_win.h"
 #include "guards/link_free_files_win.h"
 #include "base/own_file_win.h"
 #include "guards/protected_dacl_win.h"
@@ -48,14 +49,16 @@ OwnedHandle makeAdminOnlyFolder(const std::u16string& path) {
 }
 
 // Removes the application folder, reached through its held parent, when it is a real folder and
-// empty now.
-void removeEmptyFolder(HANDLE parent, const std::u16string& name, const std::u16string& path) {
+// empty now; when all it still holds waits for the restart, it is queued to follow.
+void removeEmptyFolder(HANDLE parent, const std::u16string& name, const std::u16string& path,
+                       const std::vector<std::u16string>& deletedAtRestart) {
   const OwnedHandle folder = openLinkFree(parent, name, LinkFreeAccess::empty);
   if (!folder || linkState(folder.get(), path) != LinkState::none ||
       !(attributesOf(folder.get()) & FILE_ATTRIBUTE_DIRECTORY)) {
     return;  // someone put something else in its place: not ours
   }
-  deleteOnClose(folder.get());  // refused while anything is left in it
+  if (deleteOnClose(folder.get()) || deletedAtRestart.empty()) return;  // refused while anything is left in it
+  deleteFolderAtRestart(folder.get(), path, deletedAtRestart);  // refused: it stays with what it holds
 }
 
 void startHidden(const std::u16string& program, const std::u16string& commandLine, const std::u16string& folder) {
@@ -76,7 +79,8 @@ void startHidden(const std::u16string& program, const std::u16string& commandLin
 
 }  // namespace
 
-void startSelfDeletion(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders) {
+void startSelfDeletion(const std::u16string& appFolder, std::vector<OwnedHandle>& heldFolders,
+                       const std::vector<std::u16string>& deletedAtRestart) {
   const std::optional<FolderParts> place = folderPartsFromRoot(appFolder);
   const std::u16string imageName = ownFileName();
   const std::u16string system = folderFrom(GetSystemDirectoryW);
@@ -110,7 +114,7 @@ void startSelfDeletion(const std::u16string& appFolder, std::vector<OwnedHandle>
   // The folder's own hold shares no deletion, so it goes; the folder is opened again through its
   // parent, which stays held, and without following a link.
   heldFolders.pop_back();
-  removeEmptyFolder(heldFolders.back().get(), place->parts.back(), addBackslash(appFolder));
+  removeEmptyFolder(heldFolders.back().get(), place->parts.back(), addBackslash(appFolder), deletedAtRestart);
 
   // The leftovers' folder stays until the restart, so that nobody can put a link under its name
   // before the restart deletes inside it. Queued in this order, the file goes first; the command

@@ -79,6 +79,7 @@ bool readCheckedLanguageCopy(const UninstallSystem& system, const LogVoucher& vo
 void noteOutcome(const UninstallSystem& system, const RemovalOutcome& outcome) {
   if (!system.note) return;
   for (const std::u16string& item : outcome.removed) system.note(u"removed: " + item);
+  for (const std::u16string& item : outcome.deletedAtRestart) system.note(u"deleted at the next restart: " + item);
   for (const std::u16string& item : outcome.itemsLeft) system.note(u"left: " + item);
   if (outcome.recordsPassedOver != 0) {
     const std::string count = std::to_string(outcome.recordsPassedOver);
@@ -125,8 +126,12 @@ ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
   scope.shellFolders = system.shellFolders;
   scope.trust = voucher->trust;
 
+  // Only a silent run's exit code can tell that a restart is needed: with the window, what stays is
+  // named as left, for the user to delete.
+  RemovalSystem removal = system.removal;
+  if (!silent) removal.deleteAtRestart = nullptr;
   const RemovalWork work = [&](const std::function<void(std::uint32_t)>& progress) {
-    RemovalOutcome outcome = removeInstalledItems(log, scope, system.removal, progress);
+    RemovalOutcome outcome = removeInstalledItems(log, scope, removal, progress);
     system.deleteLogAndLanguageCopy();
     // Its key record has taken the entry with it; an aborted installation leaves an entry that
     // holds only the digests.
@@ -137,11 +142,13 @@ ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
 
   const auto finish = [&](const RemovalOutcome& outcome) {
     noteOutcome(system, outcome);
-    return uninstallExitCode(silent, isIncomplete(outcome) ? UninstallOutcome::itemsLeft : UninstallOutcome::removed);
+    return uninstallExitCode(silent, isIncomplete(outcome)                ? UninstallOutcome::itemsLeft
+                                     : !outcome.deletedAtRestart.empty() ? UninstallOutcome::removedAtRestart
+                                                                         : UninstallOutcome::removed);
   };
   if (silent) {
     const RemovalOutcome outcome = work(nullptr);
-    system.startSelfDeletion(header.appFolder);
+    system.startSelfDeletion(header.appFolder, outcome.deletedAtRestart);
     return finish(outcome);
   }
 
@@ -155,7 +162,7 @@ ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
   system.showMessage(texts.Success_T, closingMessageText(texts, outcome));
   system.hideWindow();
   if (isWebAddress(header.webSite)) system.openWebAddress(header.webSite);
-  system.startSelfDeletion(header.appFolder);
+  system.startSelfDeletion(header.appFolder, outcome.deletedAtRestart);
   return finish(outcome);
 }
 

@@ -107,8 +107,10 @@ struct UninstallSystem {
   // Does nothing when no log was asked for.
   std::function<void(const std::u16string& line)> note;
   // startSelfDeletion: moves the uninstaller out of the application folder, removes the folder
-  // when it is empty, and leaves the moved file to a command that names nothing else.
-  std::function<void(const std::u16string& appFolder)> startSelfDeletion;
+  // when it is empty (queues it after them when all it holds is among `deletedAtRestart`), and
+  // leaves the moved file to a command that names nothing else.
+  std::function<void(const std::u16string& appFolder, const std::vector<std::u16string>& deletedAtRestart)>
+      startSelfDeletion;
 };
 
 // The whole sequence. Returns the exit code (uninstallExitCode: success on every path with a window).

@@ -126,7 +126,10 @@ struct RunFixture {
     };
     s.hideWindow = [this] { events.push_back("hide"); };
     s.openWebAddress = [this](const std::u16string& address) { events.push_back("open " + encodeUtf8(address)); };
-    s.startSelfDeletion = [this](const std::u16string& folder) { events.push_back("batch " + encodeUtf8(folder)); };
+    s.startSelfDeletion = [this](const std::u16string& folder, const std::vector<std::u16string>& deletedAtRestart) {
+      events.push_back("batch " + encodeUtf8(folder));
+      for (const std::u16string& path : deletedAtRestart) events.push_back("after restart " + encodeUtf8(path));
+    };
     if (keepLog) s.note = [this](const std::u16string& line) { noted.push_back(encodeUtf8(line)); };
     return s;
   }
@@ -268,6 +271,27 @@ TEST(UninstallRun, ItemsLeftAreNamedInTheMessageAndMakeSilentRemovalFail) {
       EXPECT_EQ(entryStays.message, u"Not all of Tool went.\n\nLeft (1):\nHKEY_LOCAL_MACHINE\\" + entryKey);
     }
   }
+}
+
+// A file in use: silently its deletion waits for the restart and the code says so, unless anything
+// else stays; with the window it is named as left, for the user to delete.
+TEST(UninstallRun, AHeldFileWaitsForTheRestartOnlyInASilentRun) {
+  RunFixture silent;
+  silent.machine.add(kApp + u"b.txt", Entry::heldFile);
+  EXPECT_EQ(runUninstallSteps(silent.system(), true), ExitCode::restartNeeded);
+  EXPECT_EQ(silent.events, (Events{"enter own folder", "hold C:\\Apps\\Tool\\", "delete log and language copy",
+                                   "forget digest Tool", "batch C:\\Apps\\Tool\\", "after restart C:\\Apps\\Tool\\b.txt"}));
+
+  RunFixture alsoLeft;
+  alsoLeft.machine.add(kApp + u"a.txt", Entry::readOnlyFile);
+  alsoLeft.machine.add(kApp + u"b.txt", Entry::heldFile);
+  EXPECT_EQ(runUninstallSteps(alsoLeft.system(), true), ExitCode::failed);
+
+  RunFixture interactive;
+  interactive.machine.add(kApp + u"b.txt", Entry::heldFile);
+  EXPECT_EQ(runUninstallSteps(interactive.system(), false), ExitCode::success);
+  EXPECT_EQ(interactive.message, u"Not all of Tool went.\n\nLeft (1):\nC:\\Apps\\Tool\\b.txt");
+  EXPECT_TRUE(interactive.machine.restartQueue.empty());
 }
 
 TEST(UninstallRun, ALogIsTrustedAsFarAsTheDigestInTheUninstallEntry) {

@@ -13,7 +13,8 @@
 
 namespace averlune::uninstalltest {
 
-enum class Entry { file, readOnlyFile, folder, link };
+// heldFile: a file another program holds, which stays until the restart deletes it.
+enum class Entry { file, readOnlyFile, heldFile, folder, link };
 
 inline const char* rootText(RegistryRoot root) {
   switch (root) {
@@ -31,6 +32,7 @@ struct FakeMachine {
   std::vector<std::string> registryCalls;   // "deleteKey HKLM Software\X", in call order
   std::vector<std::string> registryStuck;   // calls, spelled as recorded, whose value or key stays
   std::vector<std::u16string> removeCalls;  // paths handed to removeFile and removeFolder
+  std::vector<std::u16string> restartQueue;  // long paths queued for deletion at the restart, in order
   // Short names: a path spelled with a short last part (a folder's without "\") and the long name
   // that part stands for. Entries are kept under their long paths.
   std::map<std::u16string, std::u16string> shortNames;
@@ -114,6 +116,23 @@ struct FakeMachine {
         if (entries[child] == Entry::file || entries[child] == Entry::link) entries.erase(child);
       }
       if (has(folder) && childrenOf(folder).empty()) entries.erase(folder);
+      return true;
+    };
+    // A held file, or a folder all of whose entries are queued, as Windows would queue them.
+    s.deleteAtRestart = [this, reach](const RecordPlace& place, bool folder, const std::vector<std::u16string>& queued) {
+      const auto path = reach(place, nullptr);
+      if (!path) return false;
+      const auto isQueued = [&](const std::u16string& child) {
+        return std::find(queued.begin(), queued.end(), child) != queued.end() ||
+               std::find(queued.begin(), queued.end(), asFolder(child)) != queued.end();
+      };
+      const auto found = entries.find(folder ? asFolder(*path) : *path);
+      if (found == entries.end() || found->second != (folder ? Entry::folder : Entry::heldFile)) return false;
+      if (folder) {
+        const std::vector<std::u16string> children = childrenOf(found->first);
+        if (!std::all_of(children.begin(), children.end(), isQueued)) return false;
+      }
+      restartQueue.push_back(found->first);
       return true;
     };
     // Whether the value or key is gone afterwards.

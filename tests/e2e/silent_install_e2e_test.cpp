@@ -23,6 +23,8 @@
 namespace averlune::e2e {
 namespace {
 
+namespace fs = std::filesystem;
+
 const std::wstring kApp = L"Quiet Probe";
 const std::wstring kDefaultFolder = L"C:\\AvE2E\\Quiet Default\\";
 const std::wstring kChosenFolder = L"C:\\AvE2E\\Quiet Place With Spaces\\";
@@ -71,23 +73,20 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
     EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
   }
 
-  // Over a file held open the extraction fails; silently that is Abort: exit code 1603, the log names
-  // the file, and what came before it stays.
+  // A file that cannot take its path fails the extraction; silently that is Abort: exit code 1603, the
+  // log names the file, and what came before it stays. (A file merely in use waits for the
+  // restart instead: SilentInstall.AFileInUseIsReplacedAtTheNextRestart.)
   removeTree(kChosenFolder);
   CreateDirectoryW(L"C:\\AvE2E", nullptr);
   ASSERT_TRUE(CreateDirectoryW(kDefaultFolder.c_str(), nullptr));
-  ASSERT_TRUE(writeFileBytes(kDefaultFolder + L"readme.txt", "in use"));
+  ASSERT_TRUE(CreateDirectoryW((kDefaultFolder + L"readme.txt").c_str(), nullptr));
   const std::wstring abortLog = scratchFolder(L"silent-install-abort") + L"\\abort.txt";
-  {
-    HeldFile held(kDefaultFolder + L"readme.txt");
-    ASSERT_TRUE(held.held());
-    EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + abortLog)), 1603);
-  }
+  EXPECT_EQ(runSilently(quoted(setup, L"/S /LOG=" + abortLog)), 1603);
   const std::string aborted = readFileBytes(abortLog).value_or("");
   EXPECT_NE(aborted.find("failure: Could not extract file! readme.txt\r\nanswer: Abort\r\n"), std::string::npos) << aborted;
   EXPECT_NE(aborted.find("setup ended, exit code 1603\r\n"), std::string::npos) << aborted;
   EXPECT_EQ(readFileBytes(kDefaultFolder + L"bin\\tool.exe").value_or("<missing>"), "tool");
-  EXPECT_EQ(readFileBytes(kDefaultFolder + L"readme.txt").value_or("<missing>"), "in use");
+  EXPECT_TRUE(folderExists(kDefaultFolder + L"readme.txt"));
   EXPECT_EQ(workFoldersInTemp(), workFoldersBefore);
 
   // A setup that cannot start: exit code 1603 and its reason in the log, no box. A relative log path
@@ -151,6 +150,76 @@ TEST(SilentInstall, MadeLevelsAreTheMachinesAndAnUninstallerNameInUseIsNeverRegi
   EXPECT_EQ(readFileBytes(kDefaultFolder + L"uninstall.exe").value_or("<missing>"), "someone else's program");
   EXPECT_FALSE(fileExists(kDefaultFolder + L"uninstall.dat"));
   EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, uninstallKeyOf(kApp)));
+}
+
+// An upgrade while the application runs: version 1.1 over 1.0 with one of 1.0's files held open by
+// another program. The silent run writes 1.1's file beside it, queues the rename for the next
+// restart and says so (3010, and the file in the log); the restart puts 1.1's bytes in place.
+TEST(SilentInstall, AFileInUseIsReplacedAtTheNextRestart) {
+  const std::wstring folder = L"C:\\AvE2E\\Busy Upgrade\\";
+  const std::wstring app = L"Busy Upgrade";
+  const Cleanup cleanup({[&] { removeTree(folder); }, [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(app)); }});
+  const auto buildVersion = [&](const std::string& version, const std::vector<PayloadEntry>& files) {
+    const std::wstring name = L"silent-in-use-" + std::wstring(version.begin(), version.end());
+    const std::wstring archive = scratchFolder(name) + L"\\payload.zip";
+    EXPECT_TRUE(writePayloadZip(archive, files));
+    return buildSetupWithPayload(
+        name,
+        setupConfig({"Appname = Busy Upgrade", "Version = " + version, "Languages = 1",
+                     "InstallDir = C:\\AvE2E\\Busy Upgrade\\", "Uninstaller = 1", "UninstallerFilename = uninstall"},
+                    {}),
+        archive);
+  };
+  const std::wstring first = buildVersion("1.0", {{"A.txt", "A of 1.0"}, {"B.txt", "B of 1.0"}});
+  const std::wstring second = buildVersion("1.1", {{"A.txt", "A of 1.1"}, {"B.txt", "B of 1.1"}});
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(second.empty());
+  CreateDirectoryW(L"C:\\AvE2E", nullptr);
+  removeTree(folder);
+  ASSERT_EQ(runSilently(quoted(first, L"/S")), 0);
+
+  const std::wstring log = scratchFolder(L"silent-in-use-log") + L"\\upgrade.txt";
+  const std::wstring queueBefore = pendingRenames();
+  {
+    HeldFile held(folder + L"A.txt");
+    ASSERT_TRUE(held.held());
+    EXPECT_EQ(runSilently(quoted(second, L"/S /LOG=" + log)), 3010);
+  }
+  const std::string written = readFileBytes(log).value_or("");
+  for (const std::string line : {"replaced at the next restart: C:\\AvE2E\\Busy Upgrade\\A.txt",
+                                 "setup ended, exit code 3010\r\n"}) {
+    EXPECT_NE(written.find(line), std::string::npos) << line << "\n--- log ---\n" << written;
+  }
+  EXPECT_EQ(written.find("failure:"), std::string::npos) << written;
+
+  // Before the restart: the held file keeps 1.0's bytes, 1.1's wait beside it under a new name that
+  // the queue renames over it; every other file is 1.1's already.
+  const struct {
+    const wchar_t* name;
+    const char* before;
+    const char* after;
+  } files[] = {{L"A.txt", "A of 1.0", "A of 1.1"}, {L"B.txt", "B of 1.1", "B of 1.1"}};
+  for (const auto& file : files) {
+    EXPECT_EQ(readFileBytes(folder + file.name).value_or("<missing>"), file.before) << fs::path(file.name).string();
+  }
+  std::wstring waiting;
+  for (const std::wstring& name : folderEntries(folder)) {
+    if (name.rfind(L"A.txt.{", 0) == 0) waiting = name;
+  }
+  ASSERT_FALSE(waiting.empty());
+  EXPECT_EQ(readFileBytes(folder + waiting).value_or("<missing>"), "A of 1.1");
+  const std::wstring queued = pendingRenames();
+  EXPECT_NE(queued.find(upperCased(L"\\??\\" + folder + waiting + L"|!\\??\\" + folder + L"A.txt|")), std::wstring::npos)
+      << fs::path(queued).string();
+  EXPECT_NE(queued, queueBefore);
+
+  TestProcess restart({L"wineboot.exe --restart", temporaryFolder()});
+  ASSERT_TRUE(restart.started());
+  EXPECT_TRUE(restart.waitForExit(20000, nullptr));
+  for (const auto& file : files) {
+    EXPECT_EQ(readFileBytes(folder + file.name).value_or("<missing>"), file.after) << fs::path(file.name).string();
+  }
+  EXPECT_FALSE(fileExists(folder + waiting));
 }
 
 // /D= fills the wizard's folder page; a folder the uninstaller would refuse keeps the page until

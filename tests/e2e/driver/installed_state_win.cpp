@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -305,6 +306,22 @@ bool registryKeyExists(HKEY root, const std::wstring& subKey) { return keyExists
 
 bool registryKeyExistsInNativeView(HKEY root, const std::wstring& subKey) {
   return keyExists(root, subKey, KEY_WOW64_64KEY);
+}
+
+std::wstring pendingRenames() {
+  const RegistryValue value = readRegistryValue(
+      HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations");
+  std::wstring text;
+  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
+    const wchar_t c = static_cast<wchar_t>(value.data[i] | value.data[i + 1] << 8);
+    text += c == L'\0' ? L'|' : static_cast<wchar_t>(towupper(c));
+  }
+  return text;
+}
+
+std::wstring upperCased(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
+  return text;
 }
 
 RegistryValue readRegistryValue(HKEY root, const std::wstring& subKey, const std::wstring& name) {

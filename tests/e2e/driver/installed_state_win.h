@@ -95,6 +95,12 @@ bool writeRegistryValue(HKEY root, const std::wstring& subKey, const std::wstrin
 // Removes the key with everything below it; nothing happens when it does not exist.
 void deleteRegistryTree(HKEY root, const std::wstring& subKey);
 
+// The queue of renames and deletions the next restart carries out, upper-cased, its texts
+// separated by "|" ("\??\C:\A.NEW|!\??\C:\A|" renames over a name, "\??\C:\B||" deletes).
+std::wstring pendingRenames();
+// `text` upper-cased, to look for a path in pendingRenames().
+std::wstring upperCased(std::wstring text);
+
 // The bytes of a text as REG_SZ stores it (UTF-16, terminating zero included); REG_MULTI_SZ with
 // `multi`.
 std::vector<std::uint8_t> registryTextBytes(const std::wstring& text, bool multi = false);
