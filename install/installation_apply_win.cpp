@@ -87,9 +87,9 @@ struct Apply {
         installedBytes += entry.info.uncompressedSize;
         break;
       }
-      noteLine(reports, extractionFailureLogLine(entry.info.name, result));
       const std::u16string question = extractionQuestion(plan, entry);
-      if (question.empty()) break;
+      if (question.empty()) break;  // a nameless entry (the archive's own root) passes unasked and unlogged
+      noteLine(reports, extractionFailureLogLine(entry.info.name, result));
       const ExtractionChoice choice = reports.askAfterFailedExtraction(plan.texts.couldNotExtractTitle, question);
       if (choice == ExtractionChoice::retry) continue;
       if (choice == ExtractionChoice::abort) {
