@@ -105,11 +105,11 @@ int main(int argc, char** argv) {
   }
   int entries = 0;
   int failures = 0;
-  for (int step = firstPayloadEntry(reader); step == 0; step = nextPayloadEntry(reader)) {
+  for (const PayloadEntryInfo& info : listPayloadEntries(reader).entries) {
     ++entries;
-    PayloadEntryInfo info;
-    readEntryInfo(reader, info);
-    if (extractPayloadEntry(reader, target, true) != 0 && !info.name.empty()) ++failures;
+    const PayloadExtractionResult result =
+        extractPayloadEntry(reader, info, payloadEntryPath(info, target), isPayloadFolderEntry(info));
+    if (result.outcome != PayloadExtraction::extracted && !info.name.empty()) ++failures;
   }
   closePayloadArchive(reader);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,5 +1,7 @@
 #include "install/installation_apply_win.h"
 
+#include <atomic>
+
 #include "base/file_bytes.h"
 #include "base/folder_path_win.h"
 #include "guards/protected_file_win.h"
@@ -22,6 +24,8 @@ struct Apply {
   const InstallationReports& reports;
   InstallationTarget& target;
   bool logOpen = false;
+  // The entries gone through so far, read by the log's closing records on whichever thread closes it.
+  std::atomic<std::size_t> entriesDone{0};
   int position = 0;
   std::uint64_t installedBytes = 0;  // of the entries extracted whole
 
@@ -30,7 +34,8 @@ struct Apply {
   }
 
   // The log is closed (and its digest kept) before the run ends: the uninstaller must be able to
-  // remove what an aborted run left.
+  // remove what an aborted run left. Closing appends the records the plan gives for the entries
+  // done (the run's own closing records, and what the earlier version wrote).
   void closeLog() {
     if (logOpen) closeUninstallLog(target.log);
     logOpen = false;
@@ -56,21 +61,18 @@ struct Apply {
       if (languageCopy.folder) writeProtectedFile(languageCopy.folder, languageCopy.name, language);
     }
     noteLine(reports, u"uninstall log: " + files.logPath);
+    // The user's Cancel closes the log from the main thread while entries are extracted; it gets the
+    // same records as an Abort after the entries done then.
     logOpen = createUninstallLog(target.log, placeInHeldFolder(folders, files.logPath), files.logHeader,
-                                 files.digestKey);
+                                 files.digestKey, [this] { return logRecordsAfter(plan, entriesDone.load()); });
     if (!logOpen) noteLine(reports, u"the uninstall log could not be written: no uninstall entry");
   }
 
-  // The folders made by the entries extracted so far, after the files in them.
-  void appendFolderRecords(std::size_t extracted) const {
-    for (std::size_t index = 0; index < extracted; ++index) append(plan.entries[index].folderRecord);
-  }
-
-  // An aborted run leaves no file cut short: what this attempt created or truncated is no file the
-  // setup extracted, and a cut program or document is damaged data. A file the attempt could not
-  // open at all (another program's, in use) is left alone.
-  void removeCutFile(const PlannedEntry& entry, int result) const {
-    if (result == kPayloadFileNotCreated || entry.path.empty() || entry.path.back() == u'\\') return;
+  // An aborted run leaves no file cut short: what this attempt wrote is no file the setup
+  // extracted, and a cut program or document is damaged data. A file the attempt did not change
+  // (another program's, in use, or an entry the archive could not give) is left alone.
+  void removeCutFile(const PlannedEntry& entry, PayloadExtraction outcome) const {
+    if (outcome != PayloadExtraction::fileCut) return;
     noteLine(reports, u"removed after the failure: " + entry.path);
     removeFileInHeldFolder(target.folders, entry.path);
   }
@@ -80,18 +82,18 @@ struct Apply {
     const PlannedEntry& entry = plan.entries[index];
     for (;;) {
       reports.setStatus(extractionStatus(plan, entry));
-      const int result = extractPayloadEntryTo(reader, entry.info, entry.path);
-      if (result == kPayloadOk) {
+      const PayloadExtractionResult result = extractPayloadEntry(reader, entry.info, entry.path, entry.folder);
+      if (result.outcome == PayloadExtraction::extracted) {
         installedBytes += entry.info.uncompressedSize;
         break;
       }
       const std::u16string question = extractionQuestion(plan, entry);
-      if (question.empty()) break;
+      if (question.empty()) break;  // a nameless entry (the archive's own root) passes unasked and unlogged
+      noteLine(reports, extractionFailureLogLine(entry.info.name, result));
       const ExtractionChoice choice = reports.askAfterFailedExtraction(plan.texts.couldNotExtractTitle, question);
       if (choice == ExtractionChoice::retry) continue;
       if (choice == ExtractionChoice::abort) {
-        removeCutFile(entry, result);
-        appendFolderRecords(index);
+        removeCutFile(entry, result.outcome);
         closeLog();
         reports.endRun(true);
         return false;
@@ -99,6 +101,7 @@ struct Apply {
       break;
     }
     append(entry.record);
+    entriesDone = index + 1;
     reports.setProgress(++position);
     return true;
   }
@@ -108,35 +111,30 @@ struct Apply {
     registration.estimatedSize = estimatedSizeOf(installedBytes);
     noteLine(reports, u"uninstall entry: HKEY_LOCAL_MACHINE\\" + registration.subKey);
     registerUninstaller(registration);
-    append(plan.registrationRecord);
   }
 
   void makeLink(const PlannedLink& planned) const {
     const ShortcutLink& link = planned.link;
     noteLine(reports, linkLogLine(link));
     createShortcut(link.target, link.linkPath, link.workingFolder, link.arguments, u"", u"", 0);
-    append(planned.record);
   }
 
   void makeStartMenuLinks() const {
     noteLine(reports, u"folder: " + plan.startMenuFolder);
     makeFolderPath(plan.startMenuFolder);  // a folder that cannot be made shows as links that fail
     for (const PlannedLink& link : plan.startMenuLinks) makeLink(link);
-    append(plan.startMenuRecords);
   }
 
   void run() {
     if (plan.uninstaller) writeUninstaller(*plan.uninstaller);
     reports.setProgressMaximum(plan.progressMaximum);
     for (std::size_t index = 0; index < plan.entries.size(); ++index) {
-      if (index > 0 && nextPayloadEntry(reader) != kPayloadOk) break;
       if (!installEntry(index)) return;
     }
     closePayloadArchive(reader);
     reports.setProgress(position);
     reports.setStatus(plan.texts.finished);
 
-    appendFolderRecords(plan.entries.size());
     if (plan.registration) registerEntry(*plan.registration);
     for (const PlannedLink& link : plan.desktopLinks) makeLink(link);
     if (!plan.startMenuFolder.empty()) makeStartMenuLinks();
@@ -144,7 +142,6 @@ struct Apply {
     for (const PlannedValue& value : plan.registryValues) {
       noteLine(reports, registryValueLogLine(value.entry));
       writeRegistryEntry(value.entry);
-      append(value.record);
     }
     reports.setProgress(position + 2);
     closeLog();

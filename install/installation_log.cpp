@@ -30,7 +30,34 @@ void precede(std::function<Result(Arguments...)>& call, Before before) {
   };
 }
 
+const char16_t* outcomeText(PayloadExtraction outcome) {
+  switch (outcome) {
+    case PayloadExtraction::extracted: return u"extracted";
+    case PayloadExtraction::nameRefused: return u"no path may be written for its name";
+    case PayloadExtraction::unreadable: return u"the archive could not give it";
+    case PayloadExtraction::folderNotMade: return u"the folder could not be made";
+    case PayloadExtraction::fileNotMade: return u"the file could not be created or put in place";
+    default: return u"its data is damaged or short, or it could not be written whole";
+  }
+}
+
+std::u16string decimal(int number) {
+  std::u16string text;
+  unsigned magnitude = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    text.insert(text.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+    magnitude /= 10;
+  } while (magnitude != 0);
+  return number < 0 ? u"-" + text : text;
+}
+
 }  // namespace
+
+std::u16string extractionFailureLogLine(const std::u16string& entryName, const PayloadExtractionResult& result) {
+  std::u16string line = u"not extracted: " + entryName + u": " + outcomeText(result.outcome);
+  if (result.zipCode != 0) line += u" (archive code " + decimal(result.zipCode) + u")";
+  return line;
+}
 
 std::u16string linkLogLine(const ShortcutLink& link) {
   return u"link: " + link.linkPath + u" -> " + link.target + (link.arguments.empty() ? u"" : u" " + link.arguments);

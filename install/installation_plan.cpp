@@ -1,11 +1,14 @@
 #include "install/installation_plan.h"
 
+#include <algorithm>
 #include <set>
 
 #include "config/line_list_file.h"
 #include "config/placeholders.h"
 #include "config/setup_placeholders.h"
 #include "config/uninstall_log.h"
+#include "base/path_text.h"
+#include "install/earlier_log_records.h"
 
 namespace averlune {
 namespace {
@@ -38,15 +41,19 @@ struct Planner {
     return facts.folderExisted(folder) && !earlierFolders.count(folder);
   }
 
-  void noteEarlierFolders() {
+  // The earlier log speaks for this application only when its uninstall entry vouches for it, and
+  // only for this folder: a vouched log copied here from the folder it was written in lists another
+  // folder's files.
+  void noteEarlierLog() {
     if (!facts.earlierLog || facts.storedLogDigest.empty() || facts.earlierLogDigest != facts.storedLogDigest) return;
     LineListFile log;
     openBytes(log, std::move(*facts.earlierLog));
     UninstallLogHeader header;
     UninstallRecord record;
-    if (!readUninstallLogHeader(log, header)) return;
+    if (!readUninstallLogHeader(log, header) || !equalsIgnoringAsciiCase(header.appFolder, plan.appFolder)) return;
     while (readUninstallRecord(log, record)) {
       if (record.kind == UninstallRecordKind::folder) earlierFolders.insert(record.path);
+      if (logged) plan.earlierRecords.push_back(std::move(record));
     }
   }
 
@@ -69,9 +76,10 @@ struct Planner {
   void planEntries() {
     for (PayloadEntryInfo& info : facts.payload.entries) {
       PlannedEntry entry;
-      entry.path = payloadEntryPath(info, plan.appFolder, true);
+      entry.folder = isPayloadFolderEntry(info);
+      entry.path = payloadEntryPath(info, plan.appFolder);
       if (logged && !entry.path.empty()) {
-        if (isPayloadFolderEntry(info, true)) {
+        if (entry.folder) {
           if (!isSomeoneElses(entry.path)) entry.folderRecord = uninstallFolderRecord(entry.path);
         } else if (!facts.folderExisted(entry.path)) {  // a folder in the file's place is not this file
           entry.record = uninstallFileRecord(entry.path);
@@ -137,7 +145,7 @@ struct Planner {
 
   InstallationPlan make() {
     plan.appFolder = applicationFolder(state.choices);
-    noteEarlierFolders();
+    noteEarlierLog();
     if (logged) planUninstaller();
     plan.progressMaximum = static_cast<int>(facts.payload.declaredCount + 2);
     planEntries();
@@ -171,6 +179,23 @@ std::u16string extractionQuestion(const InstallationPlan& plan, const PlannedEnt
 
 InstallationPlan planInstallation(const SetupState& state, const InstallationTexts& texts, InstallationFacts facts) {
   return Planner(state, texts, std::move(facts)).make();
+}
+
+std::string logRecordsAfter(const InstallationPlan& plan, std::size_t entriesDone) {
+  const std::size_t done = std::min(entriesDone, plan.entries.size());
+  std::string records;
+  for (std::size_t index = 0; index < done; ++index) records += plan.entries[index].record;
+  // The file records are in the log already; withEarlierRecords places nothing before a folder
+  // record or after the last file record, so they stay its start.
+  const std::size_t appended = records.size();
+  for (std::size_t index = 0; index < done; ++index) records += plan.entries[index].folderRecord;
+  if (done == plan.entries.size()) {
+    records += plan.registrationRecord;
+    for (const PlannedLink& link : plan.desktopLinks) records += link.record;
+    records += plan.startMenuRecords;
+    for (const PlannedValue& value : plan.registryValues) records += value.record;
+  }
+  return withEarlierRecords(records, plan.earlierRecords).substr(appended);
 }
 
 }  // namespace averlune

@@ -17,6 +17,7 @@
 
 #include "config/setup_state.h"
 #include "base/system_lookup.h"
+#include "config/uninstall_log.h"
 #include "install/payload_archive_reader.h"
 #include "install/registry_list.h"
 #include "install/shortcuts.h"
@@ -51,14 +52,17 @@ struct InstallationFacts {
   SystemLookup lookup;  // for placeholder expansion
 };
 
+// One payload entry as the run extracts it: `info` says where its header stands in the archive, so
+// the entry is found there whatever was extracted before it.
 struct PlannedEntry {
   PayloadEntryInfo info;
+  bool folder = false;  // a folder entry: the folder is made, nothing is written
   // Where the entry goes, ending in "\" for a folder; empty when nothing may be written (no name,
   // a name cut for its length, a name that would leave the application folder).
   std::u16string path;
-  std::string record;  // appended to the uninstall log once the entry is done; may be empty
-  // A folder the entry makes, appended once extraction is over (or was aborted after this entry),
-  // so that the folder is removed after the files in it; may be empty.
+  std::string record;  // the uninstall log's record of the file; may be empty
+  // The record of a folder the entry makes, logged after every entry's file record so that the
+  // folder is removed after the files in it; may be empty.
   std::string folderRecord;
 };
 
@@ -88,6 +92,10 @@ struct InstallationPlan {
   std::optional<PlannedUninstaller> uninstaller;
   int progressMaximum = 0;
   std::vector<PlannedEntry> entries;
+  // What an earlier installation of this application recorded, when this application's uninstall
+  // entry vouches for its log in the application folder: carried into the new log (see
+  // logRecordsAfter). Empty otherwise.
+  std::vector<UninstallRecord> earlierRecords;
 
   // Once extraction is over, after the entries' folder records: the uninstall entry, whose
   // estimated size the run fills in from what it extracted.
@@ -116,5 +124,14 @@ std::u16string extractionQuestion(const InstallationPlan& plan, const PlannedEnt
 
 InstallationPlan planInstallation(const SetupState& state, const InstallationTexts& texts,
                                   InstallationFacts facts);
+
+// The records the uninstall log gets when it is closed, once the run has gone through the first
+// `entriesDone` entries (extracted, or failed and passed over), whether it ends normally, by Abort or
+// by Cancel. Each of those entries' file record was appended as the entry was done (a run that ends
+// half-way leaves a complete log); the closing records are their folder records, then, when that
+// was every entry, the uninstall entry's record, the desktop links', the start menu's and the
+// registry values'. The earlier installation's records that the log does not repeat are carried in
+// (withEarlierRecords): a run stopped half-way has not yet replaced what the earlier version wrote.
+std::string logRecordsAfter(const InstallationPlan& plan, std::size_t entriesDone);
 
 }  // namespace averlune

@@ -57,17 +57,15 @@ struct PlanFixture {
   InstallationPlan plan() const { return planInstallation(state, texts, facts); }
 };
 
-// The uninstall log as a run that extracts every entry writes it.
-std::string logOf(const InstallationPlan& plan) {
+// The uninstall log as a run that stops after `done` entries writes it: each entry's record as it is
+// done, then what the log gets when it is closed.
+std::string logOf(const InstallationPlan& plan, std::size_t done) {
   std::string log = plan.uninstaller ? plan.uninstaller->logHeader : "";
-  for (const PlannedEntry& e : plan.entries) log += e.record;
-  for (const PlannedEntry& e : plan.entries) log += e.folderRecord;
-  log += plan.registrationRecord;
-  for (const PlannedLink& link : plan.desktopLinks) log += link.record;
-  log += plan.startMenuRecords;
-  for (const PlannedValue& value : plan.registryValues) log += value.record;
-  return log;
+  for (std::size_t index = 0; index < done; ++index) log += plan.entries[index].record;
+  return log + logRecordsAfter(plan, done);
 }
+
+std::string logOf(const InstallationPlan& plan) { return logOf(plan, plan.entries.size()); }
 
 std::string header(const std::u16string& appName, const std::u16string& webSite, std::uint32_t count) {
   return uninstallLogHeaderBytes({appName, u"1.0", webSite, u"C:\\Apps\\Tool\\", count});
@@ -156,14 +154,19 @@ TEST(InstallationPlan, OnlyFoldersTheRunMakesAreRecordedAndRefusedNamesWriteNoth
 }
 
 TEST(InstallationPlan, AReinstallClaimsTheFoldersOfItsEarlierLogOnlyWhenTheEntryVouchesForIt) {
-  enum class Stored { matching, other, none };
-  for (Stored stored : {Stored::matching, Stored::other, Stored::none}) {
+  // copied: a log the entry vouches for, but written for another folder and put here.
+  enum class Stored { matching, other, none, copied };
+  for (Stored stored : {Stored::matching, Stored::other, Stored::none, Stored::copied}) {
     SCOPED_TRACE(static_cast<int>(stored));
     PlanFixture f;
     const std::u16string startMenu = u"C:\\Programs\\Tools\\App\\";
-    f.facts.earlierLog = header(u"Tool", u"", 2) + uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + uninstallFolderRecord(startMenu);
+    const std::string records = uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + uninstallFolderRecord(startMenu) +
+                                uninstallFileRecord(u"C:\\Apps\\Tool\\old.txt");
+    f.facts.earlierLog = (stored == Stored::copied ? uninstallLogHeaderBytes({u"Tool", u"1.0", u"", u"C:\\Elsewhere\\", 2})
+                                                   : header(u"Tool", u"", 2)) +
+                         records;
     f.facts.earlierLogDigest = u"digest";
-    if (stored == Stored::matching) f.facts.storedLogDigest = u"digest";
+    if (stored != Stored::none && stored != Stored::other) f.facts.storedLogDigest = u"digest";
     if (stored == Stored::other) f.facts.storedLogDigest = u"digest of the log as it was closed";
     f.payload({entry(u"lib\\", 0), entry(u"shared\\", 0), entry(u"a.txt")});
     f.foldersBefore = {u"C:\\Apps\\Tool\\lib\\", u"C:\\Apps\\Tool\\shared\\", startMenu};
@@ -174,7 +177,37 @@ TEST(InstallationPlan, AReinstallClaimsTheFoldersOfItsEarlierLogOnlyWhenTheEntry
               claimed ? uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") : "");
     EXPECT_EQ(plan.startMenuRecords,
               claimed ? uninstallFolderRecord(startMenu) : uninstallFileRecord(startMenu + u"Tool.lnk"));
+    // Only a vouched log of this folder is carried over: what 1.0 wrote and this run does not.
+    const std::string own = uninstallFileRecord(u"C:\\Apps\\Tool\\a.txt");
+    EXPECT_EQ(logOf(plan), claimed ? header(u"Tool", u"", 3) + own + uninstallFileRecord(u"C:\\Apps\\Tool\\old.txt") +
+                                         uninstallFolderRecord(u"C:\\Apps\\Tool\\lib\\") + kEntryKeyRecord +
+                                         uninstallFolderRecord(startMenu)
+                                   : header(u"Tool", u"", 3) + own + kEntryKeyRecord +
+                                         uninstallFileRecord(startMenu + u"Tool.lnk"));
   }
+}
+
+// A run that stops half-way (Abort, Cancel) closes its log with the folder records of the entries
+// it went through and, from the earlier version, everything it had not yet written again: those
+// files are still there, and so is the earlier uninstall entry.
+TEST(InstallationPlan, ARunStoppedHalfWayLogsItsFoldersAndKeepsWhatTheEarlierVersionWrote) {
+  PlanFixture f;
+  f.payload({entry(u"docs\\", 0), entry(u"docs\\a.txt"), entry(u"b.txt"), entry(u"c.txt")});
+  f.facts.earlierLog = header(u"Tool", u"", 2) + uninstallFileRecord(u"C:\\Apps\\Tool\\c.txt") +
+                       uninstallFileRecord(u"C:\\Apps\\Tool\\gone.txt") + kEntryKeyRecord;
+  f.facts.earlierLogDigest = f.facts.storedLogDigest = u"digest";
+  f.state.options.StartMenuFolder = 0;
+  const InstallationPlan plan = f.plan();
+  const std::string docs = uninstallFolderRecord(u"C:\\Apps\\Tool\\docs\\");
+  const std::string a = uninstallFileRecord(u"C:\\Apps\\Tool\\docs\\a.txt");
+  const std::string b = uninstallFileRecord(u"C:\\Apps\\Tool\\b.txt");
+  const std::string c = uninstallFileRecord(u"C:\\Apps\\Tool\\c.txt");
+  const std::string gone = uninstallFileRecord(u"C:\\Apps\\Tool\\gone.txt");
+  const std::string head = header(u"Tool", u"", 4);
+  EXPECT_EQ(logOf(plan, 0), head + c + gone + kEntryKeyRecord);
+  EXPECT_EQ(logOf(plan, 1), head + c + gone + docs + kEntryKeyRecord);
+  EXPECT_EQ(logOf(plan, 3), head + a + b + c + gone + docs + kEntryKeyRecord);
+  EXPECT_EQ(logOf(plan, 4), head + a + b + c + gone + docs + kEntryKeyRecord);
 }
 
 TEST(InstallationPlan, WhatTheUninstallerSwitchAndTheNameDecide) {

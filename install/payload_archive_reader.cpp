@@ -3,7 +3,6 @@
 #include <unzip.h>
 
 #include <algorithm>
-#include <limits>
 #include <new>
 #include <utility>
 
@@ -26,13 +25,12 @@ struct WindowBlock {
   unsigned char bytes[kWindowBlockSize];
 };
 
-// One file window that minizip reads through our I/O functions.
+// The setup file up to the end of its payload, which minizip reads through our I/O functions.
 struct ArchiveWindow {
   const PayloadFileSystem* system = nullptr;
   void* file = nullptr;
-  std::uint64_t offset = 0;
   std::uint64_t length = 0;
-  std::uint64_t position = 0;  // relative to `offset`
+  std::uint64_t position = 0;
   WindowBlock blocks[2];
   int lastBlock = 0;  // the block used last
 };
@@ -48,16 +46,16 @@ struct PayloadArchiveState {
 
 namespace {
 
+// The reader's own failures while copying, beside minizip's codes (all negative).
+constexpr int kNotWrittenWhole = -1;
+constexpr int kShorterThanStated = -111;
+
 // What minizip's open function receives in place of a file name.
 struct OpenRequest {
   const PayloadFileSystem* system = nullptr;
   const std::u16string* path = nullptr;
-  std::uint64_t offset = 0;
-  std::uint64_t length = 0;  // max(): up to where the setup file's payload ends
-  ArchiveWindow** opened = nullptr;  // receives the window, when asked for
+  ArchiveWindow** opened = nullptr;  // receives the window
 };
-
-constexpr std::uint64_t kWholeFile = std::numeric_limits<std::uint64_t>::max();
 
 // The end of the payload in an open setup file: a signed setup's certificate table follows the
 // archive and must not be searched for its end record.
@@ -73,7 +71,7 @@ voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
   void* file = request.system->openForReading(*request.path);
   if (!file) return nullptr;
   std::uint64_t size = 0;
-  if (!request.system->fileSize(file, size) || request.offset > size) {
+  if (!request.system->fileSize(file, size)) {
     request.system->closeReading(file);
     return nullptr;
   }
@@ -84,10 +82,8 @@ voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
   }
   window->system = request.system;
   window->file = file;
-  window->offset = request.offset;
-  const std::uint64_t end = request.length == kWholeFile ? payloadEndOf(*request.system, file, size) : size;
-  window->length = std::min(request.length, end - std::min(end, request.offset));
-  if (request.opened) *request.opened = window;
+  window->length = payloadEndOf(*request.system, file, size);
+  *request.opened = window;
   return window;
 }
 
@@ -95,7 +91,7 @@ voidpf ZCALLBACK openWindow(voidpf, const void* filename, int mode) {
 std::size_t readWindowAt(const ArchiveWindow& window, std::uint64_t at, void* buffer, std::size_t size) {
   if (at >= window.length) return 0;
   const std::uint64_t wanted = std::min<std::uint64_t>(size, window.length - at);
-  return window.system->readAt(window.file, window.offset + at, buffer, static_cast<std::size_t>(wanted));
+  return window.system->readAt(window.file, at, buffer, static_cast<std::size_t>(wanted));
 }
 
 uLong ZCALLBACK readWindow(voidpf, voidpf stream, void* buffer, uLong size) {
@@ -156,8 +152,7 @@ int ZCALLBACK closeWindow(voidpf, voidpf stream) {
 
 int ZCALLBACK windowError(voidpf, voidpf) { return 0; }
 
-unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std::uint64_t offset,
-                std::uint64_t length, ArchiveWindow** opened) {
+unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, ArchiveWindow** opened) {
   zlib_filefunc64_def functions{};
   functions.zopen64_file = openWindow;
   functions.zread_file = readWindow;
@@ -167,7 +162,7 @@ unzFile openZip(const PayloadFileSystem& system, const std::u16string& path, std
   functions.zclose_file = closeWindow;
   functions.zerror_file = windowError;
   functions.opaque = nullptr;
-  const OpenRequest request{&system, &path, offset, length, opened};
+  const OpenRequest request{&system, &path, opened};
   return unzOpen2_64(&request, &functions);
 }
 
@@ -176,14 +171,18 @@ std::u16string folderPart(const std::u16string& name) {
   return separator == std::u16string::npos ? std::u16string() : name.substr(0, separator + 1);
 }
 
-// Reads the entry's header; also gives the stored name length so that a cut name can be refused.
-int readInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
+// Reads the current entry's header and place; also gives the stored name length so that a cut name
+// can be refused.
+bool readInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
   info = PayloadEntryInfo{};
-  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+  unz64_file_pos place{};
+  if (unzGetFilePos64(reader.state->zip, &place) != UNZ_OK) return false;
+  info.place = {place.pos_in_zip_directory, place.num_of_file};
   unz_file_info64 raw{};
   char name[kPayloadMaxNameBytes];
-  const int result = unzGetCurrentFileInfo64(reader.state->zip, &raw, name, sizeof name, nullptr, 0, nullptr, 0);
-  if (result != UNZ_OK) return result;
+  if (unzGetCurrentFileInfo64(reader.state->zip, &raw, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    return false;
+  }
   info.versionMadeBy = static_cast<std::uint32_t>(raw.version);
   info.versionNeeded = static_cast<std::uint32_t>(raw.version_needed);
   info.flags = static_cast<std::uint32_t>(raw.flag);
@@ -214,7 +213,7 @@ int readInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
     info.name = reader.fileSystem.oemToText(bytes);
   }
   std::replace(info.name.begin(), info.name.end(), u'/', u'\\');
-  return kPayloadOk;
+  return true;
 }
 
 struct OpenEntryData {
@@ -237,11 +236,11 @@ int copyEntryData(PayloadArchiveReader& reader, OpenEntryData& data, const Paylo
     const int got = unzReadCurrentFile(data.zip, buffer, static_cast<unsigned>(kPayloadCopyBufferSize));
     if (got < 0) return got;  // damaged data: what was written stays
     if (got == 0) break;
-    if (!reader.fileSystem.writeFile(file, buffer, static_cast<std::size_t>(got))) return kPayloadFileNotWritten;
+    if (!reader.fileSystem.writeFile(file, buffer, static_cast<std::size_t>(got))) return kNotWrittenWhole;
     copied += static_cast<std::uint64_t>(got);
   }
   // A deflate stream that ends early never reaches minizip's CRC check, so the length is checked here.
-  if (copied != info.uncompressedSize) return kPayloadSizeMismatch;
+  if (copied != info.uncompressedSize) return kShorterThanStated;
   return data.close();
 }
 
@@ -264,8 +263,8 @@ const unsigned char* decodeWhole(PayloadArchiveReader& reader, const PayloadEntr
 int writeWholeEntry(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const unsigned char* bytes,
                     void* file) {
   const std::size_t size = static_cast<std::size_t>(info.uncompressedSize);
-  if (size > 0 && !reader.fileSystem.writeFile(file, bytes, size)) return kPayloadFileNotWritten;
-  return payloadCrc32(bytes, size) == info.crc32 ? kPayloadOk : UNZ_CRCERROR;
+  if (size > 0 && !reader.fileSystem.writeFile(file, bytes, size)) return kNotWrittenWhole;
+  return payloadCrc32(bytes, size) == info.crc32 ? UNZ_OK : UNZ_CRCERROR;
 }
 
 // Makes `folder` (ending in "\") unless the folder made last lies inside it or is it.
@@ -295,80 +294,54 @@ PayloadArchiveReader::PayloadArchiveReader(PayloadFileSystem system) : fileSyste
 
 PayloadArchiveReader::~PayloadArchiveReader() { closePayloadArchive(*this); }
 
-bool openPayloadArchiveAt(PayloadArchiveReader& reader, const std::u16string& path, std::uint64_t offset,
-                          std::uint64_t length) {
+bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path) {
   closePayloadArchive(reader);
   auto state = std::make_unique<PayloadArchiveState>();
   state->buffer.reset(new (std::nothrow) char[kPayloadCopyBufferSize]);
   if (!state->buffer) return false;
-  state->zip = openZip(reader.fileSystem, path, offset, length, &state->window);
+  state->zip = openZip(reader.fileSystem, path, &state->window);
   if (!state->zip) return false;
   reader.state = std::move(state);
-  return true;  // minizip makes the first entry current on open
-}
-
-bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path) {
-  return openPayloadArchiveAt(reader, path, 0, kWholeFile);
-}
-
-int firstPayloadEntry(PayloadArchiveReader& reader) {
-  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
-  return unzGoToFirstFile(reader.state->zip);
-}
-
-int nextPayloadEntry(PayloadArchiveReader& reader) {
-  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
-  return unzGoToNextFile(reader.state->zip);
-}
-
-int readEntryInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info) {
-  const int result = readInfo(reader, info);
-  if (result != kPayloadOk) info = PayloadEntryInfo{};
-  return result;
-}
-
-std::u16string payloadRelativeName(const std::u16string& name, bool keepPaths) {
-  if (!keepPaths) {
-    const std::size_t separator = name.find_last_of(u'\\');
-    return separator == std::u16string::npos ? name : name.substr(separator + 1);
-  }
-  const std::size_t drive = name.find(u":\\");
-  return drive == std::u16string::npos ? name : name.substr(drive + 2);
+  return true;
 }
 
 PayloadListing listPayloadEntries(PayloadArchiveReader& reader) {
   PayloadListing listing;
   if (!reader.state || !reader.state->zip) return listing;
+  unzFile zip = reader.state->zip;
   unz_global_info64 global{};
-  if (unzGetGlobalInfo64(reader.state->zip, &global) == UNZ_OK) listing.declaredCount = global.number_entry;
+  if (unzGetGlobalInfo64(zip, &global) == UNZ_OK) listing.declaredCount = global.number_entry;
   PayloadEntryInfo info;
-  for (int step = firstPayloadEntry(reader); step == kPayloadOk; step = nextPayloadEntry(reader)) {
-    if (readEntryInfo(reader, info) != kPayloadOk) break;
+  for (int step = unzGoToFirstFile(zip); step == UNZ_OK; step = unzGoToNextFile(zip)) {
+    if (!readInfo(reader, info)) break;
     listing.entries.push_back(std::move(info));
   }
-  firstPayloadEntry(reader);
   return listing;
 }
 
-bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths) {
-  return keepPaths && !info.name.empty() && info.name.back() == u'\\';
-}
+bool isPayloadFolderEntry(const PayloadEntryInfo& info) { return !info.name.empty() && info.name.back() == u'\\'; }
 
-std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder, bool keepPaths) {
+std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder) {
   if (info.name.empty() || info.nameLength > kPayloadMaxNameBytes || info.nameMalformed) return {};
-  const std::u16string relative = payloadRelativeName(info.name, keepPaths);
+  const std::size_t drive = info.name.find(u":\\");
+  const std::u16string relative = drive == std::u16string::npos ? info.name : info.name.substr(drive + 2);
   if (!isContainedRelativePath(relative)) return {};
   return addBackslash(targetFolder) + relative;
 }
 
-int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path) {
-  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
+PayloadExtractionResult extractPayloadEntry(PayloadArchiveReader& reader, const PayloadEntryInfo& info,
+                                            const std::u16string& path, bool folder) {
+  if (path.empty()) return {PayloadExtraction::nameRefused};
+  if (!reader.state || !reader.state->zip) return {PayloadExtraction::unreadable};
+  const unz64_file_pos place{info.place.directoryOffset, info.place.number};
+  if (const int found = unzGoToFilePos64(reader.state->zip, &place); found != UNZ_OK) {
+    return {PayloadExtraction::unreadable, found};
+  }
   const int opened = unzOpenCurrentFile(reader.state->zip);
-  if (opened != UNZ_OK) return opened;
+  if (opened != UNZ_OK) return {PayloadExtraction::unreadable, opened};
   OpenEntryData data{reader.state->zip, true};
-  if (path.empty()) return kPayloadNameRefused;
-  if (path.back() == u'\\') {
-    return makeFolder(reader, path) ? kPayloadOk : kPayloadFolderNotCreated;
+  if (folder) {
+    return {makeFolder(reader, path) ? PayloadExtraction::extracted : PayloadExtraction::folderNotMade};
   }
 
   // Files of 2 GiB and more are copied like any other: the copy is streamed, and the 32-bit
@@ -380,22 +353,14 @@ int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& 
   if (!file) {
     // The folder may have gone since it was made; a retry makes every folder again.
     reader.state->madeFolder.clear();
-    return kPayloadFileNotCreated;
+    return {PayloadExtraction::fileNotMade};
   }
-  const int result = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
+  const int copied = whole ? writeWholeEntry(reader, info, whole, file) : copyEntryData(reader, data, info, file);
   if (!system.finishFile(file, payloadFileTime(info.dosDateTime), info.externalAttributes)) {
-    return kPayloadFileNotCreated;
+    return {PayloadExtraction::fileNotMade};
   }
-  return result;
-}
-
-int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths) {
-  if (!reader.state || !reader.state->zip) return kPayloadNotOpen;
-  makeFolder(reader, addBackslash(targetFolder));  // a target that cannot be made fails below, at its first file
-  PayloadEntryInfo info;
-  const int result = readEntryInfo(reader, info);
-  if (result != kPayloadOk) return result;
-  return extractPayloadEntryTo(reader, info, payloadEntryPath(info, targetFolder, keepPaths));
+  if (copied != UNZ_OK) return {PayloadExtraction::fileCut, copied};
+  return {PayloadExtraction::extracted};
 }
 
 void closePayloadArchive(PayloadArchiveReader& reader) {

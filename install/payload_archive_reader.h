@@ -26,24 +26,39 @@ constexpr std::size_t kPayloadCopyBufferSize = 102400;
 // different file from the one the archive names.
 constexpr std::size_t kPayloadMaxNameBytes = 499;
 
-// Results of the operations: 0 is success; callers only tell 0 from the rest. Other negative codes
-// are minizip's own (UNZ_BADZIPFILE, UNZ_CRCERROR, a zlib data error, ...).
-constexpr int kPayloadOk = 0;
-constexpr int kPayloadFileNotWritten = -1;      // the target file was created but could not be written whole
-constexpr int kPayloadEndOfList = -100;         // no further entry (minizip's UNZ_END_OF_LIST_OF_FILE)
-constexpr int kPayloadNotOpen = -102;           // no archive is open
-constexpr int kPayloadNameRefused = -110;       // the name would leave the target folder, or is cut
-constexpr int kPayloadSizeMismatch = -111;      // the data ended before the stated size
-constexpr int kPayloadFolderNotCreated = -112;  // a folder entry whose folder does not exist afterwards
-constexpr int kPayloadFileNotCreated = -113;    // the target file could not be created: nothing was changed
+// How the extraction of one entry ended. The archive library's own code behind an outcome goes to
+// the administrator's log only (PayloadExtractionResult::zipCode): callers decide on the outcome.
+enum class PayloadExtraction {
+  extracted,
+  nameRefused,    // the entry has no path to go to (no name, a cut or malformed one, one that would
+                  // leave the target folder): nothing was written
+  unreadable,     // no archive is open, or the entry could not be found or opened in it: nothing was written
+  folderNotMade,  // a folder entry whose folder does not exist afterwards
+  fileNotMade,    // the file could not be created, or cannot replace the file at its path: nothing
+                  // at the path was changed
+  fileCut,        // the file stands at its path but not as the archive holds it: its data is damaged,
+                  // shorter than stated or fails its CRC-32, or it could not be written whole
+};
+
+struct PayloadExtractionResult {
+  PayloadExtraction outcome = PayloadExtraction::extracted;
+  int zipCode = 0;  // minizip's or zlib's code behind the outcome; 0 when it has none
+};
 
 // Bit 11 of an entry's general purpose flags (language encoding): its name is UTF-8. Today's zip
 // tools set it for names outside their own code page.
 constexpr std::uint32_t kPayloadNameIsUtf8 = 0x0800;
 
-// The entry's central-directory header, broken down. Sizes are 64-bit so that minizip's ZIP64
-// reading is never cut short; every other number is as stored.
+// Where an entry's header stands in the central directory: its offset there and its number.
+struct PayloadEntryPlace {
+  std::uint64_t directoryOffset = 0;
+  std::uint64_t number = 0;
+};
+
+// The entry's central-directory header, broken down, and where it stands. Sizes are 64-bit so that
+// minizip's ZIP64 reading is never cut short; every other number is as stored.
 struct PayloadEntryInfo {
+  PayloadEntryPlace place;
   std::uint32_t versionMadeBy = 0;
   std::uint32_t versionNeeded = 0;
   std::uint32_t flags = 0;
@@ -120,58 +135,38 @@ struct PayloadArchiveReader {
   PayloadArchiveReader& operator=(const PayloadArchiveReader&) = delete;
 };
 
-// Opens the archive at the end of the setup file at `path` and makes the first entry current. The
-// archive ends where the file's payload ends (before a signature's certificate table, see
-// payloadEnd); its end record is searched backwards over the last 65,535 bytes before that, and
-// bytes in front of the archive are allowed. False when there is no consistent archive.
+// Opens the archive at the end of the setup file at `path`. The archive ends where the file's
+// payload ends (before a signature's certificate table, see payloadEnd); its end record is searched
+// backwards over the last 65,535 bytes before that, and bytes in front of the archive are allowed.
+// False when there is no consistent archive.
 bool openPayloadArchive(PayloadArchiveReader& reader, const std::u16string& path);
-// The same over the `length` bytes at `offset` in the file: offsets in the archive count from
-// `offset`, and nothing outside the window is read.
-bool openPayloadArchiveAt(PayloadArchiveReader& reader, const std::u16string& path, std::uint64_t offset,
-                          std::uint64_t length);
 
-int firstPayloadEntry(PayloadArchiveReader& reader);
-int nextPayloadEntry(PayloadArchiveReader& reader);
-
-// Fills `info` for the current entry; on failure every number is 0 and the name empty.
-int readEntryInfo(PayloadArchiveReader& reader, PayloadEntryInfo& info);
-
-// Every entry of the open archive in the central directory's order, each header read once, and
-// the count the end record states (folder entries and empty names included). The listing stops at
-// the first record that cannot be read. Leaves the first entry current again.
+// Every entry of the open archive in the central directory's order, each header read once with its
+// place, and the count the end record states (folder entries and empty names included). The listing
+// stops at the first record that cannot be read.
 struct PayloadListing {
   std::uint64_t declaredCount = 0;
   std::vector<PayloadEntryInfo> entries;
 };
 PayloadListing listPayloadEntries(PayloadArchiveReader& reader);
 
-// Where the entry is written below `targetFolder` (ending in "\"): with `keepPaths` its folders are
-// kept, after everything up to and including the first ":\" is dropped; without, only its file
-// part. Empty when nothing may be written: no name, a name cut for its length or malformed, or one
-// that is absolute, carries a drive or climbs with "..".
-std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder, bool keepPaths);
+// Where the entry is written below `targetFolder` (ending in "\"): its folders are kept, after
+// everything up to and including the first ":\" is dropped. Empty when nothing may be written: no
+// name, a name cut for its length or malformed, or one that is absolute, carries a drive or climbs
+// with "..".
+std::u16string payloadEntryPath(const PayloadEntryInfo& info, const std::u16string& targetFolder);
 
-// A folder entry: its folders are kept and its name ends in "\". Nothing but the folder is made.
-bool isPayloadFolderEntry(const PayloadEntryInfo& info, bool keepPaths);
+// A folder entry: its name ends in "\". Nothing but the folder is made.
+bool isPayloadFolderEntry(const PayloadEntryInfo& info);
 
-// Extracts the current entry, whose header is `info`, to `path` as payloadEntryPath gave it: a
-// folder entry makes the folder; a file entry makes its folder and writes the file. An empty path
-// writes nothing and fails. A file whose data is damaged, shorter than stated or fails its CRC-32 is
-// left as far as it was written, with its time and attributes, and fails; a file that could not be
-// created, or cannot replace the file at its path, fails with kPayloadFileNotCreated.
-int extractPayloadEntryTo(PayloadArchiveReader& reader, const PayloadEntryInfo& info, const std::u16string& path);
-
-// Extracts the current entry below `targetFolder`. With `keepPaths` the entry's folders are
-// recreated below the target, otherwise only its file part is used. A name that is absolute,
-// carries a drive (after one leading "X:\" is dropped) or climbs with ".." writes nothing and
-// fails. A file whose data is damaged, shorter than stated or fails its CRC-32 is left as far as it
-// was written, with its time and attributes, and fails.
-int extractPayloadEntry(PayloadArchiveReader& reader, const std::u16string& targetFolder, bool keepPaths);
+// Extracts the entry the listing gave as `info` (found again by its place, whatever entry was
+// extracted before) to `path` as payloadEntryPath gave it: a folder entry (`folder`) makes the
+// folder; a file entry makes its folder and writes the file. An entry may be extracted again after
+// a failure. A file whose data is damaged, shorter than stated or fails its CRC-32 is left as far
+// as it was written, with its time and attributes.
+PayloadExtractionResult extractPayloadEntry(PayloadArchiveReader& reader, const PayloadEntryInfo& info,
+                                            const std::u16string& path, bool folder);
 
 void closePayloadArchive(PayloadArchiveReader& reader);
-
-// The name as it is joined to the target folder: with `keepPaths` everything up to and including
-// the first ":\" is dropped; without, only the text after the last "\" is kept.
-std::u16string payloadRelativeName(const std::u16string& name, bool keepPaths);
 
 }  // namespace averlune

@@ -62,13 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input input{data, size};
   PayloadArchiveReader reader(fuzzFileSystem(input));
   if (!openPayloadArchive(reader, u"setup.exe")) return 0;
-  listPayloadEntries(reader);
-  int entries = 0;
-  for (int step = firstPayloadEntry(reader); step == 0 && entries < 64; step = nextPayloadEntry(reader), ++entries) {
-    PayloadEntryInfo info;
-    readEntryInfo(reader, info);
-    extractPayloadEntry(reader, kTarget, true);
-    extractPayloadEntry(reader, kTarget, false);
+  const PayloadListing listing = listPayloadEntries(reader);
+  // As the installation extracts them: each entry found by its place, every entry twice (a retry).
+  std::size_t entries = 0;
+  for (const PayloadEntryInfo& info : listing.entries) {
+    if (++entries > 64) break;
+    const std::u16string path = payloadEntryPath(info, kTarget);
+    extractPayloadEntry(reader, info, path, isPayloadFolderEntry(info));
+    extractPayloadEntry(reader, info, path, isPayloadFolderEntry(info));
   }
   return 0;
 }

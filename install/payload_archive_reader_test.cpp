@@ -23,15 +23,24 @@ struct Fixture {
   std::u16string path = (scratch.path / "setup.exe").u16string();
 };
 
+using Outcome = PayloadExtraction;
+
+PayloadExtractionResult extract(PayloadArchiveReader& reader, const PayloadEntryInfo& info) {
+  return extractPayloadEntry(reader, info, payloadEntryPath(info, kTarget), isPayloadFolderEntry(info));
+}
+
 // Extracts every entry as the installation run does and collects the results by entry name.
-std::vector<std::pair<std::u16string, int>> extractAll(PayloadArchiveReader& reader, bool keepPaths = true) {
-  std::vector<std::pair<std::u16string, int>> results;
-  for (int step = firstPayloadEntry(reader); step == 0; step = nextPayloadEntry(reader)) {
-    PayloadEntryInfo info;
-    EXPECT_EQ(readEntryInfo(reader, info), 0);
-    results.emplace_back(info.name, extractPayloadEntry(reader, kTarget, keepPaths));
-  }
+std::vector<std::pair<std::u16string, PayloadExtractionResult>> extractAll(PayloadArchiveReader& reader) {
+  std::vector<std::pair<std::u16string, PayloadExtractionResult>> results;
+  for (const PayloadEntryInfo& info : listPayloadEntries(reader).entries) results.emplace_back(info.name, extract(reader, info));
   return results;
+}
+
+// The only entry of the open archive.
+PayloadEntryInfo onlyEntry(PayloadArchiveReader& reader) {
+  PayloadListing listing = listPayloadEntries(reader);
+  EXPECT_EQ(listing.entries.size(), 1u);
+  return listing.entries.empty() ? PayloadEntryInfo{} : listing.entries[0];
 }
 
 TEST(PayloadArchiveReader, FindsTheArchiveBehindTheImageAndBeforeTheTrailer) {
@@ -45,14 +54,9 @@ TEST(PayloadArchiveReader, FindsTheArchiveBehindTheImageAndBeforeTheTrailer) {
   EXPECT_EQ(listing.entries[1].name, u"a.txt");
   const auto results = extractAll(f.reader);
   ASSERT_EQ(results.size(), 2u);
-  EXPECT_NE(results[0].second, 0);  // the empty-named folder entry is the target folder itself
-  EXPECT_EQ(results[1].second, 0);
+  EXPECT_EQ(results[0].second.outcome, Outcome::nameRefused);  // the empty-named folder entry is the target itself
+  EXPECT_EQ(results[1].second.outcome, Outcome::extracted);
   EXPECT_EQ(f.recording.files[u"C:\\App\\a.txt"].bytes, "alpha");
-
-  // The same archive through a window that starts where the archive starts.
-  const std::uint64_t archiveLength = payloadtest::readBytes(f.scratch.path / "setup.exe").size() - image.size() - 4;
-  ASSERT_TRUE(openPayloadArchiveAt(f.reader, f.path, image.size(), archiveLength));
-  EXPECT_EQ(extractAll(f.reader).size(), 2u);
 }
 
 TEST(PayloadArchiveReader, RefusesFilesWithoutAConsistentArchive) {
@@ -61,19 +65,45 @@ TEST(PayloadArchiveReader, RefusesFilesWithoutAConsistentArchive) {
   EXPECT_EQ(listPayloadEntries(f.reader).declaredCount, 0u);
   std::ofstream(f.scratch.path / "setup.exe", std::ios::binary) << std::string(5000, 'x');
   EXPECT_FALSE(openPayloadArchive(f.reader, f.path));
-  EXPECT_EQ(firstPayloadEntry(f.reader), kPayloadNotOpen);
-  EXPECT_EQ(nextPayloadEntry(f.reader), kPayloadNotOpen);
   PayloadEntryInfo info;
-  info.crc32 = 7;
-  info.name = u"stale";
-  EXPECT_NE(readEntryInfo(f.reader, info), 0);
-  EXPECT_EQ(info.crc32, 0u);
-  EXPECT_TRUE(info.name.empty());
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadNotOpen);
+  info.name = u"a.txt";
+  EXPECT_EQ(extractPayloadEntry(f.reader, info, u"C:\\App\\a.txt", false).outcome, Outcome::unreadable);
 
-  // A window that cuts the end record off finds nothing.
+  // An archive cut before its end record (its last 22 bytes) is none.
   writeArchive(f.scratch.path / "setup.exe", {{"a.txt", "alpha"}});
-  EXPECT_FALSE(openPayloadArchiveAt(f.reader, f.path, 0, 30));
+  const std::string whole = payloadtest::readBytes(f.scratch.path / "setup.exe");
+  std::ofstream(f.scratch.path / "setup.exe", std::ios::binary | std::ios::trunc) << whole.substr(0, whole.size() - 22);
+  EXPECT_FALSE(openPayloadArchive(f.reader, f.path));
+  EXPECT_TRUE(f.recording.files.empty());
+
+  // A place the archive does not hold gives nothing, and the entries it does hold still come.
+  writeArchive(f.scratch.path / "setup.exe", {{"a.txt", "alpha"}});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  info = onlyEntry(f.reader);
+  PayloadEntryInfo elsewhere = info;
+  elsewhere.place.directoryOffset += 7;
+  EXPECT_EQ(extractPayloadEntry(f.reader, elsewhere, u"C:\\App\\a.txt", false).outcome, Outcome::unreadable);
+  EXPECT_TRUE(f.recording.files.empty());
+  EXPECT_EQ(extract(f.reader, info).outcome, Outcome::extracted);
+}
+
+// Entries are found by the place the listing gave them, in any order and again after a failure, so
+// a retry or a skipped entry never puts another entry's bytes under a name.
+TEST(PayloadArchiveReader, EntriesAreFoundByTheirPlaceInAnyOrder) {
+  Fixture f;
+  writeArchive(f.scratch.path / "setup.exe", {{"a.txt", "alpha"}, {"sub/", "", 0x10}, {"sub/b.txt", "beta"}, {"c.txt", "gamma"}});
+  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
+  const PayloadListing listing = listPayloadEntries(f.reader);
+  ASSERT_EQ(listing.entries.size(), 4u);
+  for (int index : {3, 0, 2, 0, 1}) {
+    const PayloadEntryInfo& info = listing.entries[index];
+    EXPECT_EQ(extract(f.reader, info).outcome, Outcome::extracted) << index;
+  }
+  EXPECT_EQ(f.recording.files[u"C:\\App\\a.txt"].bytes, "alpha");
+  EXPECT_EQ(f.recording.files[u"C:\\App\\sub\\b.txt"].bytes, "beta");
+  EXPECT_EQ(f.recording.files[u"C:\\App\\c.txt"].bytes, "gamma");
+  EXPECT_EQ(f.recording.files.size(), 3u);
+  EXPECT_TRUE(f.recording.folders.count(u"C:\\App\\sub\\"));
 }
 
 TEST(PayloadArchiveReader, FilesGetTheirTimeWithoutSecondsAndTheirStoredAttributes) {
@@ -101,26 +131,25 @@ TEST(PayloadArchiveReader, FilesGetTheirTimeWithoutSecondsAndTheirStoredAttribut
 TEST(PayloadArchiveReader, NamesBecomePathsInsideTheTargetOnly) {
   struct Case {
     const char* name;
-    bool keepPaths;
     const char16_t* file;    // created file, or null
-    const char16_t* folder;  // folder asked for besides the target, or null
+    const char16_t* folder;  // folder asked for, or null
   };
   const Case cases[] = {
-      {"bin/tool.exe", true, u"C:\\App\\bin\\tool.exe", u"C:\\App\\bin\\"},
-      {"bin/tool.exe", false, u"C:\\App\\tool.exe", nullptr},
-      {"docs/", true, nullptr, u"C:\\App\\docs\\"},
-      {"a/b/c/", true, nullptr, u"C:\\App\\a\\b\\c\\"},
-      {"C:\\Program Files\\x.txt", true, u"C:\\App\\Program Files\\x.txt", u"C:\\App\\Program Files\\"},
-      {"../evil.txt", true, nullptr, nullptr},
-      {"sub/../../evil.txt", true, nullptr, nullptr},
-      {"../evil/", true, nullptr, nullptr},
-      {"/etc/evil.txt", true, nullptr, nullptr},
-      {"\\\\server\\share\\evil.txt", true, nullptr, nullptr},
-      {"C:\\D:\\evil.txt", true, nullptr, nullptr},
-      {"D:evil.txt", true, nullptr, nullptr},
-      {"a/..", false, nullptr, nullptr},
-      {"", true, nullptr, nullptr},
-      {"docs/", false, nullptr, nullptr},
+      {"bin/tool.exe", u"C:\\App\\bin\\tool.exe", u"C:\\App\\bin\\"},
+      {"tool.exe", u"C:\\App\\tool.exe", u"C:\\App\\"},
+      {"docs/", nullptr, u"C:\\App\\docs\\"},
+      {"a/b/c/", nullptr, u"C:\\App\\a\\b\\c\\"},
+      {"C:\\Program Files\\x.txt", u"C:\\App\\Program Files\\x.txt", u"C:\\App\\Program Files\\"},
+      {"x/C:/y.txt", u"C:\\App\\y.txt", u"C:\\App\\"},  // everything up to the first drive goes
+      {"../evil.txt", nullptr, nullptr},
+      {"sub/../../evil.txt", nullptr, nullptr},
+      {"../evil/", nullptr, nullptr},
+      {"/etc/evil.txt", nullptr, nullptr},
+      {"\\\\server\\share\\evil.txt", nullptr, nullptr},
+      {"C:\\D:\\evil.txt", nullptr, nullptr},
+      {"D:evil.txt", nullptr, nullptr},
+      {"a/..", nullptr, nullptr},
+      {"", nullptr, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,8 +157,10 @@ TEST(PayloadArchiveReader, NamesBecomePathsInsideTheTargetOnly) {
     const bool folder = std::string(c.name).size() > 0 && std::string(c.name).back() == '/';
     writeArchive(f.scratch.path / "setup.exe", {{c.name, folder ? "" : "data", folder ? 0x10u : 0x20u}});
     ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-    const int result = extractPayloadEntry(f.reader, u"C:\\App", c.keepPaths);
-    EXPECT_EQ(result == 0, c.file != nullptr || c.folder != nullptr);
+    const PayloadEntryInfo info = onlyEntry(f.reader);
+    EXPECT_EQ(isPayloadFolderEntry(info), folder);
+    const PayloadExtractionResult result = extract(f.reader, info);
+    EXPECT_EQ(result.outcome, c.folder ? Outcome::extracted : Outcome::nameRefused);
     if (c.file) {
       ASSERT_EQ(f.recording.files.size(), 1u);
       EXPECT_EQ(f.recording.files.begin()->first, c.file);
@@ -137,7 +168,7 @@ TEST(PayloadArchiveReader, NamesBecomePathsInsideTheTargetOnly) {
     } else {
       EXPECT_TRUE(f.recording.files.empty());
     }
-    std::set<std::u16string> expectedFolders{u"C:\\App\\"};
+    std::set<std::u16string> expectedFolders;
     if (c.folder) expectedFolders.insert(c.folder);
     EXPECT_EQ(f.recording.folders, expectedFolders);
   }
@@ -154,9 +185,10 @@ TEST(PayloadArchiveReader, ReportsDataThatDoesNotMatchItsHeader) {
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
   const auto results = extractAll(f.reader);
   ASSERT_EQ(results.size(), 3u);
-  EXPECT_EQ(results[0].second, -105);  // minizip's CRC error
-  EXPECT_NE(results[1].second, 0);
-  EXPECT_EQ(results[2].second, 0);
+  EXPECT_EQ(results[0].second.outcome, Outcome::fileCut);
+  EXPECT_EQ(results[0].second.zipCode, -105);  // minizip's CRC error, for the administrator's log
+  EXPECT_EQ(results[1].second.outcome, Outcome::fileCut);
+  EXPECT_EQ(results[2].second.outcome, Outcome::extracted);
   // What was written stays, with its time and attributes.
   EXPECT_EQ(f.recording.files[u"C:\\App\\crc.txt"].bytes, "hello");
   EXPECT_EQ(f.recording.files[u"C:\\App\\short.txt"].bytes, "hel");
@@ -203,24 +235,25 @@ TEST(PayloadArchiveReader, EntriesHeldWholeAreCheckedAsStreamedOnes) {
   ASSERT_EQ(results.size(), 7u);
   auto& files = f.recording.files;
 
-  EXPECT_EQ(results[0].second, 0);
+  EXPECT_EQ(results[0].second.outcome, Outcome::extracted);
   EXPECT_EQ(files[u"C:\\App\\limit.txt"].largestWrite, kPayloadWholeEntryLimit);
   EXPECT_EQ(files[u"C:\\App\\limit.txt"].crc, payloadtest::crcOf(atLimit));
-  EXPECT_EQ(results[1].second, 0);
+  EXPECT_EQ(results[1].second.outcome, Outcome::extracted);
   EXPECT_LE(files[u"C:\\App\\over.txt"].largestWrite, kPayloadCopyBufferSize);
   EXPECT_EQ(files[u"C:\\App\\over.txt"].size, overLimit.size());
   EXPECT_EQ(files[u"C:\\App\\over.txt"].crc, payloadtest::crcOf(overLimit));
 
-  EXPECT_EQ(results[2].second, -105);  // every byte written, then the CRC-32 refused
+  EXPECT_EQ(results[2].second.outcome, Outcome::fileCut);  // every byte written, then the CRC-32 refused
+  EXPECT_EQ(results[2].second.zipCode, -105);
   EXPECT_EQ(files[u"C:\\App\\crc.txt"].bytes, hello);
-  EXPECT_EQ(results[3].second, kPayloadSizeMismatch);
+  EXPECT_EQ(results[3].second.outcome, Outcome::fileCut);
   EXPECT_EQ(files[u"C:\\App\\short.txt"].bytes, "hel");
   // A stream that goes on past the stated size gives the stated bytes, whose CRC-32 decides.
-  EXPECT_EQ(results[4].second, 0);
+  EXPECT_EQ(results[4].second.outcome, Outcome::extracted);
   EXPECT_EQ(files[u"C:\\App\\long.txt"].bytes, "hello");
-  EXPECT_NE(results[5].second, 0);
+  EXPECT_EQ(results[5].second.outcome, Outcome::fileCut);
   EXPECT_TRUE(files[u"C:\\App\\damaged.txt"].finished);
-  EXPECT_EQ(results[6].second, 0);
+  EXPECT_EQ(results[6].second.outcome, Outcome::extracted);
   EXPECT_TRUE(files[u"C:\\App\\empty.txt"].finished);
   EXPECT_EQ(files[u"C:\\App\\empty.txt"].size, 0u);
 }
@@ -229,23 +262,20 @@ TEST(PayloadArchiveReader, FailsWhenTheTargetCannotBeWritten) {
   Fixture f;
   writeArchive(f.scratch.path / "setup.exe", {{"sub/locked.txt", "x"}, {"dir/", "", 0x10}});
   f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
+  f.recording.refusedFolders.insert(u"C:\\App\\dir\\");
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadFileNotCreated);
+  const PayloadListing listing = listPayloadEntries(f.reader);
+  ASSERT_EQ(listing.entries.size(), 2u);
+  EXPECT_EQ(extract(f.reader, listing.entries[0]).outcome, Outcome::fileNotMade);
+  EXPECT_EQ(extract(f.reader, listing.entries[1]).outcome, Outcome::folderNotMade);
   // Its folder may be what went missing: retrying asks for the folders again.
   f.recording.folders.clear();
   f.recording.refusedFiles.clear();
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
-  EXPECT_EQ(f.recording.folders, (std::set<std::u16string>{u"C:\\App\\", u"C:\\App\\sub\\"}));
-  f.recording.refusedFiles.insert(u"C:\\App\\sub\\locked.txt");
-  f.recording.refusedFolders.insert(u"C:\\App\\dir\\");
-  ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-  const auto results = extractAll(f.reader);
-  ASSERT_EQ(results.size(), 2u);
-  EXPECT_EQ(results[0].second, kPayloadFileNotCreated);
-  EXPECT_EQ(results[1].second, kPayloadFolderNotCreated);
-  // Retrying the same entry tries again.
   f.recording.refusedFolders.clear();
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  EXPECT_EQ(extract(f.reader, listing.entries[0]).outcome, Outcome::extracted);
+  EXPECT_EQ(f.recording.folders, (std::set<std::u16string>{u"C:\\App\\sub\\"}));
+  EXPECT_EQ(f.recording.files[u"C:\\App\\sub\\locked.txt"].bytes, "x");
+  EXPECT_EQ(extract(f.reader, listing.entries[1]).outcome, Outcome::extracted);
 }
 
 TEST(PayloadArchiveReader, NamesLongerThanTheLimitAreShownCutAndNeverExtracted) {
@@ -253,13 +283,12 @@ TEST(PayloadArchiveReader, NamesLongerThanTheLimitAreShownCutAndNeverExtracted) 
   const std::string longName = std::string(600, 'n') + ".txt";
   writeArchive(f.scratch.path / "setup.exe", {{longName, "x"}, {std::string(499, 'k'), "y"}});
   ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-  PayloadEntryInfo info;
-  ASSERT_EQ(readEntryInfo(f.reader, info), 0);
-  EXPECT_EQ(info.name, std::u16string(499, u'n'));
-  EXPECT_EQ(info.nameLength, 604u);
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), kPayloadNameRefused);
-  ASSERT_EQ(nextPayloadEntry(f.reader), 0);
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  const PayloadListing listing = listPayloadEntries(f.reader);
+  ASSERT_EQ(listing.entries.size(), 2u);
+  EXPECT_EQ(listing.entries[0].name, std::u16string(499, u'n'));
+  EXPECT_EQ(listing.entries[0].nameLength, 604u);
+  EXPECT_EQ(extract(f.reader, listing.entries[0]).outcome, Outcome::nameRefused);
+  EXPECT_EQ(extract(f.reader, listing.entries[1]).outcome, Outcome::extracted);
   EXPECT_EQ(f.recording.files.size(), 1u);
 }
 
@@ -286,12 +315,10 @@ TEST(PayloadArchiveReader, FlaggedNamesAreUtf8AndTheRestOem) {
     entry.flags = c.flags;
     writeArchive(f.scratch.path / "setup.exe", {entry});
     ASSERT_TRUE(openPayloadArchive(f.reader, f.path));
-    PayloadEntryInfo info;
-    ASSERT_EQ(readEntryInfo(f.reader, info), 0);
+    const PayloadEntryInfo info = onlyEntry(f.reader);
     EXPECT_EQ(info.name, c.shown);
     EXPECT_EQ(info.nameMalformed, !c.extracted);
-    EXPECT_EQ(payloadEntryPath(info, kTarget, true).empty(), !c.extracted);
-    EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), c.extracted ? kPayloadOk : kPayloadNameRefused);
+    EXPECT_EQ(extract(f.reader, info).outcome, c.extracted ? Outcome::extracted : Outcome::nameRefused);
     EXPECT_EQ(f.recording.files.size(), c.extracted ? 1u : 0u);
     if (c.extracted) {
       EXPECT_EQ(f.recording.files.begin()->first, kTarget + c.shown);
@@ -320,18 +347,11 @@ TEST(PayloadArchiveReader, ExtractsEntriesOfTwoGibibytesAndMore) {
   ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
 
   ASSERT_TRUE(openPayloadArchive(f.reader, zipPath.u16string()));
-  EXPECT_EQ(extractPayloadEntry(f.reader, kTarget, true), 0);
+  EXPECT_EQ(extract(f.reader, onlyEntry(f.reader)).outcome, Outcome::extracted);
   const payloadtest::RecordedFile& big = f.recording.files[u"C:\\App\\big.bin"];
   EXPECT_EQ(big.size, size);
   EXPECT_EQ(big.crc, crc);
   EXPECT_LE(big.largestWrite, kPayloadCopyBufferSize);
-}
-
-TEST(PayloadArchiveReader, RelativeNames) {
-  EXPECT_EQ(payloadRelativeName(u"C:\\x\\y.txt", true), u"x\\y.txt");
-  EXPECT_EQ(payloadRelativeName(u"x\\C:\\y.txt", true), u"y.txt");
-  EXPECT_EQ(payloadRelativeName(u"x\\y.txt", false), u"y.txt");
-  EXPECT_EQ(payloadRelativeName(u"y.txt", false), u"y.txt");
 }
 
 }  // namespace

@@ -40,17 +40,22 @@ struct WinFixture {
     }
   }
 
-  std::vector<int> extractAll() {
-    std::vector<int> results;
+  // Every entry extracted as the installation run does.
+  std::vector<PayloadExtraction> extractAll() {
+    std::vector<PayloadExtraction> results;
     EXPECT_TRUE(holdApplicationFolder(folders, target));
     EXPECT_TRUE(openArchive());
-    for (int step = firstPayloadEntry(*reader); step == 0; step = nextPayloadEntry(*reader)) {
-      results.push_back(extractPayloadEntry(*reader, target, true));
+    for (const PayloadEntryInfo& info : listPayloadEntries(*reader).entries) {
+      results.push_back(
+          extractPayloadEntry(*reader, info, payloadEntryPath(info, target), isPayloadFolderEntry(info)).outcome);
     }
     release();
     return results;
   }
 };
+
+constexpr PayloadExtraction kDone = PayloadExtraction::extracted;
+constexpr PayloadExtraction kRefused = PayloadExtraction::nameRefused;
 
 std::string fileBytes(const std::u16string& path) { return payloadtest::readBytes(fs::path(std::wstring(path.begin(), path.end()))); }
 
@@ -77,11 +82,11 @@ TEST(PayloadArchiveReaderWin, ExtractsFilesFoldersTimesAndAttributes) {
                 {"gr\x81n.txt", "green", 0x20},
                 {"../evil.txt", "evil", 0x20}},
                std::string(4096, 'M'), "\x10\x00\x00\x00");
-  const std::vector<int> results = f.extractAll();
+  const std::vector<PayloadExtraction> results = f.extractAll();
   ASSERT_EQ(results.size(), 7u);
-  EXPECT_NE(results[0], 0);  // the empty name: the target folder itself
-  for (int i = 1; i <= 5; ++i) EXPECT_EQ(results[i], 0) << i;
-  EXPECT_EQ(results[6], kPayloadNameRefused);
+  EXPECT_EQ(results[0], kRefused);  // the empty name: the target folder itself
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(results[i], kDone) << i;
+  EXPECT_EQ(results[6], kRefused);
 
   EXPECT_EQ(fileBytes(f.target + u"bin\\tool.exe"), "MZ tool");
   EXPECT_TRUE(folderExists(f.target + u"docs\\"));
@@ -110,8 +115,7 @@ TEST(PayloadArchiveReaderWin, ReplacesExistingFilesUnlessTheyCannotBeOpened) {
   makeFolderPath(f.target);
   std::ofstream(fs::path(std::wstring(f.target.begin(), f.target.end())) / "big.txt", std::ios::binary)
       << std::string(100000, 'o');
-  const std::vector<int> first = f.extractAll();
-  EXPECT_EQ(first, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(f.extractAll(), (std::vector{kDone, kDone, kDone}));
   EXPECT_EQ(fileBytes(f.target + u"big.txt"), "new");
   EXPECT_EQ(attributesOf(f.target + u"hidden.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
@@ -120,9 +124,9 @@ TEST(PayloadArchiveReaderWin, ReplacesExistingFilesUnlessTheyCannotBeOpened) {
   // for it here.)
   HANDLE held = CreateFileW(wide(f.target + u"ro.txt"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  const std::vector<int> second = f.extractAll();
+  const std::vector<PayloadExtraction> second = f.extractAll();
   CloseHandle(held);
-  EXPECT_EQ(second, (std::vector<int>{0, 0, kPayloadFileNotCreated}));
+  EXPECT_EQ(second, (std::vector{kDone, kDone, PayloadExtraction::fileNotMade}));
   EXPECT_EQ(fileBytes(f.target + u"ro.txt"), "ro");
   EXPECT_EQ(fileBytes(f.target + u"hidden.txt"), "new hidden");
 }
@@ -134,7 +138,7 @@ TEST(PayloadArchiveReaderWin, MadeLevelsAreTheMachinesAndAHardLinkIsReplacedNotW
   WinFixture f;
   f.target = (f.scratch.path / "Made" / "App" / "").u16string();
   payloadtest::writeArchive(f.scratch.path / "setup.exe", {{"bin/tool.exe", "tool"}, {"shared.txt", "from the payload"}});
-  EXPECT_EQ(f.extractAll(), (std::vector<int>{0, 0}));
+  EXPECT_EQ(f.extractAll(), (std::vector{kDone, kDone}));
   for (const std::u16string& level : {f.target.substr(0, f.target.size() - 4), f.target, f.target + u"bin\\"}) {
     SCOPED_TRACE(fs::path(std::wstring(level.begin(), level.end())).string());
     const FileDaclFacts facts = fileDaclFacts(level);
@@ -155,7 +159,7 @@ TEST(PayloadArchiveReaderWin, MadeLevelsAreTheMachinesAndAHardLinkIsReplacedNotW
   ASSERT_TRUE(DeleteFileW(wide(shared)));
   ASSERT_TRUE(CreateHardLinkW(wide(shared), elsewhere.c_str(), nullptr));
   f.folders = HeldFolders();
-  EXPECT_EQ(f.extractAll(), (std::vector<int>{0, 0}));
+  EXPECT_EQ(f.extractAll(), (std::vector{kDone, kDone}));
   EXPECT_EQ(fileBytes(shared), "from the payload");
   EXPECT_EQ(payloadtest::readBytes(elsewhere), "someone else's");
   // Nothing is left under a new name.
@@ -176,7 +180,7 @@ TEST(PayloadArchiveReaderWin, ReadsTheArchiveOfAFileWithANonAnsiName) {
   ASSERT_TRUE(f.openArchive());
   EXPECT_EQ(listPayloadEntries(*f.reader).entries.size(), 1u);
   f.release();
-  EXPECT_EQ(f.extractAll(), std::vector<int>{0});
+  EXPECT_EQ(f.extractAll(), std::vector{kDone});
 }
 
 }  // namespace

@@ -36,12 +36,13 @@ void storeDigests(const std::u16string& key, const std::u16string& logDigest, co
 }  // namespace
 
 bool createUninstallLog(UninstallLogFile& log, const PlaceInHeldFolder& place, const std::string& header,
-                        const std::u16string& digestKey) {
+                        const std::u16string& digestKey, std::function<std::string()> closingRecords) {
   const Locked locked(log.lock);
   if (log.closed || !place.folder) return false;
   log.file = writeProtectedFile(place.folder, place.name, header);
   if (!log.file) return false;
   log.digestKey = digestKey;
+  log.closingRecords = std::move(closingRecords);
   log.written = header;
   return true;
 }
@@ -61,6 +62,10 @@ void closeUninstallLog(UninstallLogFile& log) {
   if (log.closed) return;
   log.closed = true;
   if (!log.file) return;
+  if (log.closingRecords) {
+    const std::string records = log.closingRecords();
+    if (!records.empty()) writeBytes(log, records);
+  }
   log.file.reset();
   if (log.digestKey.empty()) return;
   const std::u16string digest = sha256Hex(log.written);
