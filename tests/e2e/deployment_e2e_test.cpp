@@ -31,8 +31,13 @@ std::wstring buildDeploySetup(const std::wstring& testName, const std::vector<st
   script.insert(script.end(), moreScript.begin(), moreScript.end());
   std::vector<ConfigFile> files = {
       {"Registry.dat", registryList({{"HKEY_CURRENT_USER", "Software/Deploy Probe", "Where", "<installpath>", 1}})}};
-  files.insert(files.end(), moreFiles.begin(), moreFiles.end());
-  return buildSetupWithPayload(testName, setupConfig(script, files), archive);
+  std::vector<ConfigFile> config = setupConfig(script, files);
+  for (const ConfigFile& file : moreFiles) {  // in place of the file of that name, or added
+    const auto same = std::find_if(config.begin(), config.end(), [&](const ConfigFile& c) { return c.name == file.name; });
+    if (same != config.end()) *same = file;
+    else config.push_back(file);
+  }
+  return buildSetupWithPayload(testName, config, archive);
 }
 
 CommandLine quoted(const std::wstring& program, const std::wstring& switches,
@@ -82,11 +87,12 @@ TEST(Deployment, TheUninstallerRemovesEverythingSilentlyAmongOtherWordsAndLogsEv
   // The log: each item the setup wrote, named once as removed, nothing left.
   const std::vector<std::string> lines = logLines(startFolder + L"\\removed.txt");
   const std::string folder = "C:\\AvE2D\\Deploy Probe\\";
+  const std::wstring entryKey = uninstallKeyOf(kApp);
   const std::set<std::string> removed = {
       "removed: " + folder + "bin\\tool.exe",
       "removed: " + folder + "readme.txt",
       "removed: " + folder + "bin\\",
-      "removed: HKEY_LOCAL_MACHINE\\" + std::string(uninstallKeyOf(kApp).begin(), uninstallKeyOf(kApp).end()),
+      "removed: HKEY_LOCAL_MACHINE\\" + std::string(entryKey.begin(), entryKey.end()),
       "removed: HKEY_CURRENT_USER\\Software\\Deploy Probe\\Where",
   };
   ASSERT_FALSE(lines.empty());
@@ -140,7 +146,7 @@ TEST(Deployment, AFolderTheUninstallerWouldRefuseEndsTheRunBeforeAnythingIsWritt
   const std::wstring setup = buildDeploySetup(L"deploy-refused", {"ChangeApplicationFolder = 0"},
                                               {{"Default.avl", language}});
   ASSERT_FALSE(setup.empty());
-  const std::wstring scratch = scratchFolder(L"deploy-refused");
+  const std::wstring scratch = scratchFolder(L"deploy-refused-logs");
   const std::set<std::wstring> workFoldersBefore = workFoldersInTemp();
 
   struct Row {
@@ -155,6 +161,7 @@ TEST(Deployment, AFolderTheUninstallerWouldRefuseEndsTheRunBeforeAnythingIsWritt
     EXPECT_EQ(runSilently(quoted(setup, L"/LOG=" + log + L" " + row.switches)), 1603);
     const std::vector<std::string> lines = logLines(log);
     const std::string refused(row.refused.begin(), row.refused.end());
+    ASSERT_FALSE(lines.empty());
     EXPECT_NE(std::find(lines.begin(), lines.end(),
                         "refused application folder: " + refused + ": Not into this folder, please."),
               lines.end());
