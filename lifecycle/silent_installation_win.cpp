@@ -31,7 +31,7 @@ void installSilently(SetupRun& run) {
   }
   logLine(run, u"installing silently into " + choices.appFolderText);
   InstallationTarget target;
-  target.uninstallerImage = embeddedUninstallerImage();
+  target.uninstallerImage = uninstallerImage(state.workFolder);
   target.payloadFile = run.ownFile.get();
   runInstallation(state, installationTexts(state.languageTexts), reports, target);
   run.exitCode = finished ? SetupExitCode::installed : SetupExitCode::cancelledOrAborted;
