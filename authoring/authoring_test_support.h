@@ -91,6 +91,66 @@ inline std::vector<std::uint8_t> bareProgram() {
   return bytes;
 }
 
+// A PE32 program whose one section holds a resource tree with one resource, numbered `type` and
+// `id`, in one language, holding `data`. Its image ends at the end of the file, as a bare setup
+// program's does. Offsets of its parts, for tests that damage them: the optional header starts at
+// kOptionalHeader, the section's raw data (the tree: the type directory, the name directory at 0x18,
+// the language directory at 0x30, the data entry at 0x48, the data at 0x58) at kResourceStart.
+constexpr std::size_t kOptionalHeader = 0x98;
+constexpr std::size_t kSectionTable = kOptionalHeader + 224;
+constexpr std::size_t kResourceStart = 0x200;
+constexpr std::uint32_t kResourceAddress = 0x1000;
+
+inline std::vector<std::uint8_t> programWithResource(std::uint16_t type, std::uint16_t id,
+                                                     const std::vector<std::uint8_t>& data) {
+  const std::size_t rawSize = (0x58 + data.size() + 0x1FF) & ~std::size_t{0x1FF};
+  std::vector<std::uint8_t> bytes(kResourceStart + rawSize, 0);
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  writeLittleEndian32(0x80, &bytes[0x3C]);
+  writeLittleEndian32(0x00004550, &bytes[0x80]);
+  bytes[0x84 + 2] = 1;     // one section
+  bytes[0x84 + 16] = 224;  // optional header size
+  bytes[kOptionalHeader] = 0x0B;
+  bytes[kOptionalHeader + 1] = 0x01;
+  writeLittleEndian32(16, &bytes[kOptionalHeader + 92]);  // data directories
+  writeLittleEndian32(kResourceAddress, &bytes[kOptionalHeader + 96 + 16]);
+  writeLittleEndian32(static_cast<std::uint32_t>(0x58 + data.size()), &bytes[kOptionalHeader + 96 + 20]);
+  writeLittleEndian32(static_cast<std::uint32_t>(rawSize), &bytes[kSectionTable + 8]);
+  writeLittleEndian32(kResourceAddress, &bytes[kSectionTable + 12]);
+  writeLittleEndian32(static_cast<std::uint32_t>(rawSize), &bytes[kSectionTable + 16]);
+  writeLittleEndian32(kResourceStart, &bytes[kSectionTable + 20]);
+  std::uint8_t* tree = &bytes[kResourceStart];
+  const auto directory = [&](std::size_t at, std::uint32_t entryId, std::uint32_t target) {
+    tree[at + 14] = 1;  // one numbered entry
+    writeLittleEndian32(entryId, tree + at + 16);
+    writeLittleEndian32(target, tree + at + 20);
+  };
+  directory(0x00, type, 0x80000018u);
+  directory(0x18, id, 0x80000030u);
+  directory(0x30, 1033, 0x48);
+  writeLittleEndian32(kResourceAddress + 0x58, tree + 0x48);
+  writeLittleEndian32(static_cast<std::uint32_t>(data.size()), tree + 0x4C);
+  std::copy(data.begin(), data.end(), tree + 0x58);
+  return bytes;
+}
+
+// Signs as far as the builder can tell: appends a certificate table and names it in the PE security
+// directory. For PE32 files such as programWithResource's.
+inline void fakeSign(const fs::path& file) {
+  std::vector<std::uint8_t> bytes;
+  {
+    std::ifstream in(file, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bytes.resize((bytes.size() + 7) & ~std::size_t{7}, 0);
+  writeLittleEndian32(static_cast<std::uint32_t>(bytes.size()), &bytes[kOptionalHeader + 128]);
+  writeLittleEndian32(16, &bytes[kOptionalHeader + 132]);
+  bytes.resize(bytes.size() + 16, 0xC5);
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 struct ToolRun {
   int exitCode = -1;
   std::string output;  // standard output and standard error together

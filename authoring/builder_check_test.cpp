@@ -103,11 +103,41 @@ TEST(BuilderCommandLine, ANewFolderChecksCleanAndBuildsAndHelpNamesEveryOption) 
   EXPECT_EQ(run.output.rfind("averlune-build ", 0), 0u) << run.output;
   run = runTool(kBuilder + " --help", temp.path);
   EXPECT_EQ(run.exitCode, 0);
-  for (const char* option : {"--setup", "--config", "--app", "--output", "--sign", "--strict", "--check", "--new",
-                             "--name", "--help", "--version"}) {
+  for (const char* option : {"--setup", "--config", "--app", "--output", "--sign", "--timestamp", "--sign-command",
+                             "--strict", "--check", "--new", "--name", "--help", "--version"}) {
     EXPECT_NE(run.output.find(std::string("\n  ") + option + " "), std::string::npos) << option;
   }
   EXPECT_NE(run.output.find("Exit codes:"), std::string::npos);
+}
+
+// Signing options that cannot sign are a wrong command line, found before anything is checked or built.
+TEST(BuilderCheck, RefusesSigningOptionsThatCannotSign) {
+  TempFolder temp;
+  writeFile(temp.path / "config" / "SC.dat", "[Setup]\r\nAppname = Notes\r\n");
+  writeFile(temp.path / "app" / "Notes.txt", "x");
+  writeFile(temp.path / "AverluneSetup.exe", bareProgram());
+  const std::string build = kBuilder + " --setup " + quoted(temp.path / "AverluneSetup.exe") + " --config " +
+                            quoted(temp.path / "config") + " --app " + quoted(temp.path / "app") + " --output " +
+                            quoted(temp.path / "Setup.exe");
+  const struct {
+    std::string options;
+    const char* message;
+  } rows[] = {
+      {" --timestamp http://127.0.0.1/", "--timestamp goes with --sign; a signing command adds its own time-stamp"},
+      {" --sign-command 'tool {}' --timestamp http://127.0.0.1/", "--timestamp goes with --sign"},
+      {" --sign c.pem k.pem --sign-command 'tool {}'", "give --sign or --sign-command, not both"},
+      {" --sign-command 'signtool sign /a'", "the signing command has no {} where the path of the file to sign goes"},
+      {" --sign-command \"tool 'unclosed {}\"", "the signing command has an unclosed '"},
+      {" --sign-command 'tool {}' --sign-command 'tool {}'", "--sign-command is given twice"},
+  };
+  for (const auto& row : rows) {
+    const ToolRun run = runTool(build + row.options, temp.path);
+    EXPECT_EQ(run.exitCode, 2) << row.options;
+    EXPECT_NE(run.output.find(row.message), std::string::npos) << row.options << "\n" << run.output;
+    EXPECT_FALSE(fs::exists(temp.path / "Setup.exe")) << row.options;
+  }
+  const ToolRun check = runTool(kBuilder + " --check " + quoted(temp.path / "config") + " --sign-command 'tool {}'", temp.path);
+  EXPECT_EQ(check.exitCode, 2);
 }
 #endif
 

@@ -10,13 +10,16 @@
 #include "authoring/setup_builder.h"
 #include "authoring/setup_check.h"
 #include "authoring/setup_signer.h"
+#include "authoring/signed_setup_build.h"
+#include "authoring/signing_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: averlune-build --setup <bare setup program> --config <configuration folder>\n"
     "                      --app <application folder> --output <finished setup>\n"
-    "                      [--sign <certificate> <private key>] [--strict]\n"
+    "                      [--sign <certificate> <private key> [--timestamp <url>]\n"
+    "                       | --sign-command \"<command with {}>\"] [--strict]\n"
     "       averlune-build --check <configuration folder> [<application folder>] [--strict]\n"
     "       averlune-build --new <folder> [--name <application name>]\n"
     "       averlune-build --help | --version\n";
@@ -30,7 +33,12 @@ constexpr const char* kHelp =
     "  --config <folder>         the configuration folder (SC.dat, OS.dat, ...), packed whole\n"
     "  --app <folder>            the application folder, installed as it is laid out\n"
     "  --output <file>           the finished setup, replaced only when the build succeeds\n"
-    "  --sign <cert> <key>       signs the finished setup with osslsigncode (Authenticode)\n"
+    "  --sign <cert> <key>       signs the setup and its uninstaller with osslsigncode (Authenticode)\n"
+    "  --timestamp <url>         with --sign: adds an RFC 3161 time-stamp from that service\n"
+    "  --sign-command \"<cmd>\"    signs the setup and its uninstaller with your own command, run\n"
+    "                            on each file with the file's path in place of {} (no shell:\n"
+    "                            words split at spaces, '...' and \"...\" group; the command must\n"
+    "                            sign the file in place)\n"
     "  --strict                  treats the check's warnings as errors\n"
     "  --check <config> [<app>]  checks the folders without building; every build checks first\n"
     "  --new <folder>            writes a new setup's configuration folder, ready to build\n"
@@ -118,6 +126,20 @@ int main(int argc, char** argv) {
       signing.key = std::filesystem::u8path(argv[++i]);
       continue;
     }
+    if (option == "--sign-command") {
+      if (i + 1 >= argc) return usageError("--sign-command needs a command");
+      if (!signing.command.empty()) return usageError("--sign-command is given twice");
+      if (std::string problem = averlune::splitSigningCommand(argv[++i], signing.command); !problem.empty()) {
+        return usageError(problem);
+      }
+      continue;
+    }
+    if (option == "--timestamp") {
+      if (i + 1 >= argc || std::strlen(argv[i + 1]) == 0) return usageError("--timestamp needs the service's URL");
+      if (!signing.timestampUrl.empty()) return usageError("--timestamp is given twice");
+      signing.timestampUrl = argv[++i];
+      continue;
+    }
     if (option == "--name") {
       if (i + 1 >= argc || std::strlen(argv[i + 1]) == 0) return usageError("--name needs a value");
       if (appName) return usageError("--name is given twice");
@@ -137,7 +159,7 @@ int main(int argc, char** argv) {
   }
   if (!newFolder.empty()) {
     if (checkOnly || !request.setupProgram.empty() || !request.configFolder.empty() || !request.appFolder.empty() ||
-        !request.output.empty() || !signing.certificate.empty() || strict) {
+        !request.output.empty() || averlune::signingWanted(signing) || !signing.timestampUrl.empty() || strict) {
       return usageError("--new takes only a folder and --name");
     }
     // Without --name the folder's own name, as a setup's folder is usually named after its application.
@@ -155,7 +177,8 @@ int main(int argc, char** argv) {
   }
   if (appName) return usageError("--name goes with --new");
   if (checkOnly) {
-    if (!request.setupProgram.empty() || !request.output.empty() || !signing.certificate.empty()) {
+    if (!request.setupProgram.empty() || !request.output.empty() || averlune::signingWanted(signing) ||
+        !signing.timestampUrl.empty()) {
       return usageError("--check only checks; give the folders after it and no build options");
     }
     const averlune::CheckProblems problems = averlune::checkSetup(request.configFolder, request.appFolder);
@@ -166,29 +189,28 @@ int main(int argc, char** argv) {
   if (request.configFolder.empty()) return usageError("--config is missing");
   if (request.appFolder.empty()) return usageError("--app is missing");
   if (request.output.empty()) return usageError("--output is missing");
+  if (!signing.certificate.empty() && !signing.command.empty()) return usageError("give --sign or --sign-command, not both");
+  if (!signing.timestampUrl.empty() && signing.certificate.empty()) {
+    return usageError("--timestamp goes with --sign; a signing command adds its own time-stamp");
+  }
   if (!reportCheck(averlune::checkSetup(request.configFolder, request.appFolder), strict)) {
     return finish(strict ? "no setup written: the check found problems (--strict)" : "no setup written: the check found errors",
                   request);
   }
 
-  if (signing.certificate.empty()) return finish(averlune::buildSetup(request), request);
+  if (!averlune::signingWanted(signing)) return finish(averlune::buildSetup(request), request);
+  if (!signing.command.empty()) {
+    return finish(averlune::buildSignedSetup(request, [&](const std::filesystem::path& file) {
+                    return averlune::signWithCommand(signing, file);
+                  }),
+                  request);
+  }
   const std::filesystem::path tool = averlune::findSigningTool();
   if (tool.empty()) {
     return finish("--sign needs osslsigncode, which is not installed (Debian package osslsigncode)", request);
   }
-  // Built and signed beside the output, which is replaced only by a signed setup.
-  const std::filesystem::path finalOutput = request.output;
-  request.output = finalOutput.string() + ".unsigned";
-  const std::filesystem::path signedOutput = finalOutput.string() + ".signed";
-  std::string error = averlune::buildSetup(request);
-  if (error.empty()) error = averlune::signSetup(tool, signing, request.output, signedOutput);
-  std::error_code failure;
-  std::filesystem::remove(request.output, failure);
-  if (error.empty()) {
-    std::filesystem::rename(signedOutput, finalOutput, failure);
-    if (failure) error = "cannot replace " + averlune::utf8Text(finalOutput) + ": " + failure.message();
-  }
-  std::filesystem::remove(signedOutput, failure);
-  request.output = finalOutput;
-  return finish(error, request);
+  return finish(averlune::buildSignedSetup(request, [&](const std::filesystem::path& file) {
+                  return averlune::signWithTool(tool, signing, file);
+                }),
+                request);
 }

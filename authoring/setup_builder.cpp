@@ -7,9 +7,11 @@
 
 #include "authoring/path_utf8.h"
 #include "authoring/cabinet_writer.h"
+#include "authoring/dos_time.h"
 #include "authoring/payload_archive_writer.h"
 #include "authoring/setup_file_writer.h"
 #include "authoring/source_folder.h"
+#include "config/uninstaller_image.h"
 
 namespace averlune {
 namespace {
@@ -54,18 +56,37 @@ std::string checkOutput(const BuildRequest& request) {
   return {};
 }
 
+// Windows' comparison of file names, for the ASCII names the setup itself gives its files.
+bool sameFileName(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i]; ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return i == a.size() && !b[i];
+}
+
+std::string readEntry(const fs::path& path, std::vector<std::uint8_t>& data) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot read " + utf8Text(path);
+  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) return "cannot read " + utf8Text(path);
+  return {};
+}
+
 std::string readConfiguration(const SourceFolder& config, std::vector<CabinetEntry>& entries) {
   for (const SourceFile& file : config.files) {
+    if (sameFileName(file.name, kCabinetUninstallerName)) {
+      return std::string("the configuration folder must not hold ") + kCabinetUninstallerName +
+             ": the setup would write it out as its uninstaller";
+    }
     CabinetEntry entry;
     entry.name = file.name;
     for (char& c : entry.name) {
       if (c == '/') c = '\\';
     }
     if (entry.name.size() > kCabinetMaxNameBytes) return "the name " + file.name + " is longer than 255 bytes";
-    std::ifstream in(file.path, std::ios::binary);
-    if (!in) return "cannot read " + utf8Text(file.path);
-    entry.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return "cannot read " + utf8Text(file.path);
+    if (std::string problem = readEntry(file.path, entry.data); !problem.empty()) return problem;
     entry.modified = file.modified;
     entry.attributes = kAttributeArchive;
     entries.push_back(std::move(entry));
@@ -96,6 +117,14 @@ std::string buildSetup(const BuildRequest& request) {
 
   std::vector<CabinetEntry> entries;
   if (std::string problem = readConfiguration(config, entries); !problem.empty()) return problem;
+  if (!request.signedUninstaller.empty()) {
+    CabinetEntry uninstaller;
+    uninstaller.name = kCabinetUninstallerName;
+    if (std::string problem = readEntry(request.signedUninstaller, uninstaller.data); !problem.empty()) return problem;
+    uninstaller.modified = fileDosDateTime(request.signedUninstaller).value_or(DosDateTime{});
+    uninstaller.attributes = kAttributeArchive;
+    entries.push_back(std::move(uninstaller));
+  }
   SetupFileParts parts;
   parts.setupProgram = request.setupProgram;
   if (std::string problem = buildCabinet(entries, parts.cabinet); !problem.empty()) return problem;

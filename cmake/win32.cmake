@@ -13,6 +13,8 @@ find_package(GTest REQUIRED)
 # The payload archive reader in install/ is portable logic over minizip, zlib and libdeflate.
 target_include_directories(averlune_install PUBLIC ${MINIZIP_INCLUDE_DIR} ${LIBDEFLATE_INCLUDE_DIR})
 target_link_libraries(averlune_install PUBLIC ${MINIZIP_LIBRARY} ${LIBDEFLATE_LIBRARY} ZLIB::ZLIB)
+# Packed resource bytes (config/packed_bytes.h) are zlib's format; the builder unpacks them too.
+target_link_libraries(averlune_config PUBLIC ZLIB::ZLIB)
 
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static -static-libgcc -static-libstdc++)
@@ -93,7 +95,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed
   COMMENT "Packing the uninstaller for the setup program")
 add_custom_target(averlune_uninstaller_packed DEPENDS ${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed)
 set_source_files_properties(install/uninstaller_image.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/install/uninstaller_image_id.h;${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/config/uninstaller_image.h;${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed")
 set_source_files_properties(resources/setup.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_BINARY_DIR}/resources/setup.ico.packed;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 

@@ -15,10 +15,10 @@
 #include "config/uninstall_log.h"
 #include "base/wide_text_win.h"
 #include "install/installation_apply_win.h"
-#include "install/packed_bytes.h"
+#include "config/packed_bytes.h"
 #include "install/payload_file_system_win.h"
 #include "install/uninstall_registration.h"
-#include "install/uninstaller_image_id.h"
+#include "config/uninstaller_image.h"
 
 namespace averlune {
 namespace {
@@ -84,8 +84,9 @@ InstallationFacts gatherFacts(const SetupState& state, PayloadArchiveReader& rea
 
 }  // namespace
 
-std::string embeddedUninstallerImage() {
+std::string uninstallerImage(const std::u16string& workFolder) {
   std::string image;
+  if (!workFolder.empty() && readFileBytes(workFolder + kCabinetUninstallerName16, image) && !image.empty()) return image;
   unpackBytes(resourceBytes(nullptr, IDR_UNINSTALLER_IMAGE), image);
   return image;
 }

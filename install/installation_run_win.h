@@ -20,7 +20,10 @@ void runInstallation(const SetupState& state, const InstallationTexts& texts, co
 // The language texts the run shows.
 InstallationTexts installationTexts(const LanguageTexts& texts);
 
-// The uninstaller executable embedded in this program; empty when it carries none.
-std::string embeddedUninstallerImage();
+// The uninstaller to write: the signed one of the configuration cabinet when the setup carries one
+// (config/uninstaller_image.h; read from `workFolder`, ends in "\\", which only administrators can
+// change while the setup runs elevated), else the one embedded in this program; empty when neither
+// can be read.
+std::string uninstallerImage(const std::u16string& workFolder);
 
 }  // namespace averlune

@@ -13,6 +13,7 @@
 #include "base/registry_win.h"
 #include "guards/sha256_win.h"
 #include "config/uninstall_log.h"
+#include "config/uninstaller_image.h"
 #include "base/wide_text_win.h"
 #include "install/installation_run_win.h"
 #include "install/payload_test_support.h"
@@ -318,6 +319,19 @@ TEST(InstallationRunWin, FatalFailuresEndTheRunBeforeAnythingIsWritten) {
   EXPECT_EQ(events, (std::vector<std::string>{"Extract failed/Cannot extract", "end removing", "Error/Setup Error!",
                                               "end removing"}));
   EXPECT_EQ(payloadtest::readBytes(scratch.path / "app"), "a file");
+}
+
+// A signed setup's cabinet brings the signed uninstaller into the work folder; that one is written.
+// Without it, or when it is empty, the uninstaller built into the program is.
+TEST(InstallationRunWin, WritesTheSignedUninstallerOfTheWorkFolderWhenThereIsOne) {
+  payloadtest::ScratchFolder scratch;
+  const std::u16string workFolder = scratch.path.u16string() + u"\\";
+  const std::string builtIn = uninstallerImage(u"");
+  EXPECT_EQ(uninstallerImage(workFolder), builtIn);
+  std::ofstream(scratch.path / kCabinetUninstallerName, std::ios::binary) << "";
+  EXPECT_EQ(uninstallerImage(workFolder), builtIn);
+  std::ofstream(scratch.path / kCabinetUninstallerName, std::ios::binary) << "MZ signed";
+  EXPECT_EQ(uninstallerImage(workFolder), "MZ signed");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "base/resource_bytes_win.h"
 #include "base/wide_text_win.h"
-#include "install/packed_bytes.h"
+#include "config/packed_bytes.h"
 #include "resources/resource_ids.h"
 
 namespace averlune {

@@ -28,7 +28,7 @@ void installSilently(SetupRun& run) {
   }
   logLine(run, u"installing silently into " + choices.appFolderText);
   InstallationTarget target;
-  target.uninstallerImage = embeddedUninstallerImage();
+  target.uninstallerImage = uninstallerImage(state.workFolder);
   target.payloadFile = run.ownFile.get();
   target.atRestart.allowed = true;  // nobody to ask about a file in use: the restart replaces it
   runInstallation(state, installationTexts(state.languageTexts), reports, target);

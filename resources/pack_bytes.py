@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Packs a file for the setup program's resources: its size as four bytes, least significant
-first, then the file in zlib's format (install/packed_bytes.h unpacks it). zopfli finds a zlib
+first, then the file in zlib's format (config/packed_bytes.h unpacks it). zopfli finds a zlib
 stream some 4% smaller than zlib's own highest level, and every setup an author ships carries the
 packed uninstaller; the stream is the same on every run for the same file.
     pack_bytes.py <file> <packed file>"""

@@ -75,7 +75,7 @@ void startInstallation(Wizard& wizard) {
   if (wizard.installationThread) return;
   readChoices(wizard.controls, wizard.state.choices);
   auto target = std::make_shared<InstallationTarget>();
-  target->uninstallerImage = embeddedUninstallerImage();
+  target->uninstallerImage = uninstallerImage(wizard.state.workFolder);
   target->payloadFile = wizard.ownFile;
   auto job = std::make_unique<InstallationJob>(InstallationJob{
       &wizard.state, installationTexts(wizard.state.languageTexts), {}, target, wizard.installationWork});

@@ -10,7 +10,7 @@
 #include "base/wide_text_win.h"
 #include "pictures/picture_file_win.h"
 #include "pictures/window_pictures_win.h"
-#include "install/packed_bytes.h"
+#include "config/packed_bytes.h"
 #include "resources/resource_ids.h"
 
 namespace averlune {

@@ -1,4 +1,4 @@
-#include "install/packed_bytes.h"
+#include "config/packed_bytes.h"
 
 #include <zlib.h>
 
