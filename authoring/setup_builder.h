@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "authoring/build_progress.h"
+
 namespace averlune {
 
 struct BuildRequest {
@@ -10,6 +12,7 @@ struct BuildRequest {
   std::filesystem::path configFolder;  // every file below it goes into the configuration cabinet
   std::filesystem::path appFolder;     // every file and folder below it goes into the payload archive
   std::filesystem::path output;        // the finished setup; created or replaced
+  PackingProgressReport progress;      // optional: hears of each application file packed
 };
 
 // Builds the finished setup. Empty on success, otherwise a one-line reason for the setup author.
