@@ -44,7 +44,7 @@ constexpr const char* kHelp =
     "  --output <file>           the finished setup, replaced only when the build succeeds\n"
     "  --sign <cert> <key>       signs the finished setup with osslsigncode (Authenticode)\n"
     "  --strict                  treats the check's warnings as errors\n"
-    "  --quiet                   shows neither the progress line nor the closing line\n"
+    "  --quiet                   prints neither the progress line nor the closing line\n"
     "  --check <config> [<app>]  checks the folders without building; every build checks first\n"
     "  --new <folder>            writes a new setup's configuration folder, ready to build\n"
     "  --name <name>             the application name for --new (default: the folder's name)\n"
@@ -200,8 +200,10 @@ int runBuilder(int argc, char** argv) {
       std::cerr << "averlune-build: " << error << "\n";
       return 1;
     }
-    std::cout << "averlune-build: wrote the configuration of " << name << " into " << averlune::utf8Text(newFolder)
-              << "\n";
+    if (!report.quiet) {
+      std::cout << "averlune-build: wrote the configuration of " << name << " into " << averlune::utf8Text(newFolder)
+                << "\n";
+    }
     return 0;
   }
   if (appName) return usageError("--name goes with --new");
