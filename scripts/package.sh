@@ -77,8 +77,11 @@ fill "$linux" "$linux_builder"
 fill "$windows" build/win32/authoring/averlune-build.exe
 sed -i 's/$/\r/' "$windows/README.txt"
 
-# The same input makes the same package bytes: names sorted, owners and times fixed.
+# The same input makes the same package bytes: names sorted, owners and times fixed. The time is
+# even: the zip format keeps two-second times, so both packages then unpack the sample with the
+# same times, and the same setup is built from either.
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
+stamp=$((stamp - stamp % 2))
 find "$stage" -exec touch -h -d "@$stamp" {} +
 rm -f "$out/$name-linux-x86_64.tar.gz" "$out/$name-windows.zip"
 tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$stamp" \
