@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "authoring/authoring_test_support.h"
+#include "authoring/build_progress.h"
 #include "config/key_value_file.h"
 #include "config/setup_script.h"
 
@@ -104,7 +105,7 @@ TEST(BuilderCommandLine, ANewFolderChecksCleanAndBuildsAndHelpNamesEveryOption) 
   run = runTool(kBuilder + " --help", temp.path);
   EXPECT_EQ(run.exitCode, 0);
   for (const char* option : {"--setup", "--config", "--app", "--output", "--sign", "--timestamp", "--sign-command",
-                             "--strict", "--check", "--new", "--name", "--help", "--version"}) {
+                             "--strict", "--quiet", "--check", "--new", "--name", "--help", "--version"}) {
     EXPECT_NE(run.output.find(std::string("\n  ") + option + " "), std::string::npos) << option;
   }
   EXPECT_NE(run.output.find("Exit codes:"), std::string::npos);
@@ -138,6 +139,67 @@ TEST(BuilderCheck, RefusesSigningOptionsThatCannotSign) {
   }
   const ToolRun check = runTool(kBuilder + " --check " + quoted(temp.path / "config") + " --sign-command 'tool {}'", temp.path);
   EXPECT_EQ(check.exitCode, 2);
+}
+
+// As a release package lays it out: the builder finds the bare setup program beside its own file,
+// even when started through a link from elsewhere, and shows its progress only to a terminal.
+TEST(BuilderCommandLine, FindsTheBareSetupBesideItselfAndShowsProgressOnlyOnATerminal) {
+  TempFolder temp;
+  const fs::path package = temp.path / "averlune 1.0";
+  fs::create_directories(package);
+  fs::copy_file(AVERLUNE_BUILDER, package / "averlune-build");
+  writeFile(package / "AverluneSetup.exe", bareProgram());
+  fs::create_directories(temp.path / "bin");
+  fs::create_symlink(package / "averlune-build", temp.path / "bin" / "averlune-build");
+  const std::string builder = quoted(temp.path / "bin" / "averlune-build");
+  const fs::path config = temp.path / "config";
+  const fs::path app = temp.path / "app";
+  ASSERT_EQ(runTool(builder + " --new " + quoted(config) + " --name Notes", temp.path).exitCode, 0);
+  writeFile(app / "Notes.exe", "MZ");
+  for (int i = 0; i < 300; ++i) writeFile(app / "data" / ("part" + std::to_string(i) + ".bin"), noise(10000, i));
+  const fs::path output = temp.path / "NotesSetup.exe";
+  const std::string build =
+      builder + " --config " + quoted(config) + " --app " + quoted(app) + " --output " + quoted(output);
+
+  // Not a terminal: only the closing line, with the size written.
+  ToolRun run = runTool(build, temp.path);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::string size = sizeText(fs::file_size(output));
+  EXPECT_EQ(run.output.find("packing"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.rfind("averlune-build: wrote " + output.string() + " (" + size + ") in ", 0), 0u) << run.output;
+
+  // On a terminal: the line redrawn in place up to the last file, wiped before the closing line.
+  const auto onTerminal = [&](const std::string& command) {
+    writeFile(temp.path / "command.sh", command + "\n");
+    return runTool("script -qec 'sh " + (temp.path / "command.sh").string() + "' /dev/null", temp.path);
+  };
+  run = onTerminal(build);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output.rfind("\rpacking 1 of 301 files, 0.0 of 3.0 MB", 0), 0u) << run.output;
+  const std::string last = "\rpacking 301 of 301 files, 3.0 of 3.0 MB";
+  const std::size_t lastAt = run.output.find(last);
+  ASSERT_NE(lastAt, std::string::npos) << run.output;
+  EXPECT_EQ(run.output.substr(lastAt + last.size()),
+            "\r" + std::string(last.size() - 1, ' ') + "\raverlune-build: wrote " + output.string() + " (" + size +
+                ") in " + run.output.substr(run.output.rfind(") in ") + 5));
+  EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line only, the closing one";
+
+  // --quiet: nothing at all, on a terminal or not; failures still speak.
+  EXPECT_EQ(onTerminal(build + " --quiet").output, "");
+  EXPECT_EQ(runTool(build + " --quiet", temp.path).output, "");
+  run = runTool(builder + " --quiet --config " + quoted(config) + " --app " + quoted(temp.path / "missing") +
+                    " --output " + quoted(output),
+                temp.path);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("no setup written"), std::string::npos) << run.output;
+
+  // Without a bare setup beside it, --setup is needed.
+  fs::remove(package / "AverluneSetup.exe");
+  run = runTool(build, temp.path);
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.output.find("--setup is missing, and no AverluneSetup.exe lies beside averlune-build"),
+            std::string::npos)
+      << run.output;
 }
 #endif
 

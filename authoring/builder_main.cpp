@@ -1,10 +1,21 @@
 // averlune-build: the setup author's command line around buildSetup.
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "authoring/build_progress.h"
+#include "authoring/builder_program_path.h"
 #include "authoring/new_setup_folder.h"
 #include "authoring/path_utf8.h"
 #include "authoring/setup_builder.h"
@@ -16,10 +27,10 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: averlune-build --setup <bare setup program> --config <configuration folder>\n"
-    "                      --app <application folder> --output <finished setup>\n"
+    "Usage: averlune-build --config <configuration folder> --app <application folder>\n"
+    "                      --output <finished setup> [--setup <bare setup program>]\n"
     "                      [--sign <certificate> <private key> [--timestamp <url>]\n"
-    "                       | --sign-command \"<command with {}>\"] [--strict]\n"
+    "                       | --sign-command \"<command with {}>\"] [--strict] [--quiet]\n"
     "       averlune-build --check <configuration folder> [<application folder>] [--strict]\n"
     "       averlune-build --new <folder> [--name <application name>]\n"
     "       averlune-build --help | --version\n";
@@ -29,7 +40,8 @@ constexpr const char* kHelp =
     "setup's configuration and the application's files appended to it. The author's manual,\n"
     "docs/authoring.md, describes every configuration file and key.\n"
     "\n"
-    "  --setup <file>            the bare setup program (AverluneSetup.exe), never a finished setup\n"
+    "  --setup <file>            the bare setup program, never a finished setup (default: the\n"
+    "                            AverluneSetup.exe beside averlune-build, as the package lays it out)\n"
     "  --config <folder>         the configuration folder (SC.dat, OS.dat, ...), packed whole\n"
     "  --app <folder>            the application folder, installed as it is laid out\n"
     "  --output <file>           the finished setup, replaced only when the build succeeds\n"
@@ -40,6 +52,7 @@ constexpr const char* kHelp =
     "                            words split at spaces, '...' and \"...\" group; the command must\n"
     "                            sign the file in place)\n"
     "  --strict                  treats the check's warnings as errors\n"
+    "  --quiet                   prints neither the progress line nor the closing line\n"
     "  --check <config> [<app>]  checks the folders without building; every build checks first\n"
     "  --new <folder>            writes a new setup's configuration folder, ready to build\n"
     "  --name <name>             the application name for --new (default: the folder's name)\n"
@@ -52,8 +65,7 @@ constexpr const char* kHelp =
     "\n"
     "Example:\n"
     "  averlune-build --new notes/config --name \"Notes\"\n"
-    "  averlune-build --setup AverluneSetup.exe --config notes/config --app notes/app \\\n"
-    "                 --output NotesSetup.exe\n"
+    "  averlune-build --config notes/config --app notes/app --output NotesSetup.exe\n"
     "\n"
     "Exit codes:\n"
     "  build    0 the setup was written, 1 it was not, 2 wrong command line\n"
@@ -70,13 +82,46 @@ int usageError(const std::string& message) {
   return 2;
 }
 
+constexpr const char* kBareSetupName = "AverluneSetup.exe";
+
+// The bare setup program a release package keeps beside the builder; empty when there is none.
+std::filesystem::path bundledSetupProgram() {
+  const std::filesystem::path self = averlune::builderProgramPath();
+  if (self.empty()) return {};
+  const std::filesystem::path beside = self.parent_path() / kBareSetupName;
+  std::error_code error;
+  return std::filesystem::is_regular_file(beside, error) ? beside : std::filesystem::path();
+}
+
+// The progress line is for a person watching: standard error (where the check's findings go too)
+// must be a terminal, so a log or a pipe never fills with redrawn lines.
+bool errorOutputIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+// How a build shows its work: the progress line while it packs and the closing line.
+struct BuildReport {
+  bool quiet = false;
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+  averlune::ProgressLine line;
+};
+
 // Reports the outcome of a build: the exit code of the command.
-int finish(const std::string& error, const averlune::BuildRequest& request) {
+int finish(const std::string& error, const averlune::BuildRequest& request, const BuildReport& report) {
+  std::cerr << averlune::clearProgressLine(report.line) << std::flush;
   if (!error.empty()) {
     std::cerr << "averlune-build: " << error << "\n";
     return 1;
   }
-  std::cout << "averlune-build: wrote " << averlune::utf8Text(request.output) << "\n";
+  if (report.quiet) return 0;
+  std::error_code failure;
+  const std::uintmax_t size = std::filesystem::file_size(request.output, failure);
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - report.started);
+  std::cout << averlune::writtenText(averlune::utf8Text(request.output), failure ? 0 : size, took) << "\n";
   return 0;
 }
 
@@ -88,7 +133,9 @@ bool reportCheck(const averlune::CheckProblems& problems, bool strict) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command with its arguments as UTF-8 text, on every system.
+int runBuilder(int argc, char** argv) {
+  BuildReport report;
   averlune::BuildRequest request;
   averlune::SigningRequest signing;
   bool checkOnly = false;
@@ -107,6 +154,10 @@ int main(int argc, char** argv) {
     }
     if (option == "--strict") {
       strict = true;
+      continue;
+    }
+    if (option == "--quiet") {
+      report.quiet = true;
       continue;
     }
     if (option == "--check") {
@@ -171,8 +222,10 @@ int main(int argc, char** argv) {
       std::cerr << "averlune-build: " << error << "\n";
       return 1;
     }
-    std::cout << "averlune-build: wrote the configuration of " << name << " into " << averlune::utf8Text(newFolder)
-              << "\n";
+    if (!report.quiet) {
+      std::cout << "averlune-build: wrote the configuration of " << name << " into " << averlune::utf8Text(newFolder)
+                << "\n";
+    }
     return 0;
   }
   if (appName) return usageError("--name goes with --new");
@@ -185,7 +238,10 @@ int main(int argc, char** argv) {
     reportCheck(problems, strict);
     return averlune::checkExitCode(problems, strict);
   }
-  if (request.setupProgram.empty()) return usageError("--setup is missing");
+  if (request.setupProgram.empty()) request.setupProgram = bundledSetupProgram();
+  if (request.setupProgram.empty()) {
+    return usageError(std::string("--setup is missing, and no ") + kBareSetupName + " lies beside averlune-build");
+  }
   if (request.configFolder.empty()) return usageError("--config is missing");
   if (request.appFolder.empty()) return usageError("--app is missing");
   if (request.output.empty()) return usageError("--output is missing");
@@ -195,22 +251,41 @@ int main(int argc, char** argv) {
   }
   if (!reportCheck(averlune::checkSetup(request.configFolder, request.appFolder), strict)) {
     return finish(strict ? "no setup written: the check found problems (--strict)" : "no setup written: the check found errors",
-                  request);
+                  request, report);
+  }
+  if (!report.quiet && errorOutputIsTerminal()) {
+    request.progress = [&report](const averlune::PackingProgress& progress) {
+      std::cerr << averlune::redrawProgressLine(report.line, progress, std::chrono::steady_clock::now()) << std::flush;
+    };
   }
 
-  if (!averlune::signingWanted(signing)) return finish(averlune::buildSetup(request), request);
+  if (!averlune::signingWanted(signing)) return finish(averlune::buildSetup(request), request, report);
   if (!signing.command.empty()) {
     return finish(averlune::buildSignedSetup(request, [&](const std::filesystem::path& file) {
                     return averlune::signWithCommand(signing, file);
                   }),
-                  request);
+                  request, report);
   }
   const std::filesystem::path tool = averlune::findSigningTool();
   if (tool.empty()) {
-    return finish("--sign needs osslsigncode, which is not installed (Debian package osslsigncode)", request);
+    return finish("--sign needs osslsigncode, which is not installed (Debian package osslsigncode)", request, report);
   }
   return finish(averlune::buildSignedSetup(request, [&](const std::filesystem::path& file) {
                   return averlune::signWithTool(tool, signing, file);
                 }),
-                request);
+                request, report);
 }
+
+#ifdef _WIN32
+// The wide command line, so that paths and names outside the ANSI code page arrive whole.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(averlune::utf8Text(std::filesystem::path(argv[i])));
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  return runBuilder(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) { return runBuilder(argc, argv); }
+#endif

@@ -122,7 +122,8 @@ struct PreparedFile {
 constexpr std::uint64_t kPreparedFilesBudget = 32u << 20;
 
 // Writes the application's files in order, preparing them on every processor.
-std::string addFiles(zipFile zip, const SourceFolder& application, const std::vector<StoredEntryName>& entryNames) {
+std::string addFiles(zipFile zip, const SourceFolder& application, const std::vector<StoredEntryName>& entryNames,
+                     const PackingProgressReport& report) {
   const unsigned threads = std::max(std::thread::hardware_concurrency(), 1u);
   std::vector<std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)>> compressors;
   for (unsigned i = 0; i < threads; ++i) {
@@ -130,6 +131,9 @@ std::string addFiles(zipFile zip, const SourceFolder& application, const std::ve
     if (!compressors.back()) return "not enough memory to compress the payload";
   }
   const auto whole = [&](std::size_t i) { return application.files[i].size <= kWholeEntryMaxBytes; };
+  PackingProgress progress;
+  progress.filesTotal = application.files.size();
+  for (const SourceFile& file : application.files) progress.bytesTotal += file.size;
   std::string error;
   runOrderedParallelWork<PreparedFile>(
       application.files.size(), threads, kPreparedFilesBudget,
@@ -157,7 +161,11 @@ std::string addFiles(zipFile zip, const SourceFolder& application, const std::ve
         } else {
           error = addWholeFile(zip, file, entryNames[i], prepared.entry);
         }
-        return error.empty();
+        if (!error.empty()) return false;
+        ++progress.filesPacked;
+        progress.bytesPacked += file.size;
+        if (report) report(progress);
+        return true;
       });
   return error;
 }
@@ -166,7 +174,8 @@ std::size_t depth(const std::string& name) { return static_cast<std::size_t>(std
 
 }  // namespace
 
-std::string writePayloadArchive(const SourceFolder& application, const fs::path& archive) {
+std::string writePayloadArchive(const SourceFolder& application, const fs::path& archive,
+                                const PackingProgressReport& report) {
   // Every name and size is checked before anything is written.
   std::vector<StoredEntryName> fileNames;
   for (const SourceFile& file : application.files) {
@@ -204,7 +213,7 @@ std::string writePayloadArchive(const SourceFolder& application, const fs::path&
   }
   if (std::string error = addFolderEntry(holder.zip, {}, folderTime); !error.empty()) return error;
 
-  if (std::string error = addFiles(holder.zip, application, fileNames); !error.empty()) return error;
+  if (std::string error = addFiles(holder.zip, application, fileNames, report); !error.empty()) return error;
   for (const auto& folder : folders) {
     if (std::string error = addFolderEntry(holder.zip, folder.second, folderTime); !error.empty()) return error;
   }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "authoring/build_progress.h"
 #include "authoring/source_folder.h"
 
 namespace averlune {
@@ -25,8 +26,10 @@ constexpr std::uint64_t kPayloadMaxFileBytes = 0xFFFFFFFF;
 // and size; the archive is the same whatever the number of processors.
 // Names are stored in the OEM code page that the setup reads them in, or flagged as UTF-8 where that
 // page cannot hold them (see code_page_names.h).
+// `report`, when given, hears of each file once it is written, in order.
 // Empty on success, otherwise a one-line reason; on failure `archive` may hold a partial file,
 // which the caller removes.
-std::string writePayloadArchive(const SourceFolder& application, const std::filesystem::path& archive);
+std::string writePayloadArchive(const SourceFolder& application, const std::filesystem::path& archive,
+                                const PackingProgressReport& report = {});
 
 }  // namespace averlune

@@ -132,7 +132,7 @@ std::string buildSetup(const BuildRequest& request) {
 
   parts.payloadArchive = request.output;
   parts.payloadArchive += ".payload.partial";
-  std::string problem = writePayloadArchive(application, parts.payloadArchive);
+  std::string problem = writePayloadArchive(application, parts.payloadArchive, request.progress);
   if (problem.empty()) problem = writeSetupFile(parts, request.output);
   fs::remove(parts.payloadArchive, error);  // a leftover would only confuse; its removal may fail harmlessly
   return problem;

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "authoring/build_progress.h"
+
 namespace averlune {
 
 struct BuildRequest {
@@ -13,6 +15,7 @@ struct BuildRequest {
   // Empty, or the uninstaller signed like the setup will be: carried in the configuration cabinet
   // (config/uninstaller_image.h), so that the setup writes it out instead of its built-in one.
   std::filesystem::path signedUninstaller;
+  PackingProgressReport progress;      // optional: hears of each application file packed
 };
 
 // Builds the finished setup. Empty on success, otherwise a one-line reason for the setup author.

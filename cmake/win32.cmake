@@ -107,7 +107,9 @@ averlune_setup_program(AverluneSetupRestartRecorder tests/e2e/fixtures/restart_r
 averlune_sources(logic_test_sources TEST ${averlune_source_dirs})
 averlune_sources(win_test_sources WIN_TEST ${averlune_source_dirs})
 # The setup's resources too: the Windows tests load the built-in icon as the setup does.
-add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources} resources/setup.rc)
+# The builder program's own Windows edge is not in a library: its tests link it here.
+add_executable(averlune_win_tests ${logic_test_sources} ${win_test_sources} resources/setup.rc
+  authoring/tool_process_win.cpp)
 add_dependencies(averlune_win_tests averlune_resources)
 target_include_directories(averlune_win_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
 target_link_libraries(averlune_win_tests PRIVATE averlune_lifecycle_win averlune_uninstaller_win averlune_authoring

@@ -37,3 +37,7 @@ else
   cmake --build --preset win32 -j "$jobs" --target AverluneSetup
   ctest --preset win32 -R '^setup_program_size$'
 fi
+
+# The release packages, unpacked into an empty folder and used as the manual says.
+scripts/package.sh >/dev/null
+scripts/package-check.sh
