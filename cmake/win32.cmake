@@ -74,7 +74,7 @@ target_link_options(AverluneUninstall PRIVATE ${averlune_program_link_options})
 add_dependencies(AverluneUninstall averlune_resources)
 target_include_directories(AverluneUninstall PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/resources)
 set_source_files_properties(resources/uninstaller.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_SOURCE_DIR}/resources/uninstaller.manifest;${CMAKE_BINARY_DIR}/resources/uninstall_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/resources/program.ico;${CMAKE_SOURCE_DIR}/resources/uninstaller.manifest;${CMAKE_BINARY_DIR}/resources/uninstall_header.bmp;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 # A setup program: the entry point, the resources with the uninstaller's image and the setup's
 # libraries. Sources given after the name are linked in ahead of the libraries, so a function they
@@ -97,7 +97,7 @@ add_custom_target(averlune_uninstaller_packed DEPENDS ${CMAKE_BINARY_DIR}/Averlu
 set_source_files_properties(install/uninstaller_image.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/config/uninstaller_image.h;${CMAKE_BINARY_DIR}/AverluneUninstall.exe.packed")
 set_source_files_properties(resources/setup.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/resources/setup.ico;${CMAKE_BINARY_DIR}/resources/setup.ico.packed;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_BINARY_DIR}/resources/program.ico;${CMAKE_BINARY_DIR}/resources/setup.ico.packed;${CMAKE_SOURCE_DIR}/resources/setup.manifest;${CMAKE_BINARY_DIR}/resources/wizard_side.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_header.bmp.packed;${CMAKE_BINARY_DIR}/resources/wizard_separator.jpg")
 
 averlune_setup_program(AverluneSetup)
 # The same setup with its restart request recorded instead of made, for the end-to-end tests.

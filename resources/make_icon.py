@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the setup program's built-in icon: a crescent moon over an open box, in nine images
 (48, 32 and 16 pixels, each in 16 colours, 256 colours and 32-bit colour with alpha), written as
-one ICO file. Standard library only, so the build needs nothing but python3."""
+one ICO file; with --program, the programs' own icon of the 32-bit images alone. Standard library
+only, so the build needs nothing but python3."""
 import math
 import struct
 import sys
@@ -93,8 +94,8 @@ def image(size, bits):
     return header + palette + bytes(body) + and_mask(pixels, size)
 
 
-def main(path):
-    images = [(size, bits, image(size, bits)) for bits in (4, 8, 32) for size in SIZES]
+def main(path, depths=(4, 8, 32)):
+    images = [(size, bits, image(size, bits)) for bits in depths for size in SIZES]
     out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, bits, data in images:
@@ -108,4 +109,10 @@ def main(path):
 
 
 if __name__ == '__main__':
-    main(sys.argv[1])
+    # The built-in icon file keeps every depth; the programs' own icon (icon group 1, shown by the
+    # shell and in their title bars) needs only the 32-bit images every display since Windows 7 uses,
+    # which keeps the setup program within its size.
+    if len(sys.argv) > 2 and sys.argv[2] == '--program':
+        main(sys.argv[1], depths=(32,))
+    else:
+        main(sys.argv[1])
