@@ -78,10 +78,14 @@ TEST(PeImage, AddressesMapIntoTheLoadedPartOfTheStoredBytes) {
     ASSERT_TRUE(pe);
     const std::string_view at = pe->at(row.rva);
     EXPECT_EQ(at.size(), row.readable) << std::hex << row.loadedSize << " " << row.rva;
-    if (row.readable) EXPECT_EQ(static_cast<unsigned char>(at[0]), (row.rva - 0x1000) & 0xFF);
+    if (row.readable) {
+      EXPECT_EQ(static_cast<unsigned char>(at[0]), (row.rva - 0x1000) & 0xFF);
+    }
     const auto offset = pe->fileOffset(row.rva, row.readable);
     EXPECT_EQ(offset.has_value(), row.readable != 0);
-    if (offset) EXPECT_EQ(*offset, 0x200 + (row.rva - 0x1000));
+    if (offset) {
+      EXPECT_EQ(*offset, 0x200 + (row.rva - 0x1000));
+    }
     EXPECT_FALSE(pe->fileOffset(row.rva, row.readable + 1));
   }
   // Stored bytes the file does not hold are not read, however the header sizes them.
