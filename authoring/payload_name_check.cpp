@@ -9,6 +9,8 @@
 #include "authoring/code_page_names.h"
 #include "authoring/manual_sections.h"
 #include "authoring/payload_archive_writer.h"
+#include "base/path_text.h"
+#include "config/uninstaller_image.h"
 
 namespace averlune {
 namespace {
@@ -84,10 +86,19 @@ void checkPayloadNames(const SourceFolder& application, const std::filesystem::p
   for (const std::string& subfolder : application.subfolders) check(subfolder, "folder");
 }
 
+bool isCabinetUninstallerName(std::string_view name) {
+  return equalsIgnoringAsciiCase(name, kCabinetUninstallerName);
+}
+
 void checkConfigurationNames(const SourceFolder& configuration, const std::filesystem::path& folder,
                              CheckProblems& problems) {
   for (const SourceFile& file : configuration.files) {
-    if (file.name.size() > kCabinetMaxNameBytes) {
+    if (isCabinetUninstallerName(file.name)) {
+      addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
+                 std::string("the configuration folder must not hold ") + kCabinetUninstallerName + ", as " +
+                     kUninstallerNameClash + "; rename the file or move it out of the configuration folder",
+                 manual::kConfigurationFolder);
+    } else if (file.name.size() > kCabinetMaxNameBytes) {
       addProblem(problems, CheckProblem::Severity::error, folder / file.name, 0,
                  "the name is longer than " + std::to_string(kCabinetMaxNameBytes) +
                      " bytes, more than the setup's configuration can hold; shorten it",

@@ -9,6 +9,7 @@
 #include "authoring/cabinet_writer.h"
 #include "authoring/dos_time.h"
 #include "authoring/payload_archive_writer.h"
+#include "authoring/payload_name_check.h"
 #include "authoring/setup_file_writer.h"
 #include "authoring/source_folder.h"
 #include "config/uninstaller_image.h"
@@ -56,16 +57,6 @@ std::string checkOutput(const BuildRequest& request) {
   return {};
 }
 
-// Windows' comparison of file names, for the ASCII names the setup itself gives its files.
-bool sameFileName(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return i == a.size() && !b[i];
-}
-
 std::string readEntry(const fs::path& path, std::vector<std::uint8_t>& data) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return "cannot read " + utf8Text(path);
@@ -76,9 +67,9 @@ std::string readEntry(const fs::path& path, std::vector<std::uint8_t>& data) {
 
 std::string readConfiguration(const SourceFolder& config, std::vector<CabinetEntry>& entries) {
   for (const SourceFile& file : config.files) {
-    if (sameFileName(file.name, kCabinetUninstallerName)) {
-      return std::string("the configuration folder must not hold ") + kCabinetUninstallerName +
-             ": the setup would write it out as its uninstaller";
+    if (isCabinetUninstallerName(file.name)) {
+      return std::string("the configuration folder must not hold ") + kCabinetUninstallerName + ": " +
+             kUninstallerNameClash;
     }
     CabinetEntry entry;
     entry.name = file.name;

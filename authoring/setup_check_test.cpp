@@ -465,6 +465,16 @@ TEST(SetupCheck, NamesTheSetupCannotCarryAndFilesItCannotRunWithout) {
   EXPECT_TRUE(reports(h.check(), h.config,
                       {"\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9.txt: error: the name holds "
                        "characters outside the Western European Windows code page (1252)"}));
+
+  // The setup takes a top-level file of its uninstaller's name for the uninstaller, whatever its
+  // letter case; one in a subfolder is never looked at.
+  Folders u;
+  u.put("averluneUNINSTALL.exe", "x");
+  u.put("docs/AverluneUninstall.exe", "x");
+  EXPECT_TRUE(reports(u.check(), u.config,
+                      {"averluneUNINSTALL.exe: error: the configuration folder must not hold AverluneUninstall.exe, as "
+                       "the setup would write it out as its uninstaller; rename the file or move it out of the "
+                       "configuration folder [manual: The configuration folder]"}));
 }
 
 }  // namespace

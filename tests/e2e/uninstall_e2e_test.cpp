@@ -48,6 +48,24 @@ std::optional<MessageBoxInfo> nextBox(DWORD processId, HWND previous = nullptr, 
   return std::nullopt;
 }
 
+// Answers Yes to the uninstaller's question and gives its closing message, still open, for the
+// journey to read and answer. Nothing, with the step that failed reported, when either box does not
+// come or Yes cannot be pressed.
+std::optional<MessageBoxInfo> closingMessageAfterYes(DWORD processId) {
+  const auto question = nextBox(processId);
+  if (!question) {
+    ADD_FAILURE() << "the uninstaller asked no question";
+    return std::nullopt;
+  }
+  if (!pressMessageBoxButtonById(question->handle, IDYES)) {
+    ADD_FAILURE() << "Yes could not be pressed on the question";
+    return std::nullopt;
+  }
+  auto message = nextBox(processId, question->handle);
+  if (!message) ADD_FAILURE() << "no closing message followed Yes";
+  return message;
+}
+
 bool waitUntilGone(const std::wstring& path, int timeoutMs = kBatchMs) {
   for (int waited = 0; waited < timeoutMs; waited += 100) {
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
@@ -368,10 +386,7 @@ TEST(Uninstall, NoForeignMarkUserFileWebSiteAndRegistryPruningAsTheLogSays) {
   ASSERT_TRUE(writeFileBytes(probe.appFolder + L"notes.txt", "mine"));
   WebAddressCatcher catcher(webFile);
   TestProcess process(registeredCommand(probe.name));
-  const auto question = nextBox(process.id());
-  ASSERT_TRUE(question);
-  ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
-  const auto success = nextBox(process.id(), question->handle);
+  const auto success = closingMessageAfterYes(process.id());
   ASSERT_TRUE(success);
   EXPECT_EQ(success->text, L"Edge Probe was successfully removed from your computer!");
   Sleep(500);
@@ -457,10 +472,7 @@ TEST(Uninstall, WithoutADigestAnEditedLogRemovesNothingOutsideTheApplicationAndN
 
   {
     TestProcess process(registeredCommand(probe.name));
-    const auto question = nextBox(process.id());
-    ASSERT_TRUE(question);
-    ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
-    const auto message = nextBox(process.id(), question->handle);
+    const auto message = closingMessageAfterYes(process.id());
     ASSERT_TRUE(message);
     // Where the link itself cannot be removed (Wine keeps host links) it is named as left; what
     // lies outside is never named: nobody should delete it by hand on an edited log's word.
@@ -692,10 +704,7 @@ TEST(Uninstall, AStartMenuGroupNamedLikeAWindowsGroupGoesWithItsLinks) {
   ASSERT_TRUE(fileExists(group + L"Probe A.lnk"));
 
   TestProcess process(registeredCommand(probe.name));
-  const auto question = nextBox(process.id());
-  ASSERT_TRUE(question);
-  ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
-  const auto message = nextBox(process.id(), question->handle);
+  const auto message = closingMessageAfterYes(process.id());
   ASSERT_TRUE(message);
   EXPECT_EQ(message->text, L"Group Probe was successfully removed from your computer!");
   ASSERT_TRUE(pressMessageBoxButtonById(message->handle, IDOK));
@@ -776,10 +785,7 @@ TEST(Uninstall, AFileInUseIsNamedInTheMessageAndSilentlyWaitsForTheRestart) {
     HeldFile held(probe.appFolder + L"b.txt");
     ASSERT_TRUE(held.held());
     TestProcess process(registeredCommand(probe.name));
-    const auto question = nextBox(process.id());
-    ASSERT_TRUE(question);
-    ASSERT_TRUE(pressMessageBoxButtonById(question->handle, IDYES));
-    const auto message = nextBox(process.id(), question->handle);
+    const auto message = closingMessageAfterYes(process.id());
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text, L"Busy Probe could not be removed completely from your computer.\n\n"
                              L"These items could not be removed (1):\n" + probe.appFolder + L"b.txt");

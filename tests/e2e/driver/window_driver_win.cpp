@@ -163,46 +163,67 @@ void closeWindow(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0)
 
 namespace {
 
+// What the display shows over a window's rectangle, top row first, 4 bytes a pixel (blue, green,
+// red, unused). Copied from the screen: PrintWindow across processes leaves dialogs black under
+// Wine. Nothing when the window has no area or the copy fails.
+struct ScreenPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> bgra;
+};
+
+std::optional<ScreenPixels> captureWindowArea(HWND window) {
+  RECT rect;
+  if (!GetWindowRect(window, &rect)) return std::nullopt;
+  ScreenPixels pixels;
+  pixels.width = rect.right - rect.left;
+  pixels.height = rect.bottom - rect.top;
+  if (pixels.width <= 0 || pixels.height <= 0) return std::nullopt;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = pixels.width;
+  info.bmiHeader.biHeight = -pixels.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool drawn = false;
+  if (bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    drawn = BitBlt(memory, 0, 0, pixels.width, pixels.height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+    SelectObject(memory, previous);
+    if (drawn) {
+      GdiFlush();
+      const auto* first = static_cast<const std::uint8_t*>(bits);
+      pixels.bgra.assign(first, first + static_cast<std::size_t>(pixels.width) * pixels.height * 4);
+    }
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (!drawn) return std::nullopt;
+  return pixels;
+}
+
 // Whether the control shows a red sign on the display. MessageBox puts every icon kind in the same
 // control, and the icon's handle belongs to the box's process, so only its pixels tell the error
 // sign (red) from the question, information and warning signs (blue, blue, yellow). The box may
 // not have painted yet when it is found: the look is repeated for a while.
 bool showsRed(HWND control) {
-  RECT rect;
-  if (!GetWindowRect(control, &rect)) return false;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool red = false;
-  if (bitmap) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    for (int look = 0; look < 10 && !red; ++look) {
-      if (look > 0) Sleep(100);
-      if (!BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) continue;
-      GdiFlush();
-      const auto* bgra = static_cast<const std::uint8_t*>(bits);
-      int redPixels = 0;
-      for (int i = 0; i < width * height; ++i) {
-        if (bgra[i * 4 + 2] >= 160 && bgra[i * 4 + 1] <= 96 && bgra[i * 4] <= 96) ++redPixels;
-      }
-      red = redPixels >= 20;
+  for (int look = 0; look < 10; ++look) {
+    if (look > 0) Sleep(100);
+    const auto pixels = captureWindowArea(control);
+    if (!pixels) continue;
+    const std::vector<std::uint8_t>& bgra = pixels->bgra;
+    int redPixels = 0;
+    for (std::size_t i = 0; i < bgra.size(); i += 4) {
+      if (bgra[i + 2] >= 160 && bgra[i + 1] <= 96 && bgra[i] <= 96) ++redPixels;
     }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
+    if (redPixels >= 20) return true;
   }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return red;
+  return false;
 }
 
 }  // namespace
@@ -236,50 +257,21 @@ bool pressMessageBoxButton(const MessageBoxInfo& box, const std::wstring& captio
 }
 
 bool saveScreenshot(HWND window, const std::wstring& pngPath) {
-  RECT frame;
-  if (!GetWindowRect(window, &frame)) return false;
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  if (width <= 0 || height <= 0) return false;
-
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool drawn = false;
-  if (bitmap) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    // Copy what the display shows: PrintWindow across processes leaves dialogs black under Wine.
-    SetForegroundWindow(window);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    // The other process paints when its loop gets to it, not within the call.
-    Sleep(250);
-    drawn = BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY) != FALSE;
-    SelectObject(memory, previous);
+  if (!IsWindow(window)) return false;
+  SetForegroundWindow(window);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  // The other process paints when its loop gets to it, not within the call.
+  Sleep(250);
+  const auto pixels = captureWindowArea(window);
+  if (!pixels) return false;
+  const std::size_t count = pixels->bgra.size() / 4;
+  std::vector<std::uint8_t> rgb(count * 3);
+  for (std::size_t i = 0; i < count; ++i) {
+    rgb[i * 3] = pixels->bgra[i * 4 + 2];
+    rgb[i * 3 + 1] = pixels->bgra[i * 4 + 1];
+    rgb[i * 3 + 2] = pixels->bgra[i * 4];
   }
-  std::vector<std::uint8_t> rgb;
-  if (drawn) {
-    GdiFlush();
-    const auto* bgra = static_cast<const std::uint8_t*>(bits);
-    rgb.resize(static_cast<std::size_t>(width) * height * 3);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-      rgb[i * 3] = bgra[i * 4 + 2];
-      rgb[i * 3 + 1] = bgra[i * 4 + 1];
-      rgb[i * 3 + 2] = bgra[i * 4];
-    }
-  }
-  if (bitmap) DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  if (!drawn) return false;
-
-  const auto png = encodePng(width, height, rgb);
+  const auto png = encodePng(pixels->width, pixels->height, rgb);
   std::ofstream out(std::filesystem::path(pngPath), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   return static_cast<bool>(out);
