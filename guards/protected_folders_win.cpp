@@ -5,8 +5,6 @@
 
 #include "base/owned_handle_win.h"
 #include "base/path_text.h"
-#include "base/special_folder.h"
-#include "base/system_lookup_win.h"
 #include "base/temporary_names_win.h"
 #include "base/wide_text_win.h"
 
@@ -29,10 +27,19 @@ std::u16string parentOf(const std::u16string& folder) {
   return separator == std::u16string::npos ? std::u16string() : path.substr(0, separator + 1);
 }
 
+// The folder of `csidl` ending in "\", straight from the shell's folder table; empty when the
+// system has none. The item-list round trip the author's variables go through costs a few
+// milliseconds a folder, and the guard asks for eighteen of them while the user waits for the wizard.
+std::u16string shellFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  const std::u16string folder = fromWide(path);
+  return folder.empty() ? folder : addBackslash(folder);
+}
+
 }  // namespace
 
 std::vector<ProtectedFolder> protectedFolders() {
-  const SystemLookup system = windowsSystemLookup();
   std::vector<ProtectedFolder> folders;
   auto add = [&folders](const std::u16string& path, FolderGuard guard) {
     if (!path.empty()) folders.push_back({path, guard});
@@ -41,7 +48,7 @@ std::vector<ProtectedFolder> protectedFolders() {
   add(folderFrom(GetWindowsDirectoryW), FolderGuard::inside);
   add(folderFrom(GetSystemDirectoryW), FolderGuard::itself);
   add(folderFrom(GetSystemWow64DirectoryW), FolderGuard::itself);  // none on 32-bit Windows
-  const std::u16string profile = specialFolder(system, CSIDL_PROFILE, true);
+  const std::u16string profile = shellFolder(CSIDL_PROFILE);
   add(profile, FolderGuard::itself);
   if (!profile.empty()) add(parentOf(profile), FolderGuard::children);
   add(temporaryFolder(), FolderGuard::itself);
@@ -50,7 +57,7 @@ std::vector<ProtectedFolder> protectedFolders() {
                     CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
                     CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP,
                     CSIDL_COMMON_STARTUP, CSIDL_FONTS}) {
-    add(specialFolder(system, csidl, true), FolderGuard::itself);
+    add(shellFolder(csidl), FolderGuard::itself);
   }
   return folders;
 }

@@ -1,5 +1,6 @@
 #include "guards/refused_app_folder.h"
 
+#include <map>
 #include <string_view>
 
 #include "base/contained_path.h"
@@ -84,13 +85,21 @@ bool isRefusedAppFolder(const std::u16string& appFolder, const std::vector<Prote
   const std::u16string appKey = folderKey(appFolder);
   if (appKey.empty() || appKey.size() <= fullPathRootLength(appKey)) return true;
 
-  std::vector<std::optional<FolderId>> appChain;
-  for (const std::u16string& folder : folderAndAncestors(appFolder)) {
-    appChain.push_back(folderId ? folderId(folder) : std::nullopt);
-  }
   for (const ProtectedFolder& folder : protectedFolders) {
     if (refusedByText(appKey, folder)) return true;
-    if (folderId && refusedByIdentity(appChain, folder, folderId)) return true;
+  }
+  if (!folderId) return false;
+  // The protected folders share their upper levels (the drive, the users' folder, the Windows
+  // folder): each folder is opened once per judgement, not once for every protected folder below it.
+  std::map<std::u16string, std::optional<FolderId>> known;
+  const FolderIdLookup onceEach = [&known, &folderId](const std::u16string& folder) {
+    const auto found = known.find(folder);
+    return found != known.end() ? found->second : known.emplace(folder, folderId(folder)).first->second;
+  };
+  std::vector<std::optional<FolderId>> appChain;
+  for (const std::u16string& folder : folderAndAncestors(appFolder)) appChain.push_back(onceEach(folder));
+  for (const ProtectedFolder& folder : protectedFolders) {
+    if (refusedByIdentity(appChain, folder, onceEach)) return true;
   }
   return false;
 }

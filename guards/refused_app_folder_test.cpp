@@ -101,6 +101,16 @@ TEST(RefusedAppFolder, ApplicationFoldersAreRefusedByIdentityWhateverTheirSpelli
   EXPECT_FALSE(isRefusedAppFolder(u"C:\\Links\\Tool\\", kProtected, lookup));
   EXPECT_FALSE(isRefusedAppFolder(u"C:\\Users\\Ann\\Tool\\", kProtected, lookup));
   EXPECT_FALSE(isRefusedAppFolder(u"C:\\Not There\\", kProtected, lookup));
+
+  // Each folder is read from the disk once per judgement, however many protected folders lie below it.
+  std::map<std::u16string, int> reads;
+  const FolderIdLookup counted = [&reads, &lookup](const std::u16string& folder) {
+    ++reads[folder];
+    return lookup(folder);
+  };
+  EXPECT_FALSE(isRefusedAppFolder(u"C:\\Links\\Tool\\", kProtected, counted));
+  EXPECT_GT(reads.size(), 3u);
+  for (const auto& [folder, count] : reads) EXPECT_EQ(count, 1) << encodeUtf8(folder);
 }
 
 }  // namespace

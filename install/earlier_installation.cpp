@@ -26,9 +26,12 @@ std::u16string uninstallerFolder(const std::u16string& command) {
 std::u16string usableAppFolder(const std::u16string& folder,
                                const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
                                const FolderIdLookup& folderId) {
-  if (folder.empty() || isRefusedAppFolder(folder, protectedFolders(), folderId)) return {};
-  // A folder that is gone holds no installation to replace: the script's folder is the better start.
+  // The text alone first: a relative or malformed value is never looked up on the disk.
+  if (folder.empty() || isRefusedAppFolder(folder, {}, nullptr)) return {};
+  // A folder that is gone holds no installation to replace: the script's folder is the better
+  // start, and the machine's protected folders need not be asked for (the start-up waits for them).
   if (!folderId(folder)) return {};
+  if (isRefusedAppFolder(folder, protectedFolders(), folderId)) return {};
   return addBackslash(folder);
 }
 

@@ -28,7 +28,7 @@ struct EarlierEntry {
 };
 
 // The folders an earlier installation hands on; empty / nothing where it hands on none. The
-// machine's protected folders are asked for only when the entry names a folder.
+// machine's protected folders are asked for only when the entry names a folder that exists.
 struct EarlierFolders {
   // The application folder ending in "\": from InstallLocation, else the folder of
   // UninstallString (an empty InstallLocation counts as none). Empty when the one read names no

@@ -93,6 +93,13 @@ TEST(EarlierInstallation, TheRunStartsInTheEarlierFolderUnlessSwitchedElsewhereO
     EXPECT_EQ(encodeUtf8(options.InstallDir), encodeUtf8(row.installDir));
     EXPECT_EQ(options.ShortcutFolder, u"Notes\\");  // no earlier start menu folder in these rows
   }
+  // Asking for the protected folders takes the start-up tens of milliseconds: an entry whose
+  // folder is gone, the common leftover, does not ask.
+  bool asked = false;
+  EarlierEntry gone;
+  gone.installLocation = u"C:\\Apps\\Gone\\";
+  earlierFolders(gone, [&asked] { asked = true; return kProtected; }, fakeFolderId);
+  EXPECT_FALSE(asked);
 }
 
 // The start menu folder field starts with the earlier one when it is a folder a user could type
