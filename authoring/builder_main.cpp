@@ -16,6 +16,9 @@
 
 #include "authoring/build_progress.h"
 #include "authoring/builder_program_path.h"
+#ifdef _WIN32
+#include "authoring/console_output.h"
+#endif
 #include "authoring/new_setup_folder.h"
 #include "authoring/path_utf8.h"
 #include "authoring/setup_builder.h"
@@ -279,6 +282,7 @@ int runBuilder(int argc, char** argv) {
 #ifdef _WIN32
 // The wide command line, so that paths and names outside the ANSI code page arrive whole.
 int wmain(int argc, wchar_t** argv) {
+  const averlune::ConsoleOutput console;
   std::vector<std::string> arguments;
   for (int i = 0; i < argc; ++i) arguments.push_back(averlune::utf8Text(std::filesystem::path(argv[i])));
   std::vector<char*> pointers;

@@ -4,7 +4,7 @@
 # Builds the sample from folders named outside ASCII, given as Windows paths with a drive letter,
 # and requires the very bytes the Linux builder writes from the same folders; the same for the
 # bare setup found beside the builder, for --new's folder, and for --check's exit codes; --help and
-# --version answer as the Linux builder's do.
+# --version answer as the Linux builder's do; a console shows the names whole.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [ $# -lt 5 ]; then
@@ -68,6 +68,12 @@ on_windows --check "$(windows_path "$folder/config-typo")" >/dev/null 2>&1 || st
 "$linux_builder" --new "$out/new-linux" --name "Ünïcode ☕ Notes" >/dev/null
 on_windows --new "$(windows_path "$out/new-windows")" --name "Ünïcode ☕ Notes" >/dev/null || fail "--new failed"
 diff -r "$out/new-linux" "$out/new-windows" || fail "--new wrote other files than the Linux builder"
+
+# On a console (a pseudo-terminal here) the names outside ASCII show whole, not as UTF-8 bytes
+# read in the console's code page. Wine draws the console with cursor moves, which go.
+console_command=$(printf '%q ' "${wine_run[@]}" "$windows_builder" --new "$(windows_path "$folder/console")")
+shown=$(script -qec "$console_command" /dev/null | sed -E 's/\x1b\[[?0-9;]*[a-zA-Z]//g' | tr -d '\r\n')
+case "$shown" in *'Café'*'☕'*) ;; *) fail "a console shows the names garbled: $shown" ;; esac
 
 # --help and --version: the same texts, line ends aside.
 for option in --help --version; do
