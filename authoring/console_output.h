@@ -1,9 +1,9 @@
 #pragma once
-// The Windows builder's output on a console (wmain alone uses it). Everything the builder prints is UTF-8, and a
-// console shows the bytes it is given in its own code page, so a folder named "Café ☕ Notes" came
-// out garbled there. While a ConsoleOutput lives, std::cout and std::cerr write to a console as
-// UTF-16 text (WriteConsoleW), whole characters at a time; files and pipes get the UTF-8 bytes as
-// before.
+// The Windows builder's output on a console (wmain alone uses it). Everything the builder prints is
+// UTF-8, and a console shows the bytes it is given in its own code page, so a folder named "Café ☕
+// Notes" came out garbled there. While a ConsoleOutput lives, std::cout and std::cerr write to a
+// console as UTF-16 text (WriteConsoleW), whole characters at a time; files and pipes get the UTF-8
+// bytes as before.
 #include <memory>
 #include <streambuf>
 
