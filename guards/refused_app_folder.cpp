@@ -1,6 +1,6 @@
 #include "guards/refused_app_folder.h"
 
-#include <map>
+#include <utility>
 #include <string_view>
 
 #include "base/contained_path.h"
@@ -91,10 +91,13 @@ bool isRefusedAppFolder(const std::u16string& appFolder, const std::vector<Prote
   if (!folderId) return false;
   // The protected folders share their upper levels (the drive, the users' folder, the Windows
   // folder): each folder is opened once per judgement, not once for every protected folder below it.
-  std::map<std::u16string, std::optional<FolderId>> known;
+  std::vector<std::pair<std::u16string, std::optional<FolderId>>> known;  // a few dozen folders
   const FolderIdLookup onceEach = [&known, &folderId](const std::u16string& folder) {
-    const auto found = known.find(folder);
-    return found != known.end() ? found->second : known.emplace(folder, folderId(folder)).first->second;
+    for (const auto& [path, id] : known) {
+      if (path == folder) return id;
+    }
+    known.emplace_back(folder, folderId(folder));
+    return known.back().second;
   };
   std::vector<std::optional<FolderId>> appChain;
   for (const std::u16string& folder : folderAndAncestors(appFolder)) appChain.push_back(onceEach(folder));
