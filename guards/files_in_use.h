@@ -28,11 +28,12 @@ bool waitsForRestart(std::uint32_t status, std::uint32_t attributes);
 bool holdsOnlyQueued(const std::u16string& folderPath, const std::vector<std::u16string>& names,
                      const std::vector<std::u16string>& queued);
 
-// A file whose replacement or removal waits for the next restart, and the programs that held it
-// as the system named them (none where it cannot tell).
+// A file whose replacement or removal waits for the next restart, the programs that held it as the
+// system named them (none where it cannot tell), and for a replacement the file that waits.
 struct FileAtRestart {
   std::u16string path;
   std::vector<std::u16string> holders;
+  std::u16string waitingCopy;  // a replacement's new file, which the restart renames to `path`
 };
 
 // The administrator's log line for a file left to the restart: `what` says what the restart does

@@ -137,9 +137,10 @@ bool putFileInPlace(FileInHeldFolder& file, FilesReplacedAtRestart* atRestart) {
   if (renameInFolder(file.file.get(), file.folder, file.name, ExistingName::replace, &status)) return true;
   // The held name is judged by its attributes alone: a holder that shares nothing still lets them
   // be read. The new file lies in the same held folder, so both paths share the folder's text.
+  const std::u16string waitingCopy = file.path.substr(0, folderEnd(file.path)) + file.newName;
   if (atRestart && atRestart->allowed && waitsForRestart(status, GetFileAttributesW(wide(file.path))) &&
-      replaceAtRestart(file.path.substr(0, folderEnd(file.path)) + file.newName, file.path)) {
-    atRestart->queued.push_back({file.path, programsHolding(file.path)});
+      replaceAtRestart(waitingCopy, file.path)) {
+    atRestart->queued.push_back({file.path, programsHolding(file.path), waitingCopy});
     return true;
   }
   deleteOnClose(file.file.get());  // gone when the handle closes

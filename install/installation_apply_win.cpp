@@ -1,9 +1,11 @@
 #include "install/installation_apply_win.h"
 
 #include <atomic>
+#include <vector>
 
 #include "base/file_bytes.h"
 #include "base/folder_path_win.h"
+#include "config/uninstall_log.h"
 #include "guards/protected_file_win.h"
 #include "install/held_folders_win.h"
 #include "install/installation_log.h"
@@ -28,6 +30,7 @@ struct Apply {
   std::atomic<std::size_t> entriesDone{0};
   int position = 0;
   std::uint64_t installedBytes = 0;  // of the entries extracted whole
+  std::size_t waitingCopiesLogged = 0;  // of target.atRestart.queued
 
   void append(const std::string& record) const {
     if (logOpen && !record.empty()) appendUninstallLog(target.log, record);
@@ -101,6 +104,13 @@ struct Apply {
       break;
     }
     append(entry.record);
+    // A replacement left to the restart waits beside the file under a name of its own. It is
+    // logged as well, so that an uninstallation before the restart removes it too, and the restart
+    // then has nothing to put back into a folder that is gone.
+    const std::vector<FileAtRestart>& queued = target.atRestart.queued;
+    for (; waitingCopiesLogged < queued.size(); ++waitingCopiesLogged) {
+      append(uninstallFileRecord(queued[waitingCopiesLogged].waitingCopy));
+    }
     entriesDone = index + 1;
     reports.setProgress(++position);
     return true;

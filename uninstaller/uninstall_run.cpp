@@ -1,5 +1,6 @@
 #include "uninstaller/uninstall_run.h"
 
+#include <algorithm>
 #include <string>
 
 #include "config/fixed_texts.h"
@@ -9,7 +10,8 @@
 
 namespace averlune {
 
-UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const UninstallLogHeader& header) {
+UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const UninstallLogHeader& header,
+                                              std::uint32_t progressMaximum) {
   UninstallWindowContent content;
   content.title = u"Uninstall " + header.appName;
   content.header = texts.Header;
@@ -18,11 +20,23 @@ UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const
   content.cancel = texts.Btn_cancel;
   content.exitQuestionTitle = texts.ExitUninstall_T;
   content.exitQuestion = texts.ExitUninstall;
-  content.entryCount = header.entryCount;
+  content.progressMaximum = progressMaximum;
   return content;
 }
 
 namespace {
+
+// The bar moves once for every file and folder record; the log's entry count counts only what the
+// run itself extracted, so a log that carries an earlier version's records holds more of them.
+std::uint32_t progressMaximumOf(const LineListFile& log, std::uint32_t entryCount) {
+  LineListFile ahead = log;
+  UninstallRecord record;
+  std::uint32_t steps = 0;
+  while (readUninstallRecord(ahead, record)) {
+    if (record.kind == UninstallRecordKind::file || record.kind == UninstallRecordKind::folder) ++steps;
+  }
+  return std::max(entryCount, steps);
+}
 
 struct LogVoucher {
   LogTrust trust = LogTrust::ownFolderOnly;
@@ -118,6 +132,7 @@ ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
     return refuse(u"the language copy is missing or differs from the one its uninstall entry vouches for");
   }
 
+  const std::uint32_t progressMaximum = progressMaximumOf(log, header.entryCount);
   RemovalScope scope;
   scope.entryName = voucher->entryName;
   scope.appFolder = addBackslash(header.appFolder);  // the records spell it as the header does
@@ -136,7 +151,7 @@ ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
     // Its key record has taken the entry with it; an aborted installation leaves an entry that
     // holds only the digests.
     if (voucher->trust == LogTrust::digestMatched) system.forgetDigests(voucher->entryName);
-    if (progress) progress(header.entryCount);
+    if (progress) progress(progressMaximum);
     return outcome;
   };
 
@@ -158,7 +173,8 @@ ExitCode runUninstallSteps(const UninstallSystem& system, bool silent) {
     note(u"declined: nothing removed");
     return uninstallExitCode(silent, UninstallOutcome::declined);
   }
-  const RemovalOutcome outcome = system.runWithWindow(uninstallWindowContent(texts, header), work);
+  const RemovalOutcome outcome =
+      system.runWithWindow(uninstallWindowContent(texts, header, progressMaximum), work);
   system.showMessage(texts.Success_T, closingMessageText(texts, outcome));
   system.hideWindow();
   if (isWebAddress(header.webSite)) system.openWebAddress(header.webSite);

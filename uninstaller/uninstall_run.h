@@ -40,7 +40,9 @@ struct UninstallWindowContent {
   std::u16string cancel;    // Btn_cancel
   std::u16string exitQuestionTitle;
   std::u16string exitQuestion;
-  std::uint32_t entryCount = 0;
+  // The bar's maximum: the log's entry count, or its file and folder records when there are more
+  // (an upgrade carries over records of the version before, which the count leaves out).
+  std::uint32_t progressMaximum = 0;
 };
 
 // The removal pass as the window runs it; it calls `progress` with the number of records passed
@@ -116,7 +118,8 @@ struct UninstallSystem {
 // The whole sequence. Returns the exit code (uninstallExitCode: success on every path with a window).
 ExitCode runUninstallSteps(const UninstallSystem& system, bool silent);
 
-// The window's content for these texts and this log header.
-UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const UninstallLogHeader& header);
+// The window's content for these texts, this log header and the bar's maximum.
+UninstallWindowContent uninstallWindowContent(const UninstallTexts& texts, const UninstallLogHeader& header,
+                                              std::uint32_t progressMaximum);
 
 }  // namespace averlune

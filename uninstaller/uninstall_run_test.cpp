@@ -150,11 +150,28 @@ TEST(UninstallRun, YesRemovesWithTheWindowUpThenTellsOpensTheWebSiteAndStartsThe
   EXPECT_EQ(run.windowContent.cancel, u"Cancel");
   EXPECT_EQ(run.windowContent.exitQuestionTitle, u"Exit");
   EXPECT_EQ(run.windowContent.exitQuestion, u"Exit now?");
-  EXPECT_EQ(run.windowContent.entryCount, 3u);
+  EXPECT_EQ(run.windowContent.progressMaximum, 3u);
   EXPECT_EQ(run.progress, (std::vector<std::uint32_t>{1, 2, 3}));  // the last move is to the entry count
   EXPECT_EQ(run.message, u"Tool is gone!");
   EXPECT_FALSE(run.machine.has(kApp + u"a.txt"));
   EXPECT_EQ(run.machine.registryCalls.size(), 2u);
+}
+
+// An upgrade's log carries file records of the version before, which its entry count leaves out:
+// the bar still ends with the last record, not before it.
+TEST(UninstallRun, TheBarReachesItsEndWithTheLastRecordOfALogThatCarriesMoreThanItsEntryCount) {
+  RunFixture run;
+  UninstallLogHeader header;
+  header.appName = u"Tool";
+  header.appFolder = kApp;
+  header.entryCount = 1;
+  run.log = uninstallLogHeaderBytes(header) + uninstallFileRecord(kApp + u"a.txt") +
+            uninstallFileRecord(kApp + u"b.txt") + uninstallFileRecord(kApp + u"old.txt");
+  run.machine.add(kApp + u"old.txt", Entry::file);
+  run.setLogDigest(u"Tool", run.log);
+  EXPECT_EQ(runUninstallSteps(run.system(), false), ExitCode::success);
+  EXPECT_EQ(run.windowContent.progressMaximum, 3u);
+  EXPECT_EQ(run.progress, (std::vector<std::uint32_t>{1, 2, 3, 3}));
 }
 
 TEST(UninstallRun, NoRemovesNothingAndAWebSiteThatIsNoWebAddressIsNeverStarted) {

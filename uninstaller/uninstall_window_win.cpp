@@ -180,7 +180,7 @@ bool buildWindow(UninstallWindow& state) {
     if (control.kind == Kind::progress) state.progressBar = created;
   }
   if (state.progressBar) {
-    SendMessageW(state.progressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(state.content.entryCount));
+    SendMessageW(state.progressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(state.content.progressMaximum));
     SendMessageW(state.progressBar, PBM_SETPOS, 0, 0);
   }
   ShowWindow(state.window.get(), SW_SHOWNORMAL);

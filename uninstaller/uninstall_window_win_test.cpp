@@ -14,7 +14,7 @@ TEST(UninstallWindow, TheBarFollowsThePassWhileItRunsAndShowsWhereItEnded) {
   UninstallWindow window;
   UninstallWindowContent content;
   content.title = u"Uninstall Tool";
-  content.entryCount = 10;
+  content.progressMaximum = 10;
   const DWORD mainThread = GetCurrentThreadId();
   DWORD passThread = 0;
   bool shownWhileRunning = false;

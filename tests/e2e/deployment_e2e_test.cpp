@@ -45,14 +45,6 @@ CommandLine quoted(const std::wstring& program, const std::wstring& switches,
   return {L"\"" + program + L"\" " + switches, startFolder};
 }
 
-bool waitUntilGone(const std::wstring& path) {
-  for (int waited = 0; waited < 30000; waited += 100) {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-    Sleep(100);
-  }
-  return false;
-}
-
 std::vector<std::string> logLines(const std::wstring& path) {
   const std::string bytes = readFileBytes(path).value_or("");
   std::vector<std::string> lines;

@@ -75,7 +75,7 @@ TEST(SilentInstall, InstallsWithoutAWindowIntoTheFolderGivenLogsEachStepAndTells
 
   // A file that cannot take its path fails the extraction; silently that is Abort: exit code 1603, the
   // log names the file, and what came before it stays. (A file merely in use waits for the
-  // restart instead: SilentInstall.AFileInUseIsReplacedAtTheNextRestart.)
+  // restart instead: SilentInstall.AFileInUseIsReplacedAtTheNextRestartUnlessUninstalledFirst.)
   removeTree(kChosenFolder);
   CreateDirectoryW(L"C:\\AvE2E", nullptr);
   ASSERT_TRUE(CreateDirectoryW(kDefaultFolder.c_str(), nullptr));
@@ -155,7 +155,7 @@ TEST(SilentInstall, MadeLevelsAreTheMachinesAndAnUninstallerNameInUseIsNeverRegi
 // An upgrade while the application runs: version 1.1 over 1.0 with one of 1.0's files held open by
 // another program. The silent run writes 1.1's file beside it, queues the rename for the next
 // restart and says so (3010, and the file in the log); the restart puts 1.1's bytes in place.
-TEST(SilentInstall, AFileInUseIsReplacedAtTheNextRestart) {
+TEST(SilentInstall, AFileInUseIsReplacedAtTheNextRestartUnlessUninstalledFirst) {
   const std::wstring folder = L"C:\\AvE2E\\Busy Upgrade\\";
   const std::wstring app = L"Busy Upgrade";
   const Cleanup cleanup({[&] { removeTree(folder); }, [&] { deleteRegistryTree(HKEY_LOCAL_MACHINE, uninstallKeyOf(app)); }});
@@ -220,6 +220,20 @@ TEST(SilentInstall, AFileInUseIsReplacedAtTheNextRestart) {
     EXPECT_EQ(readFileBytes(folder + file.name).value_or("<missing>"), file.after) << fs::path(file.name).string();
   }
   EXPECT_FALSE(fileExists(folder + waiting));
+
+  // Held again, replaced again, and then uninstalled before the restart: the copy that waited goes
+  // with the rest, and the restart puts nothing back where the application was.
+  {
+    HeldFile held(folder + L"A.txt");
+    ASSERT_TRUE(held.held());
+    EXPECT_EQ(runSilently(quoted(second, L"/S")), 3010);
+  }
+  EXPECT_EQ(runSilently(quoted(folder + L"uninstall.exe", L"/S")), 0);
+  EXPECT_TRUE(waitUntilGone(folder));
+  TestProcess secondRestart({L"wineboot.exe --restart", temporaryFolder()});
+  ASSERT_TRUE(secondRestart.started());
+  EXPECT_TRUE(secondRestart.waitForExit(20000, nullptr));
+  EXPECT_FALSE(folderExists(folder));
 }
 
 // /D= fills the wizard's folder page; a folder the uninstaller would refuse keeps the page until

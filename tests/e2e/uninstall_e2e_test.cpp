@@ -66,14 +66,6 @@ std::optional<MessageBoxInfo> closingMessageAfterYes(DWORD processId) {
   return message;
 }
 
-bool waitUntilGone(const std::wstring& path, int timeoutMs = kBatchMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 100) {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-    Sleep(100);
-  }
-  return false;
-}
-
 std::set<std::wstring> batchFilesInTemp() {
   std::set<std::wstring> names;
   std::error_code error;

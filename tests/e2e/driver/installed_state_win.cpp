@@ -149,6 +149,14 @@ void removeTree(const std::wstring& path) {
   RemoveDirectoryW(path.c_str());
 }
 
+bool waitUntilGone(const std::wstring& path, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 100) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
 std::vector<std::wstring> folderEntries(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};

@@ -33,6 +33,9 @@ bool setLastWriteLocal(const std::wstring& path, const SYSTEMTIME& local);
 void removeTree(const std::wstring& path);
 // The names directly inside a folder (files and folders), sorted.
 std::vector<std::wstring> folderEntries(const std::wstring& folder);
+// True once nothing stands at `path` any more (an uninstaller's last step ends after its own
+// process); false when something still does after `timeoutMs`.
+bool waitUntilGone(const std::wstring& path, int timeoutMs = 30000);
 
 // Keeps a file open without sharing, so that nobody else can open it until it is released.
 class HeldFile {
