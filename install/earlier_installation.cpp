@@ -23,11 +23,14 @@ std::u16string uninstallerFolder(const std::u16string& command) {
   return path.substr(0, separator + 1);
 }
 
-std::u16string usableAppFolder(const std::u16string& folder,
+std::u16string usableAppFolder(const std::u16string& folder, const std::u16string& scriptFolder,
                                const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
                                const FolderIdLookup& folderId) {
   // The text alone first: a relative or malformed value is never looked up on the disk.
   if (folder.empty() || isRefusedAppFolder(folder, {}, nullptr)) return {};
+  // Most upgrades find the script's own folder, which the run judges anyway: proposing it again
+  // would change nothing, and the start-up is spared the disk.
+  if (folderKey(folder) == folderKey(scriptFolder)) return {};
   // A folder that is gone holds no installation to replace: the script's folder is the better
   // start, and the machine's protected folders need not be asked for (the start-up waits for them).
   if (!folderId(folder)) return {};
@@ -41,16 +44,17 @@ bool isStartMenuFolderText(const std::u16string& text) {
 
 }  // namespace
 
-EarlierFolders earlierFolders(const EarlierEntry& entry,
+EarlierFolders earlierFolders(const EarlierEntry& entry, const std::u16string& scriptFolder,
                               const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
                               const FolderIdLookup& folderId) {
   EarlierFolders earlier;
   // An entry that holds InstallLocation was written by a setup that knew it; its UninstallString
   // is then no second opinion.
   if (entry.installLocation && !entry.installLocation->empty()) {
-    earlier.appFolder = usableAppFolder(*entry.installLocation, protectedFolders, folderId);
+    earlier.appFolder = usableAppFolder(*entry.installLocation, scriptFolder, protectedFolders, folderId);
   } else if (entry.uninstallString) {
-    earlier.appFolder = usableAppFolder(uninstallerFolder(*entry.uninstallString), protectedFolders, folderId);
+    earlier.appFolder =
+        usableAppFolder(uninstallerFolder(*entry.uninstallString), scriptFolder, protectedFolders, folderId);
   }
   if (entry.shortcutFolder && isStartMenuFolderText(*entry.shortcutFolder)) {
     earlier.startMenuFolder = entry.shortcutFolder;

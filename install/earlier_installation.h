@@ -32,14 +32,16 @@ struct EarlierEntry {
 struct EarlierFolders {
   // The application folder ending in "\": from InstallLocation, else the folder of
   // UninstallString (an empty InstallLocation counts as none). Empty when the one read names no
-  // full path that still is a folder and that the uninstaller would accept (isRefusedAppFolder).
+  // full path that still is a folder and that the uninstaller would accept (isRefusedAppFolder),
+  // and when it is the script's folder (`scriptFolder`, as Windows reads paths): the run starts
+  // there anyway.
   std::u16string appFolder;
   // The start menu folder field: a path relative to the start menu base that stays inside it, or
   // the empty text (links straight into the base), as a user may type it.
   std::optional<std::u16string> startMenuFolder;
 };
 
-EarlierFolders earlierFolders(const EarlierEntry& entry,
+EarlierFolders earlierFolders(const EarlierEntry& entry, const std::u16string& scriptFolder,
                               const std::function<std::vector<ProtectedFolder>()>& protectedFolders,
                               const FolderIdLookup& folderId);
 

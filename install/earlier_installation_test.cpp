@@ -89,17 +89,24 @@ TEST(EarlierInstallation, TheRunStartsInTheEarlierFolderUnlessSwitchedElsewhereO
     entry.uninstallString = row.uninstallString;
     SetupOptions options = scriptOptions(row.changeApplicationFolder);
     proposeFolders(options, row.appFolderSwitch,
-                   earlierFolders(entry, [] { return kProtected; }, fakeFolderId));
+                   earlierFolders(entry, options.InstallDir, [] { return kProtected; }, fakeFolderId));
     EXPECT_EQ(encodeUtf8(options.InstallDir), encodeUtf8(row.installDir));
     EXPECT_EQ(options.ShortcutFolder, u"Notes\\");  // no earlier start menu folder in these rows
   }
-  // Asking for the protected folders takes the start-up tens of milliseconds: an entry whose
-  // folder is gone, the common leftover, does not ask.
-  bool asked = false;
-  EarlierEntry gone;
-  gone.installLocation = u"C:\\Apps\\Gone\\";
-  earlierFolders(gone, [&asked] { asked = true; return kProtected; }, fakeFolderId);
-  EXPECT_FALSE(asked);
+  // Asking for the protected folders takes the start-up tens of milliseconds: neither an entry
+  // whose folder is gone, the common leftover, nor one naming the script's own folder, the common
+  // upgrade, asks.
+  for (const std::u16string& folder : {u"C:\\Apps\\Gone\\", u"c:/program files/NOTES"}) {
+    bool asked = false;
+    EarlierEntry entry;
+    entry.installLocation = folder;
+    const EarlierFolders earlier = earlierFolders(entry, scriptOptions(1).InstallDir, [&asked] {
+      asked = true;
+      return kProtected;
+    }, fakeFolderId);
+    EXPECT_FALSE(asked) << encodeUtf8(folder);
+    EXPECT_EQ(earlier.appFolder, u"");
+  }
 }
 
 // The start menu folder field starts with the earlier one when it is a folder a user could type
@@ -125,7 +132,7 @@ TEST(EarlierInstallation, TheStartMenuPageStartsWithTheEarlierFolderWhenItStaysI
     entry.shortcutFolder = row.shortcutFolder;
     // /D= changes the application folder only: the start menu folder still comes from the entry.
     SetupOptions options = scriptOptions(1);
-    proposeFolders(options, u"D:\\Elsewhere", earlierFolders(entry, [] { return kProtected; }, fakeFolderId));
+    proposeFolders(options, u"D:\\Elsewhere", earlierFolders(entry, u"C:\\Program Files\\Notes\\", [] { return kProtected; }, fakeFolderId));
     EXPECT_EQ(encodeUtf8(options.ShortcutFolder), encodeUtf8(row.expected));
     EXPECT_EQ(options.InstallDir, u"D:\\Elsewhere");
   }
