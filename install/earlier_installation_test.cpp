@@ -100,10 +100,11 @@ TEST(EarlierInstallation, TheRunStartsInTheEarlierFolderUnlessSwitchedElsewhereO
     bool asked = false;
     EarlierEntry entry;
     entry.installLocation = folder;
-    const EarlierFolders earlier = earlierFolders(entry, scriptOptions(1).InstallDir, [&asked] {
+    const auto protectedFolders = [&asked] {
       asked = true;
       return kProtected;
-    }, fakeFolderId);
+    };
+    const EarlierFolders earlier = earlierFolders(entry, scriptOptions(1).InstallDir, protectedFolders, fakeFolderId);
     EXPECT_FALSE(asked) << encodeUtf8(folder);
     EXPECT_EQ(earlier.appFolder, u"");
   }
@@ -132,7 +133,8 @@ TEST(EarlierInstallation, TheStartMenuPageStartsWithTheEarlierFolderWhenItStaysI
     entry.shortcutFolder = row.shortcutFolder;
     // /D= changes the application folder only: the start menu folder still comes from the entry.
     SetupOptions options = scriptOptions(1);
-    proposeFolders(options, u"D:\\Elsewhere", earlierFolders(entry, u"C:\\Program Files\\Notes\\", [] { return kProtected; }, fakeFolderId));
+    proposeFolders(options, u"D:\\Elsewhere",
+                   earlierFolders(entry, options.InstallDir, [] { return kProtected; }, fakeFolderId));
     EXPECT_EQ(encodeUtf8(options.ShortcutFolder), encodeUtf8(row.expected));
     EXPECT_EQ(options.InstallDir, u"D:\\Elsewhere");
   }

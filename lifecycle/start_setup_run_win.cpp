@@ -166,8 +166,8 @@ void runSteps(SetupRun& run, const SetupSwitches& switches) {
   expandDefaultFolders(state.options, state.variables, system);
   // /D=, else an earlier installation's folders, replace the script's defaults, so the wizard's
   // folder pages show them and a silent run installs there alike.
-  const EarlierFolders earlier =
-      earlierFolders(readEarlierEntry(state.options.Appname), state.options.InstallDir, protectedFolders, folderIdentity);
+  const EarlierFolders earlier = earlierFolders(readEarlierEntry(state.options.Appname), state.options.InstallDir,
+                                                protectedFolders, folderIdentity);
   if (!earlier.appFolder.empty()) logLine(run, u"earlier installation in " + earlier.appFolder);
   proposeFolders(state.options, appFolder, earlier);
 
