@@ -5,6 +5,9 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <string_view>
+
+#include "base/text_decoding.h"
 
 namespace averlune {
 namespace {
@@ -44,12 +47,10 @@ class ConsoleBuffer final : public std::streambuf {
   int sync() override {
     const std::size_t whole = wholeCharacters(pending_);
     if (whole == 0) return 0;
-    const int units = MultiByteToWideChar(CP_UTF8, 0, pending_.data(), static_cast<int>(whole), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, pending_.data(), static_cast<int>(whole), wide.data(), units);
+    const std::u16string text = decodeUtf8(std::string_view(pending_).substr(0, whole));
     pending_.erase(0, whole);
     DWORD written = 0;
-    return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ? 0 : -1;
+    return WriteConsoleW(console_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ? 0 : -1;
   }
 
  private:
